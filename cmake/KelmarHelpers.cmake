@@ -1,0 +1,18 @@
+# Sources are collected by folder so that adding a file needs no edit here.
+# Portable code: every .cpp except the Win32 adapters (*_win32.cpp).
+function(kelmar_collect_sources out_portable out_win32)
+  set(portable)
+  set(win32)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    foreach(f IN LISTS files)
+      if(f MATCHES "_win32\\.cpp$")
+        list(APPEND win32 ${f})
+      else()
+        list(APPEND portable ${f})
+      endif()
+    endforeach()
+  endforeach()
+  set(${out_portable} ${portable} PARENT_SCOPE)
+  set(${out_win32} ${win32} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# ctest's emulator for Windows test programs: wine-run.sh BUILD_DIR PROGRAM ARGS...
+set -euo pipefail
+KELMAR_ROOT=$(cd "$(dirname "$0")/.." && pwd)
+source "$KELMAR_ROOT/scripts/wine-env.sh"
+build_dir=$1
+shift
+kelmar_wine_env "$build_dir"
+exec wine "$@"

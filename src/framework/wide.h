@@ -1,0 +1,13 @@
+#pragma once
+// UTF-8 (portable code) <-> UTF-16 (wide Win32 calls).
+#include <string>
+#include <string_view>
+
+namespace kelmar {
+
+std::wstring Wide(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+// Code page 936 bytes (skin description text) as UTF-16.
+std::wstring WideFromCp936(std::string_view bytes);
+
+}  // namespace kelmar
