@@ -1,0 +1,28 @@
+#pragma once
+// Failures travel as exceptions carrying the message shown to the user by the
+// application's default handler ("compression error", "Bitmap image is not
+// valid", ...). Text is UTF-8.
+#include <stdexcept>
+#include <string>
+
+namespace kelmar {
+
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A text that is not a valid number ("'%s' is not a valid integer value").
+class ConvertError : public Error {
+ public:
+  using Error::Error;
+};
+
+// A file that could not be created or written; the message names the file
+// and the system's reason.
+class FileError : public Error {
+ public:
+  using Error::Error;
+};
+
+}  // namespace kelmar
