@@ -1,5 +1,10 @@
 #include "app/form_kelmar.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/icon_source.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 
@@ -149,6 +154,14 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetAlign(TAlign::alClient);
   ListView1->SetParent(this);
 
+  BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
+  BTNSave->OnClick = [this] { BTNSaveClick(); };
+  BTNSaveAll->OnClick = [this] { BTNSaveAllClick(); };
+  RB16->OnClick = [this] { RB32Click(); };
+  RB32->OnClick = [this] { RB32Click(); };
+  BTNHelp->OnClick = [this] { BTNHelpClick(); };
+  BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
+
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
 }
@@ -176,6 +189,92 @@ void TFormKelmar::FormClose(TCloseAction& action) {
   action = TCloseAction::caFree;
 }
 
-void TFormKelmar::WndProc(TMessage& m) { TForm::WndProc(m); }
+void TFormKelmar::WndProc(TMessage& m) {
+  if (m.Msg == WM_DROPFILES) {
+    WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
+    return;
+  }
+  TForm::WndProc(m);
+}
+
+// ------------------------------------------------------------------ intake
+
+void TFormKelmar::ClearBatch() {
+  ListView1->Clear();
+  SmallImage->Clear();
+  LargeImage->Clear();
+  IconCounter = 0;
+}
+
+void TFormKelmar::BTNSelFileClick() {
+  auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件",
+                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
+  if (!files) return;
+  ClearBatch();
+  for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
+}
+
+void TFormKelmar::WMDropFiles(HDROP drop) {
+  // The drop's memory is ours to free, whatever happens below.
+  struct DropOwner {
+    HDROP drop;
+    ~DropOwner() { DragFinish(drop); }
+  } owner{drop};
+  UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+  if (count == 0) return;
+  ClearBatch();
+  for (UINT i = 0; i < count; ++i) {
+    // The whole path, whatever its length.
+    UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    ExtractFileIcons(path, IconCount(path));
+  }
+}
+
+void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
+  bool executable = IsExecutableType(path);
+  // No repaint per item; the list shows the file's icons when it is done.
+  TListView::UpdateScope no_redraw(*ListView1);
+  // Executables are read in slices: one opening of the file per slice, and a
+  // bounded number of icon handles alive at once.
+  constexpr int kSlice = 64;
+  for (int first = 0; first < count; first += kSlice) {
+    int n = std::min(kSlice, count - first);
+    std::vector<IconHandle> icons = executable ? ExtractIcons(path, first, n) : std::vector<IconHandle>(size_t(n));
+    for (int k = 0; k < n; ++k) {
+      ++IconCounter;
+      if (IconCounter > 1000) {
+        // The user sees the full list while deciding, and the cleared one after.
+        ListView1->EndUpdate();
+        if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+          if (CombPicType->ItemIndex() == 0)
+            SaveIconsAsIco();
+          else
+            SaveIconsAsBmp();
+        }
+        IconCounter = 1;
+        ListView1->Clear();
+        ListView1->Repaint();
+        LargeImage->Clear();
+        SmallImage->Clear();
+        ListView1->BeginUpdate();
+      }
+      IconHandle icon = std::move(icons[size_t(k)]);
+      if (!icon) icon = GetShellIcon(path, SmallIcons);
+      AddIcon(icon, path);
+    }
+  }
+}
+
+void TFormKelmar::AddIcon(HICON icon, const std::wstring& path) {
+  // Items and images stay in step: a refused icon leaves a blank image.
+  if (SmallImage->AddIcon(icon) < 0) SmallImage->AddBlank();
+  if (LargeImage->AddIcon(icon) < 0) LargeImage->AddBlank();
+  ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+}
 
 }  // namespace kelmar
+

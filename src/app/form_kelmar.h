@@ -58,12 +58,30 @@ class TFormKelmar : public TForm {
   // Event handlers.
   void FormCreate();
   void FormClose(TCloseAction& action);
+  void BTNSelFileClick();
+  void WMDropFiles(HDROP drop);
+  void BTNSaveClick();
+  void BTNSaveAllClick();
+  void RB32Click();
+  void BTNHelpClick();
+  void BtnUpdateClick();
+
+  // Intake: adds `count` icons of one file to the list and both image lists.
+  void ExtractFileIcons(const std::wstring& path, int count);
+  // Saving: the whole save of the list, folder choice and summary included.
+  void SaveIconsAsIco();
+  void SaveIconsAsBmp();
 
   TPlatformServices& Services() const { return *services_; }
 
   void WndProc(TMessage& m) override;
 
  private:
+  void ClearBatch();
+  void AddIcon(HICON icon, const std::wstring& path);
+  enum class TOutputType { otIcon, otBitmap };
+  void SaveIcons(TOutputType type);
+
   TPlatformServices* services_;
 };
 

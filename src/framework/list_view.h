@@ -61,6 +61,16 @@ class TListView : public TWinControl {
   // Many items at once: no repaint until the matching EndUpdate.
   void BeginUpdate();
   void EndUpdate();
+  class UpdateScope {
+   public:
+    explicit UpdateScope(TListView& list) : list_(list) { list_.BeginUpdate(); }
+    ~UpdateScope() { list_.EndUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+   private:
+    TListView& list_;
+  };
 
   void Notification(TComponent* component, TOperation operation) override;
 
