@@ -4,10 +4,11 @@
 #include "imageio/bitmap_file.h"
 #include "imageio/dib.h"
 #include "imageio/file_output_win32.h"
+#include "imageio/icon_bitmaps_win32.h"
 
 namespace kelmar {
 
-GdiOwner<HBITMAP> RenderIconOnWhite(HICON icon) {
+BitmapHandle RenderIconOnWhite(HICON icon) {
   IconBitmaps bitmaps = GetIconBitmaps(icon);
   BITMAP color{};
   if (!bitmaps.color || !bitmaps.mask || !GetObjectW(bitmaps.color, sizeof color, &color))
@@ -15,16 +16,12 @@ GdiOwner<HBITMAP> RenderIconOnWhite(HICON icon) {
   const int width = color.bmWidth;
   const int height = color.bmHeight < 0 ? -color.bmHeight : color.bmHeight;
 
-  GdiOwner<HBITMAP> out;
-  {
-    ScreenDc screen;
-    out = GdiOwner<HBITMAP>(CreateCompatibleBitmap(screen, width, height));
-  }
-  MemoryDc dst, src;
+  BitmapHandle out(CreateCompatibleBitmap(WindowDc(nullptr), width, height));
+  MemoryDcHandle dst(CreateCompatibleDC(nullptr)), src(CreateCompatibleDC(nullptr));
   if (!out || !dst || !src) throw Error("Out of system resources");
-  SelectIn out_selected(dst, out);
+  ScopedSelect out_selected(dst, out);
   {
-    SelectIn color_selected(src, bitmaps.color);
+    ScopedSelect color_selected(src, bitmaps.color);
     BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCCOPY);
   }
   // The monochrome mask blits as colour through the destination's colours:
@@ -32,7 +29,7 @@ GdiOwner<HBITMAP> RenderIconOnWhite(HICON icon) {
   // colour black; OR-ing it in whitens exactly the transparent pixels.
   SetBkColor(dst, RGB(255, 255, 255));
   SetTextColor(dst, RGB(0, 0, 0));
-  SelectIn mask_selected(src, bitmaps.mask);
+  ScopedSelect mask_selected(src, bitmaps.mask);
   BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCPAINT);
   return out;
 }
@@ -61,7 +58,7 @@ std::vector<uint8_t> BitmapFileBytes(HBITMAP bitmap) {
   if (width < 1 || height < 1 || bit_count < 1 || bit_count > 32) throw Error("Bitmap image is not valid");
   std::vector<uint8_t> bits(DibRowBytes(width, bit_count) * size_t(height));
   {
-    MemoryDc dc;
+    MemoryDcHandle dc(CreateCompatibleDC(nullptr));
     if (!dc || GetDIBits(dc, bitmap, 0, UINT(height), bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
                          DIB_RGB_COLORS) != height)
       throw Error("Bitmap image is not valid");
@@ -94,7 +91,7 @@ void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path) {
 }
 
 void SaveIconAsBitmapFile(HICON icon, const std::wstring& path) {
-  GdiOwner<HBITMAP> flat = RenderIconOnWhite(icon);
+  BitmapHandle flat = RenderIconOnWhite(icon);
   SaveBitmapToFile(flat, path);
 }
 

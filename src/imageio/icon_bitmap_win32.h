@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "imageio/gdi_owner_win32.h"
+#include "framework/handles.h"
 
 namespace kelmar {
 
 // A new bitmap compatible with the screen, of the icon's size: transparent
 // pixels (mask bit 1) white, opaque pixels their colour. Throws
 // Error("Bitmap image is not valid") for an icon without a colour bitmap.
-GdiOwner<HBITMAP> RenderIconOnWhite(HICON icon);
+BitmapHandle RenderIconOnWhite(HICON icon);
 
 // The bitmap file's bytes, at the bitmap's own bits per pixel (a colour table
 // at 8 or fewer, channel masks for a bit-field section).

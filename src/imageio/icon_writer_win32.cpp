@@ -3,7 +3,7 @@
 #include "base/error.h"
 #include "imageio/dib.h"
 #include "imageio/file_output_win32.h"
-#include "imageio/gdi_owner_win32.h"
+#include "imageio/icon_bitmaps_win32.h"
 #include "imageio/icon_file.h"
 
 namespace kelmar {
@@ -49,7 +49,7 @@ std::vector<uint8_t> IconFileBytes(HICON icon) {
   if (mask.bmWidth != width || mask.bmHeight != height || width < 1 || width > 256 || height < 1 || height > 256)
     throw Error("Bitmap image is not valid");
 
-  MemoryDc dc;
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
   if (!dc) throw Error("Bitmap image is not valid");
   DibInfo<16> color_info;
   DibInfo<2> mask_info;
