@@ -1,10 +1,15 @@
 #include "app/form_kelmar.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
 
+#include "app/folder_chooser.h"
 #include "app/icon_source.h"
+#include "framework/application.h"
+#include "imageio/icon_bitmap_win32.h"
+#include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 
@@ -276,5 +281,88 @@ void TFormKelmar::AddIcon(HICON icon, const std::wstring& path) {
   ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
 }
 
-}  // namespace kelmar
 
+// ------------------------------------------------------------------ saving
+
+std::wstring MakeSaveName(const std::wstring& caption, int number) {
+  std::wstring name = caption;
+  size_t separator = name.find_last_of(L"\\:");
+  size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) name.erase(dot);
+  separator = name.find_last_of(L"\\:");
+  if (separator != std::wstring::npos) name.erase(0, separator + 1);
+  return std::to_wstring(number) + L"_" + name;
+}
+
+void TFormKelmar::BTNSaveClick() {
+  SaveAll = false;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (ListView1->FocusedIndex() < 0 && ListView1->SelectedCount() == 0) ListView1->SetSelected(0, true);
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::BTNSaveAllClick() {
+  SaveAll = true;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon); }
+void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap); }
+
+void TFormKelmar::SaveIcons(TOutputType type) {
+  SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder);
+  if (SaveFolder.empty()) return;
+  if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
+
+  const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
+  TImageList* images = SmallIcons ? SmallImage : LargeImage;
+  int count = images->Count();
+  for (int i = 0; i < count; ++i) {
+    if (!SaveAll && !ListView1->Selected(i)) continue;
+    IconHandle icon = images->GetIcon(i);
+    std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
+    if (type == TOutputType::otIcon) {
+      SaveIconToFile(icon, file);
+    } else {
+      // The scratch bitmap: the icon flattened on white.
+      Image2->SetPicture(RenderIconOnWhite(icon));
+      SaveBitmapToFile(Image2->PictureHandle(), file);
+    }
+  }
+
+  int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();
+  std::wstring summary = std::to_wstring(saved) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
+                         MsgNameFormat + L"[9999]_[filename]" + extension;
+  services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
+}
+
+// ------------------------------------------------------ view, help, update
+
+void TFormKelmar::RB32Click() {
+  SmallIcons = RB16->Checked();
+  ListView1->SetViewStyle(SmallIcons ? TViewStyle::vsSmallIcon : TViewStyle::vsIcon);
+}
+
+void TFormKelmar::BTNHelpClick() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring directory(length, L'\0');
+  directory.resize(GetCurrentDirectoryW(length, directory.data()));
+  services_->ShellOpen(Handle(), L"open", directory + L"\\Kelmarhelp.chm", SW_SHOWNORMAL);
+}
+
+void TFormKelmar::BtnUpdateClick() { services_->ShellOpen(Handle(), nullptr, UpdatePage, SW_SHOWNORMAL); }
+
+}  // namespace kelmar

@@ -85,6 +85,10 @@ class TFormKelmar : public TForm {
   TPlatformServices* services_;
 };
 
+// The file name of a saved entry without folder and extension: n, "_" and the
+// base name of the path in the caption ("3:C:\Tools\app.exe", 3 -> "3_app").
+std::wstring MakeSaveName(const std::wstring& caption, int number);
+
 // The main form while it exists.
 extern TFormKelmar* FormKelmar;
 

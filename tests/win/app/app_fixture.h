@@ -2,6 +2,7 @@
 // The real main form in the test process, with recorded shell and dialog
 // services: the dialogs are answered by the test, everything else is real.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <deque>
 #include <functional>
@@ -38,6 +39,17 @@ class RecordingServices : public TPlatformServices {
     auto a = open_answers.front();
     open_answers.pop_front();
     return a;
+  }
+  // Folder browser answers: a path chooses it, an empty text cancels; none
+  // queued cancels.
+  std::deque<std::wstring> folder_answers;
+  PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& info) override {
+    calls.push_back({"BrowseForFolder", info.lpszTitle ? info.lpszTitle : L"",
+                     info.lParam ? reinterpret_cast<const wchar_t*>(info.lParam) : L"", info.ulFlags});
+    if (folder_answers.empty()) return nullptr;
+    std::wstring answer = folder_answers.front();
+    folder_answers.pop_front();
+    return answer.empty() ? nullptr : ILCreateFromPathW(answer.c_str());
   }
   int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type) override {
     calls.push_back({"MessageBox", text, caption, type});
@@ -92,9 +104,22 @@ class FormTest : public ::testing::Test {
   std::vector<std::string> exceptions;
 };
 
+// A Linux path (a build product, test data) as Wine sees it.
+std::wstring WinePath(const std::string& unix_path);
 // The Windows-side path of a file in the test data folder.
 std::wstring DataPath(const std::string& relative);
 // A fresh empty folder under the system's temporary folder.
 std::wstring MakeTempFolder(const std::wstring& name);
+// A file in the system folder (for example shell32.dll).
+std::wstring SystemFile(const std::wstring& name);
+// Sends the form a real WM_DROPFILES naming these paths.
+void DropFiles(HWND form, const std::vector<std::wstring>& paths);
+// Draws image `index` of an image list on white and returns its pixels
+// (0x00RRGGBB, rows top-down).
+std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
+// The pixels of an icon drawn on white at its own size.
+std::vector<uint32_t> IconPixels(HICON icon, int size);
+// Writes a small file.
+void WriteTextFile(const std::wstring& path, const std::string& text);
 
 }  // namespace kelmar::test
