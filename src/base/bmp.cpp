@@ -12,6 +12,8 @@ namespace {
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
 constexpr uint32_t kBiBitfields = 3;
 constexpr uint32_t kBiAlphaBitfields = 6;
 
@@ -52,6 +54,49 @@ void DecodeBitfields(const uint8_t* src, Pixel* dst, int width, int bpp, const C
   for (int x = 0; x < width; ++x) {
     uint32_t px = bpp == 16 ? U16(src + 2 * x) : U32(src + 4 * x);
     dst[x] = MakePixel(ch[0].Get(px, 0), ch[1].Get(px, 0), ch[2].Get(px, 0), ch[3].Get(px, 255));
+  }
+}
+
+// Run-length encoded rows (8 or 4 bits per pixel, bottom-up). Pixels that the
+// data skips (deltas, early line or image ends) keep the fill colour; pixels
+// beyond the right edge are dropped.
+void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Image& image) {
+  const int w = image.Width(), h = image.Height();
+  int64_t x = 0, y = 0;  // y counts rows from the bottom
+  size_t i = 0;
+  auto put = [&](unsigned index) {
+    if (x < w && y < h) image.Row(int(h - 1 - y))[x] = table[index];
+    ++x;
+  };
+  while (y < h) {
+    if (size - i < 2) Invalid();
+    const unsigned count = data[i], value = data[i + 1];
+    i += 2;
+    if (count > 0) {  // a run of one index (or two alternating nibbles)
+      for (unsigned k = 0; k < count && x < w; ++k)
+        put(bpp == 8 ? value : (k % 2 == 0 ? value >> 4 : value & 15));
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of image
+      break;
+    } else if (value == 2) {  // delta
+      if (size - i < 2) Invalid();
+      x += data[i];
+      y += data[i + 1];
+      i += 2;
+    } else {  // literal indexes, padded to a 16-bit boundary
+      const size_t bytes = bpp == 8 ? value : (value + 1) / 2;
+      const size_t padded = (bytes + 1) & ~size_t(1);
+      if (size - i < padded) Invalid();
+      for (unsigned k = 0; k < value; ++k) {
+        const uint8_t b = data[i + (bpp == 8 ? k : k / 2)];
+        put(bpp == 8 ? b : (k % 2 == 0 ? b >> 4 : b & 15));
+      }
+      i += padded;
+    }
   }
 }
 
@@ -102,16 +147,25 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
   }
   if (planes != 1 || width <= 0 || height == 0 || height == INT32_MIN) Invalid();
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Invalid();
-  if (compression != kBiRgb &&
+  const bool rle = (compression == kBiRle8 && bpp == 8) || (compression == kBiRle4 && bpp == 4);
+  if (compression != kBiRgb && !rle &&
       !((compression == kBiBitfields || compression == kBiAlphaBitfields) && (bpp == 16 || bpp == 32)))
     Invalid();
+  if (rle && height < 0) Invalid();  // run-length images are always bottom-up
   if (offBits < tableStart || offBits > fileSize) Invalid();
 
   const bool bottomUp = height > 0;
   const int64_t rows = bottomUp ? height : -height;
   const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
-  // stride and rows are below 2^32 each, so the product cannot overflow.
-  if (stride > fileSize || stride * uint64_t(rows) > fileSize - offBits) Invalid();
+  const uint64_t dataSize = fileSize - offBits;
+  if (rle) {
+    // Runs can describe many pixels in few bytes; allow what runs of the
+    // greatest length, one per two bytes, can fill.
+    if (uint64_t(width) * uint64_t(rows) > 128 * dataSize) Invalid();
+  } else {
+    // stride and rows are below 2^32 each, so the product cannot overflow.
+    if (stride > fileSize || stride * uint64_t(rows) > dataSize) Invalid();
+  }
   if (uint64_t(width) * uint64_t(rows) > uint64_t(PTRDIFF_MAX) / sizeof(Pixel)) Invalid();
 
   Pixel table[256] = {};
@@ -138,9 +192,13 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
   }
 
   DecodedBmp result;
-  result.image = Image(int(width), int(rows));
+  result.image = Image(int(width), int(rows), MakePixel(0, 0, 0));
   result.bitsPerPixel = bpp;
   result.size = fileSize;
+  if (rle) {
+    DecodeRle(p + offBits, size_t(dataSize), bpp, table, result.image);
+    return result;
+  }
   const int w = int(width);
   for (int64_t y = 0; y < rows; ++y) {
     const uint8_t* src = p + offBits + uint64_t(y) * stride;

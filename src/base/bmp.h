@@ -9,6 +9,10 @@
 // and is ignored, as the platform's bit copies ignore it. A colour index past
 // the end of the colour table reads as opaque black.
 //
+// Depths: 1, 4, 8 (colour table), 16 (5-5-5 or bit fields), 24, 32 (plain or
+// bit fields); 4 and 8 also run-length encoded, where pixels the runs skip are
+// opaque black. Info headers of 12 (core), 40, 52, 56, 108 and 124 bytes.
+//
 // Anything malformed raises Error("Bitmap image is not valid"). The reader
 // never reads past the given bytes and never allocates more pixels than the
 // pixel data present can describe (at most 8 pixels per byte).
