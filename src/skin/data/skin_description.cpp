@@ -5,23 +5,13 @@
 
 #include "base/error.h"
 #include "base/text.h"
+#include "skin/data/skin_package.h"
 
 namespace kelmar {
 
 // ---------------------------------------------------------------- IniTable
 
-IniTable IniTable::FromText(std::string_view text) {
-  IniTable t;
-  size_t current = SIZE_MAX;
-  size_t start = 0;
-  for (size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
-    t.AddLine(text.substr(start, i - start), current);
-    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  return t;
-}
+IniTable IniTable::FromText(std::string_view text) { return FromLines(SplitLines(text)); }
 
 IniTable IniTable::FromLines(std::span<const std::string> lines) {
   IniTable t;
