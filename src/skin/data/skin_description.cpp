@@ -181,7 +181,10 @@ bool ParseDecimal(std::string_view digits, bool negative, int32_t& value) {
 }
 
 std::string NotAnInteger(std::string_view text) {
-  return "'" + std::string(text) + "' is not a valid integer value";
+  std::string message = "'";
+  message.append(text);
+  message.append("' is not a valid integer value");
+  return message;
 }
 
 // The scanner shared by rectangles and points.
