@@ -2,15 +2,13 @@
 
 #include <zlib.h>
 
-#include <cerrno>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "base/bmp.h"
 #include "base/error.h"
+#include "base/file.h"
 #include "base/text.h"
 #include "skin/data/skin_package.h"
 
@@ -18,10 +16,6 @@ namespace kelmar {
 namespace {
 
 constexpr size_t kBufferSize = 4096;
-
-std::filesystem::path PathFromUtf8(const std::string& s) {
-  return std::filesystem::path(std::u8string(s.begin(), s.end()));
-}
 
 // The few lookups that building needs: section existence, string values and
 // indexed lists, with section and key names compared without regard to case.
@@ -76,25 +70,12 @@ void AppendInt32(std::vector<uint8_t>& out, int32_t v) {
 
 // The BMP file image of a picture file: validated, and cut at its total size.
 void AppendPictureFile(std::vector<uint8_t>& out, const std::filesystem::path& path) {
-  std::vector<uint8_t> bytes = ReadWholeFile(reinterpret_cast<const char*>(path.u8string().c_str()));
+  std::vector<uint8_t> bytes = ReadWholeFile(Utf8FromPath(path));
   DecodedBmp bmp = DecodeBmp(bytes);
   out.insert(out.end(), bytes.begin(), bytes.begin() + ptrdiff_t(bmp.size));
 }
 
-[[noreturn]] void ThrowOpenError(const std::string& path) {
-  throw FileError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-}
-
 }  // namespace
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  errno = 0;
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
-  if (!in) ThrowOpenError(path);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw FileError("Cannot read file \"" + path + "\".");
-  return bytes;
-}
 
 std::vector<uint8_t> TksCompressedStoredSkin::InflatePackage() const {
   std::vector<uint8_t> out;
