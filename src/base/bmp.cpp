@@ -210,11 +210,10 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
     } else if (bpp == 32) {
       for (int x = 0; x < w; ++x, src += 4) dst[x] = MakePixel(src[2], src[1], src[0]);
     } else {
-      const int perByte = 8 / bpp;
       const unsigned valueMask = (1u << bpp) - 1;
       for (int x = 0; x < w; ++x) {
-        const int shift = 8 - bpp * (x % perByte + 1);  // leftmost pixel in the high bits
-        dst[x] = table[(src[x / perByte] >> shift) & valueMask];
+        const size_t bit = size_t(x) * bpp;  // leftmost pixel in the high bits
+        dst[x] = table[(src[bit >> 3] >> (8 - bpp - (bit & 7))) & valueMask];
       }
     }
   }

@@ -52,7 +52,4 @@ class TksCompressedStoredSkin {
   std::string description_;
 };
 
-// The whole content of a file (UTF-8 path); FileError when it cannot be read.
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-
 }  // namespace kelmar
