@@ -4,67 +4,18 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 
 #include "base/bmp.h"
 #include "base/error.h"
 #include "base/file.h"
-#include "base/text.h"
+#include "skin/data/skin_description.h"
 #include "skin/data/skin_package.h"
 
 namespace kelmar {
 namespace {
 
 constexpr size_t kBufferSize = 4096;
-
-// The few lookups that building needs: section existence, string values and
-// indexed lists, with section and key names compared without regard to case.
-class DescriptionIni {
- public:
-  explicit DescriptionIni(const std::vector<std::string>& lines) {
-    Section* current = nullptr;
-    for (const std::string& raw : lines) {
-      std::string_view line = Trim(raw);
-      if (line.empty() || line[0] == ';') continue;
-      if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-        current = &sections_[AsciiUpper(Trim(line.substr(1, line.size() - 2)))];
-        continue;
-      }
-      size_t eq = line.find('=');
-      if (!current || eq == std::string_view::npos) continue;
-      current->emplace(AsciiUpper(Trim(line.substr(0, eq))), std::string(Trim(line.substr(eq + 1))));
-    }
-  }
-  bool SectionExists(std::string_view section) const { return sections_.count(AsciiUpper(section)) != 0; }
-  std::string ReadString(std::string_view section, std::string_view key) const {
-    auto s = sections_.find(AsciiUpper(section));
-    if (s == sections_.end()) return {};
-    auto k = s->second.find(AsciiUpper(key));
-    return k == s->second.end() ? std::string() : k->second;
-  }
-  // Count under key + "count", items under "0", "1", ...
-  std::vector<std::string> ReadIndexedList(std::string_view section, std::string_view key) const {
-    std::vector<std::string> items;
-    std::string countText = ReadString(section, std::string(key) + "count");
-    char* end = nullptr;
-    long count = std::strtol(countText.c_str(), &end, 10);
-    if (countText.empty() || *end != '\0') count = 0;
-    for (long i = 0; i < count && i < 65536; ++i) items.push_back(ReadString(section, std::to_string(i)));
-    return items;
-  }
-
- private:
-  using Section = std::map<std::string, std::string>;  // first key of a repeated one counts
-  std::map<std::string, Section> sections_;
-};
-
-bool HasSkinSections(const DescriptionIni& ini) {
-  for (const char* s : {"VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS", "SKINCONTROLS"})
-    if (!ini.SectionExists(s)) return false;
-  return true;
-}
 
 void AppendInt32(std::vector<uint8_t>& out, int32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint32_t(v) >> (8 * i)));
@@ -148,18 +99,19 @@ bool TksCompressedStoredSkin::BuildFromDescriptionFile(const std::string& path) 
   const std::vector<uint8_t> text = ReadWholeFile(path);
   const std::vector<std::string> lines =
       SplitLines({reinterpret_cast<const char*>(text.data()), text.size()});
-  const DescriptionIni ini(lines);
+  const IniTable ini = IniTable::FromLines(lines);
   if (!HasSkinSections(ini)) return false;
 
   const std::filesystem::path folder = PathFromUtf8(path).parent_path();
   std::vector<uint8_t> package;
   AppendInt32(package, 2);
   for (PackageSlot slot : PackageSlotsOfVersion(2)) {
-    const std::string name = ini.ReadString("PICTURES", PackageSlotKey(slot));
+    const std::string name = ini.ReadString("PICTURES", PackageSlotKey(slot), "");
     package.push_back(name.empty() ? 1 : 0);
     if (!name.empty()) AppendPictureFile(package, folder / PathFromUtf8(name));
   }
-  const std::vector<std::string> active = ini.ReadIndexedList("PICTURES", "activepictures");
+  std::vector<std::string> active;
+  ReadIndexedList(ini, "PICTURES", "activepictures", active);
   AppendInt32(package, int32_t(active.size()));
   for (const std::string& name : active) AppendPictureFile(package, folder / PathFromUtf8(name));
   for (const std::string& line : lines) {

@@ -287,7 +287,7 @@ const char kDescription[] =
     "inactivepicture=pal4.bmp\r"
     "mask=pal1.bmp\r\n"
     "rolluppicture=\r\n"
-    "activepicturescount=2\r\n"
+    "activepicturescount=0x2\r\n"  // any integer form of the description
     "0=pal8_rle.bmp\r\n"
     "1=argb32_v5.bmp\r\n"
     "[FORMINFO]\r\n"
@@ -313,7 +313,7 @@ TEST(CompressedStoredSkin, BuildFromDescriptionFile) {
   expected.Flag(1).Flag(1).Word(2).Picture("pal8_rle.bmp").Picture("argb32_v5.bmp");
   expected.Text(
       "; made for the test\r\n[VERSION]\r\nskinname=Test\r\n[pictures]\r\npicture = rgb24.bmp\r\n"
-      "inactivepicture=pal4.bmp\r\nmask=pal1.bmp\r\nrolluppicture=\r\nactivepicturescount=2\r\n"
+      "inactivepicture=pal4.bmp\r\nmask=pal1.bmp\r\nrolluppicture=\r\nactivepicturescount=0x2\r\n"
       "0=pal8_rle.bmp\r\n1=argb32_v5.bmp\r\n[FORMINFO]\r\nclientrect=8,28,696,284\r\n"
       "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n");
   const Bytes inflated = skin.InflatePackage();

@@ -7,6 +7,9 @@
 // description of about 53 KB; about 2.3 MB inflated.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -101,6 +104,15 @@ struct Fixture {
   TksCompressedStoredSkin skin;
   size_t inflatedSize = 0;
   Fixture() {
+#ifdef __GLIBC__
+    // Keep freed memory in the heap between iterations. Otherwise whether the
+    // megabytes of each load come back as fresh pages (a page fault per 4 KB,
+    // costly in a virtual machine) depends on malloc's adaptive thresholds and
+    // changes the figures several-fold from one build to the next. A program's
+    // first load pays those faults once; BENCHMARKS.md notes their cost.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     const std::vector<uint8_t> package = MakePackage();
     inflatedSize = package.size();
     skin.DeflatePackage(package);
