@@ -47,9 +47,13 @@ void DrawGlyphCell(HDC dc, int x, int y, int n, int k, const ImageView& strip) {
   if (w <= 0) return;
   skin_gdi::DibSection cell(w, h);
   if (!cell) return;
-  CopyImageRect(cell.Pixels(), {0, 0, w, h}, strip, {(n - 1) * w, 0, n * w, h});
+  const ImageView pixels = cell.Pixels();
   GdiFlush();
-  const COLORREF key = ColorFromPixel(cell.Pixels().At(0, h - 1));
+  CopyImageRect(pixels, {0, 0, w, h}, strip, {(n - 1) * w, 0, n * w, h});
+  // TransparentBlt compares whole 32-bit values: the key has no alpha byte.
+  for (int row = 0; row < h; ++row)
+    for (int col = 0; col < w; ++col) pixels.At(col, row) &= 0xFFFFFFu;
+  const COLORREF key = ColorFromPixel(pixels.At(0, h - 1));
   skin_gdi::MemoryDc memory(dc);
   skin_gdi::Selected selected(memory, cell.Handle());
   TransparentBlt(dc, x, y, w, h, memory, 0, 0, w, h, key);
