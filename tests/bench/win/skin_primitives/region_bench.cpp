@@ -1,0 +1,98 @@
+// Window regions from masks under Wine: one ExtCreateRegion call against
+// uniting one rectangle at a time. Prints microseconds per call (median of
+// five timed batches). Figures in BENCHMARKS.md ("Skin primitives").
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "skin/data/mask_region_win32.h"
+
+namespace kelmar {
+namespace {
+
+double MicrosecondsPerCall(const std::function<void()>& call) {
+  LARGE_INTEGER freq, t0, t1;
+  QueryPerformanceFrequency(&freq);
+  // Batch size so that one batch takes about 50 ms.
+  int batch = 1;
+  for (;;) {
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < batch; ++i) call();
+    QueryPerformanceCounter(&t1);
+    if (double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart) > 0.05 || batch >= (1 << 20)) break;
+    batch *= 2;
+  }
+  std::vector<double> runs;
+  for (int r = 0; r < 5; ++r) {
+    QueryPerformanceCounter(&t0);
+    for (int i = 0; i < batch; ++i) call();
+    QueryPerformanceCounter(&t1);
+    runs.push_back(1e6 * double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart) / batch);
+  }
+  std::sort(runs.begin(), runs.end());
+  return runs[2];
+}
+
+void Report(const char* name, double us) { std::printf("%-44s %12.1f us\n", name, us); }
+
+Image FrameMask(int w, int h) {
+  Image mask(w, h, MakePixel(0, 0, 0));
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6 - y; ++x) {
+      mask.At(x, y) = MakePixel(255, 255, 255);
+      mask.At(w - 1 - x, y) = MakePixel(255, 255, 255);
+    }
+  return mask;
+}
+
+Image CheckerMask(int w, int h) {
+  Image mask(w, h, MakePixel(255, 255, 255));
+  for (int y = 0; y < h; ++y)
+    for (int x = y & 1; x < w; x += 2) mask.At(x, y) = MakePixel(0, 0, 0);
+  return mask;
+}
+
+// The slow way, for the ratio: one CombineRgn per rectangle.
+skin_gdi::Region RectangleByRectangle(const RegionData& data) {
+  skin_gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  for (const Rect& r : data.rects) {
+    skin_gdi::Region one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    CombineRgn(region, region, one, RGN_OR);
+  }
+  return region;
+}
+
+void Run() {
+  const SkinGeometry frame{{8, 28, 696, 284}, {180, 28}, {520, 28}, {180, 284}, {520, 284}};
+  const Image mask = FrameMask(704, 292);
+  const Image checker = CheckerMask(704, 292);
+  const Image small_checker = CheckerMask(704, 20);
+  const RegionData frame_data = *MaskToRegionData(mask.View(), 0, 0);
+  const RegionData checker_data = *MaskToRegionData(small_checker.View(), 0, 0);
+
+  Report("MaskToRegion frame mask 704x292", MicrosecondsPerCall([&] { MaskToRegion(mask.View(), 0, 0); }));
+  Report("  ExtCreateRegion alone (292 rects)", MicrosecondsPerCall([&] { RegionFromData(frame_data); }));
+  Report("  one CombineRgn per rect (292 rects)", MicrosecondsPerCall([&] { RectangleByRectangle(frame_data); }));
+  for (auto [w, h] : {std::pair{704, 292}, {1024, 768}, {1920, 1080}}) {
+    const SkinGeometry t = ScaleSkinGeometry(frame, 704, 292, w, h);
+    char name[64];
+    std::snprintf(name, sizeof name, "ComposeMaskRegion %dx%d", w, h);
+    Report(name, MicrosecondsPerCall([&] { ComposeMaskRegion(mask.View(), frame, t); }));
+  }
+  Report("MaskToRegion checker 704x292 (102784 rects)",
+         MicrosecondsPerCall([&] { MaskToRegion(checker.View(), 0, 0); }));
+  Report("  ExtCreateRegion checker 704x20 (7040)", MicrosecondsPerCall([&] { RegionFromData(checker_data); }));
+  Report("  one CombineRgn per rect 704x20 (7040)",
+         MicrosecondsPerCall([&] { RectangleByRectangle(checker_data); }));
+}
+
+}  // namespace
+}  // namespace kelmar
+
+int wmain() {
+  kelmar::Run();
+  return 0;
+}
