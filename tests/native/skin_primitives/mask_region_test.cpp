@@ -50,6 +50,17 @@ TEST(MaskToRegionData, OnlyPureBlackCountsAndRowsComeInOrder) {
   EXPECT_EQ(white->bounds, (Rect{1, 1, 6, 6}));
 }
 
+TEST(MaskToRegionData, RowsWithTheSameRunsShareRectangles) {
+  // Rows 0-2: runs 0-2 and 3-4; row 3: all white; rows 4-5: run 1-5.
+  Image mask(5, 6, kBlack);
+  for (int y = 0; y < 3; ++y) mask.At(2, y) = kWhite;
+  for (int x = 0; x < 5; ++x) mask.At(x, 3) = kWhite;
+  mask.At(0, 4) = mask.At(0, 5) = kWhite;
+  const auto data = MaskToRegionData(mask.View(), 1, 1);
+  ASSERT_TRUE(data);
+  EXPECT_EQ(data->rects, (std::vector<Rect>{{1, 1, 3, 4}, {4, 1, 6, 4}, {2, 5, 6, 7}}));
+}
+
 TEST(MaskToRegionData, ManyRunsAreAllKept) {
   // 200 × 120 checkerboard: 12,000 runs, more than a fixed 10,001 would hold.
   Image mask(200, 120, kWhite);
@@ -80,6 +91,8 @@ TEST(ComposeMaskRegionData, MaskCornersAtTargetSize) {
     for (int x = 0; x < 20; ++x) expected.insert({x, y});
   for (auto cut : {std::pair{0, 0}, {1, 0}, {0, 1}, {19, 0}, {19, 14}}) expected.erase(cut);
   EXPECT_EQ(Covered(*data), expected);
+  // Row by row the pieces and the client span join; equal rows share a band.
+  EXPECT_EQ(data->rects, (std::vector<Rect>{{2, 0, 19, 1}, {1, 1, 20, 2}, {0, 2, 20, 14}, {0, 14, 19, 15}}));
 
   // A target narrower than the corners is not shaped.
   SkinGeometry narrow = ScaleSkinGeometry(g, 12, 10, 6, 15);
