@@ -33,7 +33,7 @@ class BandBuilder {
 
   void EndRow(int y) {
     // Runs mostly come in order already; overlapping and touching ones join.
-    std::sort(row_.begin(), row_.end());
+    if (!std::is_sorted(row_.begin(), row_.end())) std::sort(row_.begin(), row_.end());
     size_t n = 0;
     for (const auto& run : row_) {
       if (n > 0 && row_[n - 1].second >= run.first)

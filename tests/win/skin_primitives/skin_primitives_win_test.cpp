@@ -121,6 +121,24 @@ TEST_F(DrawingSurface, ArrowAndCheckMarkPixels) {
   EXPECT_EQ(dib_.Pixels().At(5, 5) & 0xFFFFFF, MakePixel(0, 0, 255) & 0xFFFFFF);
 }
 
+TEST_F(DrawingSurface, ImagesDrawnAndReadBack) {
+  // A 3 × 2 sub-view (rows 5 pixels apart) drawn at (4, 6), then the whole
+  // bitmap read back through GetDIBits.
+  Image source(5, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 5; ++x) source.At(x, y) = MakePixel(uint8_t(10 * x), uint8_t(100 + y), 7, 0);
+  skin_gdi::DrawImage(dc_, 4, 6, source.View().Sub({1, 0, 4, 2}));
+  GdiFlush();
+  const Image back = skin_gdi::ImageFromBitmap(dib_.Handle());
+  ASSERT_EQ(back.Width(), 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool drawn = x >= 4 && x < 7 && y >= 6 && y < 8;
+      const Pixel want = drawn ? MakePixel(uint8_t(10 * (x - 3)), uint8_t(100 + y - 6), 7) : kWhite;
+      EXPECT_EQ(back.At(x, y) & 0xFFFFFF, want & 0xFFFFFF) << x << "," << y;
+    }
+}
+
 TEST_F(DrawingSurface, GlyphCellDrawnTransparently) {
   // Two 3 × 2 cells; cell 2: key magenta at its bottom-left, one red, one green.
   const Pixel key = MakePixel(255, 0, 255), red = MakePixel(255, 0, 0), green = MakePixel(0, 255, 0);
