@@ -101,8 +101,8 @@ void TksEffectBmp::BlendRectWith(const Rect& rect, const TksEffectBmp& other, in
   const Rect r = rect.Intersect(image_.Bounds()).Intersect(other.image_.Bounds().Offset(-ox, -oy));
   for (int y = r.top; y < r.bottom; ++y) {
     Pixel* row = Row(y);
-    const Pixel* in = other.Row(y + oy) + ox;
-    for (int x = r.left; x < r.right; ++x) row[x] = Mix(row[x], 1.0 - k, in[x], k);
+    const Pixel* in = other.Row(y + oy);
+    for (int x = r.left; x < r.right; ++x) row[x] = Mix(row[x], 1.0 - k, in[x + ox], k);
   }
 }
 

@@ -232,10 +232,10 @@ void DrawGlyphCell(const ImageView& target, int x, int y, int n, int k, const Im
   const Pixel key = strip.At(cell_left, cell_h - 1) & 0xFFFFFFu;
   const Rect d = RectOfSize(x, y, cell_w, cell_h).Intersect(target.Bounds());
   for (int ty = d.top; ty < d.bottom; ++ty) {
-    const Pixel* in = strip.Row(ty - y) + cell_left - x;
+    const Pixel* in = strip.Row(ty - y) + cell_left;
     Pixel* out = target.Row(ty);
     for (int tx = d.left; tx < d.right; ++tx)
-      if ((in[tx] & 0xFFFFFFu) != key) out[tx] = in[tx];
+      if ((in[tx - x] & 0xFFFFFFu) != key) out[tx] = in[tx - x];
   }
 }
 
