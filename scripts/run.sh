@@ -19,7 +19,14 @@ trap kelmar_stop_wine EXIT
 wine "$exe" &
 sleep "${KELMAR_SHOT_DELAY:-6}"
 shot="$KELMAR_ROOT/build/kelmar-screenshot.png"
-import -window root -crop 800x600+0+0 +repage "$shot"
+# The window's own area when it can be found, else the whole screen.
+geometry=$(xdotool search --name "Kelmar" getwindowgeometry --shell 2>/dev/null | head -5 || true)
+if [ -n "$geometry" ]; then
+  eval "$geometry"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
+else
+  import -window root "$shot"
+fi
 echo "screenshot: $shot"
 wine taskkill /im kelmar.exe >/dev/null 2>&1 || true
 sleep 1

@@ -14,8 +14,9 @@ kelmar_wine_env() {
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w
-    # Chinese text: let Wine's fonts fall back to the CJK font.
-    wine regedit "$KELMAR_ROOT/scripts/cjk-fonts.reg" >/dev/null 2>&1
+    # Chinese text falls back to the CJK font; Wine draws window frames
+    # itself (there is no window manager).
+    wine regedit "$KELMAR_ROOT/scripts/wine-prefix.reg" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.kelmar-ready"
   fi

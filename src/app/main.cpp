@@ -1,5 +1,22 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/form_kelmar.h"
+#include "framework/application.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  MessageBoxW(nullptr, L"Kelmar", L"Kelmar", MB_OK);
+  using namespace kelmar;
+  // The folder browser needs the shell's component services.
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  Application().SetTitle(L"Kelmar");
+  TFormKelmar* form = Application().CreateForm<TFormKelmar>();
+  form->Show();
+  Application().Run();
+
+  OleUninitialize();
   return 0;
 }

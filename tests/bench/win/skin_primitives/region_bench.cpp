@@ -3,37 +3,26 @@
 // five timed batches). Figures in BENCHMARKS.md ("Skin primitives").
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+#include "bench/win/harness.h"
 #include "skin/data/mask_region_win32.h"
 
 namespace kelmar {
 namespace {
 
+// Median of five batches; the batch is sized to take about 50 ms.
 double MicrosecondsPerCall(const std::function<void()>& call) {
-  LARGE_INTEGER freq, t0, t1;
-  QueryPerformanceFrequency(&freq);
-  // Batch size so that one batch takes about 50 ms.
+  auto run_batch = [&call](int n) {
+    return [&call, n] {
+      for (int i = 0; i < n; ++i) call();
+    };
+  };
   int batch = 1;
-  for (;;) {
-    QueryPerformanceCounter(&t0);
-    for (int i = 0; i < batch; ++i) call();
-    QueryPerformanceCounter(&t1);
-    if (double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart) > 0.05 || batch >= (1 << 20)) break;
-    batch *= 2;
-  }
-  std::vector<double> runs;
-  for (int r = 0; r < 5; ++r) {
-    QueryPerformanceCounter(&t0);
-    for (int i = 0; i < batch; ++i) call();
-    QueryPerformanceCounter(&t1);
-    runs.push_back(1e6 * double(t1.QuadPart - t0.QuadPart) / double(freq.QuadPart) / batch);
-  }
-  std::sort(runs.begin(), runs.end());
-  return runs[2];
+  while (batch < (1 << 20) && bench::Measure(1, run_batch(batch)).median < 0.05) batch *= 2;
+  return 1e6 * bench::Measure(5, run_batch(batch)).median / batch;
 }
 
 void Report(const char* name, double us) { std::printf("%-44s %12.1f us\n", name, us); }
@@ -103,7 +92,7 @@ void Run() {
 }  // namespace
 }  // namespace kelmar
 
-int wmain() {
+int main() {
   kelmar::Run();
   return 0;
 }

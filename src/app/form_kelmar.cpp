@@ -1,0 +1,368 @@
+#include "app/form_kelmar.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/folder_chooser.h"
+#include "app/icon_source.h"
+#include "framework/application.h"
+#include "imageio/icon_bitmap_win32.h"
+#include "imageio/icon_writer_win32.h"
+#include "app/res/resource_ids.h"
+#include "app/version.h"
+
+namespace kelmar {
+
+TFormKelmar* FormKelmar = nullptr;
+
+const wchar_t kFormCaption[] = L"Kelmar V$V$(文件图标提取器)";
+const wchar_t kHomePage[] = L"https://kelmar.app/";
+const wchar_t kContactMail[] = L"support@kelmar.app";
+const wchar_t kUpdatePage[] = L"https://kelmar.app/update/";
+
+namespace {
+
+const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
+
+HBITMAP LoadGlyph(int id) {
+  // Grey background pixels take the button face colour.
+  return static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+}
+
+template <typename T>
+T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
+  control->SetBounds(left, top, width, height);
+  control->SetParent(parent);
+  return control;
+}
+
+TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* parent, int left, int width,
+                          int glyph, const wchar_t* hint) {
+  auto* b = new TksSkinButton(form, name);
+  b->SetGlyph(LoadGlyph(glyph));
+  b->SetHint(hint);
+  return Place(b, parent, left, 8, width, 25);
+}
+
+void SetLinkLook(TURLLabel* label) {
+  label->Font() = TFont(L"Verdana", 11, RGB(60, 60, 120));
+  TFontStyles underline;
+  underline.underline = true;
+  label->Font().SetStyle(underline);
+  label->SetUnvisitedColor(RGB(60, 60, 120));
+  label->SetVisitedColor(RGB(130, 95, 70));
+  label->BlinkColor = clBlue;
+  label->BevelWidth = 0;
+  label->SetColor(clPurple);
+  label->SetTransparent(true);
+}
+
+}  // namespace
+
+TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
+    : TForm(owner, "FormKelmar"), services_(services ? services : &DefaultPlatformServices()) {
+  FormKelmar = this;
+  SetCaption(kFormCaption);
+  SetPosition(TPosition::poDesktopCenter);
+  SetFormStyle(TFormStyle::fsStayOnTop);
+  SetShowHint(true);
+  SetColor(GetSysColor(COLOR_BTNFACE));
+  Font() = TFont(L"Arial", 11);
+  SetBounds(0, 0, 667, 363);
+  CreateHandle();
+  SetClientSize(667, 363);
+
+  AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
+  AppStatusBar->SetBounds(0, 342, 667, 21);
+  AppStatusBar->SetAlign(TAlign::alBottom);
+  AppStatusBar->SetParent(this);
+  ksSkinStatusPanel1 = new TksSkinStatusPanel(this, "ksSkinStatusPanel1");
+  ksSkinStatusPanel1->SetAlign(TAlign::alClient);
+  ksSkinStatusPanel1->SetBevel(TBevel::bvLowered);
+  ksSkinStatusPanel1->SetCaptionAlignment(TAlignment::taLeftJustify);
+  ksSkinStatusPanel1->SetCaption(kStatusText);
+  ksSkinStatusPanel1->SetParent(AppStatusBar);
+
+  ksSkinPanel1 = new TksSkinPanel(this, "ksSkinPanel1");
+  ksSkinPanel1->SetBounds(0, 0, 667, 41);
+  ksSkinPanel1->SetAlign(TAlign::alTop);
+  ksSkinPanel1->SetBevel(TBevel::bvRaised);
+  ksSkinPanel1->SetParent(this);
+
+  BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件");
+  RB16 = new TksSkinCheckRadioBox(this, "RB16");
+  RB16->SetRadio(true);
+  RB16->SetGroupIndex(1);
+  RB16->SetCaption(L"16×16");
+  RB16->SetHint(L"小图标");
+  Place(RB16, ksSkinPanel1, 56, 8, 65, 25);
+  RB32 = new TksSkinCheckRadioBox(this, "RB32");
+  RB32->SetRadio(true);
+  RB32->SetGroupIndex(1);
+  RB32->SetCaption(L"32×32");
+  RB32->SetHint(L"大图标");
+  RB32->SetChecked(true);
+  Place(RB32, ksSkinPanel1, 124, 8, 65, 25);
+  BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标");
+  BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标");
+  CombPicType = new TksSkinComboBox(this, "CombPicType");
+  CombPicType->SetItems({L"图标", L"图片"});
+  CombPicType->SetItemIndex(0);
+  CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp)");
+  Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
+  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助");
+  BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 389, 33, IDB_UPDATE, L"升级");
+
+  Label5 = new TLabel(this, "Label5");
+  Label5->SetAlignment(TAlignment::taRightJustify);
+  Label5->SetTransparent(true);
+  Label5->SetBounds(488, 7, 0, 13);
+  Label5->SetCaption(L"主页:");
+  Label5->SetParent(ksSkinPanel1);
+  URLLabel4 = new TURLLabel(this, "URLLabel4", services_);
+  SetLinkLook(URLLabel4);
+  URLLabel4->SetCaption(kHomePage);
+  URLLabel4->SetHint(kHomePage);
+  URLLabel4->SetURL(kHomePage);
+  Place(URLLabel4, ksSkinPanel1, 496, 6, 147, 13);
+  Label6 = new TLabel(this, "Label6");
+  Label6->SetAlignment(TAlignment::taRightJustify);
+  Label6->SetTransparent(true);
+  Label6->SetBounds(489, 23, 0, 13);
+  Label6->SetCaption(L"邮箱:");
+  Label6->SetParent(ksSkinPanel1);
+  URLLabel1 = new TURLLabel(this, "URLLabel1", services_);
+  SetLinkLook(URLLabel1);
+  URLLabel1->SetCaption(kContactMail);
+  URLLabel1->SetURL(std::wstring(L"mailto:") + kContactMail);
+  Place(URLLabel1, ksSkinPanel1, 496, 22, 119, 13);
+
+  Image2 = new TImage(this, "Image2");
+  Image2->SetVisible(false);
+  Place(Image2, ksSkinPanel1, 328, 0, 25, 17);
+
+  LargeImage = new TImageList(this, "LargeImage", 32, 32);
+  SmallImage = new TImageList(this, "SmallImage", 16, 16);
+  ListView1 = new TListView(this, "ListView1");
+  ListView1->SetColor(RGB(255, 255, 255));
+  ListView1->SetMultiSelect(true);
+  ListView1->SetHideSelection(false);
+  ListView1->Font() = TFont(L"MS Sans Serif", 11);
+  ListView1->SetHint(kStatusText);
+  ListView1->SetLargeImages(LargeImage);
+  ListView1->SetSmallImages(SmallImage);
+  ListView1->SetStateImages(SmallImage);
+  ListView1->SetViewStyle(TViewStyle::vsIcon);
+  ListView1->SetAlign(TAlign::alClient);
+  ListView1->SetParent(this);
+
+  BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
+  BTNSave->OnClick = [this] { BTNSaveClick(); };
+  BTNSaveAll->OnClick = [this] { BTNSaveAllClick(); };
+  RB16->OnClick = [this] { RB32Click(); };
+  RB32->OnClick = [this] { RB32Click(); };
+  BTNHelp->OnClick = [this] { BTNHelpClick(); };
+  BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
+
+  OnCreate = [this] { FormCreate(); };
+  OnClose = [this](TCloseAction& action) { FormClose(action); };
+}
+
+TFormKelmar::~TFormKelmar() {
+  if (FormKelmar == this) FormKelmar = nullptr;
+}
+
+void TFormKelmar::FormCreate() {
+  services_->AcceptDroppedFiles(Handle(), true);
+  SmallIcons = false;
+  UpdatePage = kUpdatePage;
+  MsgCaption = L"消息框";
+  MsgTooMany = L"由于图标数量太多，请先保存已解出的图标。";
+  MsgChooseFolder = L"请选择保存路径:";
+  MsgNoIcons = L"请解出图标!";
+  MsgFilesSaved = L"个文件被保存";
+  MsgSavePath = L"保存路径: ";
+  MsgNameFormat = L"文件名格式: ";
+  SetCaption(SubstituteVersion(Caption(), L"3.0"));
+}
+
+void TFormKelmar::FormClose(TCloseAction& action) {
+  services_->AcceptDroppedFiles(Handle(), false);
+  action = TCloseAction::caFree;
+}
+
+void TFormKelmar::WndProc(TMessage& m) {
+  if (m.Msg == WM_DROPFILES) {
+    WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
+    return;
+  }
+  TForm::WndProc(m);
+}
+
+// ------------------------------------------------------------------ intake
+
+void TFormKelmar::ClearBatch() {
+  ListView1->Clear();
+  SmallImage->Clear();
+  LargeImage->Clear();
+  IconCounter = 0;
+}
+
+void TFormKelmar::BTNSelFileClick() {
+  auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件",
+                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
+  if (!files) return;
+  ClearBatch();
+  for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
+}
+
+void TFormKelmar::WMDropFiles(HDROP drop) {
+  // The drop's memory is ours to free, whatever happens below.
+  struct DropOwner {
+    HDROP drop;
+    ~DropOwner() { DragFinish(drop); }
+  } owner{drop};
+  UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+  if (count == 0) return;
+  ClearBatch();
+  for (UINT i = 0; i < count; ++i) {
+    // The whole path, whatever its length.
+    UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    ExtractFileIcons(path, IconCount(path));
+  }
+}
+
+void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
+  bool executable = IsExecutableType(path);
+  // No repaint per item; the list shows the file's icons when it is done.
+  TListView::UpdateScope no_redraw(*ListView1);
+  // Executables are read in slices: one opening of the file per slice, and a
+  // bounded number of icon handles alive at once.
+  constexpr int kSlice = 64;
+  for (int first = 0; first < count; first += kSlice) {
+    int n = std::min(kSlice, count - first);
+    std::vector<IconHandle> icons = executable ? ExtractIcons(path, first, n) : std::vector<IconHandle>(size_t(n));
+    for (int k = 0; k < n; ++k) {
+      ++IconCounter;
+      if (IconCounter > 1000) {
+        // The user sees the full list while deciding, and the cleared one after.
+        ListView1->EndUpdate();
+        if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+          if (CombPicType->ItemIndex() == 0)
+            SaveIconsAsIco();
+          else
+            SaveIconsAsBmp();
+        }
+        IconCounter = 1;
+        ListView1->Clear();
+        ListView1->Repaint();
+        LargeImage->Clear();
+        SmallImage->Clear();
+        ListView1->BeginUpdate();
+      }
+      IconHandle icon = std::move(icons[size_t(k)]);
+      if (!icon) icon = GetShellIcon(path, SmallIcons);
+      AddIcon(icon, path);
+    }
+  }
+}
+
+void TFormKelmar::AddIcon(HICON icon, const std::wstring& path) {
+  // Items and images stay in step: a refused icon leaves a blank image.
+  if (SmallImage->AddIcon(icon) < 0) SmallImage->AddBlank();
+  if (LargeImage->AddIcon(icon) < 0) LargeImage->AddBlank();
+  ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+}
+
+
+// ------------------------------------------------------------------ saving
+
+std::wstring MakeSaveName(const std::wstring& caption, int number) {
+  std::wstring name = caption;
+  size_t separator = name.find_last_of(L"\\:");
+  size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) name.erase(dot);
+  separator = name.find_last_of(L"\\:");
+  if (separator != std::wstring::npos) name.erase(0, separator + 1);
+  return std::to_wstring(number) + L"_" + name;
+}
+
+void TFormKelmar::BTNSaveClick() {
+  SaveAll = false;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (ListView1->FocusedIndex() < 0 && ListView1->SelectedCount() == 0) ListView1->SetSelected(0, true);
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::BTNSaveAllClick() {
+  SaveAll = true;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon); }
+void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap); }
+
+void TFormKelmar::SaveIcons(TOutputType type) {
+  SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder);
+  if (SaveFolder.empty()) return;
+  if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
+
+  const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
+  TImageList* images = SmallIcons ? SmallImage : LargeImage;
+  int count = images->Count();
+  for (int i = 0; i < count; ++i) {
+    if (!SaveAll && !ListView1->Selected(i)) continue;
+    IconHandle icon = images->GetIcon(i);
+    std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
+    if (type == TOutputType::otIcon) {
+      SaveIconToFile(icon, file);
+    } else {
+      // The scratch bitmap: the icon flattened on white.
+      Image2->SetPicture(RenderIconOnWhite(icon));
+      SaveBitmapToFile(Image2->PictureHandle(), file);
+    }
+  }
+
+  int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();
+  std::wstring summary = std::to_wstring(saved) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
+                         MsgNameFormat + L"[9999]_[filename]" + extension;
+  services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
+}
+
+// ------------------------------------------------------ view, help, update
+
+void TFormKelmar::RB32Click() {
+  SmallIcons = RB16->Checked();
+  ListView1->SetViewStyle(SmallIcons ? TViewStyle::vsSmallIcon : TViewStyle::vsIcon);
+}
+
+void TFormKelmar::BTNHelpClick() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring directory(length, L'\0');
+  directory.resize(GetCurrentDirectoryW(length, directory.data()));
+  services_->ShellOpen(Handle(), L"open", directory + L"\\Kelmarhelp.chm", SW_SHOWNORMAL);
+}
+
+void TFormKelmar::BtnUpdateClick() { services_->ShellOpen(Handle(), nullptr, UpdatePage, SW_SHOWNORMAL); }
+
+}  // namespace kelmar

@@ -1,0 +1,101 @@
+#pragma once
+// The main window: the tool bar, the icon list and the commands on it.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/forms.h"
+#include "framework/list_view.h"
+#include "framework/platform.h"
+#include "framework/std_controls.h"
+#include "skin/controls/skin_controls.h"
+#include "widgets/url_label.h"
+
+namespace kelmar {
+
+class TFormKelmar : public TForm {
+ public:
+  explicit TFormKelmar(TComponent* owner = nullptr, TPlatformServices* services = nullptr);
+  ~TFormKelmar() override;
+
+  // Components, in the order of the form definition.
+  TksSkinStatusBar* AppStatusBar;
+  TksSkinStatusPanel* ksSkinStatusPanel1;
+  TksSkinPanel* ksSkinPanel1;
+  TksSkinButton* BTNSelFile;
+  TksSkinCheckRadioBox* RB16;
+  TksSkinCheckRadioBox* RB32;
+  TksSkinButton* BTNSave;
+  TksSkinButton* BTNSaveAll;
+  TksSkinComboBox* CombPicType;
+  TksSkinButton* BTNHelp;
+  TksSkinButton* BtnUpdate;
+  TLabel* Label5;
+  TURLLabel* URLLabel4;
+  TLabel* Label6;
+  TURLLabel* URLLabel1;
+  TImage* Image2;
+  TListView* ListView1;
+  TImageList* LargeImage;
+  TImageList* SmallImage;
+
+  // Run state shared by the commands.
+  int IconCounter = 0;
+  bool SaveAll = false;
+  bool SmallIcons = false;
+  std::wstring SaveFolder;
+
+  // Message texts, set by FormCreate.
+  std::wstring MsgCaption;
+  std::wstring MsgTooMany;
+  std::wstring MsgChooseFolder;
+  std::wstring MsgNoIcons;
+  std::wstring MsgFilesSaved;
+  std::wstring MsgSavePath;
+  std::wstring MsgNameFormat;
+  std::wstring UpdatePage;
+
+  // Event handlers.
+  void FormCreate();
+  void FormClose(TCloseAction& action);
+  void BTNSelFileClick();
+  void WMDropFiles(HDROP drop);
+  void BTNSaveClick();
+  void BTNSaveAllClick();
+  void RB32Click();
+  void BTNHelpClick();
+  void BtnUpdateClick();
+
+  // Intake: adds `count` icons of one file to the list and both image lists.
+  void ExtractFileIcons(const std::wstring& path, int count);
+  // Saving: the whole save of the list, folder choice and summary included.
+  void SaveIconsAsIco();
+  void SaveIconsAsBmp();
+
+  TPlatformServices& Services() const { return *services_; }
+
+  void WndProc(TMessage& m) override;
+
+ private:
+  void ClearBatch();
+  void AddIcon(HICON icon, const std::wstring& path);
+  enum class TOutputType { otIcon, otBitmap };
+  void SaveIcons(TOutputType type);
+
+  TPlatformServices* services_;
+};
+
+// The file name of a saved entry without folder and extension: n, "_" and the
+// base name of the path in the caption ("3:C:\Tools\app.exe", 3 -> "3_app").
+std::wstring MakeSaveName(const std::wstring& caption, int number);
+
+// The main form while it exists.
+extern TFormKelmar* FormKelmar;
+
+// Texts of the form definition.
+extern const wchar_t kFormCaption[];
+extern const wchar_t kHomePage[];
+extern const wchar_t kContactMail[];
+extern const wchar_t kUpdatePage[];
+
+}  // namespace kelmar

@@ -1,0 +1,85 @@
+#include "framework/application.h"
+
+#include <algorithm>
+
+#include "framework/forms.h"
+#include "framework/wide.h"
+
+namespace kelmar {
+
+TApplication& Application() {
+  static TApplication app;
+  return app;
+}
+
+HICON TApplication::Icon() const {
+  // The program's icon is resource 1; a test program has none.
+  static HICON icon = [] {
+    HICON i = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    return i ? i : LoadIconW(nullptr, IDI_APPLICATION);
+  }();
+  return icon;
+}
+
+void TApplication::AddForm(TForm* form) {
+  forms_.push_back(form);
+  if (!main_form_) main_form_ = form;
+}
+
+void TApplication::RemoveForm(TForm* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+  if (main_form_ == form) {
+    main_form_ = nullptr;
+    Terminate();
+  }
+}
+
+bool TApplication::Dispatch(MSG& msg) {
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return false;
+  }
+  std::vector<MessageHook> hooks;
+  for (auto& [id, hook] : hooks_) hooks.push_back(hook);
+  for (auto& hook : hooks)
+    if (hook(msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+  return true;
+}
+
+void TApplication::Run() {
+  MSG msg;
+  while (!terminated_ && GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  terminated_ = true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!Dispatch(msg)) break;
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) {
+    OnException(e);
+    return;
+  }
+  HWND owner = main_form_ ? main_form_->Handle() : nullptr;
+  MessageBoxW(owner, Wide(e.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+HCURSOR TApplication::GetCursor(int id) const {
+  auto it = cursors_.find(id);
+  return it != cursors_.end() ? it->second : LoadCursorW(nullptr, IDC_ARROW);
+}
+
+int TApplication::AddMessageHook(MessageHook hook) {
+  int id = next_hook_++;
+  hooks_[id] = std::move(hook);
+  return id;
+}
+
+void TApplication::RemoveMessageHook(int id) { hooks_.erase(id); }
+
+}  // namespace kelmar

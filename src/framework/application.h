@@ -1,0 +1,71 @@
+#pragma once
+// The application object: title, forms in creation order, the message loop,
+// the default exception handler and the cursor table.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kelmar {
+
+class TForm;
+
+class TApplication {
+ public:
+  const std::wstring& Title() const { return title_; }
+  void SetTitle(const std::wstring& title) { title_ = title; }
+  HICON Icon() const;
+
+  TForm* MainForm() const { return main_form_; }
+  const std::vector<TForm*>& Forms() const { return forms_; }
+  // The first form created becomes the main form.
+  template <typename F, typename... Args>
+  F* CreateForm(Args&&... args) {
+    F* form = new F(std::forward<Args>(args)...);
+    form->Loaded();
+    return form;
+  }
+
+  // Runs the message loop until the main form is closed.
+  void Run();
+  // Handles every message that is waiting, then returns.
+  void ProcessMessages();
+  void Terminate() { PostQuitMessage(0); }
+  bool Terminated() const { return terminated_; }
+
+  // What reaches the loop is shown in an error message box and the program
+  // goes on. Tests replace the handler to record it.
+  void HandleException(const std::exception& e);
+  std::function<void(const std::exception&)> OnException;
+
+  // Cursor numbers used by controls (for example 26000, the link hand).
+  void SetCursor(int id, HCURSOR cursor) { cursors_[id] = cursor; }
+  HCURSOR GetCursor(int id) const;
+
+  // Hooks that see every message the loop takes, before it is dispatched
+  // (a popup menu takes the keys). Return true to swallow the message.
+  using MessageHook = std::function<bool(MSG&)>;
+  int AddMessageHook(MessageHook hook);
+  void RemoveMessageHook(int id);
+
+ private:
+  friend class TForm;
+  void AddForm(TForm* form);
+  void RemoveForm(TForm* form);
+  bool Dispatch(MSG& msg);
+
+  std::wstring title_;
+  TForm* main_form_ = nullptr;
+  std::vector<TForm*> forms_;
+  std::map<int, HCURSOR> cursors_;
+  std::map<int, MessageHook> hooks_;
+  int next_hook_ = 1;
+  bool terminated_ = false;
+};
+
+TApplication& Application();
+
+}  // namespace kelmar

@@ -1,0 +1,167 @@
+#pragma once
+// Controls: TControl is any visible part of a form; TWinControl owns a window
+// (one C++ object per window, messages dispatched to virtual handlers);
+// TGraphicControl has no window and is painted and fed mouse input by its parent.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/geometry.h"
+#include "framework/component.h"
+#include "framework/graphics.h"
+
+namespace kelmar {
+
+struct TMessage {
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+};
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Cursor numbers: 0 is the class default; others are looked up in the
+// application's cursor table (TApplication::SetCursor).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+
+class TWinControl;
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, std::string name);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+  virtual bool IsWindowed() const { return false; }
+
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.Width(); }
+  int Height() const { return bounds_.Height(); }
+  Rect BoundsRect() const { return bounds_; }
+  Rect ClientRect() const { return {0, 0, Width(), Height()}; }
+  void SetBounds(int left, int top, int width, int height);
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(const std::wstring& caption);
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(const std::wstring& hint) { hint_ = hint; }
+  TFont& Font() { return font_; }
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor cursor) { cursor_ = cursor; }
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool t) { transparent_ = t; Invalidate(); }
+
+  std::function<void()> OnClick;
+  virtual void Click();
+
+  virtual void Invalidate();
+  // The control's area in its parent's client coordinates.
+  Point ClientOrigin() const { return {bounds_.left, bounds_.top}; }
+
+  // Graphic controls: painting and mouse input routed by the parent; the
+  // canvas origin and the points are the control's own.
+  virtual void Paint(TCanvas& canvas) {}
+  virtual void MouseDown(Point p) {}
+  virtual void MouseUp(Point p);
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+
+ protected:
+  virtual void BoundsChanged() {}
+  virtual void CaptionChanged() { Invalidate(); }
+  virtual void VisibleChanged();
+  void FontChanged();
+
+ private:
+  TWinControl* parent_ = nullptr;
+  Rect bounds_;
+  TAlign align_ = TAlign::alNone;
+  bool visible_ = true;
+  bool transparent_ = false;
+  std::wstring caption_;
+  std::wstring hint_;
+  TFont font_;
+  TColor color_ = GetSysColor(COLOR_BTNFACE);
+  TCursor cursor_ = crDefault;
+  bool pressed_ = false;
+  friend class TWinControl;
+};
+
+struct TCreateParams {
+  std::wstring ClassName;  // empty: the framework's own window class
+  DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD ExStyle = 0;
+};
+
+class TWinControl : public TControl {
+ public:
+  TWinControl(TComponent* owner, std::string name);
+  ~TWinControl() override;
+
+  bool IsWindowed() const override { return true; }
+  void SetParent(TWinControl* parent) override;
+  HWND Handle() const { return handle_; }
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  static TWinControl* FromHandle(HWND hwnd);
+
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  void Invalidate() override;
+  void Repaint();  // paint now
+  void SetFocus();
+
+  // Messages reach the control here first; the default dispatches to the
+  // handlers below and then to the window's original procedure.
+  virtual void WndProc(TMessage& m);
+  void DefaultHandler(TMessage& m);
+  LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
+
+ protected:
+  virtual void CreateParams(TCreateParams& params) {}
+  void CreateHandle();
+  void DestroyHandle();
+  virtual void HandleCreated() {}
+  // Own-class windows paint their whole client area here, off screen.
+  virtual void PaintWindow(TCanvas& canvas);
+  void PaintGraphicControls(TCanvas& canvas);
+  // Notifications that the parent reflects back to the child that sent them.
+  virtual void CommandNotify(WORD code) {}
+  virtual void NotifyReflected(TMessage& m) {}
+  virtual HBRUSH CtlColor(HDC dc) { return nullptr; }
+  void AlignControls();
+  void BoundsChanged() override;
+  void CaptionChanged() override;
+  void VisibleChanged() override;
+
+ private:
+  friend class TControl;
+  friend LRESULT CALLBACK KelmarWndProc(HWND, UINT, WPARAM, LPARAM);
+  void InsertControl(TControl* c);
+  void RemoveControl(TControl* c);
+  TControl* GraphicControlAt(Point p) const;
+  void RouteMouse(TMessage& m);
+
+  HWND handle_ = nullptr;
+  WNDPROC default_proc_ = nullptr;
+  bool own_class_ = true;
+  std::vector<TControl*> controls_;
+  TControl* mouse_control_ = nullptr;   // graphic child under the mouse
+  TControl* capture_control_ = nullptr; // graphic child that got the press
+};
+
+LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+}  // namespace kelmar

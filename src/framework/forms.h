@@ -1,0 +1,77 @@
+#pragma once
+// Top-level forms. A component owned by the form can hook the form's window
+// procedure: it sees every message first and may answer it (the skinned frame
+// takes the non-client messages this way).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+
+namespace kelmar {
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TPosition { poDesigned, poDesktopCenter, poScreenCenter };
+enum class TFormStyle { fsNormal, fsStayOnTop };
+
+class TFormMessageHook {
+ public:
+  virtual ~TFormMessageHook() = default;
+  // Return true when the message was handled (its result set in m).
+  virtual bool HookMessage(TMessage& m) = 0;
+};
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner, std::string name);
+  ~TForm() override;
+
+  void SetClientSize(int width, int height);
+  int ClientWidth() const;
+  int ClientHeight() const;
+  void SetPosition(TPosition p) { position_ = p; }
+  void SetFormStyle(TFormStyle s);
+  TFormStyle FormStyle() const { return form_style_; }
+  bool ShowHint() const { return show_hint_; }
+  void SetShowHint(bool show) { show_hint_ = show; }
+
+  void Show();
+  void Close();
+  // Frees the form once the current message is done.
+  void Release();
+
+  void AddMessageHook(TFormMessageHook* hook);
+  void RemoveMessageHook(TFormMessageHook* hook);
+
+  // Events, fired synchronously on the user-interface thread.
+  std::function<void()> OnCreate;
+  std::function<void(TCloseAction&)> OnClose;
+  std::function<void()> OnDestroy;
+
+  void WndProc(TMessage& m) override;
+
+  // Called once after construction by TApplication::CreateForm: fires
+  // OnCreate, places the form and registers the hints of its controls.
+  virtual void Loaded();
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void UpdateHints();
+
+ private:
+  void PlaceOnDesktop();
+  void AddHintTools(TWinControl* parent);
+
+  std::vector<TFormMessageHook*> hooks_;
+  TPosition position_ = TPosition::poDesigned;
+  TFormStyle form_style_ = TFormStyle::fsNormal;
+  bool show_hint_ = false;
+  HWND tooltip_ = nullptr;
+  int client_width_ = 0;
+  int client_height_ = 0;
+};
+
+}  // namespace kelmar

@@ -1,0 +1,120 @@
+#pragma once
+// RAII owners for GDI and USER handles. Each converts to its raw handle so it
+// passes straight into API calls; none can be copied.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace kelmar {
+
+template <typename H, typename Deleter>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(H h) : h_(h) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, H{}));
+    return *this;
+  }
+  ~UniqueHandle() { Reset(); }
+
+  void Reset(H h = H{}) {
+    if (h_) Deleter{}(h_);
+    h_ = h;
+  }
+  H Release() { return std::exchange(h_, H{}); }
+  H Get() const { return h_; }
+  operator H() const { return h_; }
+  explicit operator bool() const { return h_ != H{}; }
+
+ private:
+  H h_{};
+};
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct IconDeleter {
+  void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct DcDeleter {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
+struct ImageListDeleter {
+  void operator()(HIMAGELIST h) const;  // ImageList_Destroy (comctl32)
+};
+struct MenuDeleter {
+  void operator()(HMENU h) const { DestroyMenu(h); }
+};
+
+using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using FontHandle = UniqueHandle<HFONT, GdiObjectDeleter>;
+using BrushHandle = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using PenHandle = UniqueHandle<HPEN, GdiObjectDeleter>;
+using RegionHandle = UniqueHandle<HRGN, GdiObjectDeleter>;
+using IconHandle = UniqueHandle<HICON, IconDeleter>;
+using MemoryDcHandle = UniqueHandle<HDC, DcDeleter>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+using MenuHandle = UniqueHandle<HMENU, MenuDeleter>;
+
+// A window's device context for the lifetime of the scope (GetDC/ReleaseDC).
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~WindowDc() { ReleaseDC(hwnd_, dc_); }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint/EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+  ~PaintDc() { EndPaint(hwnd_, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  operator HDC() const { return dc_; }
+  const RECT& PaintRect() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// SelectObject that puts the previous object back at the end of the scope.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~ScopedSelect() { SelectObject(dc_, old_); }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// SaveDC/RestoreDC.
+class ScopedDcState {
+ public:
+  explicit ScopedDcState(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+  ~ScopedDcState() { RestoreDC(dc_, id_); }
+  ScopedDcState(const ScopedDcState&) = delete;
+  ScopedDcState& operator=(const ScopedDcState&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
+};
+
+}  // namespace kelmar

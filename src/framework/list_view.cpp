@@ -1,0 +1,153 @@
+#include "framework/list_view.h"
+
+#include <vector>
+
+namespace kelmar {
+
+// --------------------------------------------------------------- TImageList
+
+TImageList::TImageList(TComponent* owner, std::string name, int width, int height)
+    : TComponent(owner, std::move(name)), width_(width), height_(height) {
+  // ILC_COLORDDB: the display's colour format; grows by 4 entries.
+  handle_.Reset(ImageList_Create(width, height, ILC_COLORDDB | ILC_MASK, 0, 4));
+}
+
+int TImageList::Count() const { return ImageList_GetImageCount(handle_); }
+
+int TImageList::AddIcon(HICON icon) {
+  if (!icon) return -1;
+  return ImageList_ReplaceIcon(handle_, -1, icon);
+}
+
+int TImageList::AddBlank() {
+  // An all-transparent icon: mask bits 1 everywhere, colour 0.
+  std::vector<BYTE> and_bits(size_t((width_ + 15) / 16 * 2) * height_, 0xFF);
+  std::vector<BYTE> xor_bits(size_t((width_ + 15) / 16 * 2) * height_, 0x00);
+  IconHandle blank(CreateIcon(GetModuleHandleW(nullptr), width_, height_, 1, 1, and_bits.data(), xor_bits.data()));
+  return ImageList_ReplaceIcon(handle_, -1, blank);
+}
+
+void TImageList::Clear() { ImageList_RemoveAll(handle_); }
+
+IconHandle TImageList::GetIcon(int index) const {
+  return IconHandle(ImageList_GetIcon(handle_, index, ILD_NORMAL));
+}
+
+// ---------------------------------------------------------------- TListView
+
+void TListView::CreateParams(TCreateParams& params) {
+  params.ClassName = WC_LISTVIEWW;
+  params.Style |= WS_TABSTOP | LVS_ICON | LVS_AUTOARRANGE | LVS_SHAREIMAGELISTS;
+  if (!multi_select_) params.Style |= LVS_SINGLESEL;
+  if (!hide_selection_) params.Style |= LVS_SHOWSELALWAYS;
+  params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::HandleCreated() {
+  ListView_SetBkColor(Handle(), Color());
+  ListView_SetTextBkColor(Handle(), Color());
+  if (large_) ListView_SetImageList(Handle(), large_->Handle(), LVSIL_NORMAL);
+  if (small_) ListView_SetImageList(Handle(), small_->Handle(), LVSIL_SMALL);
+  if (state_) ListView_SetImageList(Handle(), state_->Handle(), LVSIL_STATE);
+  SetViewStyle(view_style_);
+}
+
+void TListView::SetLargeImages(TImageList* images) {
+  large_ = images;
+  if (HandleAllocated()) ListView_SetImageList(Handle(), images ? images->Handle() : nullptr, LVSIL_NORMAL);
+}
+
+void TListView::SetSmallImages(TImageList* images) {
+  small_ = images;
+  if (HandleAllocated()) ListView_SetImageList(Handle(), images ? images->Handle() : nullptr, LVSIL_SMALL);
+}
+
+void TListView::SetStateImages(TImageList* images) {
+  state_ = images;
+  if (HandleAllocated()) ListView_SetImageList(Handle(), images ? images->Handle() : nullptr, LVSIL_STATE);
+}
+
+void TListView::Notification(TComponent* component, TOperation operation) {
+  if (operation != TOperation::opRemove) return;
+  if (component == large_) SetLargeImages(nullptr);
+  if (component == small_) SetSmallImages(nullptr);
+  if (component == state_) SetStateImages(nullptr);
+}
+
+void TListView::SetViewStyle(TViewStyle style) {
+  view_style_ = style;
+  if (!HandleAllocated()) return;
+  DWORD view = style == TViewStyle::vsIcon ? LV_VIEW_ICON
+               : style == TViewStyle::vsSmallIcon ? LV_VIEW_SMALLICON
+               : style == TViewStyle::vsList ? LV_VIEW_LIST : LV_VIEW_DETAILS;
+  LONG_PTR s = GetWindowLongPtrW(Handle(), GWL_STYLE);
+  LONG_PTR type = style == TViewStyle::vsIcon ? LVS_ICON
+                  : style == TViewStyle::vsSmallIcon ? LVS_SMALLICON
+                  : style == TViewStyle::vsList ? LVS_LIST : LVS_REPORT;
+  if ((s & LVS_TYPEMASK) != type) SetWindowLongPtrW(Handle(), GWL_STYLE, (s & ~LONG_PTR(LVS_TYPEMASK)) | type);
+  ListView_SetView(Handle(), view);
+}
+
+int TListView::Count() const { return HandleAllocated() ? ListView_GetItemCount(Handle()) : 0; }
+
+void TListView::Clear() {
+  if (HandleAllocated()) ListView_DeleteAllItems(Handle());
+}
+
+int TListView::AddItem(const std::wstring& caption, int image_index) {
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = Count();
+  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  item.iImage = image_index;
+  return int(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::wstring TListView::ItemCaption(int index) const {
+  // Paths can be long: grow the buffer until the text fits.
+  std::vector<wchar_t> buffer(1024);
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = buffer.data();
+    item.cchTextMax = int(buffer.size());
+    int n = int(SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+    if (n < int(buffer.size()) - 1) return std::wstring(buffer.data(), size_t(n));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int TListView::ItemImageIndex(int index) const {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  SendMessageW(Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+int TListView::SelectedCount() const { return int(ListView_GetSelectedCount(Handle())); }
+
+bool TListView::Selected(int index) const {
+  return (ListView_GetItemState(Handle(), index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void TListView::SetSelected(int index, bool selected) {
+  ListView_SetItemState(Handle(), index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+int TListView::FocusedIndex() const { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
+
+void TListView::SetFocused(int index) { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+void TListView::BeginUpdate() {
+  if (update_count_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate() {
+  if (update_count_ > 0 && --update_count_ == 0 && HandleAllocated()) {
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+  }
+}
+
+}  // namespace kelmar

@@ -1,0 +1,91 @@
+#pragma once
+// The list view and its image lists (comctl32).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/controls.h"
+
+namespace kelmar {
+
+// Images of one size with a transparency mask, in the display's colour
+// format. The list owns copies of the icons added to it.
+class TImageList : public TComponent {
+ public:
+  TImageList(TComponent* owner, std::string name, int width, int height);
+  HIMAGELIST Handle() const { return handle_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Count() const;
+  // Adds a copy of the icon, scaled to the list's size; -1 if refused.
+  int AddIcon(HICON icon);
+  // Adds an empty (fully transparent) image; keeps positions in step when a
+  // list refuses an icon.
+  int AddBlank();
+  void Clear();
+  // A new icon made from image i; the caller owns it.
+  IconHandle GetIcon(int index) const;
+
+ private:
+  int width_;
+  int height_;
+  ImageListHandle handle_;
+};
+
+enum class TViewStyle { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
+
+class TListView : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+
+  void SetLargeImages(TImageList* images);
+  void SetSmallImages(TImageList* images);
+  void SetStateImages(TImageList* images);
+  void SetMultiSelect(bool multi) { multi_select_ = multi; }
+  void SetHideSelection(bool hide) { hide_selection_ = hide; }
+  TViewStyle ViewStyle() const { return view_style_; }
+  void SetViewStyle(TViewStyle style);
+
+  int Count() const;
+  void Clear();
+  // Appends an item; returns its position.
+  int AddItem(const std::wstring& caption, int image_index);
+  std::wstring ItemCaption(int index) const;
+  int ItemImageIndex(int index) const;
+  int SelectedCount() const;
+  bool Selected(int index) const;
+  void SetSelected(int index, bool selected);
+  int FocusedIndex() const;  // -1 when no item carries the focus mark
+  void SetFocused(int index);
+  // Many items at once: no repaint until the matching EndUpdate.
+  void BeginUpdate();
+  void EndUpdate();
+  class UpdateScope {
+   public:
+    explicit UpdateScope(TListView& list) : list_(list) { list_.BeginUpdate(); }
+    ~UpdateScope() { list_.EndUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+   private:
+    TListView& list_;
+  };
+
+  void Notification(TComponent* component, TOperation operation) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+
+ private:
+  TImageList* large_ = nullptr;
+  TImageList* small_ = nullptr;
+  TImageList* state_ = nullptr;
+  bool multi_select_ = true;
+  bool hide_selection_ = true;
+  TViewStyle view_style_ = TViewStyle::vsIcon;
+  int update_count_ = 0;
+};
+
+}  // namespace kelmar

@@ -1,0 +1,63 @@
+#include "framework/platform.h"
+
+#include <cderr.h>
+#include <commdlg.h>
+
+namespace kelmar {
+
+TPlatformServices& DefaultPlatformServices() {
+  static TPlatformServices services;
+  return services;
+}
+
+std::optional<std::vector<std::wstring>> TPlatformServices::OpenFiles(HWND owner, const std::wstring& title,
+                                                                       DWORD flags) {
+  // Room for many long names; the dialog reports when it needs more.
+  std::vector<wchar_t> buffer(64 * 1024, L'\0');
+  for (;;) {
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = DWORD(buffer.size());
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = flags;
+    if (GetOpenFileNameW(&ofn)) break;
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL && buffer.size() < 16u * 1024 * 1024) {
+      buffer.assign(buffer.size() * 4, L'\0');
+      continue;
+    }
+    return std::nullopt;
+  }
+  // One name, or a folder followed by names, each ended by a zero.
+  std::vector<std::wstring> parts;
+  for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1) parts.emplace_back(p);
+  if (parts.size() <= 1) return parts;
+  std::wstring folder = parts[0];
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
+int TPlatformServices::ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) {
+  return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+}
+
+PIDLIST_ABSOLUTE TPlatformServices::BrowseForFolder(BROWSEINFOW& info) { return SHBrowseForFolderW(&info); }
+
+HINSTANCE TPlatformServices::ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show) {
+  return ShellExecuteW(owner, verb, file.c_str(), nullptr, nullptr, show);
+}
+
+BOOL TPlatformServices::ShellOpenEx(SHELLEXECUTEINFOW& info) { return ShellExecuteExW(&info); }
+
+UINT TPlatformServices::WinExec(const char* command_line, UINT show) { return ::WinExec(command_line, show); }
+
+void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) { ::DragAcceptFiles(hwnd, accept); }
+
+UINT TPlatformServices::QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {
+  return DragQueryFileW(drop, index, buffer, size);
+}
+
+}  // namespace kelmar

@@ -1,0 +1,36 @@
+#pragma once
+// The shell and dialog calls the program makes, behind one seam. The methods
+// of this class make the real Windows calls; tests derive from it and answer
+// the dialogs themselves while the rest of the program runs for real.
+#include <windows.h>
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelmar {
+
+class TPlatformServices {
+ public:
+  virtual ~TPlatformServices() = default;
+
+  // The file-open dialog: the chosen paths in order, or nothing if cancelled.
+  virtual std::optional<std::vector<std::wstring>> OpenFiles(HWND owner, const std::wstring& title, DWORD flags);
+  // MessageBoxW: the button pressed (IDOK, IDCANCEL, ...).
+  virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
+  // SHBrowseForFolderW: an item list owned by the caller, or null when cancelled.
+  virtual PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& info);
+  virtual HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show);
+  virtual BOOL ShellOpenEx(SHELLEXECUTEINFOW& info);
+  virtual UINT WinExec(const char* command_line, UINT show);
+  virtual void AcceptDroppedFiles(HWND hwnd, bool accept);
+  // DragQueryFileW: index 0xFFFFFFFF asks for the count.
+  virtual UINT QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size);
+};
+
+// The real services, used where no others are given.
+TPlatformServices& DefaultPlatformServices();
+
+}  // namespace kelmar

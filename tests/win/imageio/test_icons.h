@@ -1,0 +1,43 @@
+#pragma once
+// Icons and files for the writer tests: icons built from known pixels, and
+// the bytes of written files read back.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelmar::test {
+
+struct Rgb {
+  uint8_t r, g, b;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// An icon whose colour image (32 bits per pixel, alpha 0) and mask are given
+// pixel by pixel; the caller destroys it.
+HICON MakeIcon(int size, const std::function<Rgb(int x, int y)>& color,
+               const std::function<bool(int x, int y)>& transparent);
+
+std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+bool FileExists(const std::wstring& path);
+
+// The folder the readers check afterwards (emptied by the first call), and a
+// scratch folder per test (emptied on each call).
+std::wstring FilesFolder();
+std::wstring ScratchFolder(const std::wstring& name);
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
+// Reading the written files.
+inline uint32_t U16At(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return U16At(b, at) | U16At(b, at + 2) << 16; }
+
+// One-image 4-bit icon file: colour index and mask bit of pixel (x, y), y from the top.
+int IcoIndex(const std::vector<uint8_t>& ico, int x, int y);
+bool IcoTransparent(const std::vector<uint8_t>& ico, int x, int y);
+// 32-bit bitmap file: colour of pixel (x, y), y from the top.
+Rgb BmpPixel(const std::vector<uint8_t>& bmp, int x, int y);
+
+}  // namespace kelmar::test
