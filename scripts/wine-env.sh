@@ -22,10 +22,6 @@ kelmar_wine_env() {
   fi
   # One persistent wineserver for the whole run: warm starts take about 1 s.
   wineserver -p >/dev/null 2>&1 || true
-  # Start the prefix's own processes (services, devices) now, detached from
-  # our output: started by a test program they would inherit ctest's output
-  # pipe and hold it open, and ctest would wait for them until its timeout.
-  wine wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 kelmar_start_xvfb() {

@@ -6,4 +6,16 @@ source "$KELMAR_ROOT/scripts/wine-env.sh"
 build_dir=$1
 shift
 kelmar_wine_env "$build_dir"
-exec wine "$@"
+if [ ! -f "$1" ]; then
+  echo "wine-run: no such program: $1" >&2
+  exit 127
+fi
+# Wine's service processes, started on demand by the program, inherit its
+# output and outlive it under the persistent wineserver: give them a file
+# rather than ctest's pipe, or ctest waits for them until its time-out.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+status=0
+wine "$@" >"$out" 2>&1 </dev/null || status=$?
+cat "$out"
+exit $status

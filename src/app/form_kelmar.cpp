@@ -1,5 +1,15 @@
 #include "app/form_kelmar.h"
 
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "app/folder_chooser.h"
+#include "app/icon_source.h"
+#include "framework/application.h"
+#include "imageio/icon_bitmap_win32.h"
+#include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 
@@ -149,6 +159,14 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetAlign(TAlign::alClient);
   ListView1->SetParent(this);
 
+  BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
+  BTNSave->OnClick = [this] { BTNSaveClick(); };
+  BTNSaveAll->OnClick = [this] { BTNSaveAllClick(); };
+  RB16->OnClick = [this] { RB32Click(); };
+  RB32->OnClick = [this] { RB32Click(); };
+  BTNHelp->OnClick = [this] { BTNHelpClick(); };
+  BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
+
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
 }
@@ -176,6 +194,182 @@ void TFormKelmar::FormClose(TCloseAction& action) {
   action = TCloseAction::caFree;
 }
 
-void TFormKelmar::WndProc(TMessage& m) { TForm::WndProc(m); }
+void TFormKelmar::WndProc(TMessage& m) {
+  if (m.Msg == WM_DROPFILES) {
+    WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
+    return;
+  }
+  TForm::WndProc(m);
+}
+
+// ------------------------------------------------------------------ intake
+
+void TFormKelmar::ClearBatch() {
+  ListView1->Clear();
+  SmallImage->Clear();
+  LargeImage->Clear();
+  IconCounter = 0;
+}
+
+void TFormKelmar::BTNSelFileClick() {
+  auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件",
+                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
+  if (!files) return;
+  ClearBatch();
+  for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
+}
+
+void TFormKelmar::WMDropFiles(HDROP drop) {
+  // The drop's memory is ours to free, whatever happens below.
+  struct DropOwner {
+    HDROP drop;
+    ~DropOwner() { DragFinish(drop); }
+  } owner{drop};
+  UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+  if (count == 0) return;
+  ClearBatch();
+  for (UINT i = 0; i < count; ++i) {
+    // The whole path, whatever its length.
+    UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    ExtractFileIcons(path, IconCount(path));
+  }
+}
+
+void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
+  bool executable = IsExecutableType(path);
+  // No repaint per item; the list shows the file's icons when it is done.
+  TListView::UpdateScope no_redraw(*ListView1);
+  // Executables are read in slices: one opening of the file per slice, and a
+  // bounded number of icon handles alive at once.
+  constexpr int kSlice = 64;
+  for (int first = 0; first < count; first += kSlice) {
+    int n = std::min(kSlice, count - first);
+    std::vector<IconHandle> icons = executable ? ExtractIcons(path, first, n) : std::vector<IconHandle>(size_t(n));
+    for (int k = 0; k < n; ++k) {
+      ++IconCounter;
+      if (IconCounter > 1000) {
+        // The images of the full batch go in first: the save may write them.
+        AddPendingIcons();
+        // The user sees the full list while deciding, and the cleared one after.
+        ListView1->EndUpdate();
+        if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+          if (CombPicType->ItemIndex() == 0)
+            SaveIconsAsIco();
+          else
+            SaveIconsAsBmp();
+        }
+        IconCounter = 1;
+        ListView1->Clear();
+        ListView1->Repaint();
+        LargeImage->Clear();
+        SmallImage->Clear();
+        ListView1->BeginUpdate();
+      }
+      IconHandle icon = std::move(icons[size_t(k)]);
+      if (!icon) icon = GetShellIcon(path, SmallIcons);
+      pending_icons_.push_back(std::move(icon));
+      ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+    }
+    AddPendingIcons();
+  }
+}
+
+void TFormKelmar::AddPendingIcons() {
+  // Both lists take copies; the extracted icons are destroyed here. A null
+  // icon, or one a list refuses, leaves a blank image so that items and
+  // images stay in step.
+  std::vector<HICON> icons;
+  for (const auto& icon : pending_icons_) icons.push_back(icon);
+  SmallImage->AddIcons(icons);
+  LargeImage->AddIcons(icons);
+  pending_icons_.clear();
+}
+
+// ------------------------------------------------------------------ saving
+
+std::wstring MakeSaveName(const std::wstring& caption, int number) {
+  std::wstring name = caption;
+  size_t separator = name.find_last_of(L"\\:");
+  size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) name.erase(dot);
+  separator = name.find_last_of(L"\\:");
+  if (separator != std::wstring::npos) name.erase(0, separator + 1);
+  return std::to_wstring(number) + L"_" + name;
+}
+
+void TFormKelmar::BTNSaveClick() {
+  SaveAll = false;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (ListView1->FocusedIndex() < 0 && ListView1->SelectedCount() == 0) ListView1->SetSelected(0, true);
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::BTNSaveAllClick() {
+  SaveAll = true;
+  if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
+    services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (CombPicType->ItemIndex() == 0)
+    SaveIconsAsIco();
+  else
+    SaveIconsAsBmp();
+}
+
+void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon); }
+void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap); }
+
+void TFormKelmar::SaveIcons(TOutputType type) {
+  SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder);
+  if (SaveFolder.empty()) return;
+  if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
+
+  const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
+  TImageList* images = SmallIcons ? SmallImage : LargeImage;
+  int count = images->Count();
+  for (int i = 0; i < count; ++i) {
+    if (!SaveAll && !ListView1->Selected(i)) continue;
+    IconHandle icon = images->GetIcon(i);
+    std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
+    if (type == TOutputType::otIcon) {
+      SaveIconToFile(icon, file);
+    } else {
+      // The scratch bitmap: the icon flattened on white.
+      Image2->SetPicture(RenderIconOnWhite(icon));
+      SaveBitmapToFile(Image2->PictureHandle(), file);
+    }
+  }
+
+  int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();
+  std::wstring summary = std::to_wstring(saved) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
+                         MsgNameFormat + L"[9999]_[filename]" + extension;
+  services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
+}
+
+// ------------------------------------------------------ view, help, update
+
+void TFormKelmar::RB32Click() {
+  SmallIcons = RB16->Checked();
+  ListView1->SetViewStyle(SmallIcons ? TViewStyle::vsSmallIcon : TViewStyle::vsIcon);
+}
+
+void TFormKelmar::BTNHelpClick() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring directory(length, L'\0');
+  directory.resize(GetCurrentDirectoryW(length, directory.data()));
+  services_->ShellOpen(Handle(), L"open", directory + L"\\Kelmarhelp.chm", SW_SHOWNORMAL);
+}
+
+void TFormKelmar::BtnUpdateClick() { services_->ShellOpen(Handle(), nullptr, UpdatePage, SW_SHOWNORMAL); }
 
 }  // namespace kelmar

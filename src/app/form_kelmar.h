@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/forms.h"
 #include "framework/list_view.h"
@@ -58,14 +59,38 @@ class TFormKelmar : public TForm {
   // Event handlers.
   void FormCreate();
   void FormClose(TCloseAction& action);
+  void BTNSelFileClick();
+  void WMDropFiles(HDROP drop);
+  void BTNSaveClick();
+  void BTNSaveAllClick();
+  void RB32Click();
+  void BTNHelpClick();
+  void BtnUpdateClick();
+
+  // Intake: adds `count` icons of one file to the list and both image lists.
+  void ExtractFileIcons(const std::wstring& path, int count);
+  // Saving: the whole save of the list, folder choice and summary included.
+  void SaveIconsAsIco();
+  void SaveIconsAsBmp();
 
   TPlatformServices& Services() const { return *services_; }
 
   void WndProc(TMessage& m) override;
 
  private:
+  void ClearBatch();
+  void AddPendingIcons();
+  enum class TOutputType { otIcon, otBitmap };
+  void SaveIcons(TOutputType type);
+
   TPlatformServices* services_;
+  // Icons of list items whose images are not in the image lists yet.
+  std::vector<IconHandle> pending_icons_;
 };
+
+// The file name of a saved entry without folder and extension: n, "_" and the
+// base name of the path in the caption ("3:C:\Tools\app.exe", 3 -> "3_app").
+std::wstring MakeSaveName(const std::wstring& caption, int number);
 
 // The main form while it exists.
 extern TFormKelmar* FormKelmar;

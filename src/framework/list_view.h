@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/controls.h"
 
@@ -23,6 +24,10 @@ class TImageList : public TComponent {
   // Adds an empty (fully transparent) image; keeps positions in step when a
   // list refuses an icon.
   int AddBlank();
+  // Adds copies of many icons at once, in order; a null icon adds a blank
+  // image. The same pixels as AddIcon one by one, with one drawing surface
+  // for all of them instead of one per icon.
+  void AddIcons(const std::vector<HICON>& icons);
   void Clear();
   // A new icon made from image i; the caller owns it.
   IconHandle GetIcon(int index) const;
@@ -61,6 +66,16 @@ class TListView : public TWinControl {
   // Many items at once: no repaint until the matching EndUpdate.
   void BeginUpdate();
   void EndUpdate();
+  class UpdateScope {
+   public:
+    explicit UpdateScope(TListView& list) : list_(list) { list_.BeginUpdate(); }
+    ~UpdateScope() { list_.EndUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+   private:
+    TListView& list_;
+  };
 
   void Notification(TComponent* component, TOperation operation) override;
 

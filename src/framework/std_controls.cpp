@@ -149,6 +149,18 @@ void TLabel::Paint(TCanvas& canvas) {
 
 // ------------------------------------------------------------------- TImage
 
-void TImage::Paint(TCanvas& canvas) { picture_.Draw(canvas.Handle(), 0, 0); }
+void TImage::SetPicture(BitmapHandle picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+void TImage::Paint(TCanvas& canvas) {
+  if (!picture_) return;
+  BITMAP info{};
+  GetObjectW(picture_, sizeof(info), &info);
+  MemoryDcHandle dc(CreateCompatibleDC(canvas.Handle()));
+  ScopedSelect select(dc, picture_);
+  BitBlt(canvas.Handle(), 0, 0, info.bmWidth, info.bmHeight, dc, 0, 0, SRCCOPY);
+}
 
 }  // namespace kelmar

@@ -107,15 +107,16 @@ class TLabel : public TControl {
   TAlignment alignment_ = TAlignment::taLeftJustify;
 };
 
-// A picture without a window.
+// A picture without a window; it owns the bitmap it holds.
 class TImage : public TControl {
  public:
   using TControl::TControl;
-  TBitmap& Picture() { return picture_; }
+  void SetPicture(BitmapHandle picture);
+  HBITMAP PictureHandle() const { return picture_; }
   void Paint(TCanvas& canvas) override;
 
  private:
-  TBitmap picture_;
+  BitmapHandle picture_;
 };
 
 }  // namespace kelmar

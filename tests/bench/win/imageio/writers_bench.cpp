@@ -38,7 +38,7 @@ std::vector<HICON> LoadIcons() {
 
 }  // namespace
 
-int wmain() {
+int main() {
   using namespace kelmar;
   std::vector<HICON> icons = LoadIcons();
   if (icons.size() != size_t(kIcons)) {

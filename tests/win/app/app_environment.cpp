@@ -1,0 +1,117 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app_fixture.h"
+#include "framework/wide.h"
+
+namespace kelmar::test {
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+  }
+  void TearDown() override { OleUninitialize(); }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+}  // namespace
+
+std::wstring WinePath(const std::string& unix_path) {
+  // Linux paths are reached through Wine's Z: drive.
+  std::wstring p = L"Z:" + Wide(unix_path);
+  for (auto& c : p)
+    if (c == L'/') c = L'\\';
+  return p;
+}
+
+std::wstring DataPath(const std::string& relative) { return WinePath(std::string(KELMAR_TEST_DATA) + "/" + relative); }
+
+std::wstring SystemFile(const std::wstring& name) {
+  wchar_t dir[MAX_PATH];
+  GetSystemDirectoryW(dir, MAX_PATH);
+  return std::wstring(dir) + L"\\" + name;
+}
+
+void DropFiles(HWND form, const std::vector<std::wstring>& paths) {
+  size_t chars = 1;
+  for (const auto& p : paths) chars += p.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* out = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES));
+  for (const auto& p : paths) {
+    std::copy(p.begin(), p.end(), out);
+    out += p.size() + 1;
+  }
+  GlobalUnlock(memory);
+  // The form frees the drop (DragFinish).
+  SendMessageW(form, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+namespace {
+
+// A white 32-bit top-down canvas; `draw` paints into its DC.
+template <typename Draw>
+std::vector<uint32_t> DrawOnWhite(int size, Draw draw) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = size;
+  bi.bmiHeader.biHeight = -size;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  std::fill_n(static_cast<uint32_t*>(bits), size * size, 0x00FFFFFFu);
+  draw(dc);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size * size);
+  for (auto& p : pixels) p &= 0x00FFFFFFu;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+}  // namespace
+
+std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size) {
+  return DrawOnWhite(size, [&](HDC dc) { ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
+}
+
+std::vector<uint32_t> IconPixels(HICON icon, int size) {
+  return DrawOnWhite(size, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
+}
+
+void WriteTextFile(const std::wstring& path, const std::string& text) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(f, text.data(), DWORD(text.size()), &written, nullptr);
+  CloseHandle(f);
+}
+
+std::wstring MakeTempFolder(const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::filesystem::path folder = std::filesystem::path(temp) / (L"kelmar-test-" + name);
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  std::filesystem::create_directories(folder);
+  return folder.wstring();
+}
+
+}  // namespace kelmar::test

@@ -1,0 +1,125 @@
+#pragma once
+// The real main form in the test process, with recorded shell and dialog
+// services: the dialogs are answered by the test, everything else is real.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/form_kelmar.h"
+#include "framework/application.h"
+#include "framework/platform.h"
+
+namespace kelmar::test {
+
+struct RecordedCall {
+  std::string what;
+  std::wstring text;
+  std::wstring extra;
+  UINT flags = 0;
+};
+
+class RecordingServices : public TPlatformServices {
+ public:
+  std::vector<RecordedCall> calls;
+  // Answers, taken in order; when none is queued the dialog is "cancelled".
+  std::deque<std::optional<std::vector<std::wstring>>> open_answers;
+  std::deque<int> message_box_answers;
+  std::function<BOOL(SHELLEXECUTEINFOW&)> shell_open_ex = [](SHELLEXECUTEINFOW&) { return TRUE; };
+
+  std::optional<std::vector<std::wstring>> OpenFiles(HWND, const std::wstring& title, DWORD flags) override {
+    calls.push_back({"OpenFiles", title, L"", flags});
+    if (open_answers.empty()) return std::nullopt;
+    auto a = open_answers.front();
+    open_answers.pop_front();
+    return a;
+  }
+  // Folder browser answers: a path chooses it, an empty text cancels; none
+  // queued cancels.
+  std::deque<std::wstring> folder_answers;
+  PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& info) override {
+    calls.push_back({"BrowseForFolder", info.lpszTitle ? info.lpszTitle : L"",
+                     info.lParam ? reinterpret_cast<const wchar_t*>(info.lParam) : L"", info.ulFlags});
+    if (folder_answers.empty()) return nullptr;
+    std::wstring answer = folder_answers.front();
+    folder_answers.pop_front();
+    return answer.empty() ? nullptr : ILCreateFromPathW(answer.c_str());
+  }
+  int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type) override {
+    calls.push_back({"MessageBox", text, caption, type});
+    if (message_box_answers.empty()) return IDOK;
+    int a = message_box_answers.front();
+    message_box_answers.pop_front();
+    return a;
+  }
+  HINSTANCE ShellOpen(HWND, const wchar_t* verb, const std::wstring& file, int show) override {
+    calls.push_back({"ShellOpen", file, verb ? verb : L"(null)", UINT(show)});
+    return reinterpret_cast<HINSTANCE>(33);
+  }
+  BOOL ShellOpenEx(SHELLEXECUTEINFOW& info) override {
+    calls.push_back({"ShellOpenEx", info.lpFile ? info.lpFile : L"", info.lpVerb ? info.lpVerb : L"", UINT(info.fMask)});
+    return shell_open_ex(info);
+  }
+  UINT WinExec(const char* command_line, UINT show) override {
+    std::string c(command_line);
+    calls.push_back({"WinExec", std::wstring(c.begin(), c.end()), L"", show});
+    return 33;
+  }
+  void AcceptDroppedFiles(HWND hwnd, bool accept) override {
+    calls.push_back({accept ? "DragAccept" : "DragWithdraw", L"", L"", 0});
+    TPlatformServices::AcceptDroppedFiles(hwnd, accept);
+  }
+
+  std::vector<RecordedCall> Of(const std::string& what) const {
+    std::vector<RecordedCall> r;
+    for (const auto& c : calls)
+      if (c.what == what) r.push_back(c);
+    return r;
+  }
+};
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application().SetTitle(L"Kelmar");
+    Application().OnException = [this](const std::exception& e) { exceptions.push_back(e.what()); };
+    form = Application().CreateForm<TFormKelmar>(nullptr, &services);
+    form->Show();
+    Application().ProcessMessages();
+  }
+  void TearDown() override {
+    delete form;
+    Application().ProcessMessages();
+    Application().OnException = nullptr;
+  }
+
+  RecordingServices services;
+  TFormKelmar* form = nullptr;
+  std::vector<std::string> exceptions;
+};
+
+// A Linux path (a build product, test data) as Wine sees it.
+std::wstring WinePath(const std::string& unix_path);
+// The Windows-side path of a file in the test data folder.
+std::wstring DataPath(const std::string& relative);
+// A fresh empty folder under the system's temporary folder.
+std::wstring MakeTempFolder(const std::wstring& name);
+// A file in the system folder (for example shell32.dll).
+std::wstring SystemFile(const std::wstring& name);
+// Sends the form a real WM_DROPFILES naming these paths.
+void DropFiles(HWND form, const std::vector<std::wstring>& paths);
+// Draws image `index` of an image list on white and returns its pixels
+// (0x00RRGGBB, rows top-down).
+std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
+// The pixels of an icon drawn on white at its own size.
+std::vector<uint32_t> IconPixels(HICON icon, int size);
+// Writes a small file.
+void WriteTextFile(const std::wstring& path, const std::string& text);
+
+}  // namespace kelmar::test

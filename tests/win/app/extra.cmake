@@ -1,0 +1,8 @@
+# The app tests also start the real program and read a DLL of known icons.
+add_dependencies(${target} kelmar)
+add_library(kelmar_testicons SHARED ${KELMAR_TEST_DATA}/testicons/testicons.c ${KELMAR_TEST_DATA}/testicons/testicons.rc)
+set_target_properties(kelmar_testicons PROPERTIES PREFIX "")
+add_dependencies(${target} kelmar_testicons)
+target_compile_definitions(${target} PRIVATE
+  KELMAR_EXE="$<TARGET_FILE:kelmar>"
+  KELMAR_TESTICONS_DLL="$<TARGET_FILE:kelmar_testicons>")

@@ -1,0 +1,249 @@
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <filesystem>
+
+#include "app/icon_source.h"
+#include "app_fixture.h"
+
+namespace kelmar::test {
+
+namespace {
+
+std::wstring TestIconsDll() { return WinePath(KELMAR_TESTICONS_DLL); }
+
+// The items of the list as (caption, image index).
+std::vector<std::pair<std::wstring, int>> Items(TFormKelmar* form) {
+  std::vector<std::pair<std::wstring, int>> items;
+  for (int i = 0; i < form->ListView1->Count(); ++i)
+    items.emplace_back(form->ListView1->ItemCaption(i), form->ListView1->ItemImageIndex(i));
+  return items;
+}
+
+void ExpectNumberedItems(TFormKelmar* form, int first_position, int count, int first_number, const std::wstring& path) {
+  for (int k = 0; k < count; ++k) {
+    int n = first_number + k;
+    ASSERT_EQ(form->ListView1->ItemCaption(first_position + k), std::to_wstring(n) + L":" + path);
+    ASSERT_EQ(form->ListView1->ItemImageIndex(first_position + k), n - 1);
+  }
+}
+
+}  // namespace
+
+TEST_F(FormTest, DroppedSystemLibrariesGiveEveryIconNumberedInOrder) {
+  std::wstring shell32 = SystemFile(L"shell32.dll"), comdlg32 = SystemFile(L"comdlg32.dll");
+  DropFiles(form->Handle(), {shell32, comdlg32});
+  // Wine's shell32 holds 184 icons and comdlg32 10.
+  ASSERT_EQ(form->ListView1->Count(), 194);
+  EXPECT_EQ(form->LargeImage->Count(), 194);
+  EXPECT_EQ(form->SmallImage->Count(), 194);
+  EXPECT_EQ(form->IconCounter, 194);
+  ExpectNumberedItems(form, 0, 184, 1, shell32);
+  ExpectNumberedItems(form, 184, 10, 185, comdlg32);
+}
+
+TEST_F(FormTest, FilesWithoutIconsOfTheirOwnGiveTheShellIcon) {
+  std::wstring folder = MakeTempFolder(L"intake-kinds");
+  std::wstring text = folder + L"\\readme.txt";
+  WriteTextFile(text, "hello");
+  std::wstring explorer = SystemFile(L"..\\explorer.exe");
+  for (const wchar_t* name : {L"\\x.ico", L"\\x.cpl", L"\\x.scr"})
+    CopyFileW(TestIconsDll().c_str(), (folder + name).c_str(), FALSE);
+
+  DropFiles(form->Handle(), {text});
+  ASSERT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+  // The shell's own icon for text files: the list's copy (mask without
+  // partial alpha) matches it wherever the icon is fully opaque or fully clear.
+  IconHandle expected = GetShellIcon(text, false);
+  auto got = ImageListPixels(form->LargeImage->Handle(), 0, 32), want = IconPixels(expected, 32);
+  int differing = 0, painted = 0;
+  for (size_t i = 0; i < got.size(); ++i) {
+    differing += got[i] != want[i];
+    painted += want[i] != 0xFFFFFF;
+  }
+  EXPECT_GT(painted, 100);
+  EXPECT_LT(differing, painted / 5) << differing << " of " << painted;
+
+  DropFiles(form->Handle(), {explorer});
+  ASSERT_EQ(form->ListView1->Count(), 1);
+  EXPECT_EQ(form->ListView1->ItemCaption(0), L"1:" + explorer);
+
+  // Not executable types, though the files hold two icons each.
+  DropFiles(form->Handle(), {folder + L"\\x.ico", folder + L"\\x.cpl", folder + L"\\x.scr"});
+  EXPECT_EQ(form->ListView1->Count(), 3);
+}
+
+TEST_F(FormTest, ExtensionsAreComparedInUpperCase) {
+  std::wstring folder = MakeTempFolder(L"intake-case");
+  std::vector<std::wstring> files;
+  for (const wchar_t* name : {L"\\a.dll", L"\\b.Dll", L"\\c.DLL", L"\\d.eXe", L"\\e.ocx"}) {
+    files.push_back(folder + name);
+    ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), files.back().c_str(), FALSE));
+  }
+  DropFiles(form->Handle(), files);
+  EXPECT_EQ(form->ListView1->Count(), 10);  // two icons each
+  EXPECT_EQ(form->ListView1->ItemCaption(9), L"10:" + files[4]);
+}
+
+TEST_F(FormTest, ADropTakesOnlyExistingFilesAndReplacesTheList) {
+  std::wstring folder = MakeTempFolder(L"intake-drop");
+  std::wstring a = folder + L"\\a.txt", b = folder + L"\\b.txt";
+  WriteTextFile(a, "a");
+  WriteTextFile(b, "b");
+  DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
+  ASSERT_EQ(form->ListView1->Count(), 10);
+
+  DropFiles(form->Handle(), {folder, a, folder + L"\\missing.txt", b});
+  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + a, 0}, {L"2:" + b, 1}}));
+  EXPECT_EQ(form->LargeImage->Count(), 2);
+  EXPECT_EQ(form->SmallImage->Count(), 2);
+  EXPECT_TRUE(services.Of("MessageBox").empty());
+}
+
+TEST_F(FormTest, LongAndUnusualPathsArriveWhole) {
+  // Longer than 255 characters, with Chinese and blanks: no part may be cut.
+  std::wstring folder = MakeTempFolder(L"intake-long");
+  std::wstring deep = folder;
+  while (deep.size() < 300) {
+    deep += L"\\文件 folder with a long name";
+    CreateDirectoryW(deep.c_str(), nullptr);
+  }
+  std::wstring file = deep + L"\\说明 readme.txt";
+  WriteTextFile(file, "x");
+  DropFiles(form->Handle(), {file});
+  ASSERT_EQ(form->ListView1->Count(), 1);
+  EXPECT_EQ(form->ListView1->ItemCaption(0), L"1:" + file);
+}
+
+TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
+  DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
+  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(services.Of("OpenFiles").size(), 1u);
+  EXPECT_EQ(services.Of("OpenFiles")[0].text, L"选择要提取图标的文件");
+  EXPECT_TRUE(services.Of("OpenFiles")[0].flags & OFN_ALLOWMULTISELECT);
+  EXPECT_EQ(form->ListView1->Count(), 10);
+
+  // Paths from the dialog are not tested for existence.
+  std::wstring user32 = SystemFile(L"user32.dll"), missing = L"C:\\no\\such\\file.txt";
+  services.open_answers.push_back(std::vector<std::wstring>{user32, missing});
+  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(form->ListView1->Count(), 8);  // user32's 7 icons and one shell icon
+  ExpectNumberedItems(form, 0, 7, 1, user32);
+  EXPECT_EQ(form->ListView1->ItemCaption(7), L"8:" + missing);
+}
+
+TEST_F(FormTest, KnownPixelsReachBothImageLists) {
+  DropFiles(form->Handle(), {TestIconsDll()});
+  ASSERT_EQ(form->ListView1->Count(), 2);
+  auto large = ImageListPixels(form->LargeImage->Handle(), 0, 32);
+  const uint32_t white = 0xFFFFFF, red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, yellow = 0xFFFF00;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      uint32_t want = (x < 4 && y < 4) ? white : y < 16 ? (x < 16 ? red : green) : (x < 16 ? blue : yellow);
+      ASSERT_EQ(large[size_t(y * 32 + x)], want) << x << "," << y;
+    }
+  // Scaled to 16 x 16: the quadrants keep their colours away from the edges
+  // between them, and the transparent corner stays transparent.
+  auto small = ImageListPixels(form->SmallImage->Handle(), 0, 16);
+  EXPECT_EQ(small[0], white);
+  EXPECT_EQ(small[1 * 16 + 1], white);
+  EXPECT_EQ(small[2 * 16 + 5], red);
+  EXPECT_EQ(small[5 * 16 + 2], red);
+  EXPECT_EQ(small[3 * 16 + 12], green);
+  EXPECT_EQ(small[12 * 16 + 3], blue);
+  EXPECT_EQ(small[12 * 16 + 12], yellow);
+  auto navy = ImageListPixels(form->LargeImage->Handle(), 1, 32);
+  EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32);
+}
+
+// Reading a file's icons in one call gives exactly what one call per index
+// gives: same count, same size, same pixels.
+TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
+  for (const wchar_t* name : {L"shell32.dll", L"comdlg32.dll", L"user32.dll"}) {
+    std::wstring path = SystemFile(name);
+    int count = IconCount(path);
+    std::vector<IconHandle> batch = ExtractIcons(path, 0, count);
+    ASSERT_EQ(int(batch.size()), count);
+    for (int i = 0; i < count; ++i) {
+      IconHandle single(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(i)));
+      ASSERT_EQ(bool(single), bool(batch[size_t(i)])) << i;
+      if (!single) continue;
+      ICONINFO a{}, b{};
+      GetIconInfo(single, &a);
+      GetIconInfo(batch[size_t(i)], &b);
+      BITMAP ba{}, bb{};
+      GetObjectW(a.hbmColor ? a.hbmColor : a.hbmMask, sizeof(ba), &ba);
+      GetObjectW(b.hbmColor ? b.hbmColor : b.hbmMask, sizeof(bb), &bb);
+      for (HBITMAP h : {a.hbmColor, a.hbmMask, b.hbmColor, b.hbmMask})
+        if (h) DeleteObject(h);
+      ASSERT_EQ(ba.bmWidth, bb.bmWidth) << i;
+      ASSERT_EQ(ba.bmHeight, bb.bmHeight) << i;
+      ASSERT_EQ(IconPixels(single, ba.bmWidth), IconPixels(batch[size_t(i)], bb.bmWidth)) << name << " " << i;
+    }
+  }
+  EXPECT_EQ(IconCount(SystemFile(L"shell32.dll")), 184);
+  EXPECT_EQ(IconCount(SystemFile(L"..\\explorer.exe")), 1);  // none of its own
+}
+
+TEST(IconSource, UpperExtensionTakesTheLastDotAfterTheLastSeparator) {
+  EXPECT_EQ(UpperExtension(L"C:\\a.b\\file.Dll"), L".DLL");
+  EXPECT_EQ(UpperExtension(L"C:\\a.b\\file"), L"");
+  EXPECT_EQ(UpperExtension(L"C:file.exe"), L".EXE");
+  EXPECT_EQ(UpperExtension(L"C:\\软件\\图标.ocx"), L".OCX");
+  EXPECT_FALSE(IsExecutableType(L"C:\\x.exe\\readme"));
+}
+
+class LimitTest : public FormTest {
+ protected:
+  // 1000 icons from real libraries, then a text file: the 1001st icon.
+  std::wstring FillToTheLimit() {
+    std::wstring folder = MakeTempFolder(L"intake-limit");
+    std::wstring text = folder + L"\\readme.txt";
+    WriteTextFile(text, "limit");
+    std::vector<std::wstring> files(5, SystemFile(L"shell32.dll"));
+    for (int i = 0; i < 8; ++i) files.push_back(SystemFile(L"comdlg32.dll"));
+    files.push_back(text);
+    DropFiles(form->Handle(), files);
+    return text;
+  }
+};
+
+TEST_F(LimitTest, The1001stIconAsksAndCancelStartsANewBatch) {
+  services.message_box_answers.push_back(IDCANCEL);
+  std::wstring text = FillToTheLimit();
+  ASSERT_EQ(services.Of("MessageBox").size(), 1u);
+  auto box = services.Of("MessageBox")[0];
+  EXPECT_EQ(box.text, L"由于图标数量太多，请先保存已解出的图标。");
+  EXPECT_EQ(box.extra, L"消息框");
+  EXPECT_EQ(box.flags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
+  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+  EXPECT_EQ(form->LargeImage->Count(), 1);
+  EXPECT_EQ(form->SmallImage->Count(), 1);
+  EXPECT_EQ(form->IconCounter, 1);
+  EXPECT_TRUE(services.Of("BrowseForFolder").empty());
+}
+
+TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
+  services.message_box_answers.push_back(IDOK);
+  std::wstring text = FillToTheLimit();
+  // The save asked for a folder; cancelled, it wrote nothing.
+  EXPECT_EQ(services.Of("BrowseForFolder").size(), 1u);
+  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+}
+
+TEST_F(LimitTest, OkAtTheLimitSavesAllWhenSaveAllWasTheLastCommand) {
+  SendMessageW(form->BTNSaveAll->Handle(), BM_CLICK, 0, 0);  // empty list: only the flag stays
+  ASSERT_TRUE(form->SaveAll);
+  std::wstring out = MakeTempFolder(L"limit-out");
+  services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary
+  services.folder_answers.push_back(out);
+  std::wstring text = FillToTheLimit();
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1000u);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(out) / L"1000_comdlg32.ico"));
+  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+}
+
+}  // namespace kelmar::test

@@ -1,0 +1,116 @@
+#include <windows.h>
+
+#include "app/version.h"
+#include "app_fixture.h"
+
+namespace kelmar::test {
+
+TEST(SubstituteVersion, ReplacesEveryPlaceholderInAnyCase) {
+  EXPECT_EQ(SubstituteVersion(L"Kelmar", L"3.0"), L"Kelmar");
+  EXPECT_EQ(SubstituteVersion(L"Kelmar V$V$(文件图标提取器)", L"3.0"), L"Kelmar V3.0(文件图标提取器)");
+  EXPECT_EQ(SubstituteVersion(L"$V$ and $v$ and $V$", L"3.0"), L"3.0 and 3.0 and 3.0");
+  EXPECT_EQ(SubstituteVersion(L"$V $V$$", L"3.0"), L"$V 3.0$");
+  EXPECT_EQ(SubstituteVersion(L"", L"3.0"), L"");
+}
+
+TEST_F(FormTest, StartsWithLargeIconsIconTypeAndAnEmptyList) {
+  EXPECT_TRUE(form->RB32->Checked());
+  EXPECT_FALSE(form->RB16->Checked());
+  EXPECT_FALSE(form->SmallIcons);
+  EXPECT_EQ(form->CombPicType->ItemIndex(), 0);
+  wchar_t text[32] = {};
+  GetWindowTextW(form->CombPicType->Handle(), text, 32);
+  EXPECT_STREQ(text, L"图标");
+  EXPECT_EQ(form->ListView1->Count(), 0);
+  EXPECT_EQ(form->LargeImage->Count(), 0);
+  EXPECT_EQ(form->SmallImage->Count(), 0);
+  EXPECT_EQ(form->ListView1->ViewStyle(), TViewStyle::vsIcon);
+  EXPECT_EQ(form->IconCounter, 0);
+  EXPECT_FALSE(form->SaveAll);
+  EXPECT_TRUE(form->SaveFolder.empty());
+
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 667);
+  EXPECT_EQ(client.bottom, 363);
+  wchar_t caption[64] = {};
+  GetWindowTextW(form->Handle(), caption, 64);
+  EXPECT_STREQ(caption, L"Kelmar V3.0(文件图标提取器)");
+  EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(form->MsgTooMany, L"由于图标数量太多，请先保存已解出的图标。");
+  EXPECT_EQ(form->MsgSavePath, L"保存路径: ");
+  ASSERT_EQ(services.Of("DragAccept").size(), 1u);
+}
+
+TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
+  struct Expected {
+    TControl* control;
+    int left, top, width, height;
+  } expected[] = {
+      {form->BTNSelFile, 8, 8, 41, 25},   {form->RB16, 56, 8, 65, 25},    {form->RB32, 124, 8, 65, 25},
+      {form->BTNSave, 192, 8, 29, 25},    {form->BTNSaveAll, 224, 8, 29, 25},
+      {form->CombPicType, 257, 10, 54, 20}, {form->BTNHelp, 349, 8, 33, 25}, {form->BtnUpdate, 389, 8, 33, 25},
+      {form->URLLabel4, 496, 6, 147, 13}, {form->URLLabel1, 496, 22, 119, 13},
+      {form->ksSkinPanel1, 0, 0, 667, 41}, {form->AppStatusBar, 0, 342, 667, 21},
+      {form->ListView1, 0, 41, 667, 301},
+  };
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.control->Name());
+    EXPECT_EQ(e.control->Left(), e.left);
+    EXPECT_EQ(e.control->Top(), e.top);
+    EXPECT_EQ(e.control->Width(), e.width);
+    EXPECT_EQ(e.control->Height(), e.height);
+  }
+  EXPECT_EQ(form->Label5->BoundsRect().right, 488);
+  EXPECT_EQ(form->Label6->BoundsRect().right, 489);
+  EXPECT_FALSE(form->Image2->Visible());
+  EXPECT_EQ(form->BTNSaveAll->Hint(), L"保存全部图标");
+  EXPECT_EQ(form->RB16->Caption(), L"16×16");
+}
+
+TEST(FormLifetime, ClosingWithdrawsTheDropRegistrationBeforeTheFormIsFreed) {
+  RecordingServices services;
+  auto* form = Application().CreateForm<TFormKelmar>(nullptr, &services);
+  form->Show();
+  bool freed = false;
+  form->OnDestroy = [&] {
+    freed = true;
+    services.calls.push_back({"Freed", L"", L"", 0});
+  };
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  for (int i = 0; i < 100 && !freed; ++i) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  ASSERT_TRUE(freed);
+  ASSERT_GE(services.calls.size(), 3u);
+  EXPECT_EQ(services.calls[services.calls.size() - 2].what, "DragWithdraw");
+  EXPECT_EQ(services.calls.back().what, "Freed");
+  EXPECT_EQ(FormKelmar, nullptr);
+}
+
+// The real program: its window is found by its exact title and it closes.
+TEST(Program, StartsWithItsTitleAndCloses) {
+  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
+  for (auto& c : exe)
+    if (c == L'/') c = L'\\';
+  STARTUPINFOW si{sizeof(si)};
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  HWND window = nullptr;
+  for (int i = 0; i < 200 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
+  }
+  ASSERT_NE(window, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  EXPECT_EQ(pid, pi.dwProcessId);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+}  // namespace kelmar::test
