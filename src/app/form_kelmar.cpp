@@ -252,6 +252,8 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
     for (int k = 0; k < n; ++k) {
       ++IconCounter;
       if (IconCounter > 1000) {
+        // The images of the full batch go in first: the save may write them.
+        AddPendingIcons();
         // The user sees the full list while deciding, and the cleared one after.
         ListView1->EndUpdate();
         if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
@@ -269,18 +271,23 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
       }
       IconHandle icon = std::move(icons[size_t(k)]);
       if (!icon) icon = GetShellIcon(path, SmallIcons);
-      AddIcon(icon, path);
+      pending_icons_.push_back(std::move(icon));
+      ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     }
+    AddPendingIcons();
   }
 }
 
-void TFormKelmar::AddIcon(HICON icon, const std::wstring& path) {
-  // Items and images stay in step: a refused icon leaves a blank image.
-  if (SmallImage->AddIcon(icon) < 0) SmallImage->AddBlank();
-  if (LargeImage->AddIcon(icon) < 0) LargeImage->AddBlank();
-  ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+void TFormKelmar::AddPendingIcons() {
+  // Both lists take copies; the extracted icons are destroyed here. A null
+  // icon, or one a list refuses, leaves a blank image so that items and
+  // images stay in step.
+  std::vector<HICON> icons;
+  for (const auto& icon : pending_icons_) icons.push_back(icon);
+  SmallImage->AddIcons(icons);
+  LargeImage->AddIcons(icons);
+  pending_icons_.clear();
 }
-
 
 // ------------------------------------------------------------------ saving
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/forms.h"
 #include "framework/list_view.h"
@@ -78,11 +79,13 @@ class TFormKelmar : public TForm {
 
  private:
   void ClearBatch();
-  void AddIcon(HICON icon, const std::wstring& path);
+  void AddPendingIcons();
   enum class TOutputType { otIcon, otBitmap };
   void SaveIcons(TOutputType type);
 
   TPlatformServices* services_;
+  // Icons of list items whose images are not in the image lists yet.
+  std::vector<IconHandle> pending_icons_;
 };
 
 // The file name of a saved entry without folder and extension: n, "_" and the

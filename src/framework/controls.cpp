@@ -2,15 +2,28 @@
 
 #include <algorithm>
 #include <exception>
+#include <unordered_map>
 
 #include "base/error.h"
 #include "framework/application.h"
+#include "framework/forms.h"
 
 namespace kelmar {
 
 namespace {
 
-const wchar_t kControlProp[] = L"KelmarControl";
+// Window to object, kept in the process: window properties would cost a
+// server round trip per message under Wine.
+std::unordered_map<HWND, TWinControl*>& ControlMap() {
+  static std::unordered_map<HWND, TWinControl*> map;
+  return map;
+}
+
+TWinControl* LookUp(HWND hwnd) {
+  auto& map = ControlMap();
+  auto it = map.find(hwnd);
+  return it != map.end() ? it->second : nullptr;
+}
 const wchar_t kWindowClass[] = L"KelmarWindow";
 
 void RegisterWindowClass() {
@@ -121,7 +134,7 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kControlProp)) : nullptr;
+  return hwnd ? LookUp(hwnd) : nullptr;
 }
 
 void TWinControl::SetParent(TWinControl* parent) {
@@ -151,7 +164,7 @@ void TWinControl::CreateHandle() {
   if (!hwnd) throw Error("Error creating window " + Name());
   if (!own_class_) {
     handle_ = hwnd;
-    SetPropW(hwnd, kControlProp, this);
+    ControlMap()[hwnd] = this;
     default_proc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KelmarWndProc)));
   }
@@ -166,7 +179,7 @@ void TWinControl::DestroyHandle() {
   if (!handle_) return;
   HWND hwnd = handle_;
   // Detach first: no message may reach a half-destroyed object.
-  RemovePropW(hwnd, kControlProp);
+  ControlMap().erase(hwnd);
   if (!own_class_ && default_proc_)
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(default_proc_));
   handle_ = nullptr;
@@ -405,17 +418,21 @@ void TWinControl::WndProc(TMessage& m) {
 }
 
 LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* control = static_cast<TWinControl*>(GetPropW(hwnd, kControlProp));
+  TWinControl* control = LookUp(hwnd);
   if (!control && msg == WM_NCCREATE) {
     control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     if (control) {
       control->handle_ = hwnd;
       control->default_proc_ = DefWindowProcW;
-      SetPropW(hwnd, kControlProp, control);
+      ControlMap()[hwnd] = control;
     }
   }
   if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
+  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_MOUSELEAVE) {
+    if (auto* form = dynamic_cast<TForm*>(LookUp(GetAncestor(hwnd, GA_ROOT))))
+      form->RelayHintMessage(hwnd, msg, wparam, lparam);
+  }
   try {
     control->WndProc(m);
   } catch (const std::exception& e) {
@@ -423,9 +440,9 @@ LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
     Application().HandleException(e);
     m.Result = 0;
   }
-  if (msg == WM_NCDESTROY && GetPropW(hwnd, kControlProp) == control) {
+  if (msg == WM_NCDESTROY && LookUp(hwnd) == control) {
     // The system destroyed the window under the object (its parent went first).
-    RemovePropW(hwnd, kControlProp);
+    ControlMap().erase(hwnd);
     control->handle_ = nullptr;
   }
   return m.Result;

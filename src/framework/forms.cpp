@@ -118,6 +118,12 @@ void TForm::Release() {
   if (HandleAllocated()) PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
+void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (!tooltip_) return;
+  MSG m{hwnd, msg, wparam, lparam, GetMessageTime(), {}};
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
 void TForm::AddMessageHook(TFormMessageHook* hook) { hooks_.push_back(hook); }
 
 void TForm::RemoveMessageHook(TFormMessageHook* hook) {
@@ -156,7 +162,9 @@ void TForm::AddHintTools(TWinControl* parent) {
     if (!c->Hint().empty()) {
       TTTOOLINFOW ti{};
       ti.cbSize = sizeof(ti);
-      ti.uFlags = TTF_SUBCLASS;
+      // No subclassing: mouse messages are relayed (RelayHintMessage), which
+      // keeps the tool windows' other messages off the hint window's path.
+      ti.uFlags = 0;
       ti.lpszText = const_cast<wchar_t*>(c->Hint().c_str());
       if (c->IsWindowed()) {
         ti.uFlags |= TTF_IDISHWND;

@@ -42,6 +42,9 @@ class TForm : public TWinControl {
   // Frees the form once the current message is done.
   void Release();
 
+  // Mouse messages of the form's windows, shown to the hint window.
+  void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
   void AddMessageHook(TFormMessageHook* hook);
   void RemoveMessageHook(TFormMessageHook* hook);
 

@@ -27,6 +27,36 @@ int TImageList::AddBlank() {
   return ImageList_ReplaceIcon(handle_, -1, blank);
 }
 
+void TImageList::AddIcons(const std::vector<HICON>& icons) {
+  if (icons.empty()) return;
+  int n = int(icons.size());
+  HDC screen = GetDC(nullptr);
+  BitmapHandle image(CreateCompatibleBitmap(screen, width_ * n, height_));
+  ReleaseDC(nullptr, screen);
+  BitmapHandle mask(CreateBitmap(width_ * n, height_, 1, 1, nullptr));
+  MemoryDcHandle image_dc(CreateCompatibleDC(nullptr)), mask_dc(CreateCompatibleDC(nullptr));
+  bool added = false;
+  if (image && mask && image_dc && mask_dc) {
+    {
+      ScopedSelect select_image(image_dc, image), select_mask(mask_dc, mask);
+      // Blank cells: black image, all-transparent mask.
+      PatBlt(image_dc, 0, 0, width_ * n, height_, BLACKNESS);
+      PatBlt(mask_dc, 0, 0, width_ * n, height_, WHITENESS);
+      for (int i = 0; i < n; ++i) {
+        if (!icons[size_t(i)]) continue;
+        DrawIconEx(image_dc, i * width_, 0, icons[size_t(i)], width_, height_, 0, nullptr, DI_IMAGE);
+        DrawIconEx(mask_dc, i * width_, 0, icons[size_t(i)], width_, height_, 0, nullptr, DI_MASK);
+      }
+    }
+    added = ImageList_Add(handle_, image, mask) >= 0;
+  }
+  if (!added) {
+    // One by one, so that positions stay in step whatever is refused.
+    for (HICON icon : icons)
+      if (AddIcon(icon) < 0) AddBlank();
+  }
+}
+
 void TImageList::Clear() { ImageList_RemoveAll(handle_); }
 
 IconHandle TImageList::GetIcon(int index) const {

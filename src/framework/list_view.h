@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/controls.h"
 
@@ -23,6 +24,10 @@ class TImageList : public TComponent {
   // Adds an empty (fully transparent) image; keeps positions in step when a
   // list refuses an icon.
   int AddBlank();
+  // Adds copies of many icons at once, in order; a null icon adds a blank
+  // image. The same pixels as AddIcon one by one, with one drawing surface
+  // for all of them instead of one per icon.
+  void AddIcons(const std::vector<HICON>& icons);
   void Clear();
   // A new icon made from image i; the caller owns it.
   IconHandle GetIcon(int index) const;

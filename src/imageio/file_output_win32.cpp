@@ -31,7 +31,11 @@ class TempFile {
  public:
   explicit TempFile(const std::wstring& target) {
     static std::atomic<unsigned> counter{0};
-    const std::wstring base = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+    // A short name in the target's folder: the move then stays within one
+    // volume, and a long target name does not make the temporary one too long.
+    const size_t slash = target.find_last_of(L"\\/:");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+    const std::wstring base = folder + L"~kelmar" + std::to_wstring(GetCurrentProcessId()) + L"-";
     for (int attempt = 0; attempt < 100; ++attempt) {
       path_ = base + std::to_wstring(counter++) + L".tmp";
       handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

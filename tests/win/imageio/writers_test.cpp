@@ -161,6 +161,39 @@ TEST(BitmapWriter, TransparentBecomesWhiteAndOpaqueKeepsItsColour) {
   }
 }
 
+// Bitmaps that are already device-independent keep their own format: a
+// top-down 32-bit section is written bottom-up, an 8-bit one with its table.
+TEST(BitmapWriter, SectionsKeepTheirFormat) {
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+  } info{};
+  info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  BitmapHandle top_down(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_TRUE(top_down);
+  for (uint32_t i = 0; i < 8; ++i) static_cast<uint32_t*>(bits)[i] = 0x010203 * (i + 1);  // row 0 is the top
+  std::vector<uint8_t> f = BitmapFileBytes(top_down);
+  ASSERT_EQ(f.size(), 54u + 32);
+  EXPECT_EQ(test::U32At(f, 54), 0x050A0Fu);  // first stored row is the bottom one: pixel 4
+  EXPECT_EQ(test::U32At(f, 54 + 16), 0x010203u);
+
+  info.header = {sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 256; ++i) info.colors[i] = {BYTE(7), BYTE(255 - i), BYTE(i), 0};
+  BitmapHandle indexed(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_TRUE(indexed);
+  const uint8_t indices[8] = {0, 1, 2, 200, 255, 17, 18, 19};  // bottom row first
+  std::copy(indices, indices + 8, static_cast<uint8_t*>(bits));
+  GdiFlush();
+  f = BitmapFileBytes(indexed);
+  ASSERT_EQ(f.size(), 54u + 1024 + 8);
+  EXPECT_EQ(f[28], 8);
+  EXPECT_EQ(test::U32At(f, 10), 1078u);
+  EXPECT_EQ(test::U32At(f, 46), 256u);
+  EXPECT_EQ(test::U32At(f, 54 + 4 * 200), 0xC83707u);  // red 200, green 55, blue 7
+  EXPECT_EQ(std::vector<uint8_t>(f.begin() + 1078, f.end()), std::vector<uint8_t>(indices, indices + 8));
+}
+
 TEST(FileOutput, SavingAgainReplacesTheFile) {
   const std::wstring folder = test::ScratchFolder(L"replace");
   Icon red(test::MakeIcon(16, [](int, int) { return Rgb{255, 0, 0}; }, [](int, int) { return false; }));

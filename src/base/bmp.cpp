@@ -1,0 +1,278 @@
+#include "base/bmp.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+#include "base/error.h"
+
+namespace kelmar {
+namespace {
+
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
+constexpr uint32_t kBiBitfields = 3;
+constexpr uint32_t kBiAlphaBitfields = 6;
+
+[[noreturn]] void Invalid() { throw Error(kBitmapNotValid); }
+
+uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t U32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void Put16(std::vector<uint8_t>& out, uint16_t v) {
+  out.push_back(uint8_t(v));
+  out.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// One colour channel of a bit-field pixel, scaled to 0..255.
+struct Channel {
+  uint32_t mask = 0;
+  int shift = 0;
+  uint32_t max = 0;  // mask >> shift
+
+  explicit Channel(uint32_t m) : mask(m) {
+    if (m) {
+      shift = std::countr_zero(m);
+      max = m >> shift;
+    }
+  }
+  uint8_t Get(uint32_t px, uint8_t missing) const {
+    if (!mask) return missing;
+    uint64_t v = (px & mask) >> shift;
+    return uint8_t((v * 255 + max / 2) / max);
+  }
+};
+
+void DecodeBitfields(const uint8_t* src, Pixel* dst, int width, int bpp, const Channel (&ch)[4]) {
+  for (int x = 0; x < width; ++x) {
+    uint32_t px = bpp == 16 ? U16(src + 2 * x) : U32(src + 4 * x);
+    dst[x] = MakePixel(ch[0].Get(px, 0), ch[1].Get(px, 0), ch[2].Get(px, 0), ch[3].Get(px, 255));
+  }
+}
+
+// Run-length encoded rows (8 or 4 bits per pixel, bottom-up). Pixels that the
+// data skips (deltas, early line or image ends) keep the fill colour; pixels
+// beyond the right edge are dropped.
+void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Image& image) {
+  const int w = image.Width(), h = image.Height();
+  int64_t x = 0, y = 0;  // y counts rows from the bottom
+  size_t i = 0;
+  auto put = [&](unsigned index) {
+    if (x < w && y < h) image.Row(int(h - 1 - y))[x] = table[index];
+    ++x;
+  };
+  while (y < h) {
+    if (size - i < 2) Invalid();
+    const unsigned count = data[i], value = data[i + 1];
+    i += 2;
+    if (count > 0) {  // a run of one index (or two alternating nibbles)
+      for (unsigned k = 0; k < count && x < w; ++k)
+        put(bpp == 8 ? value : (k % 2 == 0 ? value >> 4 : value & 15));
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of image
+      break;
+    } else if (value == 2) {  // delta
+      if (size - i < 2) Invalid();
+      x += data[i];
+      y += data[i + 1];
+      i += 2;
+    } else {  // literal indexes, padded to a 16-bit boundary
+      const size_t bytes = bpp == 8 ? value : (value + 1) / 2;
+      const size_t padded = (bytes + 1) & ~size_t(1);
+      if (size - i < padded) Invalid();
+      for (unsigned k = 0; k < value; ++k) {
+        const uint8_t b = data[i + (bpp == 8 ? k : k / 2)];
+        put(bpp == 8 ? b : (k % 2 == 0 ? b >> 4 : b & 15));
+      }
+      i += padded;
+    }
+  }
+}
+
+}  // namespace
+
+DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') Invalid();
+  const uint8_t* p = bytes.data();
+  const uint32_t fileSize = U32(p + 2);
+  const uint32_t offBits = U32(p + 10);
+  const uint32_t headerSize = U32(p + kFileHeaderSize);
+  if (fileSize > bytes.size() || fileSize < kFileHeaderSize + 12) Invalid();
+  if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
+      headerSize != 108 && headerSize != 124)
+    Invalid();
+  if (headerSize > fileSize - kFileHeaderSize) Invalid();
+  const uint8_t* h = p + kFileHeaderSize;
+
+  int64_t width, height;
+  int bpp, planes;
+  uint32_t compression = kBiRgb, colorsUsed = 0, entrySize = 4;
+  uint32_t masks[4] = {0, 0, 0, 0};
+  uint32_t tableStart = kFileHeaderSize + headerSize;
+  if (headerSize == 12) {  // the old core header: 16-bit sizes, 3-byte table entries
+    width = U16(h + 4);
+    height = U16(h + 6);
+    planes = U16(h + 8);
+    bpp = U16(h + 10);
+    entrySize = 3;
+  } else {
+    width = int32_t(U32(h + 4));
+    height = int32_t(U32(h + 8));
+    planes = U16(h + 12);
+    bpp = U16(h + 14);
+    compression = U32(h + 16);
+    colorsUsed = U32(h + 32);
+    if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
+      uint32_t count = compression == kBiAlphaBitfields ? 4 : 3;
+      const uint8_t* m = h + 40;
+      if (headerSize == 40) {  // the masks follow the header
+        if (uint64_t(tableStart) + 4 * count > fileSize) Invalid();
+        tableStart += 4 * count;
+      } else {
+        count = headerSize >= 56 ? 4 : 3;
+      }
+      for (uint32_t i = 0; i < count; ++i) masks[i] = U32(m + 4 * i);
+    }
+  }
+  if (planes != 1 || width <= 0 || height == 0 || height == INT32_MIN) Invalid();
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Invalid();
+  const bool rle = (compression == kBiRle8 && bpp == 8) || (compression == kBiRle4 && bpp == 4);
+  if (compression != kBiRgb && !rle &&
+      !((compression == kBiBitfields || compression == kBiAlphaBitfields) && (bpp == 16 || bpp == 32)))
+    Invalid();
+  if (rle && height < 0) Invalid();  // run-length images are always bottom-up
+  if (offBits < tableStart || offBits > fileSize) Invalid();
+
+  const bool bottomUp = height > 0;
+  const int64_t rows = bottomUp ? height : -height;
+  const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
+  const uint64_t dataSize = fileSize - offBits;
+  if (rle) {
+    // Runs can describe many pixels in few bytes; allow what runs of the
+    // greatest length, one per two bytes, can fill.
+    if (uint64_t(width) * uint64_t(rows) > 128 * dataSize) Invalid();
+  } else {
+    // stride and rows are below 2^32 each, so the product cannot overflow.
+    if (stride > fileSize || stride * uint64_t(rows) > dataSize) Invalid();
+  }
+  if (uint64_t(width) * uint64_t(rows) > uint64_t(PTRDIFF_MAX) / sizeof(Pixel)) Invalid();
+
+  Pixel table[256] = {};
+  uint32_t tableCount = 0;
+  if (bpp <= 8) {
+    const uint32_t maxCount = 1u << bpp;
+    tableCount = colorsUsed == 0 || colorsUsed > maxCount ? maxCount : colorsUsed;
+    if (uint64_t(tableStart) + uint64_t(tableCount) * entrySize > fileSize) Invalid();
+    for (uint32_t i = 0; i < tableCount; ++i) {
+      const uint8_t* e = p + tableStart + i * entrySize;
+      table[i] = MakePixel(e[2], e[1], e[0]);
+    }
+    for (uint32_t i = tableCount; i < 256; ++i) table[i] = MakePixel(0, 0, 0);
+  }
+
+  Channel channels[4] = {Channel(0), Channel(0), Channel(0), Channel(0)};
+  const bool bitfields = compression != kBiRgb || bpp == 16;
+  if (compression == kBiRgb && bpp == 16) {
+    channels[0] = Channel(0x7C00);
+    channels[1] = Channel(0x03E0);
+    channels[2] = Channel(0x001F);
+  } else if (compression != kBiRgb) {
+    for (int i = 0; i < 4; ++i) channels[i] = Channel(masks[i]);
+  }
+
+  DecodedBmp result;
+  result.image = Image(int(width), int(rows), MakePixel(0, 0, 0));
+  result.bitsPerPixel = bpp;
+  result.size = fileSize;
+  if (rle) {
+    DecodeRle(p + offBits, size_t(dataSize), bpp, table, result.image);
+    return result;
+  }
+  const int w = int(width);
+  for (int64_t y = 0; y < rows; ++y) {
+    const uint8_t* src = p + offBits + uint64_t(y) * stride;
+    Pixel* dst = result.image.Row(int(bottomUp ? rows - 1 - y : y));
+    if (bitfields) {
+      DecodeBitfields(src, dst, w, bpp, channels);
+    } else if (bpp == 24) {
+      for (int x = 0; x < w; ++x, src += 3) dst[x] = MakePixel(src[2], src[1], src[0]);
+    } else if (bpp == 32) {
+      for (int x = 0; x < w; ++x, src += 4) dst[x] = MakePixel(src[2], src[1], src[0]);
+    } else {
+      const unsigned valueMask = (1u << bpp) - 1;
+      for (int x = 0; x < w; ++x) {
+        const size_t bit = size_t(x) * bpp;  // leftmost pixel in the high bits
+        dst[x] = table[(src[bit >> 3] >> (8 - bpp - (bit & 7))) & valueMask];
+      }
+    }
+  }
+  return result;
+}
+
+std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {
+  if (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32)
+    throw std::invalid_argument("EncodeBmp: unsupported depth");
+  if (image.IsEmpty()) throw std::invalid_argument("EncodeBmp: empty image");
+  const uint32_t w = uint32_t(image.Width()), h = uint32_t(image.Height());
+  const uint64_t stride = (uint64_t(w) * bitsPerPixel + 31) / 32 * 4;
+  const uint32_t tableSize = bitsPerPixel == 1 ? 8 : 0;
+  const uint32_t offBits = kFileHeaderSize + 40 + tableSize;
+  const uint64_t total = offBits + stride * h;
+  if (total > UINT32_MAX) throw std::invalid_argument("EncodeBmp: image too large");
+
+  std::vector<uint8_t> out;
+  out.reserve(size_t(total));
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, uint32_t(total));
+  Put32(out, 0);
+  Put32(out, offBits);
+  Put32(out, 40);
+  Put32(out, w);
+  Put32(out, h);  // positive: rows bottom-up
+  Put16(out, 1);
+  Put16(out, uint16_t(bitsPerPixel));
+  Put32(out, kBiRgb);
+  Put32(out, uint32_t(stride * h));
+  Put32(out, 0);
+  Put32(out, 0);
+  Put32(out, bitsPerPixel == 1 ? 2 : 0);
+  Put32(out, 0);
+  if (bitsPerPixel == 1) {
+    Put32(out, 0x00000000);
+    Put32(out, 0x00FFFFFF);
+  }
+  for (uint32_t y = h; y-- > 0;) {
+    const Pixel* row = image.Row(int(y));
+    const size_t start = out.size();
+    if (bitsPerPixel == 1) {
+      out.resize(start + size_t(stride), 0);
+      for (uint32_t x = 0; x < w; ++x) {
+        const Pixel px = row[x];
+        if (PixelR(px) + PixelG(px) + PixelB(px) >= 384) out[start + x / 8] |= uint8_t(0x80 >> (x % 8));
+      }
+      continue;
+    }
+    for (uint32_t x = 0; x < w; ++x) {
+      out.push_back(PixelB(row[x]));
+      out.push_back(PixelG(row[x]));
+      out.push_back(PixelR(row[x]));
+      if (bitsPerPixel == 32) out.push_back(PixelA(row[x]));
+    }
+    out.resize(start + size_t(stride), 0);
+  }
+  return out;
+}
+
+}  // namespace kelmar

@@ -1,0 +1,218 @@
+#include "skin/data/skin_data.h"
+
+#include <algorithm>
+
+#include "skin/data/compressed_stored_skin.h"
+#include "skin/data/skin_description.h"
+#include "skin/data/skin_package.h"
+
+namespace kelmar {
+
+namespace {
+
+template <class List>
+int FindByName(const List& list, std::string_view name, auto nameOf) {
+  for (size_t i = 0; i < list.size(); ++i)
+    if (nameOf(list[i]) == name) return int(i);
+  return -1;
+}
+
+}  // namespace
+
+TksSkinData::TksSkinData(SkinMessageSink* ownerForm, const SkinFormList* forms)
+    : ownerForm_(ownerForm), forms_(forms) {}
+
+TksSkinData::~TksSkinData() { Empty = true; }
+
+void TksSkinData::SetMessageTargets(SkinMessageSink* ownerForm, const SkinFormList* forms) {
+  ownerForm_ = ownerForm;
+  forms_ = forms;
+}
+
+void TksSkinData::ClearSkin() {
+  ObjectData.clear();
+  ControlData.clear();
+  SkinAreas.clear();
+  ActivePictures.clear();
+  ActivePictureNames.clear();
+  PopupWindow.windowpictureindex = -1;
+  HintWindow.windowpictureindex = -1;
+  Picture = InactivePicture = Mask = RollUpPicture = RollUpMask = Image();
+  PictureName.clear();
+  MaskName.clear();
+  RollUpPictureName.clear();
+  RollUpMaskName.clear();
+  Empty = true;
+}
+
+void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
+  if (skin.IsEmpty()) return;
+  Empty = true;
+  BroadcastSkinMessage(SKIN_MSG_BEFORE_CHANGE);
+  ClearSkin();
+
+  SkinPackageContent package = ReadSkinPackage(skin.InflatePackage());
+  if (!package.loaded) return;  // a version above 3: the model stays cleared
+  Picture = std::move(package.Slot(PackageSlot::Picture).image);
+  InactivePicture = std::move(package.Slot(PackageSlot::InactivePicture).image);
+  Mask = std::move(package.Slot(PackageSlot::Mask).image);
+  RollUpPicture = std::move(package.Slot(PackageSlot::RollUpPicture).image);
+  RollUpMask = std::move(package.Slot(PackageSlot::RollUpMask).image);
+  for (PackagePicture& p : package.activePictures) ActivePictures.push_back(std::move(p.image));
+
+  const IniTable ini = IniTable::FromLines(package.descriptionLines);
+  SkinName = ini.ReadString("VERSION", "skinname", "");
+  SkinAuthor = ini.ReadString("VERSION", "skinauthor", "");
+  AuthorEMail = ini.ReadString("VERSION", "authoremail", "");
+  AuthorURL = ini.ReadString("VERSION", "authorurl", "");
+  SkinComments = ini.ReadString("VERSION", "skincomments", "");
+  PictureName = ini.ReadString("PICTURES", "picture", "");
+  MaskName = ini.ReadString("PICTURES", "mask", "");
+  RollUpPictureName = ini.ReadString("PICTURES", "rolluppicture", "");
+  RollUpMaskName = ini.ReadString("PICTURES", "rollupmask", "");
+  ReadIndexedList(ini, "PICTURES", "activepictures", ActivePictureNames);
+
+  ReadFormInfo(ini);
+  PopupWindow.ReadSection(ini);
+  HintWindow.ReadSection(ini);
+  ReadSkinAreas(ini);
+  ReadSkinObjects(ini);
+  ReadSkinControls(ini);
+
+  Empty = false;
+  BroadcastSkinMessage(SKIN_MSG_CHANGE);
+  BroadcastSkinMessage(SKIN_MSG_AFTER_CHANGE);
+}
+
+void TksSkinData::ReadFormInfo(const IniTable& ini) {
+  SkinFieldReader v(ini, "FORMINFO");
+  v.PointKey("lefttoppoint", lefttoppoint);
+  v.PointKey("righttoppoint", righttoppoint);
+  v.PointKey("leftbottompoint", leftbottompoint);
+  v.PointKey("rightbottompoint", rightbottompoint);
+  v.RectKey("clientrect", clientrect);
+  v.Integer("bgpictureindex", bgpictureindex, -1);
+  v.Integer("mdibgpictureindex", mdibgpictureindex, -1);
+  v.Flag("leftstretch", leftstretch);
+  v.Flag("rightstretch", rightstretch);
+  v.Flag("topstretch", topstretch);
+  v.Flag("bottomstretch", bottomstretch);
+  v.RectKey("buttonsrect", buttonsrect);
+  v.RectKey("captionrect", captionrect);
+  v.Integer("buttonsoffset", buttonsoffset, 0);
+  v.Flag("buttonsinleft", buttonsinleft);
+  v.RectKey("maskrectarea", maskrectarea);
+  v.PointKey("hittestlefttoppoint", hittestlefttoppoint);
+  v.PointKey("hittestrighttoppoint", hittestrighttoppoint);
+  v.PointKey("hittestleftbottompoint", hittestleftbottompoint);
+  v.PointKey("hittestrightbottompoint", hittestrightbottompoint);
+  v.PointKey("rollupleftpoint", rollupleftpoint);
+  v.PointKey("rolluprightpoint", rolluprightpoint);
+  v.RectKey("mainmenurect", mainmenurect);
+  v.RectKey("iconrect", iconrect);
+  v.Flag("mainmenupopupup", mainmenupopupup);
+  v.Integer("borderwidth", borderwidth, 0);
+  v.Integer("cursorindex", cursorindex, -1);
+  v.Flag("autorenderinginactiveimage", autorenderinginactiveimage);
+  v.Enum("inactiveeffect", inactiveeffect, kInactiveEffectNames);
+  CorrectFormInfo();
+}
+
+void TksSkinData::CorrectFormInfo() {
+  if (!MaskName.empty()) {
+    // The mask shapes at least the client area.
+    if (maskrectarea.Width() < 1 || maskrectarea.Height() < 1) {
+      maskrectarea = clientrect;
+    } else {
+      maskrectarea = {std::min(maskrectarea.left, clientrect.left), std::min(maskrectarea.top, clientrect.top),
+                      std::max(maskrectarea.right, clientrect.right),
+                      std::max(maskrectarea.bottom, clientrect.bottom)};
+    }
+    auto fill = [](Point& hit, const Point& corner) {
+      if (hit.x == 0 || hit.y == 0) hit = corner;
+    };
+    fill(hittestlefttoppoint, lefttoppoint);
+    fill(hittestrighttoppoint, righttoppoint);
+    fill(hittestleftbottompoint, leftbottompoint);
+    fill(hittestrightbottompoint, rightbottompoint);
+  }
+  // Corner points that coincide give no frame to clamp.
+  if (rightbottompoint.x == lefttoppoint.x || rightbottompoint.y == lefttoppoint.y) return;
+  const Rect& c = clientrect;
+  lefttoppoint = {std::max(lefttoppoint.x, c.left), std::max(lefttoppoint.y, c.top)};
+  righttoppoint = {std::min(righttoppoint.x, c.right), std::max(righttoppoint.y, c.top)};
+  leftbottompoint = {std::max(leftbottompoint.x, c.left), std::min(leftbottompoint.y, c.bottom)};
+  rightbottompoint = {std::min(rightbottompoint.x, c.right), std::min(rightbottompoint.y, c.bottom)};
+}
+
+void TksSkinData::ReadSkinAreas(const IniTable& ini) {
+  const int32_t count = ReadListCount(ini, "SKINAREAS", "count");
+  for (int32_t i = 0; i < count; ++i) {
+    std::string value = ini.ReadString("SKINAREAS", std::to_string(i), "");
+    size_t colon = value.find(':');
+    if (colon == std::string::npos) continue;  // no "name:rectangle": nothing to add
+    SkinAreas.push_back({value.substr(0, colon), ParseRectText(std::string_view(value).substr(colon + 1))});
+  }
+}
+
+void TksSkinData::ReadSkinObjects(const IniTable& ini) {
+  const int32_t count = ReadListCount(ini, "SKINOBJECTS", "count");
+  for (int32_t i = 0; i < count; ++i) {
+    TypedEntry entry = ParseTypedEntry(ini.ReadString("SKINOBJECTS", std::to_string(i), ""));
+    std::unique_ptr<TksDataSkinObject> record = CreateSkinObjectData(entry.type, std::move(entry.section));
+    if (!record) continue;
+    ObjectData.push_back(std::move(record));
+    ObjectData.back()->ReadSection(ini);
+  }
+}
+
+void TksSkinData::ReadSkinControls(const IniTable& ini) {
+  const int32_t count = ReadListCount(ini, "SKINCONTROLS", "count");
+  for (int32_t i = 0; i < count; ++i) {
+    TypedEntry entry = ParseTypedEntry(ini.ReadString("SKINCONTROLS", std::to_string(i), ""));
+    std::unique_ptr<TksDataSkinControl> record = CreateSkinControlData(entry.type, std::move(entry.section));
+    if (!record) continue;
+    ControlData.push_back(std::move(record));
+    ControlData.back()->ReadSection(ini);
+  }
+}
+
+int TksSkinData::FindControlData(std::string_view name) const {
+  return FindByName(ControlData, name, [](const auto& r) -> const std::string& { return r->IDName; });
+}
+
+int TksSkinData::FindObjectData(std::string_view name) const {
+  return FindByName(ObjectData, name, [](const auto& r) -> const std::string& { return r->IDName; });
+}
+
+int TksSkinData::FindAreaData(std::string_view name) const {
+  return FindByName(SkinAreas, name, [](const TksDataSkinArea& a) -> const std::string& { return a.IDName; });
+}
+
+void TksSkinData::BroadcastSkinMessage(uint32_t message) {
+  if (ownerForm_) ownerForm_->Send(message, this, kSkinMessageParam);
+  if (!forms_) return;
+  // A copy: a form may create or free forms while it handles the message.
+  for (SkinMessageSink* form : forms_->SkinForms())
+    if (form != ownerForm_) form->Send(message, this, kSkinMessageParam);
+}
+
+void TksSkinData::SetCompressedStoredSkin(TksCompressedStoredSkin* skin) {
+  compressedStoredSkin_ = skin;
+  if (skin) LoadCompressedSkin(*skin);
+}
+
+void TksSkinData::SetResourceStrData(TksResourceStrData* strings) {
+  resourceStrData_ = strings;
+  BroadcastSkinMessage(SKIN_MSG_STRINGS_CHANGE);
+}
+
+void TksSkinData::NotifyRemoved(const TksCompressedStoredSkin* skin) {
+  if (skin && skin == compressedStoredSkin_) compressedStoredSkin_ = nullptr;
+}
+
+void TksSkinData::NotifyRemoved(const TksResourceStrData* strings) {
+  if (strings && strings == resourceStrData_) resourceStrData_ = nullptr;
+}
+
+}  // namespace kelmar
