@@ -202,6 +202,32 @@ TEST(SkinPlatformWin, VersionFeaturesAndWindowAlpha) {
   EXPECT_EQ(area, (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
 }
 
+TEST(SkinPlatformWin, CopyScreenAreaReadsAShownWindow) {
+  // A green popup at (100, 120); a 6 × 4 copy from (110, 130) is all green.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = CreateSolidBrush(RGB(0, 200, 0));
+  wc.lpszClassName = L"KelmarCopyScreenTest";
+  ASSERT_TRUE(RegisterClassW(&wc));
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 100, 120, 40, 40,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(window);
+  UpdateWindow(window);
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+  Image area(6, 4, kWhite);
+  CopyScreenArea(110, 130, area);
+  EXPECT_EQ(area, Image(6, 4, area.At(0, 0)));
+  EXPECT_EQ(area.At(0, 0) & 0xFFFFFF, MakePixel(0, 200, 0) & 0xFFFFFF);
+  DestroyWindow(window);
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  DeleteObject(wc.hbrBackground);
+}
+
 TEST(SkinPlatformWin, CaptureParentPaintsTheParentBackground) {
   // A child window's parent erases itself blue; the captured image under the
   // child at (5, 7) shows that blue.
