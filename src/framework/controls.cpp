@@ -282,6 +282,17 @@ void TWinControl::PaintWindow(TCanvas& canvas) {
   canvas.FillRect(ClientRect(), Color());
 }
 
+void TWinControl::PaintTo(HDC dc) {
+  RECT rc;
+  GetClientRect(handle_, &rc);
+  TBitmap buffer(rc.right, rc.bottom);
+  if (buffer.IsEmpty()) return;
+  TCanvas canvas(buffer.Dc());
+  PaintWindow(canvas);
+  PaintGraphicControls(canvas);
+  BitBlt(dc, 0, 0, rc.right, rc.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+}
+
 void TWinControl::PaintGraphicControls(TCanvas& canvas) {
   HDC dc = canvas.Handle();
   for (TControl* c : controls_) {
@@ -401,15 +412,14 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_PAINT:
       if (own_class_) {
         PaintDc dc(handle_);
-        RECT rc;
-        GetClientRect(handle_, &rc);
-        TBitmap buffer(rc.right, rc.bottom);
-        if (!buffer.IsEmpty()) {
-          TCanvas canvas(buffer.Dc());
-          PaintWindow(canvas);
-          PaintGraphicControls(canvas);
-          BitBlt(dc, 0, 0, rc.right, rc.bottom, buffer.Dc(), 0, 0, SRCCOPY);
-        }
+        PaintTo(dc);
+        return;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      // Captures (a parent's picture behind a control, a window shot).
+      if (own_class_) {
+        PaintTo(reinterpret_cast<HDC>(m.WParam));
         return;
       }
       break;

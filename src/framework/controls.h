@@ -137,6 +137,8 @@ class TWinControl : public TControl {
   // Own-class windows paint their whole client area here, off screen.
   virtual void PaintWindow(TCanvas& canvas);
   void PaintGraphicControls(TCanvas& canvas);
+  // The whole client area, painted off screen, then copied to dc.
+  void PaintTo(HDC dc);
   // Notifications that the parent reflects back to the child that sent them.
   virtual void CommandNotify(WORD code) {}
   virtual void NotifyReflected(TMessage& m) {}
