@@ -114,20 +114,20 @@ void Disc(Image& img, double cx, double cy, double rad, Rgb c) {
 
 enum class Dir { Up, Down, Left, Right };
 
-// A solid arrow head, `size` pixels along its base, centred in r.
+// A solid arrow head pointing `dir`, `size` pixels along its base, centred
+// in r.
 void Arrow(Image& img, const Rect& r, Dir dir, int size, Rgb c) {
   const int depth = (size + 1) / 2;
   const bool vertical = dir == Dir::Up || dir == Dir::Down;
   const int x0 = r.left + (r.Width() - (vertical ? size : depth)) / 2;
   const int y0 = r.top + (r.Height() - (vertical ? depth : size)) / 2;
-  for (int k = 0; k < depth; ++k)  // k: rows from the tip
+  for (int k = 0; k < depth; ++k)  // k: distance from the base, which is `size` wide
     for (int i = k; i < size - k; ++i) {
-      const int row = depth - 1 - k;  // distance from the base
       switch (dir) {
-        case Dir::Down: Blend(img, x0 + i, y0 + row, c, 1); break;
-        case Dir::Up: Blend(img, x0 + i, y0 + depth - 1 - row, c, 1); break;
-        case Dir::Right: Blend(img, x0 + row, y0 + i, c, 1); break;
-        case Dir::Left: Blend(img, x0 + depth - 1 - row, y0 + i, c, 1); break;
+        case Dir::Down: Blend(img, x0 + i, y0 + k, c, 1); break;
+        case Dir::Up: Blend(img, x0 + i, y0 + depth - 1 - k, c, 1); break;
+        case Dir::Right: Blend(img, x0 + k, y0 + i, c, 1); break;
+        case Dir::Left: Blend(img, x0 + depth - 1 - k, y0 + i, c, 1); break;
       }
     }
 }
@@ -351,7 +351,10 @@ void Mark(Image& img, int x, int y, bool radio, bool checked, int state /*0 norm
 
 Image Controls() {
   Image img(160, 270, ToPixel(kKey));
-  // Tool buttons: a light plate that reads as a button on the tool bar.
+  // Tool buttons: a light plate that reads as a button on the tool bar. The
+  // pieces are drawn opaque, so the corners show the tool bar's rows 8..32,
+  // where the main window's buttons sit.
+  VGradient(img, {0, 0, 120, 25}, Mix(kPanelTop, kPanelBottom, 8 / 40.0), Mix(kPanelTop, kPanelBottom, 32 / 40.0));
   Button(img, {0, 0, 30, 25}, Hex(0xFFFFFF), Hex(0xE9EFF7), Hex(0xB3C1D3));
   Button(img, {30, 0, 60, 25}, kHotTop, kHotBottom, kHotBorder);
   Button(img, {60, 0, 90, 25}, kDownTop, kDownBottom, kDownBorder);
@@ -375,11 +378,12 @@ Image Controls() {
   FillRect(img, {43, 122, 44, 137}, Hex(0xDCE3EC));
   Arrow(img, {44, 120, 59, 139}, Dir::Down, 7, Hex(0x3A4B60));
   const Rect comboButtons[] = {{60, 121, 76, 138}, {76, 121, 92, 138}, {92, 121, 108, 138}};
+  FillRect(img, {60, 121, 108, 138}, Hex(0xFFFFFF));  // the field under the button
   Button(img, comboButtons[0], kHotTop, kHotBottom, kHotBorder);
   Button(img, comboButtons[1], kDownTop, kDownBottom, kDownBorder);
   Button(img, comboButtons[2], Hex(0xF4F5F7), Hex(0xF4F5F7), Hex(0xDADFE5));
   for (int i = 0; i < 3; ++i) Arrow(img, comboButtons[i].Offset(i == 1 ? 1 : 0, i == 1 ? 1 : 0), Dir::Down, 7, i == 2 ? kDisabled : Hex(0x3A4B60));
-  FillRect(img, {0, 140, 20, 155}, Hex(0xFFFFFF));
+  FillRect(img, {0, 140, 40, 155}, Hex(0xFFFFFF));
   FillRoundRect(img, {20, 140, 40, 155}, 2, [](int) { return kSelection; });
   StrokeRoundRect(img, {20, 140, 40, 155}, 2, kSelectionBorder);
   // Status panel: a quiet inset field.
