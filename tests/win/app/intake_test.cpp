@@ -2,6 +2,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <filesystem>
+
 #include "app/icon_source.h"
 #include "app_fixture.h"
 
@@ -227,6 +229,20 @@ TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
   std::wstring text = FillToTheLimit();
   // The save asked for a folder; cancelled, it wrote nothing.
   EXPECT_EQ(services.Of("BrowseForFolder").size(), 1u);
+  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+}
+
+TEST_F(LimitTest, OkAtTheLimitSavesAllWhenSaveAllWasTheLastCommand) {
+  SendMessageW(form->BTNSaveAll->Handle(), BM_CLICK, 0, 0);  // empty list: only the flag stays
+  ASSERT_TRUE(form->SaveAll);
+  std::wstring out = MakeTempFolder(L"limit-out");
+  services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary
+  services.folder_answers.push_back(out);
+  std::wstring text = FillToTheLimit();
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1000u);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(out) / L"1000_comdlg32.ico"));
   EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
 }
 

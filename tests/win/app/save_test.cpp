@@ -1,0 +1,220 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app_fixture.h"
+
+namespace kelmar::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// 32 x 32 icon file: 766 bytes, width, height, 4 = planes x bits.
+void ExpectIconFile(const std::wstring& path, int size) {
+  auto bytes = ReadBytes(path);
+  ASSERT_EQ(bytes.size(), size == 32 ? 766u : 318u) << fs::path(path).filename();
+  EXPECT_EQ(bytes[6], size);
+  EXPECT_EQ(bytes[7], size);
+  EXPECT_EQ(bytes[8], 4);
+}
+
+// Bitmap file on a 32-bit display: 54-byte headers, then the pixels.
+void ExpectBitmapFile(const std::wstring& path, int size) {
+  auto bytes = ReadBytes(path);
+  ASSERT_EQ(bytes.size(), size == 32 ? 4150u : 1078u) << fs::path(path).filename();
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[18], size);
+  EXPECT_EQ(bytes[28], 32);
+}
+
+class SaveTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    folder = MakeTempFolder(L"save");
+    text = folder + L"\\readme.txt";
+    WriteTextFile(text, "x");
+    out = MakeTempFolder(L"save-out");
+    // comdlg32's 10 icons, user32's 7, one shell icon: 18 items.
+    DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll"), SystemFile(L"user32.dll"), text});
+    ASSERT_EQ(form->ListView1->Count(), 18);
+  }
+  void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
+  void Select(std::initializer_list<int> positions) {
+    for (int p : positions) form->ListView1->SetSelected(p, true);
+  }
+  std::vector<RecordedCall> Summaries() const {
+    std::vector<RecordedCall> r;
+    for (const auto& c : services.Of("MessageBox"))
+      if (c.extra == L"Kelmar") r.push_back(c);
+    return r;
+  }
+
+  std::wstring folder, text, out;
+};
+
+}  // namespace
+
+TEST(MakeSaveName, TakesTheBaseNameOfTheCaptionsPath) {
+  EXPECT_EQ(MakeSaveName(L"3:C:\\Tools\\app.exe", 3), L"3_app");
+  EXPECT_EQ(MakeSaveName(L"7:C:\\a.b\\file", 7), L"7_file");
+  EXPECT_EQ(MakeSaveName(L"2:C:\\x\\archive.tar.gz", 2), L"2_archive.tar");
+  EXPECT_EQ(MakeSaveName(L"1:D:\\图标\\程序.dll", 12), L"12_程序");
+  EXPECT_EQ(MakeSaveName(L"5:readme", 5), L"5_readme");
+}
+
+TEST_F(SaveTest, SaveWritesExactlyTheSelectedItemsAndSummarises) {
+  Select({1, 4, 11, 17});
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(out), (std::vector<std::wstring>{L"12_user32.ico", L"18_readme.ico", L"2_comdlg32.ico",
+                                                      L"5_comdlg32.ico"}));
+  for (const auto& f : FilesIn(out)) ExpectIconFile(out + L"\\" + f, 32);
+  ASSERT_EQ(Summaries().size(), 1u);
+  EXPECT_EQ(Summaries()[0].text, L"4个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");
+  EXPECT_EQ(Summaries()[0].flags, UINT(MB_OK));
+  auto browse = services.Of("BrowseForFolder");
+  ASSERT_EQ(browse.size(), 1u);
+  EXPECT_EQ(browse[0].text, L"请选择保存路径:");
+  EXPECT_EQ(browse[0].flags, UINT(BIF_RETURNONLYFSDIRS));
+  EXPECT_EQ(form->SaveFolder, out);
+  EXPECT_FALSE(form->SaveAll);
+}
+
+TEST_F(SaveTest, SaveAllWritesEveryItemAndCountsEveryImage) {
+  Select({0});
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  EXPECT_EQ(FilesIn(out).size(), 18u);
+  EXPECT_TRUE(fs::exists(fs::path(out) / L"17_user32.ico"));
+  ASSERT_EQ(Summaries().size(), 1u);
+  EXPECT_EQ(Summaries()[0].text.substr(0, 8), L"18个文件被保存");
+  EXPECT_TRUE(form->SaveAll);
+}
+
+TEST_F(SaveTest, SaveWithoutSelectionOrFocusTakesTheFirstItem) {
+  ASSERT_EQ(form->ListView1->FocusedIndex(), -1);
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(out), std::vector<std::wstring>{L"1_comdlg32.ico"});
+  EXPECT_TRUE(form->ListView1->Selected(0));
+}
+
+TEST_F(SaveTest, AFocusedItemWithoutSelectionWritesNothing) {
+  form->ListView1->SetFocused(3);
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  EXPECT_TRUE(FilesIn(out).empty());
+  ASSERT_EQ(Summaries().size(), 1u);
+  EXPECT_EQ(Summaries()[0].text.substr(0, 7), L"0个文件被保存");
+}
+
+TEST_F(SaveTest, TheViewSizeAndTheTypeDecideTheFiles) {
+  Select({0, 17});
+  std::wstring small_icons = MakeTempFolder(L"save-16"), small_bitmaps = MakeTempFolder(L"save-16b"),
+               large_bitmaps = MakeTempFolder(L"save-32b");
+  Click(form->RB16);
+  ASSERT_TRUE(form->SmallIcons);
+  services.folder_answers.push_back(small_icons);
+  Click(form->BTNSave);
+  for (const auto& f : FilesIn(small_icons)) ExpectIconFile(small_icons + L"\\" + f, 16);
+
+  form->CombPicType->SetItemIndex(1);
+  services.folder_answers.push_back(small_bitmaps);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(small_bitmaps), (std::vector<std::wstring>{L"18_readme.bmp", L"1_comdlg32.bmp"}));
+  for (const auto& f : FilesIn(small_bitmaps)) ExpectBitmapFile(small_bitmaps + L"\\" + f, 16);
+  EXPECT_EQ(Summaries().back().text.substr(Summaries().back().text.size() - 4), L".bmp");
+
+  Click(form->RB32);
+  services.folder_answers.push_back(large_bitmaps);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(large_bitmaps).size(), 2u);
+  for (const auto& f : FilesIn(large_bitmaps)) ExpectBitmapFile(large_bitmaps + L"\\" + f, 32);
+}
+
+TEST_F(SaveTest, ADriveRootIsWrittenIntoAndShownWithItsBackslash) {
+  // The test prefix's own C: drive (a folder inside the build tree).
+  fs::remove(L"C:\\1_comdlg32.ico");
+  Select({0});
+  services.folder_answers.push_back(L"C:\\");
+  Click(form->BTNSave);
+  EXPECT_TRUE(fs::exists(L"C:\\1_comdlg32.ico"));
+  EXPECT_EQ(form->SaveFolder, L"C:");
+  ASSERT_EQ(Summaries().size(), 1u);
+  EXPECT_NE(Summaries()[0].text.find(L"保存路径: C:\\\r"), std::wstring::npos) << Summaries()[0].text;
+  fs::remove(L"C:\\1_comdlg32.ico");
+}
+
+TEST_F(SaveTest, TheRememberedFolderSurvivesACancelUntilItIsGone) {
+  Select({0});
+  Click(form->BTNSave);  // first use, cancelled: nothing at all
+  EXPECT_TRUE(form->SaveFolder.empty());
+  EXPECT_TRUE(Summaries().empty());
+
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(out).size(), 1u);
+
+  fs::remove(fs::path(out) / L"1_comdlg32.ico");
+  Click(form->BTNSave);  // cancelled: saves into the remembered folder
+  EXPECT_EQ(services.Of("BrowseForFolder").back().extra, out);  // offered as the start
+  EXPECT_EQ(FilesIn(out).size(), 1u);
+  EXPECT_EQ(Summaries().size(), 2u);
+
+  fs::remove_all(out);
+  Click(form->BTNSave);  // the remembered folder is gone: dropped, nothing saved
+  EXPECT_EQ(services.Of("BrowseForFolder").back().extra, L"");
+  EXPECT_TRUE(form->SaveFolder.empty());
+  EXPECT_EQ(Summaries().size(), 2u);
+}
+
+TEST_F(SaveTest, AFileThatCannotBeWrittenEndsTheSaveWithAnError) {
+  // A folder where the second file should go: it cannot be replaced.
+  fs::create_directory(fs::path(out) / L"2_comdlg32.ico");
+  Select({0, 1, 2});
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  ASSERT_EQ(exceptions.size(), 1u);
+  EXPECT_NE(exceptions[0].find("2_comdlg32.ico"), std::string::npos) << exceptions[0];
+  EXPECT_TRUE(fs::exists(fs::path(out) / L"1_comdlg32.ico"));
+  EXPECT_FALSE(fs::exists(fs::path(out) / L"3_comdlg32.ico"));
+  EXPECT_TRUE(Summaries().empty());
+  // The program goes on.
+  fs::remove(fs::path(out) / L"2_comdlg32.ico");
+  services.folder_answers.push_back(out);
+  Click(form->BTNSave);
+  EXPECT_EQ(FilesIn(out).size(), 3u);
+}
+
+TEST_F(SaveTest, NothingToSaveShowsTheMessage) {
+  form->ListView1->Clear();
+  form->LargeImage->Clear();
+  form->SmallImage->Clear();
+  Click(form->BTNSaveAll);
+  auto boxes = services.Of("MessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, L"请解出图标!");
+  EXPECT_EQ(boxes[0].extra, L"消息框");
+  EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONINFORMATION));
+  EXPECT_TRUE(services.Of("BrowseForFolder").empty());
+}
+
+}  // namespace kelmar::test
