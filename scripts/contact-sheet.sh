@@ -44,11 +44,18 @@ for ((i = 0; i < count; i++)); do add "$i" "$(value "$i")"; done
 font=$(find /usr/share/fonts -name 'DejaVuSans.ttf' -o -name 'wqy-microhei.ttc' 2>/dev/null | sort | head -n 1)
 mkdir -p "$(dirname "$out")"
 sheet() {  # OUT TILE IMAGES...
-  local target=$1 tile=$2
+  local target=$1 tile=$2 w=0 h=0 size
   shift 2
-  montage ${font:+-font "$font"} -pointsize 13 "$@" -tile "$tile" -geometry +16+12 -background '#d9d9d9' "$target"
+  # One cell size for all (the largest picture): montage cuts rows off when
+  # the cells differ.
+  for size in $(identify -format '%wx%h\n' $(printf '%s\n' "$@" | grep '\.png$')); do
+    ((${size%x*} > w)) && w=${size%x*}
+    ((${size#*x} > h)) && h=${size#*x}
+  done
+  montage ${font:+-font "$font"} -pointsize 13 "$@" -tile "$tile" -geometry "${w}x${h}>+16+12" \
+    -background '#d9d9d9' "$target"
 }
 sheet "$work/frames.png" 3x "${frames[@]}"
 sheet "$work/pictures.png" 5x "${pictures[@]}"
-convert "$work/frames.png" "$work/pictures.png" -background '#d9d9d9' -gravity west -append "$out"
+convert "$work/frames.png" "$work/pictures.png" -background '#d9d9d9' -gravity west -append +repage "$out"
 echo "$out"
