@@ -49,11 +49,16 @@ class SkinMessageLog : public TFormMessageHook {
   HWND window_;
 };
 
+// A form with a window and nothing else.
+class PlainForm : public TForm {
+ public:
+  PlainForm() : TForm(nullptr, "Other") { CreateHandle(); }
+};
+
 TEST_F(FormTest, ReloadingSendsTheSkinMessagesToTheOwnerFormFirstThenTheOthers) {
   // The application's forms in creation order: the fixture's form, `other`,
   // then `second`, whose skin data is reloaded: `second` is served first.
-  auto* other = new TForm(nullptr, "Other");
-  other->CreateHandle();
+  auto* other = new PlainForm;
   auto* second = new TFormKelmar(nullptr, &services);
   std::vector<SkinMessageLog::Entry> log;
   SkinMessageLog firstLog(log, form->Handle()), otherLog(log, other->Handle()), secondLog(log, second->Handle());
