@@ -217,6 +217,32 @@ TEST_F(OwnSkin, StatusBarComboBoxAndItsList) {
     EXPECT_NE(Control<TksDataSkinScrollBarControl>(name.c_str()), nullptr) << name;
 }
 
+// Check marks are drawn transparently with the colour of their bottom-left
+// pixel; thumbs with "thumbtransparentcolor". Both must be the key colour
+// around the mark and something else inside it.
+TEST_F(OwnSkin, MarksAndThumbsAreKeyedOnMagenta) {
+  constexpr Pixel kMagenta = MakePixel(255, 0, 255);
+  for (const char* name : {"radiobox", "checkbox"}) {
+    const auto* c = Control<TksDataSkinCheckRadioControl>(name);
+    ASSERT_NE(c, nullptr);
+    const Image& p = skin->ActivePictures[size_t(c->pictureindex)];
+    for (const Rect& r : {c->checkimagerect, c->uncheckimagerect, c->activecheckimagerect, c->activeuncheckimagerect,
+                          c->unenabledcheckimagerect, c->unenableduncheckimagerect}) {
+      EXPECT_EQ(r.Width(), 14) << name;
+      EXPECT_EQ(r.Height(), 14) << name;
+      EXPECT_EQ(p.At(r.left, r.bottom - 1), kMagenta) << name;
+      EXPECT_NE(p.At(r.left + 7, r.top + 7), kMagenta) << name;
+    }
+  }
+  const auto* bar = Control<TksDataSkinScrollBarControl>("vscrollbar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->thumbtransparent);
+  EXPECT_EQ(PixelFromColor(bar->thumbtransparentcolor), kMagenta);
+  const Image& p = skin->ActivePictures[size_t(bar->pictureindex)];
+  EXPECT_EQ(p.At(bar->thumbrect.left, bar->thumbrect.top), kMagenta);
+  EXPECT_NE(p.At(bar->thumbrect.left + 5, bar->thumbrect.top + 15), kMagenta);
+}
+
 // Every piece a control names lies inside the picture it names: the
 // description and the generator agree.
 TEST_F(OwnSkin, PiecesLieInsideTheirPictures) {
