@@ -14,7 +14,8 @@ fi
 # output and outlive it under the persistent wineserver: give them a file
 # rather than ctest's pipe, or ctest waits for them until its time-out.
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+# A virtual display started for this program alone goes with it.
+trap 'rm -f "$out"; [ -z "${KELMAR_XVFB_PID:-}" ] || kill "$KELMAR_XVFB_PID" 2>/dev/null || true' EXIT
 status=0
 wine "$@" >"$out" 2>&1 </dev/null || status=$?
 cat "$out"

@@ -15,7 +15,8 @@
 //
 // Anything malformed raises Error("Bitmap image is not valid"). The reader
 // never reads past the given bytes and never allocates more pixels than the
-// pixel data present can describe (at most 8 pixels per byte).
+// pixel data present can describe: 8 pixels per byte at 1 bit per pixel, and
+// for run-length data 128 per byte (runs of 255 pixels in two bytes).
 #include <cstddef>
 #include <cstdint>
 #include <span>

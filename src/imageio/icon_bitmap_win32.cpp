@@ -20,9 +20,10 @@ BitmapHandle RenderIconOnWhite(HICON icon) {
   MemoryDcHandle dst(CreateCompatibleDC(nullptr)), src(CreateCompatibleDC(nullptr));
   if (!out || !dst || !src) throw Error("Out of system resources");
   ScopedSelect out_selected(dst, out);
+  bool drawn;
   {
     ScopedSelect color_selected(src, bitmaps.color);
-    BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCCOPY);
+    drawn = BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCCOPY);
   }
   // The monochrome mask blits as colour through the destination's colours:
   // bit 1 (transparent) as the background colour white, bit 0 as the text
@@ -30,7 +31,8 @@ BitmapHandle RenderIconOnWhite(HICON icon) {
   SetBkColor(dst, RGB(255, 255, 255));
   SetTextColor(dst, RGB(0, 0, 0));
   ScopedSelect mask_selected(src, bitmaps.mask);
-  BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCPAINT);
+  drawn = drawn && BitBlt(dst, 0, 0, width, height, src, 0, 0, SRCPAINT);
+  if (!drawn) throw Error("Bitmap image is not valid");
   return out;
 }
 

@@ -13,7 +13,9 @@ namespace {
 // library call per channel.
 double RoundHalfEven(double v) {
   constexpr double kShift = 6755399441055744.0;  // 1.5 · 2^52
-  volatile double shifted = v + kShift;           // not folded away by the optimiser
+  // Stored as a double: x87 arithmetic (the 32-bit build) would otherwise
+  // keep the sum's fraction bits in its wider registers.
+  volatile double shifted = v + kShift;
   return shifted - kShift;
 }
 

@@ -1,6 +1,7 @@
 #include "skin/data/skin_draw_win32.h"
 
-#include "skin/data/gdi_owners_win32.h"
+#include "framework/graphics.h"
+#include "framework/handles.h"
 #include "skin/data/skin_compose.h"
 #include "skin/data/text_fit.h"
 
@@ -27,10 +28,10 @@ class Drawing {
 
  private:
   HDC dc_;
-  skin_gdi::Pen pen_;
-  skin_gdi::Brush brush_;
-  skin_gdi::Selected pen_selected_;
-  skin_gdi::Selected brush_selected_;
+  PenHandle pen_;
+  BrushHandle brush_;
+  ScopedSelect pen_selected_;
+  ScopedSelect brush_selected_;
 };
 
 SIZE TextSize(HDC dc, std::wstring_view text) {
@@ -45,18 +46,15 @@ void DrawGlyphCell(HDC dc, int x, int y, int n, int k, const ImageView& strip) {
   if (strip.IsEmpty() || k <= 0 || n < 1 || n > k) return;
   const int w = strip.Width() / k, h = strip.Height();
   if (w <= 0) return;
-  skin_gdi::DibSection cell(w, h);
-  if (!cell) return;
+  TBitmap cell(w, h);
+  if (cell.IsEmpty()) return;
   const ImageView pixels = cell.Pixels();
-  GdiFlush();
   CopyImageRect(pixels, {0, 0, w, h}, strip, {(n - 1) * w, 0, n * w, h});
   // TransparentBlt compares whole 32-bit values: the key has no alpha byte.
   for (int row = 0; row < h; ++row)
     for (int col = 0; col < w; ++col) pixels.At(col, row) &= 0xFFFFFFu;
   const COLORREF key = ColorFromPixel(pixels.At(0, h - 1));
-  skin_gdi::MemoryDc memory(dc);
-  skin_gdi::Selected selected(memory, cell.Handle());
-  TransparentBlt(dc, x, y, w, h, memory, 0, 0, w, h, key);
+  TransparentBlt(dc, x, y, w, h, cell.Dc(), 0, 0, w, h, key);
 }
 
 void FitTextWithEllipsis(HDC dc, std::wstring& text, int max_width) {
@@ -69,12 +67,12 @@ void FitTextWithEllipsis(HDC dc, std::wstring& text, int max_width) {
 }
 
 void DrawTextVCenter(HDC dc, std::wstring_view text, const Rect& r) {
-  RECT rc = skin_gdi::ToRECT(r);
+  RECT rc = ToRECT(r);
   DrawTextW(dc, text.data(), int(text.size()), &rc, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 }
 
 void DrawTextInRect(HDC dc, std::wstring_view text, const Rect& r, int offset) {
-  const RECT rc = skin_gdi::ToRECT(r);
+  const RECT rc = ToRECT(r);
   const int y = r.top + r.Height() / 2 - int(TextSize(dc, text).cy) / 2;
   ExtTextOutW(dc, r.left + offset + 2, y, ETO_CLIPPED, &rc, text.data(), UINT(text.size()), nullptr);
 }

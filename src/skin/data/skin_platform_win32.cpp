@@ -3,7 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "skin/data/gdi_owners_win32.h"
+#include "framework/graphics.h"
+#include "framework/handles.h"
 
 namespace kelmar {
 namespace {
@@ -18,7 +19,7 @@ RECT WindowRectInParent(HWND window, HWND parent) {
 // The parent's part: origin moved so that the parent's client origin lands
 // at -control.left, -control.top; clipped to the parent's client area.
 void PaintParent(HWND parent, const RECT& control, HDC dc, bool erase_only) {
-  skin_gdi::SavedState state(dc);
+  ScopedDcState state(dc);
   OffsetViewportOrgEx(dc, -control.left, -control.top, nullptr);
   RECT client{};
   GetClientRect(parent, &client);
@@ -41,7 +42,7 @@ void CaptureParent(HWND control, HDC dc, bool with_siblings) {
     const RECT r = WindowRectInParent(sibling, parent);
     RECT overlap{};
     if (!IntersectRect(&overlap, &r, &bounds)) continue;
-    skin_gdi::SavedState state(dc);
+    ScopedDcState state(dc);
     OffsetViewportOrgEx(dc, r.left - bounds.left, r.top - bounds.top, nullptr);
     IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
     SendMessageW(sibling, WM_PRINT, WPARAM(dc), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
@@ -64,16 +65,16 @@ void SetWindowAlpha(HWND window, uint8_t alpha) {
 
 void CopyScreenArea(int x, int y, Image& bitmap) {
   if (bitmap.IsEmpty()) return;
-  skin_gdi::DibSection dib(bitmap.Width(), bitmap.Height());
-  if (!dib) return;
+  TBitmap dib(bitmap.Width(), bitmap.Height());
+  if (dib.IsEmpty()) return;
   {
-    skin_gdi::WindowDc screen(nullptr);
-    skin_gdi::MemoryDc memory(screen);
-    skin_gdi::Selected selected(memory, dib.Handle());
-    BitBlt(memory, 0, 0, bitmap.Width(), bitmap.Height(), screen, x, y, SRCCOPY);
+    WindowDc screen(nullptr);
+    BitBlt(dib.Dc(), 0, 0, bitmap.Width(), bitmap.Height(), screen, x, y, SRCCOPY);
   }
   GdiFlush();
-  std::memcpy(bitmap.Data(), dib.Pixels().Row(0), size_t(bitmap.Width()) * size_t(bitmap.Height()) * sizeof(Pixel));
+  const ImageView pixels = dib.Pixels();
+  for (int row = 0; row < bitmap.Height(); ++row)
+    std::memcpy(bitmap.Row(row), pixels.Row(row), size_t(bitmap.Width()) * sizeof(Pixel));
 }
 
 void GetMonitorWorkArea(HWND window, bool work_area, Rect& area) {
@@ -92,12 +93,12 @@ void GetMonitorWorkArea(HWND window, bool work_area, Rect& area) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
     if (get_monitor_info(monitor_from_window(window, MONITOR_DEFAULTTONEAREST), &info))
-      area = skin_gdi::FromRECT(work_area ? info.rcWork : info.rcMonitor);
+      area = FromRECT(work_area ? info.rcWork : info.rcMonitor);
     return;
   }
   if (work_area) {
     RECT r{};
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) area = skin_gdi::FromRECT(r);
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) area = FromRECT(r);
   } else {
     area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }

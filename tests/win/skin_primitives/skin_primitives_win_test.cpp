@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "skin/data/gdi_owners_win32.h"
+#include "framework/graphics.h"
+#include "framework/handles.h"
+#include "skin/data/effect_bmp_win32.h"
 #include "skin/data/mask_region_win32.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
@@ -39,7 +41,7 @@ Image TestMask() {
 TEST(SkinRegionWin, RegionFromMaskCoversExactlyTheBlackPixels) {
   const Image mask = TestMask();
   for (auto [dx, dy] : {std::pair{0, 0}, {7, -3}}) {
-    skin_gdi::Region region = MaskToRegion(mask.View(), dx, dy);
+    RegionHandle region = MaskToRegion(mask.View(), dx, dy);
     ASSERT_TRUE(region);
     int black = 0;
     for (int y = -1; y <= 40; ++y)
@@ -56,10 +58,10 @@ TEST(SkinRegionWin, RegionFromMaskCoversExactlyTheBlackPixels) {
 TEST(SkinRegionWin, SmallMaskAndComposedFrameRegion) {
   Image bwb(3, 1, kBlack);
   bwb.At(1, 0) = kWhite;
-  skin_gdi::Region region = MaskToRegion(bwb.View(), 10, 20);
+  RegionHandle region = MaskToRegion(bwb.View(), 10, 20);
   RECT box{};
   EXPECT_EQ(GetRgnBox(region, &box), COMPLEXREGION);
-  EXPECT_EQ(skin_gdi::FromRECT(box), (Rect{10, 20, 13, 21}));
+  EXPECT_EQ(FromRECT(box), (Rect{10, 20, 13, 21}));
   EXPECT_TRUE(PtInRegion(region, 10, 20));
   EXPECT_FALSE(PtInRegion(region, 11, 20));
   EXPECT_TRUE(PtInRegion(region, 12, 20));
@@ -68,7 +70,7 @@ TEST(SkinRegionWin, SmallMaskAndComposedFrameRegion) {
   const SkinGeometry g{{2, 3, 10, 8}, {3, 4}, {8, 4}, {4, 7}, {8, 7}};
   Image mask(12, 10, kBlack);
   mask.At(0, 0) = mask.At(1, 0) = mask.At(0, 1) = mask.At(11, 0) = mask.At(11, 9) = kWhite;
-  skin_gdi::Region frame = ComposeMaskRegion(mask.View(), g, ScaleSkinGeometry(g, 12, 10, 20, 15));
+  RegionHandle frame = ComposeMaskRegion(mask.View(), g, ScaleSkinGeometry(g, 12, 10, 20, 15));
   ASSERT_TRUE(frame);
   const std::set<std::pair<int, int>> cut = {{0, 0}, {1, 0}, {0, 1}, {19, 0}, {19, 14}};
   for (int y = -1; y <= 15; ++y)
@@ -81,7 +83,7 @@ TEST(SkinRegionWin, SmallMaskAndComposedFrameRegion) {
 
 class DrawingSurface : public ::testing::Test {
  protected:
-  DrawingSurface() : dib_(16, 16), selected_(dc_, dib_.Handle()) { dib_.Pixels().Fill(kWhite); }
+  DrawingSurface() : dib_(16, 16), dc_(dib_.Dc()) { dib_.Pixels().Fill(kWhite); }
   std::set<std::pair<int, int>> Painted() {
     GdiFlush();
     std::set<std::pair<int, int>> out;
@@ -90,9 +92,8 @@ class DrawingSurface : public ::testing::Test {
         if ((dib_.Pixels().At(x, y) & 0xFFFFFF) != (kWhite & 0xFFFFFF)) out.insert({x, y});
     return out;
   }
-  skin_gdi::MemoryDc dc_;
-  skin_gdi::DibSection dib_;
-  skin_gdi::Selected selected_;
+  TBitmap dib_;
+  HDC dc_;
 };
 
 TEST_F(DrawingSurface, ArrowAndCheckMarkPixels) {
@@ -121,22 +122,28 @@ TEST_F(DrawingSurface, ArrowAndCheckMarkPixels) {
   EXPECT_EQ(dib_.Pixels().At(5, 5) & 0xFFFFFF, MakePixel(0, 0, 255) & 0xFFFFFF);
 }
 
-TEST_F(DrawingSurface, ImagesDrawnAndReadBack) {
-  // A 3 × 2 sub-view (rows 5 pixels apart) drawn at (4, 6), then the whole
-  // bitmap read back through GetDIBits.
+TEST_F(DrawingSurface, EffectBitmapsDrawnAndReadFromBitmaps) {
+  // A 3 × 2 sub-view (rows 5 pixels apart) drawn at (4, 6).
   Image source(5, 2);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 5; ++x) source.At(x, y) = MakePixel(uint8_t(10 * x), uint8_t(100 + y), 7, 0);
-  skin_gdi::DrawImage(dc_, 4, 6, source.View().Sub({1, 0, 4, 2}));
+  DrawImage(dc_, 4, 6, source.View().Sub({1, 0, 4, 2}));
   GdiFlush();
-  const Image back = skin_gdi::ImageFromBitmap(dib_.Handle());
-  ASSERT_EQ(back.Width(), 16);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       const bool drawn = x >= 4 && x < 7 && y >= 6 && y < 8;
       const Pixel want = drawn ? MakePixel(uint8_t(10 * (x - 3)), uint8_t(100 + y - 6), 7) : kWhite;
-      EXPECT_EQ(back.At(x, y) & 0xFFFFFF, want & 0xFFFFFF) << x << "," << y;
+      EXPECT_EQ(dib_.Pixels().At(x, y) & 0xFFFFFF, want & 0xFFFFFF) << x << "," << y;
     }
+  // Read back from a bitmap selected into no device context.
+  TBitmap other(5, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 5; ++x) other.Pixels().At(x, y) = source.At(x, y);
+  const TksEffectBmp bmp = EffectBmpFromBitmap(other.Handle());
+  ASSERT_EQ(bmp.Width(), 5);
+  ASSERT_EQ(bmp.Height(), 2);
+  EXPECT_EQ(bmp.GetPixel(3, 1) & 0xFFFFFF, MakePixel(30, 101, 7) & 0xFFFFFF);
+  EXPECT_EQ(bmp.GetPixel(0, 0) & 0xFFFFFF, MakePixel(0, 100, 7) & 0xFFFFFF);
 }
 
 TEST_F(DrawingSurface, GlyphCellDrawnTransparently) {
@@ -152,7 +159,7 @@ TEST_F(DrawingSurface, GlyphCellDrawnTransparently) {
 }
 
 TEST_F(DrawingSurface, FitTextWithEllipsisInTheContextFont) {
-  skin_gdi::Selected font(dc_, GetStockObject(DEFAULT_GUI_FONT));
+  ScopedSelect font(dc_, GetStockObject(DEFAULT_GUI_FONT));
   const std::wstring caption = L"Kelmar \u56fe\u6807\u63d0\u53d6\u5668";
   SIZE full{};
   GetTextExtentPoint32W(dc_, caption.c_str(), int(caption.size()), &full);
@@ -195,6 +202,32 @@ TEST(SkinPlatformWin, VersionFeaturesAndWindowAlpha) {
   EXPECT_EQ(area, (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
 }
 
+TEST(SkinPlatformWin, CopyScreenAreaReadsAShownWindow) {
+  // A green popup at (100, 120); a 6 × 4 copy from (110, 130) is all green.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = CreateSolidBrush(RGB(0, 200, 0));
+  wc.lpszClassName = L"KelmarCopyScreenTest";
+  ASSERT_TRUE(RegisterClassW(&wc));
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 100, 120, 40, 40,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(window);
+  UpdateWindow(window);
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(10);
+  }
+  Image area(6, 4, kWhite);
+  CopyScreenArea(110, 130, area);
+  EXPECT_EQ(area, Image(6, 4, area.At(0, 0)));
+  EXPECT_EQ(area.At(0, 0) & 0xFFFFFF, MakePixel(0, 200, 0) & 0xFFFFFF);
+  DestroyWindow(window);
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+  DeleteObject(wc.hbrBackground);
+}
+
 TEST(SkinPlatformWin, CaptureParentPaintsTheParentBackground) {
   // A child window's parent erases itself blue; the captured image under the
   // child at (5, 7) shows that blue.
@@ -209,10 +242,9 @@ TEST(SkinPlatformWin, CaptureParentPaintsTheParentBackground) {
   HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 5, 7, 10, 10, parent, nullptr,
                                wc.hInstance, nullptr);
   ASSERT_TRUE(parent && child);
-  skin_gdi::MemoryDc dc;
-  skin_gdi::DibSection dib(10, 10);
-  skin_gdi::Selected selected(dc, dib.Handle());
+  TBitmap dib(10, 10);
   dib.Pixels().Fill(kWhite);
+  const HDC dc = dib.Dc();
   CaptureParentImage(child, dc);
   GdiFlush();
   EXPECT_EQ(dib.Pixels().At(0, 0) & 0xFFFFFF, MakePixel(0, 0, 255) & 0xFFFFFF);

@@ -164,12 +164,6 @@ void BM_LoadPackage(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPackage)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-}  // namespace kelmar
-
-namespace kelmar {
-namespace {
-
 // The program's own skin as the main window loads it: inflate, read the
 // pictures and build the whole model with its records.
 const TksCompressedStoredSkin& OwnSkin() {

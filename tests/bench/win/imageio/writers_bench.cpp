@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kIcons = 1000;
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 7;
 
 std::vector<HICON> LoadIcons() {
   wchar_t system[MAX_PATH];

@@ -45,10 +45,10 @@ Image CheckerMask(int w, int h) {
 }
 
 // The slow way, for the ratio: one CombineRgn per rectangle.
-skin_gdi::Region RectangleByRectangle(const RegionData& data) {
-  skin_gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+RegionHandle RectangleByRectangle(const RegionData& data) {
+  RegionHandle region(CreateRectRgn(0, 0, 0, 0));
   for (const Rect& r : data.rects) {
-    skin_gdi::Region one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    RegionHandle one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     CombineRgn(region, region, one, RGN_OR);
   }
   return region;

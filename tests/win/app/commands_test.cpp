@@ -1,0 +1,124 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+
+#include "app_fixture.h"
+
+namespace kelmar::test {
+
+namespace {
+
+void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
+
+// A real left click on a window-less control, through its parent's window.
+void ClickOn(TControl* control) {
+  HWND parent = control->Parent()->Handle();
+  LPARAM at = MAKELPARAM(control->Left() + 3, control->Top() + 3);
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(parent, WM_LBUTTONUP, 0, at);
+}
+
+DWORD ListViewView(TFormKelmar* form) { return DWORD(SendMessageW(form->ListView1->Handle(), LVM_GETVIEW, 0, 0)); }
+
+}  // namespace
+
+TEST_F(FormTest, TheSizeButtonsSwitchTheViewAndTheIconSize) {
+  DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
+  Click(form->RB16);
+  EXPECT_TRUE(form->SmallIcons);
+  EXPECT_TRUE(form->RB16->Checked());
+  EXPECT_FALSE(form->RB32->Checked());
+  EXPECT_EQ(ListViewView(form), DWORD(LV_VIEW_SMALLICON));
+  Click(form->RB16);  // the checked one again: nothing changes
+  EXPECT_TRUE(form->SmallIcons);
+  EXPECT_EQ(ListViewView(form), DWORD(LV_VIEW_SMALLICON));
+  EXPECT_EQ(form->ListView1->Count(), 10);
+  Click(form->RB32);
+  EXPECT_FALSE(form->SmallIcons);
+  EXPECT_EQ(ListViewView(form), DWORD(LV_VIEW_ICON));
+}
+
+TEST_F(FormTest, HelpOpensTheFileInTheCurrentDirectory) {
+  std::wstring folder = MakeTempFolder(L"help");
+  wchar_t old[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, old);
+  SetCurrentDirectoryW(folder.c_str());
+  Click(form->BTNHelp);
+  SetCurrentDirectoryW(L"C:\\");
+  Click(form->BTNHelp);
+  SetCurrentDirectoryW(old);
+  auto opens = services.Of("ShellOpen");
+  ASSERT_EQ(opens.size(), 2u);
+  EXPECT_EQ(opens[0].text, folder + L"\\Kelmarhelp.chm");
+  EXPECT_EQ(opens[0].extra, L"open");
+  EXPECT_EQ(opens[0].flags, UINT(SW_SHOWNORMAL));
+  EXPECT_EQ(opens[1].text, L"C:\\\\Kelmarhelp.chm");  // a drive root gives two backslashes
+}
+
+TEST_F(FormTest, UpdateOpensThePageWithTheDefaultVerb) {
+  Click(form->BtnUpdate);
+  auto opens = services.Of("ShellOpen");
+  ASSERT_EQ(opens.size(), 1u);
+  EXPECT_EQ(opens[0].text, form->UpdatePage);
+  EXPECT_EQ(opens[0].extra, L"(null)");
+  EXPECT_FALSE(form->UpdatePage.empty());
+}
+
+TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
+  const TColor unvisited = RGB(60, 60, 120), visited = RGB(130, 95, 70);
+  EXPECT_EQ(form->URLLabel4->Font().Color(), unvisited);
+  EXPECT_TRUE(form->URLLabel4->Font().Style().underline);
+
+  services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return FALSE; };
+  ClickOn(form->URLLabel4);
+  EXPECT_FALSE(form->URLLabel4->Visited());
+  EXPECT_EQ(form->URLLabel4->Font().Color(), unvisited);
+  EXPECT_TRUE(services.Of("WinExec").empty());
+
+  services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return TRUE; };
+  ClickOn(form->URLLabel4);
+  ClickOn(form->URLLabel4);
+  EXPECT_TRUE(form->URLLabel4->Visited());
+  EXPECT_EQ(form->URLLabel4->Font().Color(), visited);
+  ClickOn(form->URLLabel1);
+
+  auto opens = services.Of("ShellOpenEx");
+  ASSERT_EQ(opens.size(), 4u);
+  EXPECT_EQ(opens[0].text, form->URLLabel4->Caption());
+  EXPECT_EQ(opens[0].extra, L"Open");
+  EXPECT_EQ(opens[0].flags, 0x540u);
+  EXPECT_EQ(opens[3].text, L"mailto:" + form->URLLabel1->Caption());
+}
+
+TEST_F(FormTest, ALinkWithoutAnAddressOpensItsCaption) {
+  form->URLLabel4->SetURL(L"   ");
+  form->URLLabel4->SetCaption(L" page.htm");
+  services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return FALSE; };
+  ClickOn(form->URLLabel4);
+  auto opens = services.Of("ShellOpenEx");
+  ASSERT_EQ(opens.size(), 1u);
+  EXPECT_EQ(opens[0].text, L" page.htm");  // as stored, blanks kept
+  // A page that could not be opened offers the choice of a program.
+  auto runs = services.Of("WinExec");
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].text, L"RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm");
+  EXPECT_EQ(runs[0].flags, 1u);
+
+  form->URLLabel4->SetCaption(L"  ");
+  ClickOn(form->URLLabel4);
+  EXPECT_EQ(services.Of("ShellOpenEx").size(), 1u);  // nothing to open
+}
+
+TEST_F(FormTest, TheMouseOverALinkShowsTheHand) {
+  TControl* link = form->URLLabel1;
+  POINT at{link->Left() + 5, link->Top() + 5};
+  ClientToScreen(link->Parent()->Handle(), &at);
+  SetCursorPos(at.x, at.y);
+  HWND panel = link->Parent()->Handle();
+  SendMessageW(panel, WM_SETCURSOR, reinterpret_cast<WPARAM>(panel), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  EXPECT_EQ(Application().GetCursor(26000), LoadCursorW(nullptr, IDC_HAND));
+}
+
+}  // namespace kelmar::test
