@@ -75,6 +75,12 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CreateHandle();
   SetClientSize(667, 363);
 
+  // The skin loads here, before the controls that draw from it.
+  ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
+  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage();
+  ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
+  ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
+
   AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
   AppStatusBar->SetBounds(0, 342, 667, 21);
   AppStatusBar->SetAlign(TAlign::alBottom);

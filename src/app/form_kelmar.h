@@ -10,6 +10,7 @@
 #include "framework/platform.h"
 #include "framework/std_controls.h"
 #include "skin/controls/skin_controls.h"
+#include "skin/form/skin_data_components_win32.h"
 #include "widgets/url_label.h"
 
 namespace kelmar {
@@ -20,6 +21,8 @@ class TFormKelmar : public TForm {
   ~TFormKelmar() override;
 
   // Components, in the order of the form definition.
+  TksSkinDataComponent* ksSkinData1;
+  TksCompressedStoredSkinComponent* ksCompressedStoredSkin1;
   TksSkinStatusBar* AppStatusBar;
   TksSkinStatusPanel* ksSkinStatusPanel1;
   TksSkinPanel* ksSkinPanel1;

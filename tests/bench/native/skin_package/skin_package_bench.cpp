@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "base/bmp.h"
+#include "base/file.h"
 #include "skin/data/compressed_stored_skin.h"
+#include "skin/data/skin_data.h"
 #include "skin/data/skin_package.h"
 
 namespace kelmar {
@@ -161,6 +163,35 @@ void BM_LoadPackage(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadPackage)->Unit(benchmark::kMillisecond);
+
+// The program's own skin as the main window loads it: inflate, read the
+// pictures and build the whole model with its records.
+const TksCompressedStoredSkin& OwnSkin() {
+  static const TksCompressedStoredSkin skin = [] {
+    TksCompressedStoredSkin s;
+    s.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+    return s;
+  }();
+  return skin;
+}
+
+void BM_OwnSkinInflate(benchmark::State& state) {
+  Package();  // the heap settings of the fixture
+  for (auto _ : state) benchmark::DoNotOptimize(OwnSkin().InflatePackage());
+  state.counters["deflated_bytes"] = double(OwnSkin().CompressedData().size());
+  state.counters["inflated_bytes"] = double(OwnSkin().InflatePackage().size());
+}
+BENCHMARK(BM_OwnSkinInflate)->Unit(benchmark::kMillisecond);
+
+void BM_OwnSkinLoad(benchmark::State& state) {
+  Package();
+  for (auto _ : state) {
+    TksSkinData data;
+    data.LoadCompressedSkin(OwnSkin());
+    benchmark::DoNotOptimize(data.ControlData.data());
+  }
+}
+BENCHMARK(BM_OwnSkinLoad)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kelmar

@@ -1,0 +1,121 @@
+// The main window's skin: loaded from the embedded package while the form is
+// created, announced to the forms by real window messages, and kept when the
+// stored skin component goes away.
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "app_fixture.h"
+#include "skin/data/skin_data.h"
+
+namespace kelmar::test {
+namespace {
+
+TEST_F(FormTest, SkinIsLoadedWhenTheFormHasStarted) {
+  ASSERT_NE(form->ksSkinData1, nullptr);
+  ASSERT_NE(form->ksCompressedStoredSkin1, nullptr);
+  EXPECT_FALSE(form->ksCompressedStoredSkin1->IsEmpty());
+  EXPECT_EQ(form->ksSkinData1->CompressedStoredSkin(), form->ksCompressedStoredSkin1);
+  EXPECT_FALSE(form->ksSkinData1->Empty);
+  EXPECT_EQ(form->ksSkinData1->Picture.Width(), 704);
+  EXPECT_EQ(form->ksSkinData1->Picture.Height(), 292);
+  EXPECT_EQ(form->ksSkinData1->clientrect, (Rect{8, 28, 696, 284}));
+  for (const char* name : {"statusbar", "statuspanel", "panel", "button", "radiobox", "combobox"})
+    EXPECT_GE(form->ksSkinData1->FindControlData(name), 0) << name;
+  // Both components belong to the form.
+  EXPECT_EQ(form->FindComponent("ksSkinData1"), form->ksSkinData1);
+  EXPECT_EQ(form->FindComponent("ksCompressedStoredSkin1"), form->ksCompressedStoredSkin1);
+  EXPECT_TRUE(exceptions.empty());
+}
+
+// Records the skin messages that reach a form's window.
+class SkinMessageLog : public TFormMessageHook {
+ public:
+  struct Entry {
+    HWND window;
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+  };
+  explicit SkinMessageLog(std::vector<Entry>& log, HWND window) : log_(log), window_(window) {}
+  bool HookMessage(TMessage& m) override {
+    if (m.Msg >= 1225 && m.Msg <= 1227) log_.push_back({window_, m.Msg, m.WParam, m.LParam});
+    return false;
+  }
+
+ private:
+  std::vector<Entry>& log_;
+  HWND window_;
+};
+
+// A form with a window and nothing else.
+class PlainForm : public TForm {
+ public:
+  PlainForm() : TForm(nullptr, "Other") { CreateHandle(); }
+};
+
+TEST_F(FormTest, ReloadingSendsTheSkinMessagesToTheOwnerFormFirstThenTheOthers) {
+  // The application's forms in creation order: the fixture's form, `other`,
+  // then `second`, whose skin data is reloaded: `second` is served first.
+  auto* other = new PlainForm;
+  auto* second = new TFormKelmar(nullptr, &services);
+  std::vector<SkinMessageLog::Entry> log;
+  SkinMessageLog firstLog(log, form->Handle()), otherLog(log, other->Handle()), secondLog(log, second->Handle());
+  form->AddMessageHook(&firstLog);
+  other->AddMessageHook(&otherLog);
+  second->AddMessageHook(&secondLog);
+
+  second->ksSkinData1->LoadCompressedSkin(*second->ksCompressedStoredSkin1);
+
+  const HWND windows[] = {second->Handle(), form->Handle(), other->Handle()};
+  const auto sender = reinterpret_cast<WPARAM>(static_cast<TksSkinData*>(second->ksSkinData1));
+  EXPECT_FALSE(second->ksSkinData1->Empty);
+  form->RemoveMessageHook(&firstLog);
+  other->RemoveMessageHook(&otherLog);
+  second->RemoveMessageHook(&secondLog);
+  delete second;
+  delete other;
+  FormKelmar = form;  // the second form took the global while it lived
+
+  ASSERT_EQ(log.size(), 9u);
+  for (size_t i = 0; i < log.size(); ++i) {
+    EXPECT_EQ(log[i].message, 1225 + i / 3) << i;
+    EXPECT_EQ(log[i].window, windows[i % 3]) << i;
+    EXPECT_EQ(log[i].wparam, sender) << i;
+    EXPECT_EQ(log[i].lparam, 1000) << i;
+  }
+}
+
+TEST_F(FormTest, FreeingTheStoredSkinClearsTheReferenceAndKeepsTheSkin) {
+  delete form->ksCompressedStoredSkin1;
+  form->ksCompressedStoredSkin1 = nullptr;
+  EXPECT_EQ(form->ksSkinData1->CompressedStoredSkin(), nullptr);
+  EXPECT_EQ(static_cast<TksSkinData*>(form->ksSkinData1)->CompressedStoredSkin(), nullptr);
+  EXPECT_FALSE(form->ksSkinData1->Empty);
+  EXPECT_EQ(form->ksSkinData1->Picture.Width(), 704);
+}
+
+// kelmar.exe carries the same package as the programs built for the tests.
+TEST(EmbeddedSkin, TheProgramCarriesThePackage) {
+  const std::vector<uint8_t> own = EmbeddedSkinPackage();
+  ASSERT_GT(own.size(), 2u);
+  EXPECT_EQ(own[0], 0x78);  // a zlib stream made at level 9
+  EXPECT_EQ(own[1], 0xDA);
+
+  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
+  for (auto& c : exe)
+    if (c == L'/') c = L'\\';
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr);
+  HRSRC info = FindResourceW(module, L"KELMAR_SKIN", RT_RCDATA);
+  ASSERT_NE(info, nullptr);
+  const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, info)));
+  ASSERT_NE(bytes, nullptr);
+  const std::vector<uint8_t> program(bytes, bytes + SizeofResource(module, info));
+  FreeLibrary(module);
+  EXPECT_EQ(program, own);
+}
+
+}  // namespace
+}  // namespace kelmar::test
