@@ -116,6 +116,9 @@ void TListView::SetViewStyle(TViewStyle style) {
                   : style == TViewStyle::vsList ? LVS_LIST : LVS_REPORT;
   if ((s & LVS_TYPEMASK) != type) SetWindowLongPtrW(Handle(), GWL_STYLE, (s & ~LONG_PTR(LVS_TYPEMASK)) | type);
   ListView_SetView(Handle(), view);
+  // Items move to the new view's places: repaint all of it.
+  ListView_Arrange(Handle(), LVA_DEFAULT);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 int TListView::Count() const { return HandleAllocated() ? ListView_GetItemCount(Handle()) : 0; }
