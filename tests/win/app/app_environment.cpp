@@ -38,29 +38,6 @@ std::wstring WinePath(const std::string& unix_path) {
 
 std::wstring DataPath(const std::string& relative) { return WinePath(std::string(KELMAR_TEST_DATA) + "/" + relative); }
 
-std::wstring SystemFile(const std::wstring& name) {
-  wchar_t dir[MAX_PATH];
-  GetSystemDirectoryW(dir, MAX_PATH);
-  return std::wstring(dir) + L"\\" + name;
-}
-
-void DropFiles(HWND form, const std::vector<std::wstring>& paths) {
-  size_t chars = 1;
-  for (const auto& p : paths) chars += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* out = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES));
-  for (const auto& p : paths) {
-    std::copy(p.begin(), p.end(), out);
-    out += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  // The form frees the drop (DragFinish).
-  SendMessageW(form, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
-
 namespace {
 
 // A white 32-bit top-down canvas; `draw` paints into its DC.

@@ -15,6 +15,7 @@
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 #include "framework/platform.h"
+#include "win/shell_files.h"
 
 namespace kelmar::test {
 
@@ -110,10 +111,6 @@ std::wstring WinePath(const std::string& unix_path);
 std::wstring DataPath(const std::string& relative);
 // A fresh empty folder under the system's temporary folder.
 std::wstring MakeTempFolder(const std::wstring& name);
-// A file in the system folder (for example shell32.dll).
-std::wstring SystemFile(const std::wstring& name);
-// Sends the form a real WM_DROPFILES naming these paths.
-void DropFiles(HWND form, const std::vector<std::wstring>& paths);
 // Draws image `index` of an image list on white and returns its pixels
 // (0x00RRGGBB, rows top-down).
 std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);

@@ -15,8 +15,11 @@
 #include "app/form_kelmar.h"
 #include "bench/win/harness.h"
 #include "framework/application.h"
+#include "win/shell_files.h"
 
 using namespace kelmar;
+using kelmar::test::DropFiles;
+using kelmar::test::SystemFile;
 
 namespace {
 
@@ -27,28 +30,6 @@ class BenchServices : public TPlatformServices {
   PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override { return ILCreateFromPathW(folder.c_str()); }
   int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
 };
-
-std::wstring SystemFile(const wchar_t* name) {
-  wchar_t dir[MAX_PATH];
-  GetSystemDirectoryW(dir, MAX_PATH);
-  return std::wstring(dir) + L"\\" + name;
-}
-
-void Drop(HWND form, const std::vector<std::wstring>& paths) {
-  size_t chars = 1;
-  for (const auto& p : paths) chars += p.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  auto* out = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES));
-  for (const auto& p : paths) {
-    std::copy(p.begin(), p.end(), out);
-    out += p.size() + 1;
-  }
-  GlobalUnlock(memory);
-  SendMessageW(form, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-}
 
 void PumpMessages() {
   MSG msg;
@@ -78,7 +59,7 @@ int main() {
   HANDLE self = GetCurrentProcess();
   DWORD gdi_before = GetGuiResources(self, GR_GDIOBJECTS), user_before = GetGuiResources(self, GR_USEROBJECTS);
   bench::Timing batch = bench::Measure(5, [&] {
-    Drop(form->Handle(), files);
+    DropFiles(form->Handle(), files);
     PumpMessages();
   });
   bench::Report("intake: 1000-icon batch (drop)", batch, 1000, "icons");
