@@ -120,7 +120,7 @@ void TForm::Release() {
 
 void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (!tooltip_) return;
-  MSG m{hwnd, msg, wparam, lparam, GetMessageTime(), {}};
+  MSG m{hwnd, msg, wparam, lparam, DWORD(GetMessageTime()), {}};
   SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
