@@ -2,7 +2,9 @@
 # Screenshots of the running program with icons in both views, for review:
 # starts kelmar.exe on a virtual display, opens Wine's shell32.dll through the
 # open dialog (mouse and keyboard, as a user would), then switches the view.
-# Writes build/screenshots/{empty,large,small}.png and prints their names.
+# Then Save all: the real folder browser and the summary are captured too.
+# Writes build/screenshots/{empty,large,small,folder,summary}.png and prints
+# their names.
 set -euo pipefail
 KELMAR_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$KELMAR_ROOT"
@@ -27,6 +29,7 @@ done
 sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"
 shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"; echo "screenshot: $out/$1.png"; }
+screen_shot() { import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
 # Client origin: the frame Wine draws (border and caption) is measured, not assumed.
 client_x=$(( X + (WIDTH - 667) / 2 ))
 client_y=$(( Y + HEIGHT - 363 - (WIDTH - 667) / 2 ))
@@ -42,3 +45,11 @@ shot large
 click 70 20                      # the 16x16 radio button
 sleep 1
 shot small
+click 238 20                     # Save all: the folder browser opens
+sleep 3
+screen_shot folder
+xdotool key Return               # OK on the folder it offers
+sleep 4
+screen_shot summary
+xdotool key Return
+sleep 1
