@@ -86,6 +86,32 @@ TEST_F(FormTest, ExtensionsAreComparedInUpperCase) {
   EXPECT_EQ(form->ListView1->ItemCaption(9), L"10:" + files[4]);
 }
 
+TEST_F(FormTest, BrokenExecutablesGiveOneShellIconEach) {
+  // Not a program at all, an empty one, and one cut in the middle.
+  std::wstring folder = MakeTempFolder(L"intake-broken");
+  WriteTextFile(folder + L"\\text.exe", "this is not a program");
+  WriteTextFile(folder + L"\\empty.dll", "");
+  std::string half;
+  {
+    HANDLE f = CreateFileW(TestIconsDll().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    half.resize(GetFileSize(f, nullptr) / 2);
+    DWORD read = 0;
+    ReadFile(f, half.data(), DWORD(half.size()), &read, nullptr);
+    CloseHandle(f);
+  }
+  WriteTextFile(folder + L"\\half.ocx", half);
+  DropFiles(form->Handle(), {folder + L"\\text.exe", folder + L"\\empty.dll", folder + L"\\half.ocx"});
+  // One entry each where nothing can be read; the cut library gives what its
+  // remaining directory announces, each missing icon replaced by the shell's.
+  int half_count = IconCount(folder + L"\\half.ocx");
+  ASSERT_GE(half_count, 1);
+  int total = 2 + half_count;
+  EXPECT_EQ(form->ListView1->Count(), total);
+  EXPECT_EQ(form->LargeImage->Count(), total);
+  EXPECT_EQ(form->SmallImage->Count(), total);
+  EXPECT_EQ(form->ListView1->ItemCaption(total - 1), std::to_wstring(total) + L":" + folder + L"\\half.ocx");
+}
+
 TEST_F(FormTest, ADropTakesOnlyExistingFilesAndReplacesTheList) {
   std::wstring folder = MakeTempFolder(L"intake-drop");
   std::wstring a = folder + L"\\a.txt", b = folder + L"\\b.txt";
