@@ -212,6 +212,36 @@ TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
   EXPECT_EQ(IconCount(SystemFile(L"..\\explorer.exe")), 1);  // none of its own
 }
 
+// The lists take many icons in one drawing pass; each image must be what the
+// system's one-icon call stores, with a gap (null) kept blank. At the icons'
+// own size only: scaling 32 to 16, Wine's one-icon call leaves the mask
+// unscaled (transparent pixels turn black), where the drawing pass scales
+// both; the small list's scaling is checked on known pixels instead
+// (KnownPixelsReachBothImageLists).
+TEST(ImageLists, AddingManyAtOnceEqualsAddingOneByOne) {
+  std::wstring shell32 = SystemFile(L"shell32.dll");
+  std::vector<IconHandle> icons = ExtractIcons(shell32, 0, IconCount(shell32));
+  std::vector<HICON> raw;
+  for (const auto& icon : icons) raw.push_back(icon);
+  raw.insert(raw.begin() + 5, nullptr);
+  const int size = 32;
+  {
+    TImageList many(nullptr, "many", size, size), one(nullptr, "one", size, size);
+    many.AddIcons(raw);
+    ASSERT_EQ(many.Count(), int(raw.size()));
+    auto gap = ImageListPixels(many.Handle(), 5, size);
+    EXPECT_EQ(std::count(gap.begin(), gap.end(), 0xFFFFFFu), size * size);  // blank: the background shows
+    for (size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i])
+        one.AddIcon(raw[i]);
+      else
+        one.AddBlank();
+      ASSERT_EQ(ImageListPixels(many.Handle(), int(i), size), ImageListPixels(one.Handle(), int(i), size))
+          << size << " " << i;
+    }
+  }
+}
+
 TEST(IconSource, UpperExtensionTakesTheLastDotAfterTheLastSeparator) {
   EXPECT_EQ(UpperExtension(L"C:\\a.b\\file.Dll"), L".DLL");
   EXPECT_EQ(UpperExtension(L"C:\\a.b\\file"), L"");
@@ -248,6 +278,27 @@ TEST_F(LimitTest, The1001stIconAsksAndCancelStartsANewBatch) {
   EXPECT_EQ(form->SmallImage->Count(), 1);
   EXPECT_EQ(form->IconCounter, 1);
   EXPECT_TRUE(services.Of("BrowseForFolder").empty());
+}
+
+// The limit in the middle of a file: the new batch goes on with that file's
+// next icons, and items and images stay in step.
+TEST_F(LimitTest, TheNewBatchContinuesTheFileInStep) {
+  services.message_box_answers.push_back(IDCANCEL);
+  std::wstring shell32 = SystemFile(L"shell32.dll");
+  DropFiles(form->Handle(), std::vector<std::wstring>(6, shell32));  // 1104 icons
+  ASSERT_EQ(form->ListView1->Count(), 104);
+  EXPECT_EQ(form->LargeImage->Count(), 104);
+  EXPECT_EQ(form->SmallImage->Count(), 104);
+  ExpectNumberedItems(form, 0, 104, 1, shell32);
+  // The 1001st icon is shell32's icon 80 (1000 = 5 x 184 + 80): compared
+  // with that icon put into a list of the same kind by the system's own
+  // one-icon call.
+  for (int k : {0, 1, 63, 64, 103}) {
+    IconHandle expected(ExtractIconW(GetModuleHandleW(nullptr), shell32.c_str(), UINT(80 + k)));
+    ImageListHandle reference(ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 1, 1));
+    ASSERT_EQ(ImageList_ReplaceIcon(reference, -1, expected), 0);
+    EXPECT_EQ(ImageListPixels(form->LargeImage->Handle(), k, 32), ImageListPixels(reference, 0, 32)) << k;
+  }
 }
 
 TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
