@@ -2,6 +2,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <exception>
+
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 
@@ -13,8 +15,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   InitCommonControlsEx(&icc);
 
   Application().SetTitle(L"Kelmar");
-  TFormKelmar* form = Application().CreateForm<TFormKelmar>();
-  form->Show();
+  try {
+    TFormKelmar* form = Application().CreateForm<TFormKelmar>();
+    form->Show();
+  } catch (const std::exception& e) {
+    // Nothing to run without the main window: say why and end.
+    Application().HandleException(e);
+    OleUninitialize();
+    return 1;
+  }
   Application().Run();
 
   OleUninitialize();
