@@ -222,6 +222,8 @@ void TFormKelmar::BTNSelFileClick() {
                                     OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
   if (!files) return;
   ClearBatch();
+  // No repaint until the batch is in (the limit repaints at once).
+  TListView::UpdateScope no_redraw(*ListView1);
   for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
 }
 
@@ -234,6 +236,7 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
   UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   if (count == 0) return;
   ClearBatch();
+  TListView::UpdateScope no_redraw(*ListView1);
   for (UINT i = 0; i < count; ++i) {
     // The whole path, whatever its length.
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
@@ -247,7 +250,7 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
 
 void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
   bool executable = IsExecutableType(path);
-  // No repaint per item; the list shows the file's icons when it is done.
+  // No repaint per item (the intake around it usually holds the list already).
   TListView::UpdateScope no_redraw(*ListView1);
   // Executables are read in slices: one opening of the file per slice, and a
   // bounded number of icon handles alive at once.
@@ -261,7 +264,7 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
         // The images of the full batch go in first: the save may write them.
         AddPendingIcons();
         // The user sees the full list while deciding, and the cleared one after.
-        ListView1->EndUpdate();
+        ListView1->RepaintNow();
         if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
           if (CombPicType->ItemIndex() == 0)
             SaveIconsAsIco();
@@ -270,10 +273,9 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
         }
         IconCounter = 1;
         ListView1->Clear();
-        ListView1->Repaint();
+        ListView1->RepaintNow();
         LargeImage->Clear();
         SmallImage->Clear();
-        ListView1->BeginUpdate();
       }
       IconHandle icon = std::move(icons[size_t(k)]);
       if (!icon) icon = GetShellIcon(path, SmallIcons);

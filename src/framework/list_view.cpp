@@ -176,6 +176,13 @@ void TListView::BeginUpdate() {
   if (update_count_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
+void TListView::RepaintNow() {
+  if (!HandleAllocated()) return;
+  if (update_count_ > 0) SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (update_count_ > 0) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
 void TListView::EndUpdate() {
   if (update_count_ > 0 && --update_count_ == 0 && HandleAllocated()) {
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);

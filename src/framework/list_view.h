@@ -66,6 +66,8 @@ class TListView : public TWinControl {
   // Many items at once: no repaint until the matching EndUpdate.
   void BeginUpdate();
   void EndUpdate();
+  // Paints the list as it is now, also between BeginUpdate and EndUpdate.
+  void RepaintNow();
   class UpdateScope {
    public:
     explicit UpdateScope(TListView& list) : list_(list) { list_.BeginUpdate(); }

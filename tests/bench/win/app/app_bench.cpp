@@ -65,6 +65,19 @@ int main() {
   bench::Report("intake: 1000-icon batch (drop)", batch, 1000, "icons");
   std::printf("list holds %d items, %d large and %d small images\n", form->ListView1->Count(),
               form->LargeImage->Count(), form->SmallImage->Count());
+  // Files of other types: one shell icon each.
+  std::wstring others = services.folder + L"\\others";
+  CreateDirectoryW(others.c_str(), nullptr);
+  std::vector<std::wstring> other_files;
+  const wchar_t* extensions[] = {L".txt", L".ico", L".bmp", L".doc", L".zip"};
+  for (int i = 0; i < 300; ++i) {
+    other_files.push_back(others + L"\\f" + std::to_wstring(i) + extensions[i % 5]);
+    CloseHandle(CreateFileW(other_files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  bench::Timing shell_icons = bench::Measure(3, [&] { DropFiles(form->Handle(), other_files); });
+  bench::Report("intake: 300 files of other types", shell_icons, 300, "files");
+  DropFiles(form->Handle(), files);
+
   bench::Timing save_icons = bench::Measure(3, [&] { form->BTNSaveAllClick(); });
   bench::Report("save all: 1000 icon files", save_icons, 1000, "files");
   form->CombPicType->SetItemIndex(1);
