@@ -19,7 +19,8 @@ endfunction()
 
 # One program per area folder: ROOT/<area>/*.cpp becomes PREFIX_<area>SUFFIX,
 # linked with LIBS. ROOT/<area>/extra.cmake, if present, is read with
-# ${target} set to the program. With TEST, ctest runs the program.
+# ${target} set to the program. With TEST, ctest runs the program. A variable
+# named after the program with _LIBS appended replaces LIBS for that program.
 function(kelmar_add_area_programs)
   cmake_parse_arguments(arg "TEST" "ROOT;PREFIX;SUFFIX" "LIBS" ${ARGN})
   file(GLOB areas LIST_DIRECTORIES true CONFIGURE_DEPENDS ${arg_ROOT}/*)
@@ -34,7 +35,11 @@ function(kelmar_add_area_programs)
     endif()
     set(target ${arg_PREFIX}_${area}${arg_SUFFIX})
     add_executable(${target} ${area_sources})
-    target_link_libraries(${target} PRIVATE ${arg_LIBS})
+    if(DEFINED ${target}_LIBS)
+      target_link_libraries(${target} PRIVATE ${${target}_LIBS})
+    else()
+      target_link_libraries(${target} PRIVATE ${arg_LIBS})
+    endif()
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_BINARY_DIR})
     target_compile_definitions(${target} PRIVATE KELMAR_TEST_DATA="${KELMAR_TEST_DATA}")
     if(EXISTS ${area_dir}/extra.cmake)

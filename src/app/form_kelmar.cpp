@@ -80,6 +80,13 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage();
   ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
+  ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
+  ksSkinForm1->SetShowIcon(true);
+  ksSkinForm1->UseDefaultSysMenu = false;
+  ksSkinForm1->SetMenusSkinData(ksSkinData1);
+  ksSkinForm1->SetSkinData(ksSkinData1);
+  // The designed client size, within what the skinned frame allows.
+  SetClientSize(667, 363);
 
   AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
   AppStatusBar->SetBounds(0, 342, 667, 21);

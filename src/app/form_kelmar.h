@@ -11,6 +11,7 @@
 #include "framework/std_controls.h"
 #include "skin/controls/skin_controls.h"
 #include "skin/form/skin_data_components_win32.h"
+#include "skin/form/skin_form_win32.h"
 #include "widgets/url_label.h"
 
 namespace kelmar {
@@ -23,6 +24,7 @@ class TFormKelmar : public TForm {
   // Components, in the order of the form definition.
   TksSkinDataComponent* ksSkinData1;
   TksCompressedStoredSkinComponent* ksCompressedStoredSkin1;
+  TksSkinForm* ksSkinForm1;
   TksSkinStatusBar* AppStatusBar;
   TksSkinStatusPanel* ksSkinStatusPanel1;
   TksSkinPanel* ksSkinPanel1;

@@ -9,6 +9,13 @@ TComponent::TComponent(TComponent* owner, std::string name) : owner_(owner), nam
 }
 
 TComponent::~TComponent() {
+  // Watchers first: a watcher may be a component of the same owner that would
+  // otherwise see a half-freed object in its Notification.
+  while (!watchers_.empty()) {
+    TFreeNotifyTarget* w = watchers_.back();
+    watchers_.pop_back();
+    w->ComponentFreed(this);
+  }
   DestroyComponents();
   if (owner_) owner_->Remove(this);
 }
@@ -21,6 +28,14 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 
 void TComponent::DestroyComponents() {
   while (!components_.empty()) delete components_.back();
+}
+
+void TComponent::FreeNotification(TFreeNotifyTarget* target) {
+  if (std::find(watchers_.begin(), watchers_.end(), target) == watchers_.end()) watchers_.push_back(target);
+}
+
+void TComponent::RemoveFreeNotification(TFreeNotifyTarget* target) {
+  watchers_.erase(std::remove(watchers_.begin(), watchers_.end(), target), watchers_.end());
 }
 
 void TComponent::Insert(TComponent* c) {

@@ -125,7 +125,9 @@ void TControl::Invalidate() {
 
 // ------------------------------------------------------------- TWinControl
 
-TWinControl::TWinControl(TComponent* owner, std::string name) : TControl(owner, std::move(name)) {}
+TWinControl::TWinControl(TComponent* owner, std::string name) : TControl(owner, std::move(name)) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+}
 
 TWinControl::~TWinControl() {
   for (TControl* c : controls_) c->parent_ = nullptr;
@@ -211,10 +213,33 @@ void TWinControl::SetFocus() {
   if (handle_) ::SetFocus(handle_);
 }
 
-void TWinControl::BoundsChanged() {
-  if (handle_ && Parent()) MoveWindow(handle_, Left(), Top(), Width(), Height(), TRUE);
-  AlignControls();
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (!handle_) {
+    TControl::SetBounds(left, top, width, height);
+    return;
+  }
+  // The window is the one source of truth: WM_WINDOWPOSCHANGED brings the
+  // bounds the system actually gave (a form may limit its size).
+  SetWindowPos(handle_, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void TWinControl::UpdateBoundsFromWindow() {
+  RECT rc;
+  if (!GetWindowRect(handle_, &rc)) return;
+  HWND parent = Parent() ? Parent()->Handle() : nullptr;
+  if (parent) {
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+  } else if (IsIconic(handle_)) {
+    return;  // a minimized top-level window keeps the bounds it will restore to
+  }
+  Rect r = FromRECT(rc);
+  if (r == bounds_) return;
+  bounds_ = r;
+  BoundsChanged();
+}
+
+void TWinControl::BoundsChanged() { AlignControls(); }
 
 void TWinControl::CaptionChanged() {
   if (handle_) SetWindowTextW(handle_, Caption().c_str());
@@ -266,7 +291,7 @@ void TWinControl::AlignControls() {
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM w, LPARAM l) {
   TMessage m{msg, w, l, 0};
-  WndProc(m);
+  WindowProc(m);
   return m.Result;
 }
 
@@ -379,6 +404,9 @@ void TWinControl::WndProc(TMessage& m) {
         }
       }
       break;
+    case WM_WINDOWPOSCHANGED:
+      UpdateBoundsFromWindow();
+      break;
     case WM_SIZE:
       AlignControls();
       break;
@@ -444,7 +472,7 @@ LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
       form->RelayHintMessage(hwnd, msg, wparam, lparam);
   }
   try {
-    control->WndProc(m);
+    control->WindowProc(m);
   } catch (const std::exception& e) {
     // Never let an exception cross the system's stack.
     Application().HandleException(e);

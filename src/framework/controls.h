@@ -21,6 +21,9 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
+// A window procedure as a replaceable slot (see TWinControl::WindowProc).
+using TWndMethod = std::function<void(TMessage&)>;
+
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -46,7 +49,10 @@ class TControl : public TComponent {
   int Height() const { return bounds_.Height(); }
   Rect BoundsRect() const { return bounds_; }
   Rect ClientRect() const { return {0, 0, Width(), Height()}; }
-  void SetBounds(int left, int top, int width, int height);
+  // Every change of place or size comes here; a control that keeps its size
+  // within limits overrides it. Windowed controls move their window, and their
+  // bounds then follow what the system reports (WM_WINDOWPOSCHANGED).
+  virtual void SetBounds(int left, int top, int width, int height);
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
 
@@ -122,9 +128,17 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Repaint();  // paint now
   void SetFocus();
+  void SetBounds(int left, int top, int width, int height) override;
 
-  // Messages reach the control here first; the default dispatches to the
-  // handlers below and then to the window's original procedure.
+  // Every message of the window goes through this slot. It starts as the
+  // virtual WndProc; a component that takes over the window's messages keeps
+  // the current value and puts its own handler in its place, ahead of all the
+  // control's own handling, and calls the kept one before, after or not at all.
+  // The one who replaced it puts the kept value back.
+  TWndMethod WindowProc;
+
+  // The control's own handling: dispatches to the handlers below and then to
+  // the window's original procedure.
   virtual void WndProc(TMessage& m);
   void DefaultHandler(TMessage& m);
   LRESULT Perform(UINT msg, WPARAM w = 0, LPARAM l = 0);
@@ -155,6 +169,7 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* c);
   TControl* GraphicControlAt(Point p) const;
   void RouteMouse(TMessage& m);
+  void UpdateBoundsFromWindow();
 
   HWND handle_ = nullptr;
   WNDPROC default_proc_ = nullptr;

@@ -124,17 +124,7 @@ void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
   SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
-void TForm::AddMessageHook(TFormMessageHook* hook) { hooks_.push_back(hook); }
-
-void TForm::RemoveMessageHook(TFormMessageHook* hook) {
-  hooks_.erase(std::remove(hooks_.begin(), hooks_.end(), hook), hooks_.end());
-}
-
 void TForm::WndProc(TMessage& m) {
-  // Copy: a hook may remove itself while it handles a message.
-  std::vector<TFormMessageHook*> hooks = hooks_;
-  for (TFormMessageHook* hook : hooks)
-    if (hook->HookMessage(m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();

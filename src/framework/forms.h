@@ -1,7 +1,7 @@
 #pragma once
-// Top-level forms. A component owned by the form can hook the form's window
-// procedure: it sees every message first and may answer it (the skinned frame
-// takes the non-client messages this way).
+// Top-level forms. A component owned by the form can take over the form's
+// messages through WindowProc (the skinned frame takes the non-client
+// messages this way).
 #include <windows.h>
 
 #include <functional>
@@ -15,13 +15,6 @@ namespace kelmar {
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TPosition { poDesigned, poDesktopCenter, poScreenCenter };
 enum class TFormStyle { fsNormal, fsStayOnTop };
-
-class TFormMessageHook {
- public:
-  virtual ~TFormMessageHook() = default;
-  // Return true when the message was handled (its result set in m).
-  virtual bool HookMessage(TMessage& m) = 0;
-};
 
 class TForm : public TWinControl {
  public:
@@ -45,9 +38,6 @@ class TForm : public TWinControl {
   // Mouse messages of the form's windows, shown to the hint window.
   void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
-  void AddMessageHook(TFormMessageHook* hook);
-  void RemoveMessageHook(TFormMessageHook* hook);
-
   // Events, fired synchronously on the user-interface thread.
   std::function<void()> OnCreate;
   std::function<void(TCloseAction&)> OnClose;
@@ -68,7 +58,6 @@ class TForm : public TWinControl {
   void PlaceOnDesktop();
   void AddHintTools(TWinControl* parent);
 
-  std::vector<TFormMessageHook*> hooks_;
   TPosition position_ = TPosition::poDesigned;
   TFormStyle form_style_ = TFormStyle::fsNormal;
   bool show_hint_ = false;

@@ -89,7 +89,11 @@ class TBitmap {
   bool IsEmpty() const { return width_ <= 0 || height_ <= 0; }
   HBITMAP Handle() const { return bitmap_; }
   HDC Dc();  // the bitmap selected into a memory DC, for GDI drawing
-  ImageView Pixels() { return {bits_, width_, height_, width_}; }
+  // The pixels, after GDI has finished what it was drawing into them.
+  ImageView Pixels() {
+    GdiFlush();
+    return {bits_, width_, height_, width_};
+  }
 
   void CopyFrom(const ImageView& image);  // resizes to the image
   void Draw(HDC dest, int x, int y) const;

@@ -75,6 +75,29 @@ class WindowDc {
   HDC dc_;
 };
 
+// The whole window's device context, frame included (GetWindowDC/ReleaseDC).
+class WindowNcDc {
+ public:
+  explicit WindowNcDc(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
+  ~WindowNcDc() { ReleaseDC(hwnd_, dc_); }
+  WindowNcDc(const WindowNcDc&) = delete;
+  WindowNcDc& operator=(const WindowNcDc&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// Gives the region to the window: once set, the system owns and deletes it
+// (also the one it replaces), so the handle is let go; a refused region is
+// deleted here. A null region makes the window rectangular again.
+inline bool SetWindowShape(HWND hwnd, RegionHandle region, bool redraw) {
+  if (!SetWindowRgn(hwnd, region.Get(), redraw)) return false;
+  region.Release();
+  return true;
+}
+
 // BeginPaint/EndPaint.
 class PaintDc {
  public:

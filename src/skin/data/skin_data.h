@@ -147,4 +147,17 @@ class TksSkinData {
   TksResourceStrData* resourceStrData_ = nullptr;
 };
 
+// The record of a section as the class the caller expects; null when there is
+// no such section or its record is of another class.
+template <typename T>
+const T* FindControlRecord(const TksSkinData& skin, std::string_view name) {
+  const int i = skin.FindControlData(name);
+  return i < 0 ? nullptr : dynamic_cast<const T*>(skin.ControlData[size_t(i)].get());
+}
+template <typename T>
+const T* FindObjectRecord(const TksSkinData& skin, std::string_view name) {
+  const int i = skin.FindObjectData(name);
+  return i < 0 ? nullptr : dynamic_cast<const T*>(skin.ObjectData[size_t(i)].get());
+}
+
 }  // namespace kelmar

@@ -4,6 +4,7 @@
 #include "framework/handles.h"
 #include "skin/data/skin_compose.h"
 #include "skin/data/text_fit.h"
+#include "framework/wide.h"
 
 namespace kelmar {
 namespace {
@@ -147,6 +148,18 @@ void DrawUpTriangleGlyph(HDC dc, int x, int y, COLORREF colour) {
 
 void DrawSmallSquareGlyph(HDC dc, int x, int y, COLORREF colour) {
   Drawing(dc, colour, true).Box(x + 2, y + 2, x + 7, y + 7);
+}
+
+TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset) {
+  TFont f(WideFromCp936(font.name), font.height, colour);
+  TFontStyles style;
+  style.bold = font.style & fsBold;
+  style.italic = font.style & fsItalic;
+  style.underline = font.style & fsUnderline;
+  style.strikeout = font.style & fsStrikeout;
+  f.SetStyle(style);
+  f.SetCharset(charset);
+  return f;
 }
 
 }  // namespace kelmar

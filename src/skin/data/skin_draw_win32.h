@@ -9,8 +9,13 @@
 
 #include "base/geometry.h"
 #include "base/image.h"
+#include "framework/graphics.h"
+#include "skin/data/skin_description.h"
 
 namespace kelmar {
+
+// A skin record's font (name in code page 936) in the given colour.
+TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset = DEFAULT_CHARSET);
 
 // Cell n (from 1) of a strip of k equal cells at x, y, transparent where the
 // cell shows its bottom-left colour.

@@ -60,18 +60,18 @@ TksCompressedStoredSkinComponent::TksCompressedStoredSkinComponent(TComponent* o
 TksSkinDataComponent::TksSkinDataComponent(TComponent* owner, std::string name)
     : TComponent(owner, std::move(name)) {
   TForm* form = dynamic_cast<TForm*>(owner);
-  SetMessageTargets(form ? SinkOf(form) : nullptr, &AllForms());
+  skin_.SetMessageTargets(form ? SinkOf(form) : nullptr, &AllForms());
 }
 
 void TksSkinDataComponent::SetCompressedStoredSkin(TksCompressedStoredSkinComponent* skin) {
   storedSkin_ = skin;
   storedSkinComponent_ = skin;
-  TksSkinData::SetCompressedStoredSkin(skin);
+  skin_.SetCompressedStoredSkin(skin);
 }
 
 void TksSkinDataComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && storedSkinComponent_ && component == storedSkinComponent_) {
-    NotifyRemoved(TksSkinData::CompressedStoredSkin());
+    skin_.NotifyRemoved(skin_.CompressedStoredSkin());
     storedSkin_ = nullptr;
     storedSkinComponent_ = nullptr;
   }

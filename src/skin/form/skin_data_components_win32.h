@@ -18,10 +18,18 @@ class TksCompressedStoredSkinComponent : public TComponent, public TksCompressed
   TksCompressedStoredSkinComponent(TComponent* owner, std::string name);
 };
 
-class TksSkinDataComponent : public TComponent, public TksSkinData {
+// The skin model as a component. The model is a member, not a base: skin
+// messages carry the model's address (Skin()), and that one address is what
+// the frame and the controls compare with.
+class TksSkinDataComponent : public TComponent {
  public:
   // When the owner is a form, its window receives the skin messages first.
   TksSkinDataComponent(TComponent* owner, std::string name);
+
+  TksSkinData& Skin() { return skin_; }
+  const TksSkinData& Skin() const { return skin_; }
+  // Whether a skin message's first parameter names this skin data.
+  bool IsSender(uintptr_t wparam) const { return wparam == reinterpret_cast<uintptr_t>(&skin_); }
 
   TksCompressedStoredSkinComponent* CompressedStoredSkin() const { return storedSkin_; }
   // Stores the reference and, when it is not null, loads its package at once.
@@ -35,6 +43,7 @@ class TksSkinDataComponent : public TComponent, public TksSkinData {
   // while the component is being destroyed, when only this address can still
   // be compared.
   const TComponent* storedSkinComponent_ = nullptr;
+  TksSkinData skin_;
 };
 
 // The deflated package that the running program carries as the RCDATA

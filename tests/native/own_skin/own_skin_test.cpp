@@ -28,13 +28,11 @@ class OwnSkin : public ::testing::Test {
 
   template <typename T>
   static const T* Control(const char* name) {
-    const int i = skin->FindControlData(name);
-    return i < 0 ? nullptr : dynamic_cast<const T*>(skin->ControlData[size_t(i)].get());
+    return FindControlRecord<T>(*skin, name);
   }
   template <typename T>
   static const T* Object(const char* name) {
-    const int i = skin->FindObjectData(name);
-    return i < 0 ? nullptr : dynamic_cast<const T*>(skin->ObjectData[size_t(i)].get());
+    return FindObjectRecord<T>(*skin, name);
   }
   static bool Inside(const Rect& r, const Image& picture) {
     return !r.IsEmpty() && r.left >= 0 && r.top >= 0 && r.right <= picture.Width() && r.bottom <= picture.Height();

@@ -17,20 +17,20 @@ TEST_F(FormTest, SkinIsLoadedWhenTheFormHasStarted) {
   ASSERT_NE(form->ksCompressedStoredSkin1, nullptr);
   EXPECT_FALSE(form->ksCompressedStoredSkin1->IsEmpty());
   EXPECT_EQ(form->ksSkinData1->CompressedStoredSkin(), form->ksCompressedStoredSkin1);
-  EXPECT_FALSE(form->ksSkinData1->Empty);
-  EXPECT_EQ(form->ksSkinData1->Picture.Width(), 704);
-  EXPECT_EQ(form->ksSkinData1->Picture.Height(), 292);
-  EXPECT_EQ(form->ksSkinData1->clientrect, (Rect{8, 28, 696, 284}));
+  EXPECT_FALSE(form->ksSkinData1->Skin().Empty);
+  EXPECT_EQ(form->ksSkinData1->Skin().Picture.Width(), 704);
+  EXPECT_EQ(form->ksSkinData1->Skin().Picture.Height(), 292);
+  EXPECT_EQ(form->ksSkinData1->Skin().clientrect, (Rect{8, 28, 696, 284}));
   for (const char* name : {"statusbar", "statuspanel", "panel", "button", "radiobox", "combobox"})
-    EXPECT_GE(form->ksSkinData1->FindControlData(name), 0) << name;
+    EXPECT_GE(form->ksSkinData1->Skin().FindControlData(name), 0) << name;
   // Both components belong to the form.
   EXPECT_EQ(form->FindComponent("ksSkinData1"), form->ksSkinData1);
   EXPECT_EQ(form->FindComponent("ksCompressedStoredSkin1"), form->ksCompressedStoredSkin1);
   EXPECT_TRUE(exceptions.empty());
 }
 
-// Records the skin messages that reach a form's window.
-class SkinMessageLog : public TFormMessageHook {
+// Records the skin messages that reach a form's window, ahead of the form.
+class SkinMessageLog {
  public:
   struct Entry {
     HWND window;
@@ -38,15 +38,18 @@ class SkinMessageLog : public TFormMessageHook {
     WPARAM wparam;
     LPARAM lparam;
   };
-  explicit SkinMessageLog(std::vector<Entry>& log, HWND window) : log_(log), window_(window) {}
-  bool HookMessage(TMessage& m) override {
-    if (m.Msg >= 1225 && m.Msg <= 1227) log_.push_back({window_, m.Msg, m.WParam, m.LParam});
-    return false;
+  SkinMessageLog(std::vector<Entry>& log, TForm* form) : form_(form), saved_(form->WindowProc) {
+    HWND window = form->Handle();
+    form->WindowProc = [this, &log, window](TMessage& m) {
+      if (m.Msg >= 1225 && m.Msg <= 1227) log.push_back({window, m.Msg, m.WParam, m.LParam});
+      saved_(m);
+    };
   }
+  ~SkinMessageLog() { form_->WindowProc = saved_; }
 
  private:
-  std::vector<Entry>& log_;
-  HWND window_;
+  TForm* form_;
+  TWndMethod saved_;
 };
 
 // A form with a window and nothing else.
@@ -61,19 +64,15 @@ TEST_F(FormTest, ReloadingSendsTheSkinMessagesToTheOwnerFormFirstThenTheOthers) 
   auto* other = new PlainForm;
   auto* second = new TFormKelmar(nullptr, &services);
   std::vector<SkinMessageLog::Entry> log;
-  SkinMessageLog firstLog(log, form->Handle()), otherLog(log, other->Handle()), secondLog(log, second->Handle());
-  form->AddMessageHook(&firstLog);
-  other->AddMessageHook(&otherLog);
-  second->AddMessageHook(&secondLog);
-
-  second->ksSkinData1->LoadCompressedSkin(*second->ksCompressedStoredSkin1);
-
   const HWND windows[] = {second->Handle(), form->Handle(), other->Handle()};
-  const auto sender = reinterpret_cast<WPARAM>(static_cast<TksSkinData*>(second->ksSkinData1));
-  EXPECT_FALSE(second->ksSkinData1->Empty);
-  form->RemoveMessageHook(&firstLog);
-  other->RemoveMessageHook(&otherLog);
-  second->RemoveMessageHook(&secondLog);
+  const auto sender = reinterpret_cast<WPARAM>(&second->ksSkinData1->Skin());
+  {
+    SkinMessageLog firstLog(log, form), otherLog(log, other), secondLog(log, second);
+    second->ksSkinData1->Skin().LoadCompressedSkin(*second->ksCompressedStoredSkin1);
+  }
+  EXPECT_FALSE(second->ksSkinData1->Skin().Empty);
+  EXPECT_TRUE(second->ksSkinData1->IsSender(sender));
+  EXPECT_FALSE(form->ksSkinData1->IsSender(sender));
   delete second;
   delete other;
   FormKelmar = form;  // the second form took the global while it lived
@@ -91,9 +90,9 @@ TEST_F(FormTest, FreeingTheStoredSkinClearsTheReferenceAndKeepsTheSkin) {
   delete form->ksCompressedStoredSkin1;
   form->ksCompressedStoredSkin1 = nullptr;
   EXPECT_EQ(form->ksSkinData1->CompressedStoredSkin(), nullptr);
-  EXPECT_EQ(static_cast<TksSkinData*>(form->ksSkinData1)->CompressedStoredSkin(), nullptr);
-  EXPECT_FALSE(form->ksSkinData1->Empty);
-  EXPECT_EQ(form->ksSkinData1->Picture.Width(), 704);
+  EXPECT_EQ(form->ksSkinData1->Skin().CompressedStoredSkin(), nullptr);
+  EXPECT_FALSE(form->ksSkinData1->Skin().Empty);
+  EXPECT_EQ(form->ksSkinData1->Skin().Picture.Width(), 704);
 }
 
 // kelmar.exe carries the same package as the programs built for the tests.

@@ -1,0 +1,789 @@
+#include "skin/form/skin_form_win32.h"
+
+#include <algorithm>
+
+#include "base/error.h"
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "skin/data/effect_bmp.h"
+#include "skin/data/effect_bmp_win32.h"
+#include "skin/data/mask_region_win32.h"
+#include "skin/data/skin_compose.h"
+#include "skin/data/skin_draw_win32.h"
+#include "skin/data/skin_platform_win32.h"
+
+namespace kelmar {
+
+namespace {
+
+TForm* OwnerAsForm(TComponent* owner) {
+  auto* form = dynamic_cast<TForm*>(owner);
+  if (!form) throw Error("Invalid type cast");
+  return form;
+}
+
+Rect WindowBounds(HWND hwnd) {
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  return FromRECT(rc);
+}
+
+enum Strip { kTop, kBottom, kLeft, kRight };
+
+}  // namespace
+
+TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
+    : TComponent(owner, std::move(name)),
+      ownerForm_(OwnerAsForm(owner)),
+      skinData_([this] { SetSkinData(nullptr); }),
+      defCaptionFont_(L"宋体", 14, GetSysColor(COLOR_BTNTEXT)),
+      defInactiveCaptionFont_(L"宋体", 14, GetSysColor(COLOR_BTNSHADOW)) {
+  TFontStyles bold;
+  bold.bold = true;
+  defCaptionFont_.SetStyle(bold);
+  defInactiveCaptionFont_.SetStyle(bold);
+  fadeTimer_ = new TTimer(this, "FadeTimer", 20);
+  hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
+  frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
+  fadeTimer_->OnTimer = [this] { StepFades(); };
+
+  // Ahead of all the form's own handling.
+  savedWindowProc_ = ownerForm_->WindowProc;
+  ownerForm_->WindowProc = [this](TMessage& m) { HandleMessage(m); };
+
+  // The system draws no caption and no caption buttons of its own; the
+  // sizing border stays. The window is kept (its list items, tool tips and
+  // drop registration with it): the frame is recalculated in place.
+  if (HWND hwnd = ownerForm_->Handle()) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    style &= ~LONG_PTR(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    ncActiveFlag_ = GetActiveWindow() == hwnd;
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+TksSkinForm::~TksSkinForm() {
+  ownerForm_->WindowProc = savedWindowProc_;
+  objects_.clear();
+}
+
+// ------------------------------------------------------------------ settings
+
+void TksSkinForm::SetSkinData(TksSkinDataComponent* data) {
+  if (data == skinData_.Get() && data) return;
+  skinData_ = data;
+  ApplySkin();
+}
+
+void TksSkinForm::SetBorderIcons(TksBorderIcons icons) {
+  borderIcons_ = icons;
+  ApplyBorderIconsToObjects();
+  SendNcPaint();
+}
+
+void TksSkinForm::SetShowIcon(bool show) {
+  showIcon_ = show;
+  if (skinApplied_) PlaceObjects();
+  SendNcPaint();
+}
+
+const TksSkinData* TksSkinForm::Skin() const {
+  const TksSkinDataComponent* c = skinData_.Get();
+  return c && !c->Skin().Empty ? &c->Skin() : nullptr;
+}
+
+bool TksSkinForm::IsActive() const { return ncActiveFlag_; }
+
+bool TksSkinForm::HasBorder() const { return ownerForm_->HandleAllocated(); }
+
+bool TksSkinForm::ToolWindow() const {
+  return ownerForm_->HandleAllocated() && (GetWindowLongPtrW(ownerForm_->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+bool TksSkinForm::FrameUsable() const { return skinApplied_ && SkinIsUsable(Skin()); }
+
+Point TksSkinForm::SmallIconSize() const {
+  int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  if (w == 0 || h == 0) {
+    w = GetSystemMetrics(SM_CXSIZE);
+    h = GetSystemMetrics(SM_CYSIZE);
+  }
+  return {w, h};
+}
+
+HICON TksSkinForm::SmallIcon() {
+  if (!smallIcon_) {
+    HICON source = reinterpret_cast<HICON>(SendMessageW(ownerForm_->Handle(), WM_GETICON, ICON_SMALL, 0));
+    if (!source) source = Application().Icon();
+    if (!source) source = LoadIconW(nullptr, IDI_APPLICATION);
+    const Point s = SmallIconSize();
+    smallIcon_.Reset(static_cast<HICON>(CopyImage(source, IMAGE_ICON, s.x, s.y, 0)));
+  }
+  return smallIcon_;
+}
+
+Point TksSkinForm::MinTrackSize() const {
+  const bool minimized = FrameState == TWindowState::wsMinimized;
+  Point m;
+  if (const TksSkinData* skin = Skin()) {
+    m.x = skin->Picture.Width();
+    if (MinWidth > m.x && !minimized) m.x = MinWidth;
+    m.y = skin->Picture.Height() - RectHeight(skin->clientrect);
+  } else {
+    m.x = MinWidth > 0 ? MinWidth : 130;
+    m.y = PlainCaptionHeight(ToolWindow()) + 2 * kPlainBorder;
+  }
+  if (MinHeight > m.y && !RollUpState && !minimized) m.y = MinHeight;
+  return m;
+}
+
+std::vector<FrameObjectLayout*> TksSkinForm::Layouts() const {
+  std::vector<FrameObjectLayout*> layouts;
+  for (const auto& o : objects_) layouts.push_back(o.get());
+  return layouts;
+}
+
+// ------------------------------------------------------------ the messages
+
+void TksSkinForm::ClosingCheck(UINT msg) {
+  switch (msg) {
+    case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
+      // An object hint that shows and an open skin menu close here; the frame
+      // has neither yet.
+      break;
+    default:
+      break;
+  }
+}
+
+void TksSkinForm::HandleMessage(TMessage& m) {
+  ClosingCheck(m.Msg);
+  switch (m.Msg) {
+    case WM_DESTROY:
+      savedWindowProc_(m);
+      fadeTimer_->SetEnabled(false);
+      hoverPollTimer_->SetEnabled(false);
+      frameStepTimer_->SetEnabled(false);
+      return;
+    case WM_SIZE:
+      OnSize(m);
+      return;
+    case WM_ACTIVATE:
+      savedWindowProc_(m);
+      OnActivateMessage();
+      return;
+    case WM_SETTEXT:
+      savedWindowProc_(m);
+      OnSetText();
+      return;
+    case WM_ERASEBKGND:
+      OnEraseBackground(m);
+      return;
+    case WM_SHOWWINDOW:
+      OnShowWindow(m.WParam != 0);
+      savedWindowProc_(m);
+      return;
+    case WM_SETCURSOR:
+      OnSetCursor(m);
+      savedWindowProc_(m);
+      return;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(m);
+      savedWindowProc_(m);
+      return;
+    case WM_NCCALCSIZE:
+      OnNcCalcSize(m);
+      return;
+    case WM_NCPAINT:
+      if (HasBorder()) {
+        WindowNcDc dc(ownerForm_->Handle());
+        PaintFrame(dc);
+      }
+      m.Result = 0;
+      return;
+    case WM_PRINT:
+      // The frame is ours; the client area is the form's.
+      if (m.LParam & PRF_NONCLIENT) PaintFrame(reinterpret_cast<HDC>(m.WParam));
+      m.LParam &= ~LPARAM(PRF_NONCLIENT);
+      savedWindowProc_(m);
+      return;
+    case WM_NCACTIVATE:
+      OnNcActivate(m);
+      return;
+    case WM_SYNCPAINT:
+      if (RollUpState) {
+        SendNcPaint();
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_ENTERSIZEMOVE:
+      savedWindowProc_(m);
+      InSizeMove = true;
+      {
+        BOOL full = FALSE;
+        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
+        FullWindowDrag = full != FALSE;
+      }
+      return;
+    case WM_EXITSIZEMOVE:
+      savedWindowProc_(m);
+      InSizeMove = false;
+      HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
+      if (Skin()) SendNcPaint();
+      return;
+    case SKIN_MSG_BEFORE_CHANGE:
+    case SKIN_MSG_CHANGE:
+      savedWindowProc_(m);
+      OnSkinMessage(m);
+      return;
+  }
+  savedWindowProc_(m);
+}
+
+void TksSkinForm::OnNcCalcSize(TMessage& m) {
+  // Both forms of the message start with the proposed window rectangle.
+  RECT* proposed = reinterpret_cast<RECT*>(m.LParam);
+  if (HasBorder()) {
+    const TksSkinData* skin = skinApplied_ ? Skin() : nullptr;
+    if (skin) ComputeGeometry();
+    *proposed = ToRECT(FrameClientRect(skin, FromRECT(*proposed), ToolWindow()));
+  }
+  m.Result = 0;
+}
+
+void TksSkinForm::OnSize(TMessage& m) {
+  if (InSizeMove && FullWindowDrag) {
+    if (!logo_.IsEmpty()) ownerForm_->Invalidate();
+    savedWindowProc_(m);
+    return;
+  }
+  savedWindowProc_(m);
+  const Rect b = WindowBounds(ownerForm_->Handle());
+  FrameWidth = b.Width();
+  FrameHeight = b.Height();
+  if (skinApplied_) {
+    const Point min = MinTrackSize();
+    if (FrameWidth >= min.x && FrameHeight >= min.y) UpdateForNewSize(true);
+  } else {
+    SendNcPaint();
+  }
+  if (AlphaBlend && AlphaBlendValue != 255 && LayeredWindowsAvailable()) {
+    SendNcPaint();
+    ownerForm_->Invalidate();
+  }
+  if (!logo_.IsEmpty()) ownerForm_->Invalidate();
+}
+
+void TksSkinForm::OnActivateMessage() {
+  SendNcPaint();
+  ForgetHotObject();
+  for (const auto& o : objects_) o->ResetState();
+  CaptionActivationUpdate(true);
+}
+
+void TksSkinForm::OnSetText() {
+  if (!HasBorder()) return;
+  if (Skin())
+    for (const auto& o : objects_)
+      if (auto* c = dynamic_cast<TksSkinCaptionObject*>(o.get()); c && c->defaultcaption)
+        c->CaptionText = ownerForm_->Caption();
+  SendNcPaint();
+}
+
+void TksSkinForm::OnEraseBackground(TMessage& m) {
+  m.Result = 1;
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  RECT rc;
+  GetClientRect(ownerForm_->Handle(), &rc);
+  const Rect client = FromRECT(rc);
+  TCanvas canvas(dc);
+  const TksSkinData* skin = skinApplied_ ? Skin() : nullptr;
+  const Image* tileSource = nullptr;
+  Rect tileRect;
+  if (skin && skin->bgpictureindex < 0 && !RectIsEmpty(skin->clientrect)) {
+    tileSource = &skin->Picture;
+    tileRect = skin->clientrect;
+  } else if (skin && skin->bgpictureindex >= 0 && size_t(skin->bgpictureindex) < skin->ActivePictures.size()) {
+    tileSource = &skin->ActivePictures[size_t(skin->bgpictureindex)];
+    tileRect = tileSource->Bounds();
+  }
+  if (tileSource && client.Width() > 0 && client.Height() > 0) {
+    Image tiled(client.Width(), client.Height());
+    TileImageRect(tiled.View(), tiled.Bounds(), tileSource->View(), tileRect);
+    DrawImage(dc, 0, 0, tiled.View());
+  } else {
+    canvas.FillRect(client, GetSysColor(COLOR_BTNFACE));
+  }
+  if (!logo_.IsEmpty()) {
+    const int x = std::max(0, client.Width() / 2 - logo_.Width() / 2);
+    const int y = std::max(0, client.Height() / 2 - logo_.Height() / 2);
+    if (LogoBitMapTransparent) {
+      const ImageView p = logo_.Pixels();
+      TransparentBlt(dc, x, y, logo_.Width(), logo_.Height(), logo_.Dc(), 0, 0, logo_.Width(), logo_.Height(),
+                     ColorFromPixel(p.At(0, p.Height() - 1)));
+    } else {
+      logo_.Draw(dc, x, y);
+    }
+  }
+}
+
+void TksSkinForm::OnShowWindow(bool show) {
+  if (show) {
+    FrameRefresh();
+  } else if (LayeredWindowsAvailable() && AlphaBlend) {
+    HWND hwnd = ownerForm_->Handle();
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+  }
+}
+
+void TksSkinForm::OnSetCursor(TMessage& m) {
+  if (!UseFormCursorInNCArea) return;
+  const int code = static_cast<short>(LOWORD(m.LParam));
+  switch (code) {
+    case HTLEFT: case HTRIGHT: case HTTOP: case HTTOPLEFT: case HTTOPRIGHT: case HTBOTTOM: case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT: case HTCLIENT:
+      return;
+    default:
+      m.LParam = MAKELPARAM(HTCLIENT, HIWORD(m.LParam));
+  }
+}
+
+void TksSkinForm::OnGetMinMaxInfo(TMessage& m) {
+  auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+  const Point min = MinTrackSize();
+  info->ptMinTrackSize = {min.x, min.y};
+  Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  GetMonitorWorkArea(ownerForm_->Handle(), !MaximizeOnFullScreen, area);
+  int w = area.Width(), h = area.Height();
+  if (MaxWidth > 0 && MaxWidth < w) w = MaxWidth;
+  if (MaxHeight > 0 && MaxHeight < h) h = MaxHeight;
+  info->ptMaxTrackSize = {w, h};
+}
+
+void TksSkinForm::OnNcActivate(TMessage& m) {
+  ncActiveFlag_ = m.WParam != 0;
+  if (HasBorder()) SendNcPaint();
+  CaptionActivationUpdate(true);
+  m.Result = TRUE;
+}
+
+void TksSkinForm::OnSkinMessage(TMessage& m) {
+  auto* sender = reinterpret_cast<TksSkinData*>(m.WParam);
+  const bool own = skinData_ && skinData_->IsSender(m.WParam);
+  if (m.Msg == SKIN_MSG_BEFORE_CHANGE) {
+    if (!own) return;
+    RemoveSkin();
+    NotifyControls(sender, false);
+  } else {
+    if (own) ApplySkin();
+    NotifyControls(sender, true);
+  }
+}
+
+void TksSkinForm::SendNcPaint() {
+  if (ownerForm_->HandleAllocated()) SendMessageW(ownerForm_->Handle(), WM_NCPAINT, 1, 0);
+}
+
+// ------------------------------------------------------------- the frame
+
+void TksSkinForm::ComputeGeometry() {
+  const TksSkinData* skin = Skin();
+  if (!skin) return;
+  if (FrameWidth == 0 || FrameHeight == 0) {
+    const Rect b = WindowBounds(ownerForm_->Handle());
+    FrameWidth = b.Width();
+    FrameHeight = b.Height();
+  }
+  geometry_ = ComputeFrameGeometry(*skin, FrameWidth, FrameHeight);
+}
+
+void TksSkinForm::PlaceObjects() {
+  const TksSkinData* skin = Skin();
+  if (!skin) return;
+  PlaceFrameObjects(*skin, geometry_, Layouts(), showIcon_, SmallIconSize());
+}
+
+void TksSkinForm::PaintFrame(HDC dc) {
+  if (!ownerForm_->HandleAllocated()) return;
+  const Rect b = WindowBounds(ownerForm_->Handle());
+  FrameWidth = b.Width();
+  FrameHeight = b.Height();
+  if (skinApplied_)
+    PaintSkinnedFrame(dc);
+  else
+    PaintPlainFrame(dc);
+}
+
+void TksSkinForm::PaintSkinnedFrame(HDC dc) {
+  const TksSkinData* skin = Skin();
+  if (!SkinIsUsable(skin)) return;
+  const Point min = MinTrackSize();
+  if (FrameWidth < min.x || FrameHeight < min.y) return;
+  ComputeGeometry();
+  PlaceObjects();
+  const bool active = IsActive();
+  const Image& source = active || skin->InactivePicture.IsEmpty() ? skin->Picture : skin->InactivePicture;
+  const FrameGeometry& g = geometry_;
+  const StretchEdges stretch{skin->leftstretch, skin->rightstretch, skin->topstretch, skin->bottomstretch};
+  const Rect& c = g.SizedClientRect;
+  const int w = FrameWidth, h = FrameHeight;
+  const int sideHeight = c.bottom - c.top;
+  const Point sizes[4] = {{w, c.top}, {w, h - c.bottom}, {c.left, sideHeight}, {w - c.right, sideHeight}};
+  for (int i = 0; i < 4; ++i)
+    if (strips_[i].Width() != sizes[i].x || strips_[i].Height() != sizes[i].y)
+      strips_[i] = Image(std::max(sizes[i].x, 0), std::max(sizes[i].y, 0));
+  ComposeFrameBorders(source.View(), g.PictureGeometry(*skin), g.SizedGeometry(), w, h, stretch, strips_[kTop],
+                      strips_[kBottom], strips_[kLeft], strips_[kRight]);
+  const Point origins[4] = {{0, 0}, {0, c.bottom}, {0, c.top}, {c.right, c.top}};
+  for (int i = 0; i < 4; ++i) {
+    if (strips_[i].IsEmpty()) continue;
+    TBitmap& bitmap = stripBitmaps_[i];
+    if (bitmap.Width() != strips_[i].Width() || bitmap.Height() != strips_[i].Height())
+      bitmap.SetSize(strips_[i].Width(), strips_[i].Height());
+    CopyImageRect(bitmap.Pixels(), bitmap.Pixels().Bounds(), strips_[i].View(), strips_[i].Bounds());
+  }
+  // Objects above the client area go into the top strip, the rest into the
+  // bottom one.
+  for (const auto& o : objects_) {
+    if (!o->IsVisible || o->rollup) continue;
+    const int i = o->ObjectRect.bottom <= c.top ? kTop : kBottom;
+    TBitmap& bitmap = stripBitmaps_[i];
+    if (strips_[i].IsEmpty()) continue;
+    FrameCanvas canvas{bitmap.Dc(), bitmap.Pixels(), origins[i]};
+    o->Draw(canvas, false);
+  }
+  ScopedDcState state(dc);
+  if (!RectIsEmpty(c)) ExcludeClipRect(dc, c.left, c.top, c.right, c.bottom);
+  const bool effect = !active && skin->autorenderinginactiveimage;
+  NoiseSource noise;
+  for (int i = 0; i < 4; ++i) {
+    if (strips_[i].IsEmpty()) continue;
+    TBitmap& bitmap = stripBitmaps_[i];
+    if (effect) {
+      Image pixels(bitmap.Width(), bitmap.Height());
+      CopyImageRect(pixels.View(), pixels.Bounds(), bitmap.Pixels(), pixels.Bounds());
+      TksEffectBmp bmp(std::move(pixels));
+      bmp.ApplyInactiveEffect(int(skin->inactiveeffect), noise);
+      DrawEffectBmp(dc, origins[i].x, origins[i].y, bmp);
+    } else {
+      BitBlt(dc, origins[i].x, origins[i].y, bitmap.Width(), bitmap.Height(), bitmap.Dc(), 0, 0, SRCCOPY);
+    }
+  }
+}
+
+void TksSkinForm::PaintPlainFrame(HDC dc) {
+  if (objects_.empty()) MakePlainButtons();
+  const bool tool = ToolWindow();
+  PlainCaptionRect = PlacePlainCaption(FrameWidth, tool, Layouts(), showIcon_, SmallIconSize());
+  const int captionHeight = PlainCaptionHeight(tool);
+  const int bw = FrameWidth - 2 * kPlainBorder;
+  if (bw <= 0) return;
+  TBitmap bitmap(bw, captionHeight);
+  HDC bdc = bitmap.Dc();
+  TCanvas canvas(bdc);
+  canvas.FillRect({0, 0, bw, captionHeight}, GetSysColor(COLOR_BTNFACE));
+  // Engraved lines across the caption, interrupted by the text.
+  if (captionHeight - 4 > 1) {
+    for (int y = 2; y <= captionHeight - 4; ++y) {
+      const TColor colour = GetSysColor((y - 2) % 2 == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+      canvas.FillRect({PlainCaptionRect.left - 1, y, PlainCaptionRect.right - 6, y + 1}, colour);
+    }
+  }
+  const bool active = IsActive();
+  const TFont& font = active ? defCaptionFont_ : defInactiveCaptionFont_;
+  std::wstring text = ownerForm_->Caption();
+  if (!text.empty()) {
+    const int w = PlainCaptionRect.right - PlainCaptionRect.left + 3;
+    ScopedDcState state(bdc);
+    SelectObject(bdc, font.Handle());
+    FitTextWithEllipsis(bdc, text, w);
+    const SIZE size = canvas.TextExtent(font, text);
+    const int x = (PlainCaptionRect.left - 3) + w / 2 - (size.cx + 5) / 2;
+    const int y = captionHeight / 2 - size.cy / 2;
+    canvas.FillRect({x, 0, x + size.cx + 5, captionHeight}, GetSysColor(COLOR_BTNFACE));
+    canvas.TextOut(font, x + 3, y, text);
+  }
+  FrameCanvas objectCanvas{bdc, bitmap.Pixels(), {kPlainBorder, kPlainBorder}};
+  for (const auto& o : objects_)
+    if (o->IsVisible) o->Draw(objectCanvas, true);
+  ScopedDcState state(dc);
+  const int w = FrameWidth, h = FrameHeight;
+  ExcludeClipRect(dc, kPlainBorder, captionHeight + kPlainBorder, w - kPlainBorder, h - kPlainBorder);
+  BitBlt(dc, kPlainBorder, kPlainBorder, bw, captionHeight, bdc, 0, 0, SRCCOPY);
+  // Three rings inward: 3D light / dark shadow, highlight / shadow, face.
+  const int rings[3][2] = {{COLOR_3DLIGHT, COLOR_3DDKSHADOW}, {COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
+                           {COLOR_BTNFACE, COLOR_BTNFACE}};
+  TCanvas window(dc);
+  for (int i = 0; i < 3; ++i) {
+    const TColor light = GetSysColor(rings[i][0]), dark = GetSysColor(rings[i][1]);
+    window.FillRect({i, i, w - i, i + 1}, light);
+    window.FillRect({i, i, i + 1, h - i}, light);
+    window.FillRect({i, h - i - 1, w - i, h - i}, dark);
+    window.FillRect({w - i - 1, i, w - i, h - i}, dark);
+  }
+}
+
+void TksSkinForm::PaintObject(const TksActiveSkinObject& object) {
+  if (object.rollup || !HasBorder()) return;
+  // The frame under the object is drawn again, then the object on it: the
+  // same pixels as a whole frame paint, only where the object lies.
+  WindowNcDc dc(ownerForm_->Handle());
+  ScopedDcState state(dc);
+  IntersectClipRect(dc, object.ObjectRect.left, object.ObjectRect.top, object.ObjectRect.right,
+                    object.ObjectRect.bottom);
+  PaintFrame(dc);
+}
+
+void TksSkinForm::SetRegion(bool sizeChanged) {
+  HWND hwnd = ownerForm_->Handle();
+  if (!hwnd) return;
+  const TksSkinData* skin = Skin();
+  if (!skin || skin->Mask.IsEmpty()) {
+    if (hasRegion_) SetWindowShape(hwnd, RegionHandle(), true);
+    hasRegion_ = false;
+    return;
+  }
+  RegionHandle region = sizeChanged
+                            ? ComposeMaskRegion(skin->Mask.View(), geometry_.MaskGeometry(*skin),
+                                                geometry_.SizedMaskGeometry())
+                            : RegionFromMask(skin->Mask.View());
+  // The system owns the region from here on, and frees the one it replaces.
+  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), true);
+}
+
+void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
+  if (!Skin()) return;
+  ComputeGeometry();
+  if (sizeChanged) PlaceObjects();
+  SetRegion(sizeChanged);
+  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
+  if (!hasRegion_) SendNcPaint();
+}
+
+void TksSkinForm::FrameRefresh() {
+  HWND hwnd = ownerForm_->Handle();
+  if (!hwnd) return;
+  // Lets the system ask for the client area again.
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TksSkinForm::ApplySkin() {
+  HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
+  objects_.clear();
+  skinApplied_ = Skin() != nullptr;
+  if (skinApplied_) {
+    for (const auto& record : Skin()->ObjectData)
+      if (auto o = CreateFrameObject(this, *record)) objects_.push_back(std::move(o));
+    ApplyBorderIconsToObjects();
+  } else {
+    SetRegion(true);
+  }
+  HWND hwnd = ownerForm_->Handle();
+  if (!hwnd) return;
+  const Point min = MinTrackSize();
+  Rect b = WindowBounds(hwnd);
+  int w = b.Width(), h = b.Height();
+  if (RollUpState || FrameState == TWindowState::wsMinimized) h = min.y;
+  if (FrameState == TWindowState::wsMinimized) w = min.x;
+  w = std::max(w, min.x);
+  h = std::max(h, min.y);
+  if (w != b.Width() || h != b.Height())
+    SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  else
+    FrameRefresh();
+  b = WindowBounds(hwnd);
+  FrameWidth = b.Width();
+  FrameHeight = b.Height();
+  if (skinApplied_) UpdateForNewSize(true);
+  ownerForm_->Invalidate();
+  CaptionActivationUpdate(true);
+  hoverPollTimer_->SetEnabled(skinApplied_);
+  if (OnChangeSkinData) OnChangeSkinData();
+  if (ClientWidth > 0 || ClientHeight > 0)
+    ownerForm_->SetClientSize(ClientWidth > 0 ? ClientWidth : ownerForm_->ClientWidth(),
+                              ClientHeight > 0 ? ClientHeight : ownerForm_->ClientHeight());
+}
+
+void TksSkinForm::RemoveSkin() {
+  skinApplied_ = false;
+  fadeTimer_->SetEnabled(false);
+  hoverPollTimer_->SetEnabled(false);
+  frameStepTimer_->SetEnabled(false);
+  objects_.clear();
+  HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
+}
+
+void TksSkinForm::MakePlainButtons() {
+  objects_ = CreatePlainButtons(this);
+  ApplyBorderIconsToObjects();
+}
+
+void TksSkinForm::ApplyBorderIconsToObjects() {
+  for (const auto& o : objects_) {
+    if (!o->IsButton()) continue;
+    if (HideCaptionButtons) {
+      o->IsEnabled = false;
+      o->IsVisible = !o->skinrectinapicture;
+      continue;
+    }
+    if (o->Kind != FrameObjectKind::StdButton) continue;
+    if (o->Command == SkinCommand::cmDefault) {
+      bool visible = false;
+      if (OnActivateCustomObject) OnActivateCustomObject(o->IDName, visible);
+      o->IsVisible = visible;
+    } else if (CommandSwitchedOff(o->Command, borderIcons_)) {
+      o->IsEnabled = false;
+      o->IsVisible = !o->skinrectinapicture;
+    } else {
+      o->IsEnabled = true;
+      o->IsVisible = true;
+    }
+  }
+  // The caption shows the form's caption: the marked caption objects, or
+  // the first one when none is marked.
+  TksSkinCaptionObject* first = nullptr;
+  bool marked = false;
+  for (const auto& o : objects_) {
+    auto* c = dynamic_cast<TksSkinCaptionObject*>(o.get());
+    if (!c) continue;
+    if (!first) first = c;
+    if (c->defaultcaption) {
+      marked = true;
+      c->CaptionText = ownerForm_->Caption();
+    }
+  }
+  if (first && !marked) {
+    first->defaultcaption = true;
+    first->CaptionText = ownerForm_->Caption();
+  }
+}
+
+void TksSkinForm::NotifyControls(TksSkinData* data, bool apply) {
+  // The form first, then its controls depth first, each before its children.
+  std::vector<TControl*> order{ownerForm_};
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (auto* w = dynamic_cast<TWinControl*>(order[i])) {
+      const auto& children = w->Controls();
+      order.insert(order.begin() + long(i) + 1, children.begin(), children.end());
+    }
+  }
+  for (TControl* c : order) {
+    auto* target = dynamic_cast<TksSkinChangeTarget*>(c);
+    if (!target || (data && target->SkinDataForChange() != data)) continue;
+    if (apply)
+      target->ApplySkinChange();
+    else
+      target->PrepareSkinChange();
+  }
+}
+
+void TksSkinForm::CaptionActivationUpdate(bool repaint) {
+  const bool active = IsActive();
+  for (const auto& o : objects_) {
+    auto* c = dynamic_cast<TksSkinCaptionObject*>(o.get());
+    if (!c || c->rollup) continue;
+    if (repaint) {
+      if (!RectIsEmpty(c->activeskinrect)) PaintObject(*c);
+    } else if (c->morphing) {
+      c->MorphFactor = active ? 1 : 0;
+    }
+  }
+  if (active) {
+    if (OnActivate) OnActivate();
+  } else if (OnDeActivate) {
+    OnDeActivate();
+  }
+}
+
+void TksSkinForm::ForgetHotObject() {
+  if (HotObjectIndex >= 0 && size_t(HotObjectIndex) < objects_.size()) objects_[size_t(HotObjectIndex)]->MouseLeave();
+  HotObjectIndex = PrevHotObjectIndex = -1;
+}
+
+void TksSkinForm::StartFading() { fadeTimer_->SetEnabled(true); }
+
+void TksSkinForm::StepFades() {
+  bool any = false;
+  for (const auto& o : objects_) {
+    if (o->morphing && o->NeedsMorphStep()) {
+      o->StepMorph();
+      any = true;
+    }
+  }
+  if (!any) fadeTimer_->SetEnabled(false);
+}
+
+// ----------------------------------------------------------- window states
+
+void TksSkinForm::SetWindowState(TWindowState state) {
+  if (state == FrameState) return;
+  HWND hwnd = ownerForm_->Handle();
+  const bool mainForm = Application().MainForm() == ownerForm_;
+  if (state == TWindowState::wsMinimized) {
+    // The main form minimizes the application; the system restores it.
+    if (mainForm) {
+      ShowWindow(hwnd, SW_MINIMIZE);
+      return;
+    }
+    if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
+    FrameState = state;
+    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    GetMonitorWorkArea(hwnd, true, area);
+    const Point min = MinTrackSize();
+    SetWindowPos(hwnd, nullptr, area.left, area.bottom - min.y, min.x, min.y, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  FrameState = state;
+  if (state == TWindowState::wsMaximized) {
+    if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
+    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Rect monitor = area;
+    GetMonitorWorkArea(hwnd, false, monitor);
+    if (MaximizeOnFullScreen) {
+      area = monitor;
+    } else {
+      GetMonitorWorkArea(hwnd, true, area);
+      // A task bar that hides itself stays reachable.
+      if (area == monitor && monitor.left == 0 && monitor.top == 0 &&
+          monitor.Width() == GetSystemMetrics(SM_CXSCREEN) && monitor.Height() == GetSystemMetrics(SM_CYSCREEN))
+        area = {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1};
+    }
+    SetWindowPos(hwnd, nullptr, area.left, area.top, area.Width(), area.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // Restore.
+  RolledUpWhileMaximized = false;
+  const Rect before = WindowBounds(hwnd);
+  if (!RestoreBounds.IsEmpty())
+    SetWindowPos(hwnd, nullptr, RestoreBounds.left, RestoreBounds.top, RestoreBounds.Width(), RestoreBounds.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  if (skinApplied_) hoverPollTimer_->SetEnabled(true);
+  const Rect after = WindowBounds(hwnd);
+  if (after.Width() == before.Width() && after.Height() == before.Height()) FrameRefresh();
+  ownerForm_->Invalidate();
+  RestoreBounds = {};
+}
+
+void TksSkinForm::RollUp(bool value) {
+  if (!(borderIcons_ & biRollUp) || FrameState == TWindowState::wsMinimized) return;
+  if (RollUpState && FrameState == TWindowState::wsMaximized && !RolledUpWhileMaximized) return;
+  if (FrameState == TWindowState::wsMaximized) RolledUpWhileMaximized = value;
+  if (value == RollUpState) return;
+  HWND hwnd = ownerForm_->Handle();
+  const Rect b = WindowBounds(hwnd);
+  RollUpState = value;
+  if (value) {
+    rollUpSavedHeight_ = b.Height();
+    SetWindowPos(hwnd, nullptr, 0, 0, b.Width(), MinTrackSize().y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetWindowPos(hwnd, nullptr, 0, 0, b.Width(), rollUpSavedHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SendNcPaint();
+}
+
+}  // namespace kelmar

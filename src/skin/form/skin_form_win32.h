@@ -1,0 +1,176 @@
+#pragma once
+// The skinned frame: a component on a form that takes over the form's window
+// messages, draws the frame (border, caption, caption buttons) from the skin
+// in the window's non-client area, or a plain frame of its own without a
+// skin, and passes skin changes on to the form's skinned controls.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "framework/timer.h"
+#include "skin/form/frame_geometry.h"
+#include "skin/form/frame_objects_win32.h"
+#include "skin/form/skin_data_components_win32.h"
+
+namespace kelmar {
+
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// A skinned control as the frame sees it: told before a skin change frees the
+// records it reads, and after the new ones exist.
+class TksSkinChangeTarget {
+ public:
+  virtual TksSkinData* SkinDataForChange() const = 0;
+  virtual void PrepareSkinChange() = 0;
+  virtual void ApplySkinChange() = 0;
+
+ protected:
+  ~TksSkinChangeTarget() = default;
+};
+
+class TksSkinForm : public TComponent {
+ public:
+  // The owner must be a form; anything else fails with the framework's
+  // invalid-cast error.
+  TksSkinForm(TComponent* owner, std::string name);
+  ~TksSkinForm() override;
+
+  // Settings.
+  TksSkinDataComponent* SkinData() const { return skinData_; }
+  void SetSkinData(TksSkinDataComponent* data);
+  TksSkinDataComponent* MenusSkinData() const { return menusSkinData_ ? menusSkinData_.Get() : skinData_.Get(); }
+  void SetMenusSkinData(TksSkinDataComponent* data) { menusSkinData_ = data; }
+  bool Sizeable = true;
+  TksBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TksBorderIcons icons);
+  bool HideCaptionButtons = false;
+  bool ShowIcon() const { return showIcon_; }
+  void SetShowIcon(bool show);
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+  int ClientWidth = 0, ClientHeight = 0;
+  bool Magnetic = false;
+  uint8_t MagneticSize = 10;
+  bool MaximizeOnFullScreen = false;
+  bool AlphaBlend = false;
+  uint8_t AlphaBlendValue = 200;
+  bool AlphaBlendAnimation = false;
+  bool UseDefaultSysMenu = true;
+  bool ShowObjectHint = false;
+  bool UseDefaultObjectHint = true;
+  bool UseFormCursorInNCArea = false;
+  TFont& DefCaptionFont() { return defCaptionFont_; }
+  TFont& DefInActiveCaptionFont() { return defInactiveCaptionFont_; }
+  TBitmap& LogoBitMap() { return logo_; }
+  bool LogoBitMapTransparent = false;
+
+  // Events.
+  std::function<void()> OnChangeSkinData;
+  std::function<void(const Rect&)> OnChangeClientRect;
+  std::function<void()> OnActivate, OnDeActivate;
+  std::function<void(const std::string&, bool&)> OnActivateCustomObject;
+  std::function<void(const std::string&)> OnMouseEnterEvent, OnMouseLeaveEvent;
+  std::function<void(const std::string&, int, int, const Rect&, TMouseButton)> OnMouseDownEvent, OnMouseUpEvent;
+  std::function<void(const std::string&, int, int, const Rect&)> OnMouseMoveEvent;
+  std::function<void(const std::string&, HDC, const Rect&)> OnPaintEvent;
+
+  // State the frame objects and the frame behaviour read.
+  TForm* OwnerForm() const { return ownerForm_; }
+  bool SkinApplied() const { return skinApplied_; }
+  TWindowState FrameState = TWindowState::wsNormal;
+  bool RollUpState = false;
+  bool RolledUpWhileMaximized = false;
+  Rect RestoreBounds;
+  int FrameWidth = 0, FrameHeight = 0;
+  const FrameGeometry& Geometry() const { return geometry_; }
+  Rect PlainCaptionRect;
+  int HotObjectIndex = -1, PrevHotObjectIndex = -1, CapturedObjectIndex = -1;
+  bool InSizeMove = false, FullWindowDrag = false;
+  const std::vector<std::unique_ptr<TksActiveSkinObject>>& FrameObjects() const { return objects_; }
+
+  // The skin model when it can draw (set and not empty), else null.
+  const TksSkinData* Skin() const;
+  // The form is active and the system's active window.
+  bool IsActive() const;
+  // The form's small icon, made on first use.
+  HICON SmallIcon();
+  Point SmallIconSize() const;
+  // Paints one object now (repaints the frame where it lies).
+  void PaintObject(const TksActiveSkinObject& object);
+  // Lets the fade timer step the morphing objects.
+  void StartFading();
+  // Paints the whole frame into dc (window coordinates): the window's own
+  // non-client paint, WM_PRINT and tests share it.
+  void PaintFrame(HDC dc);
+  void SetWindowState(TWindowState state);
+  void RollUp(bool value);
+  void MinimizeToTray() {}  // the tray icon comes with the tray menu
+  // Minimum window size the frame allows.
+  Point MinTrackSize() const;
+  // Makes the frame objects anew from the skin (or the plain buttons).
+  void ApplySkin();
+
+ private:
+  void HandleMessage(TMessage& m);
+  void ClosingCheck(UINT msg);
+  bool HasBorder() const;
+  bool ToolWindow() const;
+  bool FrameUsable() const;
+
+  void OnNcCalcSize(TMessage& m);
+  void OnSize(TMessage& m);
+  void OnActivateMessage();
+  void OnSetText();
+  void OnEraseBackground(TMessage& m);
+  void OnShowWindow(bool show);
+  void OnSetCursor(TMessage& m);
+  void OnGetMinMaxInfo(TMessage& m);
+  void OnNcActivate(TMessage& m);
+  void OnSkinMessage(TMessage& m);
+
+  void PaintSkinnedFrame(HDC dc);
+  void PaintPlainFrame(HDC dc);
+  void ComputeGeometry();
+  void PlaceObjects();
+  void SetRegion(bool sizeChanged);
+  void UpdateForNewSize(bool sizeChanged);
+  void FrameRefresh();
+  void RemoveSkin();
+  void NotifyControls(TksSkinData* data, bool apply);
+  void CaptionActivationUpdate(bool repaint);
+  void ApplyBorderIconsToObjects();
+  void MakePlainButtons();
+  void ForgetHotObject();
+  void StepFades();
+  void SendNcPaint();
+  std::vector<FrameObjectLayout*> Layouts() const;
+
+  TForm* ownerForm_;
+  TWndMethod savedWindowProc_;
+  TComponentRef<TksSkinDataComponent> skinData_;
+  TComponentRef<TksSkinDataComponent> menusSkinData_;
+  TksBorderIcons borderIcons_ = kDefaultBorderIcons;
+  bool showIcon_ = false;
+  bool skinApplied_ = false;
+  bool ncActiveFlag_ = false;
+  FrameGeometry geometry_;
+  std::vector<std::unique_ptr<TksActiveSkinObject>> objects_;
+  TFont defCaptionFont_, defInactiveCaptionFont_;
+  TBitmap logo_;
+  TTimer* fadeTimer_;
+  TTimer* hoverPollTimer_;
+  TTimer* frameStepTimer_;
+  IconHandle smallIcon_;
+  bool hasRegion_ = false;
+  int rollUpSavedHeight_ = 0;
+  // Kept between paints: the strips are composed anew each time into memory
+  // that stays (large blocks cost a fresh mapping each under Wine).
+  Image strips_[4];
+  TBitmap stripBitmaps_[4];
+};
+
+}  // namespace kelmar
