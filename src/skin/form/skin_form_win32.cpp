@@ -553,7 +553,10 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
                                                 geometry_.SizedMaskGeometry())
                             : RegionFromMask(skin->Mask.View());
   // The system owns the region from here on, and frees the one it replaces.
-  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), true);
+  // No redraw of its own: a size change repaints the window anyway, and the
+  // frame is painted right after (setting the shape with a redraw repaints
+  // every child a second time).
+  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), false);
 }
 
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
@@ -562,7 +565,7 @@ void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
   if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
-  if (!hasRegion_) SendNcPaint();
+  SendNcPaint();
 }
 
 void TksSkinForm::FrameRefresh() {
