@@ -14,13 +14,9 @@
 #include "framework/application.h"
 
 using namespace kelmar;
+using kelmar::bench::PumpMessages;
 
 namespace {
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 class BareForm : public TForm {
  public:
