@@ -7,6 +7,7 @@
 
 #include "framework/forms.h"
 #include "framework/list_view.h"
+#include "framework/menus.h"
 #include "framework/platform.h"
 #include "framework/std_controls.h"
 #include "skin/controls/skin_controls.h"
@@ -44,6 +45,7 @@ class TFormKelmar : public TForm {
   TListView* ListView1;
   TImageList* LargeImage;
   TImageList* SmallImage;
+  TPopupMenu* PopupMenu1;
 
   // Run state shared by the commands.
   int IconCounter = 0;

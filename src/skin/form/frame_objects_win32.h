@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/image.h"
+#include "framework/menus.h"
 #include "skin/data/skin_object_data.h"
 #include "skin/form/frame_geometry.h"
 
@@ -93,8 +94,8 @@ class TksSkinButtonObject : public TksActiveSkinObject {
   bool DropUpward = false;
   Rect downrect, disableskinrsect;
   int32_t groupindex = -1;
-  // The menu the button drops down; the skinned menus give it a meaning.
-  void* DropMenu = nullptr;
+  // The menu item whose sub-items the button drops down.
+  TMenuItem* DropMenu = nullptr;
 
  protected:
   void DrawButton(FrameCanvas& canvas, bool update);
