@@ -30,6 +30,34 @@ Image PrintClient(HWND hwnd) {
   return image;
 }
 
+// With KELMAR_MENU_SHOTS set to a folder, the screen is written there as
+// NAME.bmp, to look at what the tests saw.
+void ScreenShot(const char* name) {
+  char folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("KELMAR_MENU_SHOTS", folder, MAX_PATH)) return;
+  // What was drawn reaches the display when messages are handled.
+  for (int i = 0; i < 20; ++i) {
+    Application().ProcessMessages();
+    Sleep(10);
+  }
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  TBitmap bitmap(w, h);
+  HDC screen = GetDC(nullptr);
+  BitBlt(bitmap.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  const ImageView p = bitmap.Pixels();
+  BITMAPINFOHEADER info{sizeof(info), w, -h, 1, 32, BI_RGB};
+  const DWORD bytes = DWORD(w) * DWORD(h) * 4;
+  BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(file) + sizeof(info) + bytes), 0, 0, DWORD(sizeof(file) + sizeof(info))};
+  const std::string path = std::string(folder) + "\\" + name + ".bmp";
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    fwrite(&file, sizeof(file), 1, f);
+    fwrite(&info, sizeof(info), 1, f);
+    for (int y = 0; y < h; ++y) fwrite(&p.At(0, y), 4, size_t(w), f);
+    fclose(f);
+  }
+}
+
 // A platform colour (0x00BBGGRR) as a pixel (0x00RRGGBB).
 Pixel PixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -381,6 +409,7 @@ TEST_F(TestFormMenuTest, ASubMenuOpensAfterItsDelayUnderTheMouse) {
   EXPECT_EQ(TestMenu().Windows().size(), 1u);
   Pump(400);
   ASSERT_EQ(TestMenu().Windows().size(), 2u);
+  ScreenShot("submenu_after_delay");
   EXPECT_TRUE(TestLevel(0).Items[1].SubMenuOpen);
   EXPECT_EQ(WindowItemNames(TestLevel(1)), (std::vector<std::string>{"A", "B"}));
   // Beside the parent item, its first item level with it.
@@ -430,6 +459,7 @@ TEST_F(TestFormMenuTest, ADisabledItemCannotBeChosen) {
   // Under the mouse it is highlighted but not hot, and neither a click, Enter
   // nor its accelerator runs it.
   top.Track(ItemPoint(0, 3));
+  ScreenShot("disabled_item");
   EXPECT_EQ(top.HighlightIndex, 3);
   EXPECT_FALSE(top.Items[3].Hot);
   top.Click(ItemPoint(0, 3));
@@ -476,6 +506,7 @@ TEST_F(TestFormMenuTest, AMenuTallerThanTheMonitorScrolls) {
   EXPECT_EQ(level.HighlightIndex, 79);
   EXPECT_EQ(level.FirstShownIndex, 80 - shown);
   EXPECT_TRUE(level.Items[79].Visible);
+  ScreenShot("scrolled_to_the_end");
   TestKey(VK_DOWN);
   EXPECT_EQ(level.FirstShownIndex, 0);
   // The mouse in the bottom band scrolls one item every 100 ms.
@@ -505,6 +536,7 @@ TEST_F(TestFormMenuTest, MaxMenuItemsInWindowLimitsALevelAndShowsScrollMarks) {
   EXPECT_EQ(r.Height(), 5 * 22 + 4 + 20);
   EXPECT_TRUE(level.Scrolling);
   EXPECT_EQ(level.ShownItemCount, 5);
+  ScreenShot("five_of_eight");
   // Up arrows at the middle of the top band, down arrows in the bottom one,
   // in "scrollmarkercolor"; the one that scrolls in "scrollmarkeractivecolor".
   const int cx = level.ItemsArea.left + level.ItemsArea.Width() / 2;
@@ -559,6 +591,7 @@ TEST_F(TestFormMenuTest, WithoutASkinTheMenuHasThePlainLook) {
   popup->Popup(150, 150);
   ASSERT_EQ(TestMenu().Windows().size(), 1u);
   TksSkinPopupWindow& level = TestLevel(0);
+  ScreenShot("plain_look");
   EXPECT_TRUE(level.Plain());
   // Items of DefMenuItemHeight (20), the divider 4, plus 6.
   const Rect r = WindowRect(level.Handle());
