@@ -328,7 +328,8 @@ class Opener : public TWinControl {
   using TWinControl::TWinControl;
   std::vector<UINT> messages;
   void WndProc(TMessage& m) override {
-    if (m.Msg == SKIN_MSG_MENU_CLOSED || m.Msg == SKIN_MSG_MENU_ITEM_CHOSEN) messages.push_back(m.Msg);
+    if (m.Msg == SKIN_MSG_MENU_CLOSED || m.Msg == SKIN_MSG_MENU_ITEM_CHOSEN || m.Msg == WM_MOUSEWHEEL)
+      messages.push_back(m.Msg);
     TWinControl::WndProc(m);
   }
 };
@@ -613,6 +614,107 @@ TEST_F(TestFormMenuTest, WithoutASkinTheMenuHasThePlainLook) {
   for (int y = 67; y < 87; ++y)
     for (int x = 5; x < 14; ++x) marks += shot.At(x, y) == PixelOf(GetSysColor(COLOR_WINDOWTEXT));
   EXPECT_GT(marks, 5);
+}
+
+TEST_F(TestFormMenuTest, TheMouseWheelDoesNothingWhileAMenuIsOpen) {
+  Opener target(nullptr, "Target");
+  target.SetBounds(0, 0, 50, 50);
+  target.SetParent(test);
+  popup->Popup(150, 150);
+  ASSERT_TRUE(TestMenu().MenuOpen);
+  PostMessageW(target.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  Application().ProcessMessages();
+  EXPECT_TRUE(target.messages.empty());
+  TestKey(VK_ESCAPE);
+  PostMessageW(target.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(target.messages, (std::vector<UINT>{WM_MOUSEWHEEL}));
+  target.SetParent(nullptr);
+}
+
+TEST_F(TestFormMenuTest, MenusAlphaBlendShowsLayeredWindowsAtItsValue) {
+  TestMenu().MenusAlphaBlend = true;
+  TestMenu().MenusAlphaBlendValue = 180;
+  TestMenu().MenusAlphaBlendAnimation = true;
+  popup->Popup(150, 150);
+  TestKey(VK_DOWN);
+  TestKey(VK_RIGHT);
+  ASSERT_EQ(TestMenu().Windows().size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const HWND h = TestLevel(i).Handle();
+    EXPECT_NE(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(h, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 180);
+    EXPECT_NE(flags & LWA_ALPHA, 0u);
+  }
+  TestMenu().CloseAll();
+  TestMenu().MenusAlphaBlend = false;
+  popup->Popup(150, 150);
+  EXPECT_EQ(GetWindowLongPtrW(TestLevel(0).Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+}
+
+// A 16 × 16 icon of one colour.
+IconHandle PlainIcon(COLORREF colour) {
+  HDC screen = GetDC(nullptr);
+  BitmapHandle image(CreateCompatibleBitmap(screen, 16, 16));
+  BitmapHandle mask(CreateBitmap(16, 16, 1, 1, nullptr));
+  ReleaseDC(nullptr, screen);
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  {
+    ScopedSelect s(dc, image);
+    TCanvas(dc).FillRect({0, 0, 16, 16}, colour);
+  }
+  {
+    ScopedSelect s(dc, mask);
+    TCanvas(dc).FillRect({0, 0, 16, 16}, RGB(0, 0, 0));  // all of it opaque
+  }
+  ICONINFO info{TRUE, 0, 0, mask, image};
+  return IconHandle(CreateIconIndirect(&info));
+}
+
+TEST_F(TestFormMenuTest, ItemImagesComeFromTheMenusImageList) {
+  TImageList images(nullptr, "Images", 16, 16);
+  images.AddIcon(PlainIcon(RGB(255, 0, 0)));
+  popup->SetImages(&images);
+  TMenuItem* root = popup->Items();
+  root->Items(0)->ImageIndex = 0;
+  root->Items(4)->ImageIndex = 0;  // checked: framed
+  popup->Popup(150, 150);
+  TksSkinPopupWindow& level = TestLevel(0);
+  EXPECT_EQ(level.IconColumnWidth, 16 + 5);
+  const Image shot = PrintClient(level.Handle());
+  // At the text area's left + 2 (item left 2, text left 6), centred.
+  const Rect one = level.Items[0].ItemRect, check = level.Items[4].ItemRect;
+  const int x = one.left + 6 + 2, y = one.top + 11 - 8;
+  EXPECT_EQ(shot.At(x, y), 0xFF0000u);
+  EXPECT_EQ(shot.At(x + 15, y + 15), 0xFF0000u);
+  EXPECT_NE(shot.At(x - 1, y + 8), 0xFF0000u);
+  const int cy = check.top + 11 - 8;
+  EXPECT_EQ(shot.At(x + 8, cy + 8), 0xFF0000u);
+  EXPECT_EQ(shot.At(x - 1, cy + 8), PixelOf(2370078));
+  EXPECT_EQ(shot.At(x + 8, cy - 1), PixelOf(2370078));
+  // No check mark beside the image.
+  EXPECT_NE(shot.At(x + 8, cy + 8), PixelOf(2370078));
+  TestMenu().CloseAll();
+}
+
+TEST_F(TestFormMenuTest, AnOwnerDrawnItemPaintsItself) {
+  std::vector<bool> hotness;
+  popup->Items()->Items(0)->OnDrawItem = [&](TMenuItem& item, TCanvas& canvas, bool hot, const Rect& r) {
+    hotness.push_back(hot);
+    canvas.FillRect(r, RGB(0, 0, 255));
+  };
+  popup->Popup(150, 150);
+  TksSkinPopupWindow& level = TestLevel(0);
+  const Image shot = PrintClient(level.Handle());
+  ASSERT_FALSE(hotness.empty());
+  EXPECT_TRUE(hotness.back());  // the first item is highlighted
+  const Rect r = level.Items[0].ItemRect;
+  EXPECT_EQ(shot.At(r.left + 10, r.top + 5), 0x0000FFu);
+  EXPECT_EQ(shot.At(r.right - 20, r.top + 5), 0x0000FFu);
+  TestMenu().CloseAll();
 }
 
 TEST_F(TestFormMenuTest, TheCloseEntryClosesTheForm) {
