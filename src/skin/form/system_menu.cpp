@@ -1,5 +1,7 @@
 #include "skin/form/system_menu.h"
 
+#include <initializer_list>
+
 namespace kelmar {
 
 const SysMenuEntryInfo& EntryInfo(SysMenuEntry entry) {
@@ -26,43 +28,40 @@ bool IsBuiltInEntryName(std::string_view name) {
 
 namespace {
 
-struct Shown {
-  bool minimize, maximize, restore, rollUp, tray;
-};
+// Whether the window in this state shows the entry.
+bool Shows(const FrameMenuState& s, SysMenuEntry entry) {
+  switch (entry) {
+    case SysMenuEntry::Minimize: return !s.minimized && (s.icons & biMinimize) != 0;
+    case SysMenuEntry::Maximize: return !s.maximized && (s.icons & biMaximize) != 0;
+    case SysMenuEntry::Restore: return s.minimized || s.maximized || s.rolledUp;
+    case SysMenuEntry::RollUp:
+      return !s.maximizedMdiChild && !s.rolledUp && !s.minimized && (s.icons & biRollUp) != 0;
+    case SysMenuEntry::MinimizeToTray: return (s.icons & biMinimizeToTray) != 0;
+    default: return true;
+  }
+}
 
-Shown EntriesShown(const FrameMenuState& s) {
-  const bool normal = !s.minimized && !s.maximized;
-  return {!s.minimized && (s.icons & biMinimize) != 0,
-          !s.maximized && (s.icons & biMaximize) != 0,
-          !normal || s.rolledUp,
-          !s.maximizedMdiChild && !s.rolledUp && !s.minimized && (s.icons & biRollUp) != 0,
-          (s.icons & biMinimizeToTray) != 0};
+std::vector<SysMenuEntry> Shown(const FrameMenuState& state, std::initializer_list<SysMenuEntry> order) {
+  std::vector<SysMenuEntry> entries;
+  for (SysMenuEntry e : order)
+    if (Shows(state, e)) entries.push_back(e);
+  return entries;
 }
 
 }  // namespace
 
 std::vector<SysMenuEntry> BuiltInSystemMenu(const FrameMenuState& state) {
-  const Shown s = EntriesShown(state);
-  std::vector<SysMenuEntry> entries;
-  if (s.minimize) entries.push_back(SysMenuEntry::Minimize);
-  if (s.maximize) entries.push_back(SysMenuEntry::Maximize);
-  if (s.restore) entries.push_back(SysMenuEntry::Restore);
-  if (s.rollUp) entries.push_back(SysMenuEntry::RollUp);
-  if (s.tray) entries.push_back(SysMenuEntry::MinimizeToTray);
+  std::vector<SysMenuEntry> entries =
+      Shown(state, {SysMenuEntry::Minimize, SysMenuEntry::Maximize, SysMenuEntry::Restore, SysMenuEntry::RollUp,
+                    SysMenuEntry::MinimizeToTray});
   if (!entries.empty()) entries.push_back(SysMenuEntry::Separator);
   entries.push_back(SysMenuEntry::Close);
   return entries;
 }
 
 std::vector<SysMenuEntry> MergedTopEntries(const FrameMenuState& state) {
-  const Shown s = EntriesShown(state);
-  std::vector<SysMenuEntry> entries;
-  if (s.minimize) entries.push_back(SysMenuEntry::Minimize);
-  if (s.restore) entries.push_back(SysMenuEntry::Restore);
-  if (s.maximize) entries.push_back(SysMenuEntry::Maximize);
-  if (s.rollUp) entries.push_back(SysMenuEntry::RollUp);
-  if (s.tray) entries.push_back(SysMenuEntry::MinimizeToTray);
-  return entries;
+  return Shown(state, {SysMenuEntry::Minimize, SysMenuEntry::Restore, SysMenuEntry::Maximize, SysMenuEntry::RollUp,
+                       SysMenuEntry::MinimizeToTray});
 }
 
 std::vector<SysMenuEntry> TrayMenuEntries() {
