@@ -312,10 +312,12 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
     tileSource = &skin->ActivePictures[size_t(skin->bgpictureindex)];
     tileRect = tileSource->Bounds();
   }
-  if (tileSource && client.Width() > 0 && client.Height() > 0) {
-    Image tiled(client.Width(), client.Height());
-    TileImageRect(tiled.View(), tiled.Bounds(), tileSource->View(), tileRect);
-    DrawImage(dc, 0, 0, tiled.View());
+  const ImageView tile = tileSource ? tileSource->View().Sub(tileRect) : ImageView();
+  if (!tile.IsEmpty() && client.Width() > 0 && client.Height() > 0) {
+    // Straight from the picture, tile by tile: the controls cover most of
+    // the client area, and the system clips the copies to what shows.
+    for (int y = 0; y < client.Height(); y += tile.Height())
+      for (int x = 0; x < client.Width(); x += tile.Width()) DrawImage(dc, x, y, tile);
   } else {
     canvas.FillRect(client, GetSysColor(COLOR_BTNFACE));
   }
