@@ -42,6 +42,10 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   bold.bold = true;
   defCaptionFont_.SetStyle(bold);
   defInactiveCaptionFont_.SetStyle(bold);
+  // The plain frame's caption shows these fonts: a change repaints it.
+  defCaptionFont_.OnChange = defInactiveCaptionFont_.OnChange = [this] {
+    if (!skinApplied_) SendNcPaint();
+  };
   fadeTimer_ = new TTimer(this, "FadeTimer", 20);
   hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
