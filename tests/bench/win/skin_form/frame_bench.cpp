@@ -7,7 +7,10 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "app/form_kelmar.h"
 #include "bench/win/harness.h"
@@ -22,7 +25,7 @@ class BareForm : public TForm {
  public:
   BareForm() : TForm(nullptr, "Bare") {
     SetCaption(L"Bare");
-    SetBounds(0, 0, 704, 420);
+    SetBounds(900, 0, 704, 420);  // beside the main window, not under it
     CreateHandle();
   }
 };
@@ -32,13 +35,18 @@ void Resize(HWND hwnd, int w, int h) {
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-// Alternating between two sizes, so that every step changes the size.
-bench::Timing ResizeSteps(HWND hwnd, int repetitions) {
-  int i = 0;
-  return bench::Measure(repetitions, [&] {
-    ++i;
-    Resize(hwnd, i % 2 ? 760 : 800, i % 2 ? 460 : 500);
-  });
+// One step to the other of two sizes, so that every step changes the size.
+void Step(HWND hwnd, int i) { Resize(hwnd, i % 2 ? 760 : 800, i % 2 ? 460 : 500); }
+
+double Seconds(HWND hwnd, int i) {
+  const auto start = std::chrono::steady_clock::now();
+  Step(hwnd, i);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 }  // namespace
@@ -68,20 +76,25 @@ int main() {
   }
 
   SetWindowPos(hwnd, nullptr, 0, 0, 760, 460, SWP_NOZORDER | SWP_NOACTIVATE);
-  PumpMessages();
-  ResizeSteps(hwnd, 10);
-  const bench::Timing skinned = ResizeSteps(hwnd, 61);
-
   auto* bare = new BareForm;
   bare->Show();
   PumpMessages();
-  ResizeSteps(bare->Handle(), 10);
-  const bench::Timing plain = ResizeSteps(bare->Handle(), 61);
-  std::printf("%-34s median %8.3f ms  (%.3f .. %.3f)\n", "resize step, main window", skinned.median * 1e3,
-              skinned.fastest * 1e3, skinned.slowest * 1e3);
-  std::printf("%-34s median %8.3f ms  (%.3f .. %.3f)\n", "resize step, bare system frame", plain.median * 1e3,
-              plain.fastest * 1e3, plain.slowest * 1e3);
-  std::printf("ratio main / bare: %.2f\n", skinned.median / plain.median);
+  // The two windows' steps interleaved, so that whatever else the machine
+  // does weighs on both alike.
+  std::vector<double> skinned, plain, ratios;
+  for (int i = 0; i < 10; ++i) {
+    Seconds(hwnd, i);
+    Seconds(bare->Handle(), i);
+  }
+  for (int i = 0; i < 101; ++i) {
+    skinned.push_back(Seconds(hwnd, i));
+    plain.push_back(Seconds(bare->Handle(), i));
+    ratios.push_back(skinned.back() / plain.back());
+  }
+  std::printf("%-34s median %8.3f ms\n", "resize step, main window", Median(skinned) * 1e3);
+  std::printf("%-34s median %8.3f ms\n", "resize step, bare system frame", Median(plain) * 1e3);
+  std::printf("ratio of medians: %.2f, median of step ratios: %.2f\n", Median(skinned) / Median(plain),
+              Median(ratios));
   delete bare;
   delete form;
   PumpMessages();
