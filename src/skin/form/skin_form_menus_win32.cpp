@@ -23,7 +23,9 @@ bool HasVisibleItem(const TMenuItem* item) {
 
 FrameMenuState TksSkinForm::MenuState() const {
   FrameMenuState s;
-  s.minimized = FrameState == TWindowState::wsMinimized;
+  // The main form is minimized by the system (the frame state stays
+  // normal): its menu then offers to restore it.
+  s.minimized = FrameState == TWindowState::wsMinimized || IsIconic(ownerForm_->Handle());
   s.maximized = FrameState == TWindowState::wsMaximized;
   s.rolledUp = RollUpState;
   s.icons = borderIcons_;
@@ -46,6 +48,9 @@ TMenuItem* TksSkinForm::MakeEntry(SysMenuEntry entry) {
 }
 
 void TksSkinForm::RunEntry(SysMenuEntry entry) {
+  HWND hwnd = ownerForm_->Handle();
+  const bool iconic = IsIconic(hwnd);
+  if (iconic && (entry == SysMenuEntry::Restore || entry == SysMenuEntry::Maximize)) ShowWindow(hwnd, SW_RESTORE);
   switch (entry) {
     case SysMenuEntry::Minimize:
       SetWindowState(TWindowState::wsMinimized);
@@ -54,6 +59,7 @@ void TksSkinForm::RunEntry(SysMenuEntry entry) {
       SetWindowState(TWindowState::wsMaximized);
       break;
     case SysMenuEntry::Restore:
+      if (iconic) break;
       if (RolledUpWhileMaximized || (RollUpState && FrameState == TWindowState::wsNormal))
         RollUp(false);
       else

@@ -267,6 +267,19 @@ TEST_F(MenuTest, TheMinimizeEntryMinimizesTheWindow) {
   Application().ProcessMessages();
 }
 
+TEST_F(MenuTest, AMinimizedMainWindowsMenuRestoresIt) {
+  ShowWindow(form->Handle(), SW_MINIMIZE);
+  Application().ProcessMessages();
+  ASSERT_TRUE(IsIconic(form->Handle()));
+  EXPECT_EQ(Names(Frame().SystemMenuItems()),
+            (std::vector<std::string>{"KSF_MAXITEM", "KSF_RESTORE", "", "KSF_CLOSE"}));
+  OpenSystemMenu();
+  Key('R');
+  Application().ProcessMessages();
+  EXPECT_FALSE(IsIconic(form->Handle()));
+  EXPECT_EQ(Frame().FrameState, TWindowState::wsNormal);
+}
+
 TEST_F(MenuTest, AClickOnAnItemChoosesItAndAClickOutsideCloses) {
   OpenSystemMenu();
   ASSERT_EQ(Menu().Windows().size(), 1u);
