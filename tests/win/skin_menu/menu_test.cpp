@@ -280,6 +280,49 @@ TEST_F(MenuTest, AMinimizedMainWindowsMenuRestoresIt) {
   EXPECT_EQ(Frame().FrameState, TWindowState::wsNormal);
 }
 
+TEST_F(MenuTest, ASkinChangeClosesTheMenuBeforeItsRecordsGo) {
+  OpenSystemMenu();
+  ASSERT_TRUE(Menu().MenuOpen);
+  form->ksSkinData1->Skin().LoadCompressedSkin(*form->ksCompressedStoredSkin1);
+  EXPECT_FALSE(Menu().MenuOpen);
+  EXPECT_TRUE(Menu().Windows().empty());
+  EXPECT_FALSE(Frame().SkinMenuActive);
+  OpenSystemMenu();
+  EXPECT_EQ(Menu().Windows().size(), 1u);
+  EXPECT_TRUE(exceptions.empty());
+}
+
+TEST_F(MenuTest, MorphingItemsFadeBetweenTheirImages) {
+  TksSkinData& skin = form->ksSkinData1->Skin();
+  auto* record = dynamic_cast<TksDataSkinMenuItem*>(skin.ObjectData.at(size_t(skin.FindObjectData("menuitem"))).get());
+  ASSERT_NE(record, nullptr);
+  record->morphing = true;
+  OpenSystemMenu();
+  TksSkinPopupWindow& level = Level(0);
+  level.Track(Centre(level.Items[1].ItemRect));
+  EXPECT_TRUE(level.Items[1].Hot);
+  EXPECT_FALSE(level.Items[0].Hot);
+  // Steps of 0.2 every 20 ms: under way at first, at the ends after five.
+  Pump(30);
+  EXPECT_GT(level.Items[1].FadeFactor, 0);
+  Pump(250);
+  EXPECT_EQ(level.Items[1].FadeFactor, 1);
+  EXPECT_EQ(level.Items[0].FadeFactor, 0);
+  // Half way, the item shows the blend of its two images.
+  level.Items[1].FadeFactor = 0.4;
+  level.Items[1].Hot = false;
+  const Image shot = PrintClient(level.Handle());
+  const Image& picture = skin.ActivePictures.at(4);
+  const Pixel normal = picture.At(1, 5) & 0xFFFFFF, active = picture.At(1, 27) & 0xFFFFFF;
+  ASSERT_NE(normal, active);
+  const Pixel mixed = shot.At(3, level.Items[1].ItemRect.top + 5);
+  for (int shift : {0, 8, 16}) {
+    const int n = (normal >> shift) & 0xFF, a = (active >> shift) & 0xFF, m = (mixed >> shift) & 0xFF;
+    EXPECT_NEAR(m, n + (a - n) * 0.4, 1.5) << shift;
+  }
+  record->morphing = false;
+}
+
 TEST_F(MenuTest, AClickOnAnItemChoosesItAndAClickOutsideCloses) {
   OpenSystemMenu();
   ASSERT_EQ(Menu().Windows().size(), 1u);
