@@ -189,7 +189,7 @@ TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
   for (const wchar_t* name : {L"shell32.dll", L"comdlg32.dll", L"user32.dll"}) {
     std::wstring path = SystemFile(name);
     int count = IconCount(path);
-    std::vector<IconHandle> batch = ExtractIcons(path, 0, count);
+    std::vector<IconHandle> batch = SystemIcons(path, 0, count);
     ASSERT_EQ(int(batch.size()), count);
     for (int i = 0; i < count; ++i) {
       IconHandle single(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(i)));
@@ -220,7 +220,7 @@ TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
 // (KnownPixelsReachBothImageLists).
 TEST(ImageLists, AddingManyAtOnceEqualsAddingOneByOne) {
   std::wstring shell32 = SystemFile(L"shell32.dll");
-  std::vector<IconHandle> icons = ExtractIcons(shell32, 0, IconCount(shell32));
+  std::vector<IconHandle> icons = SystemIcons(shell32, 0, IconCount(shell32));
   std::vector<HICON> raw;
   for (const auto& icon : icons) raw.push_back(icon);
   raw.insert(raw.begin() + 5, nullptr);
