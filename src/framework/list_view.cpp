@@ -55,6 +55,11 @@ class PixelIconDrawer {
       for (int xx = 0; xx < w; ++xx)
         if (icon.mask[size_t(y) * size_t(w) + size_t(xx)]) mask_bits[size_t(y * mask_stride + xx / 8)] |= BYTE(0x80 >> (xx % 8));
     SetBitmapBits(mask_, LONG(mask_bits.size()), mask_bits.data());
+    // Scaled, the mask takes one source pixel per cell pixel, as the
+    // system's icon drawing does (not the default ANDing of pixels); the
+    // modes are the cell's again afterwards, for icon handles drawn there.
+    const int image_mode = SetStretchBltMode(image_dc, COLORONCOLOR);
+    const int mask_mode = SetStretchBltMode(mask_dc, COLORONCOLOR);
     {
       ScopedSelect select(dc_, colors_);
       if (icon.hasAlpha) {
@@ -64,8 +69,12 @@ class PixelIconDrawer {
         StretchBlt(image_dc, x, 0, width, height, dc_, 0, 0, w, h, SRCCOPY);
       }
     }
-    ScopedSelect select(dc_, mask_);
-    StretchBlt(mask_dc, x, 0, width, height, dc_, 0, 0, w, h, SRCCOPY);
+    {
+      ScopedSelect select(dc_, mask_);
+      StretchBlt(mask_dc, x, 0, width, height, dc_, 0, 0, w, h, SRCCOPY);
+    }
+    SetStretchBltMode(image_dc, image_mode);
+    SetStretchBltMode(mask_dc, mask_mode);
   }
 
  private:

@@ -231,21 +231,28 @@ std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file)
 }
 
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits) {
-  int best = -1;
-  long bestSize = 0, bestBits = 0;
-  for (size_t i = 0; i < group.entries.size(); ++i) {
-    const IconEntry& e = group.entries[i];
+  auto differences = [&](const IconEntry& e) {
     const bool huge = e.width == 0 && e.height == 0;
     const long w = huge ? 256 : e.width, h = huge ? 256 : e.height;
-    const long size = std::labs(w - cx) + std::labs(h - cy);
-    const long bits = std::labs(long(e.bitCount) - displayBits);
-    if (best < 0 || size < bestSize || (size == bestSize && bits < bestBits)) {
-      best = int(i);
-      bestSize = size;
-      bestBits = bits;
-    }
+    return std::pair{std::labs(w - cx), std::labs(h - cy)};
+  };
+  // The size: the first entry with the smallest sum of the differences; its
+  // pair of differences (not only their sum) is what the others must match.
+  std::pair<long, long> best{};
+  bool found = false;
+  for (const IconEntry& e : group.entries) {
+    auto d = differences(e);
+    if (!found || d.first + d.second < best.first + best.second) best = d, found = true;
   }
-  return best;
+  // The colours: among the entries of that size, the first nearest in depth.
+  int chosen = -1;
+  long bestBits = 0;
+  for (size_t i = 0; i < group.entries.size(); ++i) {
+    if (differences(group.entries[i]) != best) continue;
+    const long bits = std::labs(long(group.entries[i].bitCount) - displayBits);
+    if (chosen < 0 || bits < bestBits) chosen = int(i), bestBits = bits;
+  }
+  return chosen;
 }
 
 DecodedIcon DecodeIconImage(std::span<const uint8_t> image) {

@@ -47,10 +47,10 @@ struct IconGroup {
 std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file);
 
 // The entry the system's best-match rule chooses for an icon of cx x cy on a
-// display of displayBits per pixel: the smallest |width - cx| + |height - cy|
-// (an entry of 0 x 0 is 256 x 256), among those the bit count nearest to
-// displayBits, and the first listed among equals. -1 for a group without
-// entries.
+// display of displayBits per pixel: the first entry with the smallest
+// |width - cx| + |height - cy| (an entry of 0 x 0 is 256 x 256) sets the
+// size; of the entries with exactly its two differences, the first with the
+// bit count nearest to displayBits. -1 for a group without entries.
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits);
 
 // An icon image decoded from a DIB entry: the colour pixels (alpha from the
