@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "base/error.h"
 
 namespace kelmar {
@@ -34,22 +36,34 @@ std::wstring LongPath(const std::wstring& path) {
 
 namespace {
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::vector<uint8_t>> ReadFileBytes(const std::wstring& path) {
+// The part of an executable that its icons can lie in: headers and section
+// data, without what follows them (an installer's payload can be gigabytes).
+// Nothing when the file cannot be read, is no PE, or was cut.
+std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path) {
   HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::optional<std::vector<uint8_t>> bytes;
+  auto read = [&](std::vector<uint8_t>& bytes, size_t from) {
+    DWORD got = 0;
+    return ReadFile(file, bytes.data() + from, DWORD(bytes.size() - from), &got, nullptr) &&
+           got == bytes.size() - from;
+  };
+  std::optional<std::vector<uint8_t>> result;
   LARGE_INTEGER size{};
-  // Executables are limited to 4 GB by their own format.
-  if (GetFileSizeEx(file, &size) && size.QuadPart <= LONGLONG(UINT32_MAX)) {
-    std::vector<uint8_t> data(size_t(size.QuadPart));
-    DWORD read = 0;
-    if (data.empty() || (ReadFile(file, data.data(), DWORD(data.size()), &read, nullptr) && read == data.size()))
-      bytes = std::move(data);
+  if (GetFileSizeEx(file, &size)) {
+    // The headers and the section table lie within the first 64 KB.
+    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 65536)));
+    if (!bytes.empty() && read(bytes, 0)) {
+      const uint64_t needed = PeDataSize(bytes);
+      if (needed != 0 && needed <= uint64_t(size.QuadPart) && needed <= UINT32_MAX) {
+        const size_t have = bytes.size();
+        bytes.resize(size_t(std::max<uint64_t>(needed, have)));
+        if (read(bytes, have)) result = std::move(bytes);
+      }
+    }
   }
   CloseHandle(file);
-  return bytes;
+  return result;
 }
 
 int DisplayBits() {
@@ -64,7 +78,7 @@ int DisplayBits() {
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
   if (!IsExecutableType(path)) return icons;
-  std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+  std::optional<std::vector<uint8_t>> bytes = ReadExecutableBytes(path);
   if (!bytes) return icons;
   std::optional<std::vector<IconGroup>> groups = ReadPeIcons(*bytes);
   if (!groups) return icons;

@@ -44,18 +44,23 @@ struct Section {
   uint32_t virtualAddress, rawSize, rawOffset;
 };
 
-class PeFile {
- public:
-  explicit PeFile(std::span<const uint8_t> file) : f_(file) {
-    if (f_.U16(0) != 0x5A4D) throw Unreadable{};  // "MZ"
-    const uint64_t pe = f_.U32(0x3C);
-    if (f_.U32(pe) != 0x00004550) throw Unreadable{};  // "PE\0\0"
+// The headers: where the resource table is and the sections. The section
+// table itself must lie within the bytes; the sections' data need not.
+struct PeHeaders {
+  uint32_t resourceRva = 0, resourceSize = 0;
+  uint64_t tableEnd = 0;  // the end of the section table
+  std::vector<Section> sections;
+
+  explicit PeHeaders(const Bytes& f) {
+    if (f.U16(0) != 0x5A4D) throw Unreadable{};  // "MZ"
+    const uint64_t pe = f.U32(0x3C);
+    if (f.U32(pe) != 0x00004550) throw Unreadable{};  // "PE\0\0"
     const uint64_t coff = pe + 4;
-    const unsigned sectionCount = f_.U16(coff + 2);
-    const uint64_t optionalSize = f_.U16(coff + 16);
+    const unsigned sectionCount = f.U16(coff + 2);
+    const uint64_t optionalSize = f.U16(coff + 16);
     const uint64_t optional = coff + 20;
-    f_.Need(optional, optionalSize);
-    const uint16_t magic = f_.U16(optional);
+    f.Need(optional, optionalSize);
+    const uint16_t magic = f.U16(optional);
     uint64_t directories;
     if (magic == 0x10B)
       directories = 96;  // PE32
@@ -64,21 +69,32 @@ class PeFile {
     else
       throw Unreadable{};
     if (optionalSize < directories) throw Unreadable{};
-    const uint32_t directoryCount = f_.U32(optional + directories - 4);
+    const uint32_t directoryCount = f.U32(optional + directories - 4);
     // The resource table is data directory 2.
     if (directoryCount > 2 && directories + 3 * 8 <= optionalSize) {
-      resourceRva_ = f_.U32(optional + directories + 16);
-      resourceSize_ = f_.U32(optional + directories + 20);
+      resourceRva = f.U32(optional + directories + 16);
+      resourceSize = f.U32(optional + directories + 20);
     }
     const uint64_t table = optional + optionalSize;
-    f_.Need(table, uint64_t(sectionCount) * 40);
+    tableEnd = table + uint64_t(sectionCount) * 40;
+    f.Need(table, tableEnd - table);
     for (unsigned i = 0; i < sectionCount; ++i) {
       const uint64_t s = table + uint64_t(i) * 40;
-      Section section{f_.U32(s + 12), f_.U32(s + 16), f_.U32(s + 20)};
-      // A section whose data lies past the end: the file was cut.
-      if (section.rawSize) f_.Need(section.rawOffset, section.rawSize);
-      sections_.push_back(section);
+      sections.push_back({f.U32(s + 12), f.U32(s + 16), f.U32(s + 20)});
     }
+  }
+};
+
+class PeFile {
+ public:
+  explicit PeFile(std::span<const uint8_t> file) : f_(file) {
+    PeHeaders headers(f_);
+    // A section whose data lies past the end: the file was cut.
+    for (const Section& section : headers.sections)
+      if (section.rawSize) f_.Need(section.rawOffset, section.rawSize);
+    resourceRva_ = headers.resourceRva;
+    resourceSize_ = headers.resourceSize;
+    sections_ = std::move(headers.sections);
   }
 
   bool HasResources() const { return resourceRva_ != 0 && resourceSize_ != 0; }
@@ -227,6 +243,18 @@ std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file)
     return ReadGroups(pe);
   } catch (const Unreadable&) {
     return std::nullopt;
+  }
+}
+
+uint64_t PeDataSize(std::span<const uint8_t> start) {
+  try {
+    PeHeaders headers{Bytes(start)};
+    uint64_t end = headers.tableEnd;
+    for (const Section& section : headers.sections)
+      if (section.rawSize) end = std::max(end, uint64_t(section.rawOffset) + section.rawSize);
+    return end;
+  } catch (const Unreadable&) {
+    return 0;
   }
 }
 

@@ -46,6 +46,12 @@ struct IconGroup {
 // is taken.
 std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file);
 
+// How many bytes from its start a PE file needs to be read: its headers and
+// every section's data (not what may follow them, such as an installer's
+// payload). `start` is the beginning of the file, enough of it to hold the
+// section table; 0 when it does not, or is no PE.
+uint64_t PeDataSize(std::span<const uint8_t> start);
+
 // The entry the system's best-match rule chooses for an icon of cx x cy on a
 // display of displayBits per pixel: the first entry with the smallest
 // |width - cx| + |height - cy| (an entry of 0 x 0 is 256 x 256) sets the

@@ -173,6 +173,23 @@ TEST(PeIcons, EveryCutOfAFileIsUnreadable) {
   }
 }
 
+// An installer's payload after the sections is not needed: the headers tell
+// where the sections' data ends, and the groups are the same with or without
+// what follows.
+TEST(PeIcons, TheDataSizeEndsWithTheLastSection) {
+  std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/kinds_i686.dll");
+  std::vector<uint8_t> start(file.begin(), file.begin() + 4096);
+  EXPECT_EQ(PeDataSize(start), file.size());  // stripped: the last section reaches the end
+  std::vector<uint8_t> with_payload = file;
+  with_payload.resize(file.size() + 100000, 0xAB);
+  EXPECT_EQ(PeDataSize(with_payload), file.size());
+  auto a = ReadPeIcons(file), b = ReadPeIcons(with_payload);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->size(), b->size());
+  for (size_t i = 0; i < a->size(); ++i) EXPECT_EQ((*a)[i].entries.back().image, (*b)[i].entries.back().image);
+  EXPECT_EQ(PeDataSize(std::vector<uint8_t>(file.begin(), file.begin() + 100)), 0u);  // ends in the headers
+}
+
 TEST(PeIcons, FilesThatAreNoExecutablesAreUnreadable) {
   auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
   EXPECT_FALSE(ReadPeIcons({}));
