@@ -8,6 +8,7 @@
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
 #include "framework/application.h"
+#include "imageio/file_output_win32.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
@@ -345,17 +346,13 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
   int count = images->Count();
+  // One writer for the whole save: its temporary folder is made once.
+  WholeFileWriter files;
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
-    IconHandle icon = images->GetIcon(i);
     std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
-    if (type == TOutputType::otIcon) {
-      SaveIconToFile(icon, file);
-    } else {
-      // The scratch bitmap: the icon flattened on white.
-      Image2->SetPicture(RenderIconOnWhite(icon));
-      SaveBitmapToFile(Image2->PictureHandle(), file);
-    }
+    IconHandle icon = images->GetIcon(i);
+    files.Write(file, type == TOutputType::otIcon ? IconFileBytes(icon) : IconBitmapFileBytes(icon, images->DrawnImage(i)));
   }
 
   int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();
