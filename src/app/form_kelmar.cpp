@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
@@ -346,13 +347,16 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
   int count = images->Count();
-  // One writer for the whole save: its temporary folder is made once.
+  // One writer for the whole save (its temporary folder is made once), and
+  // the icon files converted from the list's bitmaps at once.
   WholeFileWriter files;
+  std::optional<ImageListIconFiles> icon_files;
+  if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
     std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
-    IconHandle icon = images->GetIcon(i);
-    files.Write(file, type == TOutputType::otIcon ? IconFileBytes(icon) : IconBitmapFileBytes(icon, images->DrawnImage(i)));
+    files.Write(file, icon_files ? icon_files->Bytes(i)
+                                 : IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
 
   int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();

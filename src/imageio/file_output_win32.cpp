@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "base/error.h"
 #include "framework/wide.h"
@@ -30,7 +31,8 @@ std::wstring SystemReason(DWORD code) {
 class TempFile {
  public:
   TempFile(const std::wstring& path, const std::wstring& target) : path_(path) {
-    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // DELETE access: the open file is renamed over its target.
+    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) ThrowCannotCreate(target, GetLastError());
   }
   ~TempFile() {
@@ -41,7 +43,6 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   HANDLE Handle() const { return handle_; }
-  const std::wstring& Path() const { return path_; }
   bool Close() {
     bool ok = true;
     if (handle_ != INVALID_HANDLE_VALUE) ok = CloseHandle(handle_) != 0;
@@ -55,6 +56,32 @@ class TempFile {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   bool kept_ = false;
 };
+
+// Renames an open file over target. Through the handle rather than by name:
+// a move by name opens the file once more, and under Wine that round trip
+// costs as much as the write.
+bool RenameOver(HANDLE file, const std::wstring& target) {
+  // The rename takes the system's own form of the path.
+  DWORD length = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(target.c_str(), length, full.data(), nullptr));
+  if (full.empty()) return false;
+  std::wstring nt;
+  if (full.starts_with(L"\\\\?\\"))
+    nt = L"\\??\\" + full.substr(4);
+  else if (full.starts_with(L"\\\\"))
+    nt = L"\\??\\UNC\\" + full.substr(2);
+  else
+    nt = L"\\??\\" + full;
+  const size_t name_bytes = nt.size() * sizeof(wchar_t);
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = DWORD(name_bytes);
+  std::copy(nt.begin(), nt.end(), info->FileName);  // the buffer holds one more for the end
+  return SetFileInformationByHandle(file, FileRenameInfo, info, DWORD(buffer.size())) != 0;
+}
 
 }  // namespace
 
@@ -103,9 +130,9 @@ void WholeFileWriter::Write(const std::wstring& path, std::span<const uint8_t> b
       ThrowCannotCreate(path, GetLastError());
     done += written;
   }
-  if (!temp.Close()) ThrowCannotCreate(path, GetLastError());
-  if (!MoveFileExW(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) ThrowCannotCreate(path, GetLastError());
+  if (!RenameOver(temp.Handle(), path)) ThrowCannotCreate(path, GetLastError());
   temp.Keep();
+  if (!temp.Close()) ThrowCannotCreate(path, GetLastError());
 }
 
 void WriteFileWhole(const std::wstring& path, std::span<const uint8_t> bytes) {

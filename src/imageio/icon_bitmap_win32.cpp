@@ -116,13 +116,8 @@ Image DrawIconOnBlack(HICON icon) {
   return image;
 }
 
-std::vector<uint8_t> IconBitmapFileBytes(HICON icon, const Image& drawn) {
-  if (HasAlpha(drawn)) return BuildWhiteCompositeBitmapFile(drawn);
-  return BitmapFileBytes(RenderIconOnWhite(icon));
-}
-
 void SaveIconAsBitmapFile(HICON icon, const std::wstring& path) {
-  WriteFileWhole(path, IconBitmapFileBytes(icon, DrawIconOnBlack(icon)));
+  WriteFileWhole(path, IconBitmapFileBytes(DrawIconOnBlack(icon), [icon] { return icon; }));
 }
 
 }  // namespace kelmar

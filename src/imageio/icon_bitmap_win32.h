@@ -9,6 +9,7 @@
 
 #include "base/image.h"
 #include "framework/handles.h"
+#include "imageio/bitmap_file.h"
 
 namespace kelmar {
 
@@ -32,9 +33,14 @@ Image DrawIconOnBlack(HICON icon);
 
 // The bitmap file of an icon as the picture type writes it, given the icon
 // as drawn onto black (DrawIconOnBlack, or an image list's DrawnImage): with
-// alpha, the composite onto white; without, RenderIconOnWhite's bitmap in
-// the display's format, as it always was.
-std::vector<uint8_t> IconBitmapFileBytes(HICON icon, const Image& drawn);
+// alpha, the composite onto white; without, RenderIconOnWhite's bitmap of
+// the icon (asked of `icon` only then) in the display's format, as it
+// always was.
+template <typename IconSource>
+std::vector<uint8_t> IconBitmapFileBytes(const Image& drawn, IconSource&& icon) {
+  if (HasAlpha(drawn)) return BuildWhiteCompositeBitmapFile(drawn);
+  return BitmapFileBytes(RenderIconOnWhite(icon()));
+}
 
 // IconBitmapFileBytes of the icon drawn here, written whole.
 void SaveIconAsBitmapFile(HICON icon, const std::wstring& path);

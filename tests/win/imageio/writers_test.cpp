@@ -193,7 +193,7 @@ TEST(BitmapWriter, AlphaIsCompositedOntoWhiteAndEveryPixelIsOpaque) {
   list.AddIcons({icon, nullptr, icon});
   ASSERT_EQ(list.Count(), 3);
   const std::wstring listed = test::FilesFolder() + L"\\alpha32-list.bmp";
-  WriteFileWhole(listed, IconBitmapFileBytes(list.GetIcon(2), list.DrawnImage(2)));
+  WriteFileWhole(listed, IconBitmapFileBytes(list.DrawnImage(2), [&] { return list.GetIcon(2); }));
 
   for (const std::wstring& path : {direct, listed}) {
     std::vector<uint8_t> f = test::ReadFileBytes(path);
@@ -210,7 +210,7 @@ TEST(BitmapWriter, AlphaIsCompositedOntoWhiteAndEveryPixelIsOpaque) {
     EXPECT_NEAR(soft.b, 235 * 43 / 255.0 + 212, 1);
   }
   // The blank image between them has no alpha: white, as it always was.
-  std::vector<uint8_t> blank = IconBitmapFileBytes(list.GetIcon(1), list.DrawnImage(1));
+  std::vector<uint8_t> blank = IconBitmapFileBytes(list.DrawnImage(1), [&] { return list.GetIcon(1); });
   ASSERT_EQ(blank.size(), 4150u);
   EXPECT_EQ(test::BmpPixel(blank, 7, 7), (Rgb{255, 255, 255}));
 }
@@ -365,6 +365,29 @@ TEST(RealIcons, Shell32IconsAtBothListSizes) {
     ImageList_Destroy(list);
     EXPECT_GE(written, 40);
   }
+}
+
+// The icon files converted from a whole image list at once are the bytes of
+// the icon of each image, as the program always wrote them: every shell32
+// icon at both list sizes, and at a width whose cells do not start on a
+// byte (converted icon by icon).
+TEST(RealIcons, IconFilesOfAWholeListEqualThoseOfEachIcon) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring dll = std::wstring(system) + L"\\shell32.dll";
+  const int count = int(UINT_PTR(ExtractIconW(GetModuleHandleW(nullptr), dll.c_str(), UINT(-1))));
+  ASSERT_GT(count, 100);
+  std::vector<HICON> icons;
+  for (int i = 0; i < count; ++i) icons.push_back(ExtractIconW(GetModuleHandleW(nullptr), dll.c_str(), UINT(i)));
+  for (int size : {32, 16, 20}) {
+    SCOPED_TRACE(size);
+    TImageList list(nullptr, "list", size, size);
+    list.AddIcons(icons);
+    ASSERT_EQ(list.Count(), count);
+    ImageListIconFiles files(list.Handle());
+    for (int i = 0; i < count; ++i) ASSERT_EQ(files.Bytes(i), IconFileBytes(list.GetIcon(i))) << i;
+  }
+  for (HICON icon : icons) DestroyIcon(icon);
 }
 
 }  // namespace
