@@ -212,8 +212,13 @@ void TFormKelmar::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------------ intake
 
-void TFormKelmar::ClearBatch() {
+void TFormKelmar::ClearItems() {
   ListView1->Clear();
+  item_groups_.clear();
+}
+
+void TFormKelmar::ClearBatch() {
+  ClearItems();
   SmallImage->Clear();
   LargeImage->Clear();
   IconCounter = 0;
@@ -226,7 +231,10 @@ void TFormKelmar::BTNSelFileClick() {
   ClearBatch();
   // No repaint until the batch is in (the limit repaints at once).
   TListView::UpdateScope no_redraw(*ListView1);
-  for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
+  for (const auto& path : *files) {
+    FileIcons icons = FileIcons::Read(path);
+    ExtractFileIcons(path, icons.Count(), icons);
+  }
 }
 
 void TFormKelmar::WMDropFiles(HDROP drop) {
@@ -244,58 +252,70 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    ExtractFileIcons(path, IconCount(path));
+    if (path.empty()) continue;
+    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    FileIcons icons = FileIcons::Read(path);
+    ExtractFileIcons(path, icons.Count(), icons);
   }
 }
 
 void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
-  bool executable = IsExecutableType(path);
+  ExtractFileIcons(path, count, FileIcons::Read(path));
+}
+
+void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons) {
   // No repaint per item (the intake around it usually holds the list already).
   TListView::UpdateScope no_redraw(*ListView1);
-  // Executables are read in slices: one opening of the file per slice, and a
-  // bounded number of icon handles alive at once.
-  constexpr int kSlice = 64;
-  for (int first = 0; first < count; first += kSlice) {
-    int n = std::min(kSlice, count - first);
-    std::vector<IconHandle> icons = executable ? ExtractIcons(path, first, n) : std::vector<IconHandle>(size_t(n));
-    for (int k = 0; k < n; ++k) {
-      ++IconCounter;
-      if (IconCounter > 1000) {
-        // The images of the full batch go in first: the save may write them.
-        AddPendingIcons();
-        // The user sees the full list while deciding, and the cleared one after.
-        ListView1->RepaintNow();
-        if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-          if (CombPicType->ItemIndex() == 0)
-            SaveIconsAsIco();
-          else
-            SaveIconsAsBmp();
-        }
-        IconCounter = 1;
-        ListView1->Clear();
-        ListView1->RepaintNow();
-        LargeImage->Clear();
-        SmallImage->Clear();
+  // The images go into the lists in slices: one drawing pass per slice, and
+  // a bounded number of icons waiting at once.
+  constexpr size_t kSlice = 64;
+  for (int i = 0; i < count; ++i) {
+    ++IconCounter;
+    if (IconCounter > 1000) {
+      // The images of the full batch go in first: the save may write them.
+      AddPendingIcons();
+      // The user sees the full list while deciding, and the cleared one after.
+      ListView1->RepaintNow();
+      if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+        if (CombPicType->ItemIndex() == 0)
+          SaveIconsAsIco();
+        else
+          SaveIconsAsBmp();
       }
-      IconHandle icon = std::move(icons[size_t(k)]);
-      if (!icon) icon = GetShellIcon(path, SmallIcons);
-      pending_icons_.push_back(std::move(icon));
-      ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+      IconCounter = 1;
+      ClearItems();
+      ListView1->RepaintNow();
+      LargeImage->Clear();
+      SmallImage->Clear();
     }
-    AddPendingIcons();
+    std::shared_ptr<const IconGroup> group = icons.Group(i);
+    ExtractedIcon icon;
+    if (group) icon = ExtractGroupIcon(*group);
+    if (!icon) {
+      group.reset();
+      icon.handle = GetShellIcon(path, SmallIcons);
+    }
+    pending_icons_.push_back(std::move(icon));
+    item_groups_.push_back(std::move(group));
+    ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+    if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
+  AddPendingIcons();
+}
+
+std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
+  return index >= 0 && size_t(index) < item_groups_.size() ? item_groups_[size_t(index)] : nullptr;
 }
 
 void TFormKelmar::AddPendingIcons() {
-  // Both lists take copies; the extracted icons are destroyed here. A null
-  // icon, or one a list refuses, leaves a blank image so that items and
-  // images stay in step.
-  std::vector<HICON> icons;
-  for (const auto& icon : pending_icons_) icons.push_back(icon);
-  SmallImage->AddIcons(icons);
-  LargeImage->AddIcons(icons);
+  // Both lists take copies; the icons are let go of here. A blank image
+  // stands where a list refuses one, so that items and images stay in step.
+  std::vector<TIconImage> images;
+  images.reserve(pending_icons_.size());
+  for (const auto& icon : pending_icons_) images.push_back({icon.handle, icon.pixels ? &*icon.pixels : nullptr});
+  SmallImage->AddIcons(images);
+  LargeImage->AddIcons(images);
   pending_icons_.clear();
 }
 

@@ -8,8 +8,17 @@
 
 #include "base/image.h"
 #include "framework/controls.h"
+#include "imageio/pe_icons.h"
 
 namespace kelmar {
+
+// One image for TImageList::AddIcons: an icon handle, or the pixels of an
+// icon resource decoded at the size the system would have made its icon.
+// With neither, a blank image.
+struct TIconImage {
+  HICON handle = nullptr;
+  const DecodedIcon* pixels = nullptr;
+};
 
 // Images of one size with a transparency mask, in the display's colour
 // format. The list owns copies of the icons added to it.
@@ -27,7 +36,9 @@ class TImageList : public TComponent {
   int AddBlank();
   // Adds copies of many icons at once, in order; a null icon adds a blank
   // image. The same pixels as AddIcon one by one, with one drawing surface
-  // for all of them instead of one per icon.
+  // for all of them instead of one per icon. Decoded pixels give the image
+  // that an icon handle made of them would give, without making one.
+  void AddIcons(const std::vector<TIconImage>& icons);
   void AddIcons(const std::vector<HICON>& icons);
   void Clear();
   // A new icon made from image i; the caller owns it.

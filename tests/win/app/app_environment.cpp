@@ -74,6 +74,17 @@ std::vector<uint32_t> IconPixels(HICON icon, int size) {
   return DrawOnWhite(size, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
 }
 
+std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count) {
+  std::vector<HICON> raw(size_t(count), nullptr);
+  std::vector<UINT> ids(raw.size(), 0);
+  int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+  UINT got = raw.empty() ? 0 : PrivateExtractIconsW(path.c_str(), first, cx, cy, raw.data(), ids.data(), UINT(count), 0);
+  std::vector<IconHandle> icons;
+  for (size_t i = 0; i < raw.size(); ++i)
+    icons.emplace_back(i < got && raw[i] != INVALID_HANDLE_VALUE ? raw[i] : nullptr);
+  return icons;
+}
+
 void WriteTextFile(const std::wstring& path, const std::string& text) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;

@@ -116,6 +116,9 @@ std::wstring MakeTempFolder(const std::wstring& name);
 std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
 // The pixels of an icon drawn on white at its own size.
 std::vector<uint32_t> IconPixels(HICON icon, int size);
+// Icons first .. first+count-1 of a file as the system's own extraction gives
+// them (PrivateExtractIconsW at the large icon size); null where it gives none.
+std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count);
 // Writes a small file.
 void WriteTextFile(const std::wstring& path, const std::string& text);
 
