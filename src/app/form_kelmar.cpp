@@ -4,10 +4,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
 #include "framework/application.h"
+#include "imageio/file_output_win32.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
@@ -372,17 +374,16 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
   int count = images->Count();
+  // One writer for the whole save (its temporary folder is made once), and
+  // the icon files converted from the list's bitmaps at once.
+  WholeFileWriter files;
+  std::optional<ImageListIconFiles> icon_files;
+  if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
-    IconHandle icon = images->GetIcon(i);
     std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
-    if (type == TOutputType::otIcon) {
-      SaveIconToFile(icon, file);
-    } else {
-      // The scratch bitmap: the icon flattened on white.
-      Image2->SetPicture(RenderIconOnWhite(icon));
-      SaveBitmapToFile(Image2->PictureHandle(), file);
-    }
+    files.Write(file, icon_files ? icon_files->Bytes(i)
+                                 : IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
 
   int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();

@@ -1,5 +1,6 @@
 #include "framework/list_view.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kelmar {
@@ -133,6 +134,7 @@ void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
         }
       }
     }
+    KeepDrawnImages(image, n);
     added = ImageList_Add(handle_, image, mask) >= 0;
   }
   if (!added) {
@@ -142,7 +144,34 @@ void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
   }
 }
 
-void TImageList::Clear() { ImageList_RemoveAll(handle_); }
+void TImageList::KeepDrawnImages(HBITMAP strip, int n) {
+  // Cells of the strip, read in one conversion; where that fails the cells
+  // stay empty and the saving falls back to the list's own images.
+  drawn_.resize(size_t(Count()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_ * n, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  Image cells(width_ * n, height_);
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  const bool read = dc && GetDIBits(dc, strip, 0, UINT(height_), cells.Data(), &info, DIB_RGB_COLORS) == height_;
+  for (int i = 0; i < n; ++i) {
+    Image cell;
+    if (read) {
+      cell = Image(width_, height_);
+      for (int y = 0; y < height_; ++y) std::copy_n(cells.Row(y) + i * width_, width_, cell.Row(y));
+    }
+    drawn_.push_back(std::move(cell));
+  }
+}
+
+const Image& TImageList::DrawnImage(int index) const {
+  static const Image none;
+  return index >= 0 && size_t(index) < drawn_.size() ? drawn_[size_t(index)] : none;
+}
+
+void TImageList::Clear() {
+  ImageList_RemoveAll(handle_);
+  drawn_.clear();
+}
 
 IconHandle TImageList::GetIcon(int index) const {
   return IconHandle(ImageList_GetIcon(handle_, index, ILD_NORMAL));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/image.h"
 #include "framework/controls.h"
 #include "imageio/pe_icons.h"
 
@@ -42,11 +43,20 @@ class TImageList : public TComponent {
   void Clear();
   // A new icon made from image i; the caller owns it.
   IconHandle GetIcon(int index) const;
+  // Image i as AddIcons drew it onto black, 32 bits per pixel with the
+  // icon's alpha (colours premultiplied). The list itself cannot give it
+  // back: adding an image clears its colour wherever the mask is set, soft
+  // edges included. Empty for images added one by one.
+  const Image& DrawnImage(int index) const;
 
  private:
+  // Keeps the n cells of a drawn strip as the images about to be added.
+  void KeepDrawnImages(HBITMAP strip, int n);
+
   int width_;
   int height_;
   ImageListHandle handle_;
+  std::vector<Image> drawn_;
 };
 
 enum class TViewStyle { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };
