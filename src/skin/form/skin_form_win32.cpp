@@ -11,6 +11,7 @@
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
+#include "skin/form/frame_behaviour.h"
 
 namespace kelmar {
 
@@ -20,12 +21,6 @@ TForm* OwnerAsForm(TComponent* owner) {
   auto* form = dynamic_cast<TForm*>(owner);
   if (!form) throw Error("Invalid type cast");
   return form;
-}
-
-Rect WindowBounds(HWND hwnd) {
-  RECT rc{};
-  GetWindowRect(hwnd, &rc);
-  return FromRECT(rc);
 }
 
 enum Strip { kTop, kBottom, kLeft, kRight };
@@ -50,6 +45,7 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
   fadeTimer_->OnTimer = [this] { StepFades(); };
+  hoverPollTimer_->OnTimer = [this] { PollCursor(); };
 
   // Ahead of all the form's own handling.
   savedWindowProc_ = ownerForm_->WindowProc;
@@ -227,18 +223,28 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       break;
     case WM_ENTERSIZEMOVE:
       savedWindowProc_(m);
-      InSizeMove = true;
-      {
-        BOOL full = FALSE;
-        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
-        FullWindowDrag = full != FALSE;
-      }
+      OnEnterSizeMove();
       return;
     case WM_EXITSIZEMOVE:
       savedWindowProc_(m);
-      InSizeMove = false;
-      HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
-      if (Skin()) SendNcPaint();
+      OnExitSizeMove();
+      return;
+    case WM_MOVING:
+      OnMoving(m);
+      return;
+    case WM_SIZING:
+      OnSizing(m);
+      return;
+    case WM_TIMER:
+      if (m.WParam == 1) StepFadeIn();
+      break;
+    case WM_NCHITTEST:
+      OnNcHitTest(m);
+      return;
+    case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_LBUTTONDBLCLK:
+      OnMouseMessage(m);
       return;
     case SKIN_MSG_BEFORE_CHANGE:
     case SKIN_MSG_CHANGE:
@@ -276,7 +282,7 @@ void TksSkinForm::OnSize(TMessage& m) {
   } else {
     SendNcPaint();
   }
-  if (AlphaBlend && AlphaBlendValue != 255 && LayeredWindowsAvailable()) {
+  if (AlphaBlend && AlphaBlendValue != 255 && LayeredWindows) {
     SendNcPaint();
     ownerForm_->Invalidate();
   }
@@ -340,10 +346,10 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
 
 void TksSkinForm::OnShowWindow(bool show) {
   if (show) {
+    StartFadeIn();
     FrameRefresh();
-  } else if (LayeredWindowsAvailable() && AlphaBlend) {
-    HWND hwnd = ownerForm_->Handle();
-    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+  } else if (LayeredWindows && AlphaBlend) {
+    SetLayered(false);
   }
 }
 
@@ -568,9 +574,12 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (!Skin()) return;
   ComputeGeometry();
+  // The new shape repaints the frame at once, at the window's size of the
+  // moment; while sizing that lags behind the size being laid out.
+  const Rect client = geometry_.SizedClientRect;
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
-  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
+  if (OnChangeClientRect) OnChangeClientRect(client);
   SendNcPaint();
 }
 
@@ -733,6 +742,7 @@ void TksSkinForm::SetWindowState(TWindowState state) {
   if (state == FrameState) return;
   HWND hwnd = ownerForm_->Handle();
   const bool mainForm = Application().MainForm() == ownerForm_;
+  const Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (state == TWindowState::wsMinimized) {
     // The main form minimizes the application; the system restores it.
     if (mainForm) {
@@ -741,36 +751,56 @@ void TksSkinForm::SetWindowState(TWindowState state) {
     }
     if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
     FrameState = state;
-    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Rect area = screen;
     GetMonitorWorkArea(hwnd, true, area);
     const Point min = MinTrackSize();
-    SetWindowPos(hwnd, nullptr, area.left, area.bottom - min.y, min.x, min.y, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The places other minimized skinned forms hold.
+    std::vector<Point> taken;
+    for (TForm* form : Application().Forms()) {
+      if (form == ownerForm_ || form == Application().MainForm() || !form->HandleAllocated() ||
+          !IsWindowVisible(form->Handle()))
+        continue;
+      for (TComponent* c : form->Components()) {
+        auto* other = dynamic_cast<TksSkinForm*>(c);
+        if (!other || other->FrameState != TWindowState::wsMinimized) continue;
+        const Rect ob = WindowBounds(form->Handle());
+        taken.push_back({ob.left, ob.top});
+      }
+    }
+    const Point place = MinimizedPlace(area, min, taken);
+    SetWindowPos(hwnd, nullptr, place.x, place.y, min.x, min.y, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   FrameState = state;
   if (state == TWindowState::wsMaximized) {
     if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
-    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Rect monitor = area;
+    // The monitor nearest to the window: one that exists, wherever the
+    // window was.
+    Rect work = screen, monitor = screen;
+    GetMonitorWorkArea(hwnd, true, work);
     GetMonitorWorkArea(hwnd, false, monitor);
-    if (MaximizeOnFullScreen) {
-      area = monitor;
-    } else {
-      GetMonitorWorkArea(hwnd, true, area);
-      // A task bar that hides itself stays reachable.
-      if (area == monitor && monitor.left == 0 && monitor.top == 0 &&
-          monitor.Width() == GetSystemMetrics(SM_CXSCREEN) && monitor.Height() == GetSystemMetrics(SM_CYSCREEN))
-        area = {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1};
-    }
-    SetWindowPos(hwnd, nullptr, area.left, area.top, area.Width(), area.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect target = MaximizeTarget(work, monitor, {screen.right, screen.bottom}, MaximizeOnFullScreen);
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.Width(), target.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   // Restore.
   RolledUpWhileMaximized = false;
   const Rect before = WindowBounds(hwnd);
-  if (!RestoreBounds.IsEmpty())
-    SetWindowPos(hwnd, nullptr, RestoreBounds.left, RestoreBounds.top, RestoreBounds.Width(), RestoreBounds.Height(),
+  if (!RestoreBounds.IsEmpty()) {
+    Rect target = RestoreBounds;
+    // Bounds saved on a monitor that has gone since come back onto the
+    // nearest one that exists.
+    const RECT saved = ToRECT(target);
+    if (!MonitorFromRect(&saved, MONITOR_DEFAULTTONULL)) {
+      MONITORINFO info{};
+      info.cbSize = sizeof(info);
+      if (GetMonitorInfoW(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &info))
+        target = KeepOnArea(target, FromRECT(info.rcWork));
+    }
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.Width(), target.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (skinApplied_) hoverPollTimer_->SetEnabled(true);
   const Rect after = WindowBounds(hwnd);
   if (after.Width() == before.Width() && after.Height() == before.Height()) FrameRefresh();
@@ -793,6 +823,7 @@ void TksSkinForm::RollUp(bool value) {
     SetWindowPos(hwnd, nullptr, 0, 0, b.Width(), rollUpSavedHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendNcPaint();
+  if (OnChangeRollUpState) OnChangeRollUpState();
 }
 
 }  // namespace kelmar

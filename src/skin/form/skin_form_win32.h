@@ -13,7 +13,9 @@
 #include "framework/forms.h"
 #include "framework/graphics.h"
 #include "framework/timer.h"
+#include "skin/data/skin_platform_win32.h"
 #include "skin/form/frame_geometry.h"
+#include "skin/form/frame_hit_test.h"
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
 
@@ -59,6 +61,13 @@ class TksSkinForm : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;
+  // Run-time changes of the transparency (the fields above are the settings
+  // the window starts with).
+  void SetAlphaBlend(bool value);
+  void SetAlphaBlendValue(uint8_t value);
+  // The system offers layered windows (only the versions that draw them
+  // well); tests on other systems switch it on.
+  bool LayeredWindows = LayeredWindowsAvailable();
   bool UseDefaultSysMenu = true;
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
@@ -72,6 +81,7 @@ class TksSkinForm : public TComponent {
   std::function<void()> OnChangeSkinData;
   std::function<void(const Rect&)> OnChangeClientRect;
   std::function<void()> OnActivate, OnDeActivate;
+  std::function<void()> OnChangeRollUpState;
   std::function<void(const std::string&, bool&)> OnActivateCustomObject;
   std::function<void(const std::string&)> OnMouseEnterEvent, OnMouseLeaveEvent;
   std::function<void(const std::string&, int, int, const Rect&, TMouseButton)> OnMouseDownEvent, OnMouseUpEvent;
@@ -111,6 +121,8 @@ class TksSkinForm : public TComponent {
   void MinimizeToTray() {}  // the tray icon comes with the tray menu
   // Minimum window size the frame allows.
   Point MinTrackSize() const;
+  // The frame's hit-test code for a point in window coordinates.
+  int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
 
@@ -131,6 +143,27 @@ class TksSkinForm : public TComponent {
   void OnGetMinMaxInfo(TMessage& m);
   void OnNcActivate(TMessage& m);
   void OnSkinMessage(TMessage& m);
+
+  // Mouse in the frame.
+  void OnNcHitTest(TMessage& m);
+  void OnMouseMessage(TMessage& m);
+  void TrackHover(Point p, bool track);
+  void PollCursor();
+  void Press(TMouseButton button, Point p);
+  void Release(TMouseButton button, Point p);
+  void CaptionDoubleClick();
+  bool OnCaptionObject(Point p) const;
+  TksActiveSkinObject* ObjectAt(int index) const;
+  Point CursorInWindow() const;
+
+  // The move/size loop, transparency.
+  void OnEnterSizeMove();
+  void OnExitSizeMove();
+  void OnMoving(TMessage& m);
+  void OnSizing(TMessage& m);
+  void StartFadeIn();
+  void StepFadeIn();
+  void SetLayered(bool layered);
 
   void PaintSkinnedFrame(HDC dc);
   void PaintPlainFrame(HDC dc);
@@ -167,6 +200,11 @@ class TksSkinForm : public TComponent {
   IconHandle smallIcon_;
   bool hasRegion_ = false;
   int rollUpSavedHeight_ = 0;
+  // A move/size loop ran inside the default handling of a button press.
+  bool sizeMoveRan_ = false;
+  // The cursor's offset from the window's top-left when a move began.
+  Point dragOffset_;
+  FrameMaskShape maskShape_;
   // Kept between paints: the strips are composed anew each time into memory
   // that stays (large blocks cost a fresh mapping each under Wine).
   Image strips_[4];
