@@ -118,6 +118,49 @@ void TForm::Release() {
   if (HandleAllocated()) PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
+namespace {
+
+void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& out) {
+  for (TControl* c : parent->Controls()) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->Visible() || !w->Enabled()) continue;
+    if (w->TabStop() && w->CanFocus()) out.push_back(w);
+    CollectTabStops(w, out);
+  }
+}
+
+}  // namespace
+
+TForm* GetParentForm(TControl* control) {
+  for (TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<TForm*>(c)) return form;
+  return nullptr;
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward) {
+  std::vector<TWinControl*> stops;
+  CollectTabStops(this, stops);
+  if (stops.empty()) return;
+  auto it = std::find(stops.begin(), stops.end(), current);
+  size_t next;
+  if (it == stops.end())
+    next = forward ? 0 : stops.size() - 1;
+  else if (forward)
+    next = (size_t(it - stops.begin()) + 1) % stops.size();
+  else
+    next = (size_t(it - stops.begin()) + stops.size() - 1) % stops.size();
+  stops[next]->SetFocus();
+}
+
+bool TForm::DialogKey(TWinControl* focused, WORD key, TShiftState shift) {
+  if (focused && focused != this && focused->DialogKey(key, shift)) return true;
+  if (key == VK_TAB && !shift.ctrl && !shift.alt) {
+    SelectNext(focused == this ? nullptr : focused, !shift.shift);
+    return true;
+  }
+  return false;
+}
+
 void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (!tooltip_) return;
   MSG m{hwnd, msg, wparam, lparam, DWORD(GetMessageTime()), {}};
