@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "app_fixture.h"
+#include "win/mouse_input.h"
 
 namespace kelmar::test {
 
@@ -56,7 +57,6 @@ class SaveTest : public FormTest {
     DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll"), SystemFile(L"user32.dll"), text});
     ASSERT_EQ(form->ListView1->Count(), 18);
   }
-  void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
   void Select(std::initializer_list<int> positions) {
     for (int p : positions) form->ListView1->SetSelected(p, true);
   }
