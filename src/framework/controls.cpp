@@ -584,12 +584,20 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_ERASEBKGND:
       if (own_class_) {
-        m.Result = 1;  // painted whole, off screen, in WM_PAINT
+        // Our own paint draws the whole area; someone else asking (a control
+        // capturing what lies under it) gets the whole picture.
+        if (!in_paint_) PaintTo(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 1;
         return;
       }
       break;
     case WM_PAINT:
       if (own_class_) {
+        struct PaintScope {
+          bool& flag;
+          explicit PaintScope(bool& f) : flag(f) { flag = true; }
+          ~PaintScope() { flag = false; }
+        } scope(in_paint_);
         PaintDc dc(handle_);
         PaintTo(dc);
         return;

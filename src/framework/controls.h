@@ -233,6 +233,7 @@ class TWinControl : public TControl {
   bool tab_stop_ = false;
   bool mouse_inside_ = false;
   bool releasing_capture_ = false;
+  bool in_paint_ = false;
   std::vector<TControl*> controls_;
   TControl* mouse_control_ = nullptr;   // graphic child under the mouse
   TControl* capture_control_ = nullptr; // graphic child that got the press

@@ -92,19 +92,9 @@ void TksSkinControl::PaintWindow(TCanvas& canvas) {
 }
 
 void TksSkinControl::WndProc(TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      painting_ = true;
-      TWinControl::WndProc(m);
-      painting_ = false;
-      return;
-    case WM_MOVE:
-      TWinControl::WndProc(m);
-      // What lies underneath has changed.
-      if (alphaBlend_) Invalidate();
-      return;
-  }
   TWinControl::WndProc(m);
+  // What lies underneath has changed.
+  if (m.Msg == WM_MOVE && alphaBlend_) Invalidate();
 }
 
 void TksSkinControl::MouseEnter() {
@@ -304,21 +294,30 @@ void DrawMorphed(TBitmap& bitmap, MorphKind kind, double factor,
   bitmap.CopyFrom(mixed.GetImage().View());
 }
 
-void DrawSkinBorder(HDC dc, Rect& r, TksSkinBorderStyle style) {
-  if (style == TksSkinBorderStyle::bvNone) return;
+void DrawEdgeFrame(HDC dc, Rect& r, TColor top_left, TColor bottom_right) {
   TCanvas canvas(dc);
-  const TColor shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
-  if (style == TksSkinBorderStyle::bvFrame) {
-    canvas.FrameRect(r, shadow);
-  } else {
-    const TColor topLeft = style == TksSkinBorderStyle::bvRaised ? light : shadow;
-    const TColor bottomRight = style == TksSkinBorderStyle::bvRaised ? shadow : light;
-    canvas.FillRect({r.left, r.top, r.right, r.top + 1}, topLeft);
-    canvas.FillRect({r.left, r.top, r.left + 1, r.bottom}, topLeft);
-    canvas.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    canvas.FillRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-  }
+  canvas.FillRect({r.left, r.top, r.right, r.top + 1}, top_left);
+  canvas.FillRect({r.left, r.top, r.left + 1, r.bottom}, top_left);
+  canvas.FillRect({r.left, r.bottom - 1, r.right, r.bottom}, bottom_right);
+  canvas.FillRect({r.right - 1, r.top, r.right, r.bottom}, bottom_right);
   r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+}
+
+void DrawSkinBorder(HDC dc, Rect& r, TksSkinBorderStyle style) {
+  const TColor shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+  switch (style) {
+    case TksSkinBorderStyle::bvFrame:
+      DrawEdgeFrame(dc, r, shadow, shadow);
+      break;
+    case TksSkinBorderStyle::bvRaised:
+      DrawEdgeFrame(dc, r, light, shadow);
+      break;
+    case TksSkinBorderStyle::bvLowered:
+      DrawEdgeFrame(dc, r, shadow, light);
+      break;
+    case TksSkinBorderStyle::bvNone:
+      break;
+  }
 }
 
 SIZE CaptionExtent(HDC dc, const TFont& font, const std::wstring& text, bool multi_line) {

@@ -68,8 +68,6 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget {
   void PaintWindow(TCanvas& canvas) override;
   void ApplySkinCursor();
 
-  // True only while a paint message is handled.
-  bool painting_ = false;
   int cursorIndex_ = -1;
 
  private:
@@ -85,6 +83,7 @@ class TksSkinCustomControl : public TksSkinControl {
   TksSkinCustomControl(TComponent* owner, std::string name);
 
   TFont& DefaultFont() { return defaultFont_; }
+  const TFont& DefaultFont() const { return defaultFont_; }
   void SetDefaultFont(const TFont& font) { defaultFont_ = font; }
   bool UseSkinFont = true;
   int DefaultWidth() const { return defaultWidth_; }
@@ -167,6 +166,7 @@ TksEffectBmp EffectBmpOf(TBitmap& bitmap);
 
 // The default look's one-pixel borders; each shrinks r by 1.
 void DrawSkinBorder(HDC dc, Rect& r, TksSkinBorderStyle style);
+void DrawEdgeFrame(HDC dc, Rect& r, TColor top_left, TColor bottom_right);
 // The measured size of a caption (one line unless multi_line).
 SIZE CaptionExtent(HDC dc, const TFont& font, const std::wstring& text, bool multi_line);
 
