@@ -61,6 +61,11 @@ bool TApplication::Dispatch(MSG& msg) {
     if (TForm* form = GetParentForm(focused); form && form->DialogKey(focused, WORD(msg.wParam), ShiftFromKeyboard()))
       return true;
   }
+  if (msg.message == WM_SYSCHAR) {
+    // Alt and a letter: the control whose caption marks it.
+    if (TForm* form = GetParentForm(TWinControl::FromHandle(msg.hwnd)); form && form->DialogChar(wchar_t(msg.wParam)))
+      return true;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;

@@ -560,6 +560,8 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       FocusChanged(m.Msg == WM_SETFOCUS);
+      if (m.Msg == WM_SETFOCUS)
+        if (TForm* form = GetParentForm(this)) form->FocusMoved(this);
       break;
     case WM_SETCURSOR:
       if (own_class_ && LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == handle_) {
@@ -612,6 +614,21 @@ void TWinControl::WndProc(TMessage& m) {
       break;
   }
   DefaultHandler(m);
+}
+
+bool IsAccelerator(wchar_t ch, const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    wchar_t a[2] = {ch, 0}, b[2] = {caption[i + 1], 0};
+    CharUpperW(a);
+    CharUpperW(b);
+    return a[0] == b[0];
+  }
+  return false;
 }
 
 LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

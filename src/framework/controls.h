@@ -163,6 +163,11 @@ class TWinControl : public TControl {
   // A dialog key (Tab, Enter, Esc, an arrow) pressed while this control has
   // the focus, offered before the form moves the focus; true when used.
   virtual bool DialogKey(WORD key, TShiftState shift) { return false; }
+  // An accelerator character (Alt and a letter) offered to every control of
+  // the form; true when used.
+  virtual bool DialogChar(wchar_t ch) { return false; }
+  // The focus moved to `focused` somewhere on the form.
+  virtual void FormFocusChanged(TWinControl* focused) {}
   // The pointer is over the window (own-class windows; see MouseEnter).
   bool MouseInside() const { return mouse_inside_; }
 
@@ -240,5 +245,9 @@ class TWinControl : public TControl {
 };
 
 LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Whether ch is the caption's accelerator: the character after a single "&",
+// compared without regard to case ("&&" is a plain ampersand).
+bool IsAccelerator(wchar_t ch, const std::wstring& caption);
 
 }  // namespace kelmar

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "framework/application.h"
 
@@ -120,6 +121,16 @@ void TForm::Release() {
 
 namespace {
 
+// Visits every windowed control under parent, depth first, parents before
+// children, until visit answers true; returns whether one did.
+bool ForEachWinControl(TWinControl* parent, const std::function<bool(TWinControl*)>& visit) {
+  for (TControl* c : std::vector<TControl*>(parent->Controls())) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (w && (visit(w) || ForEachWinControl(w, visit))) return true;
+  }
+  return false;
+}
+
 void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& out) {
   for (TControl* c : parent->Controls()) {
     auto* w = dynamic_cast<TWinControl*>(c);
@@ -158,7 +169,20 @@ bool TForm::DialogKey(TWinControl* focused, WORD key, TShiftState shift) {
     SelectNext(focused == this ? nullptr : focused, !shift.shift);
     return true;
   }
-  return false;
+  // Enter and Esc also reach the default and cancel buttons.
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  return ForEachWinControl(this, [&](TWinControl* c) { return c != focused && c->DialogKey(key, shift); });
+}
+
+bool TForm::DialogChar(wchar_t ch) {
+  return ForEachWinControl(this, [&](TWinControl* c) { return c->DialogChar(ch); });
+}
+
+void TForm::FocusMoved(TWinControl* focused) {
+  ForEachWinControl(this, [&](TWinControl* c) {
+    c->FormFocusChanged(focused);
+    return false;
+  });
 }
 
 void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -41,6 +41,12 @@ class TForm : public TWinControl {
   // A dialog key pressed in one of the form's windows: the focused control
   // may use it; Tab and Shift+Tab move the focus. True when used.
   bool DialogKey(TWinControl* focused, WORD key, TShiftState shift);
+  // Offers an accelerator character to the form's controls; true when used.
+  bool DialogChar(wchar_t ch);
+  // Tells every control of the form where the focus went.
+  void FocusMoved(TWinControl* focused);
+  // Set by the buttons that close a dialog.
+  int ModalResult = 0;
 
   // Mouse messages of the form's windows, shown to the hint window.
   void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);

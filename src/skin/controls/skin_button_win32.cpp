@@ -1,5 +1,6 @@
 #include "skin/controls/skin_button_win32.h"
 
+#include "framework/forms.h"
 #include "framework/handles.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/effect_bmp_win32.h"
@@ -85,7 +86,58 @@ void TksSkinButton::SetDown(bool down) {
   }
 }
 
-void TksSkinButton::ButtonClick() { Click(); }
+void TksSkinButton::ButtonClick() {
+  if (canFocused_)
+    if (TForm* form = GetParentForm(this)) form->ModalResult = ModalResult;
+  Click();
+}
+
+void TksSkinButton::HandleCreated() {
+  TksSkinCustomControl::HandleCreated();
+  activeDefault_ = default_;
+}
+
+void TksSkinButton::SetDefault(bool on) {
+  default_ = on;
+  if (!HandleAllocated() || !canFocused_) return;
+  // Every button works out again which one Enter clicks.
+  if (TForm* form = GetParentForm(this)) form->FocusMoved(TWinControl::FromHandle(GetFocus()));
+}
+
+void TksSkinButton::FormFocusChanged(TWinControl* focused) {
+  auto* button = dynamic_cast<TksSkinButton*>(focused);
+  activeDefault_ = button ? button == this : default_;
+  if (!canFocused_ || !default_) return;
+  if (button && button != this) {
+    mouseIn_ = false;
+    Refresh();
+  } else if (!button) {
+    // The focus is on something that is not a button: Enter is ours, and
+    // the look says so.
+    mouseIn_ = true;
+    if (morphing_) fader_.SetFactor(1);
+    Invalidate();
+  }
+}
+
+bool TksSkinButton::DialogKey(WORD key, TShiftState shift) {
+  if (key == VK_RETURN && activeDefault_ && Enabled()) {
+    ButtonClick();
+    return true;
+  }
+  if (key == VK_ESCAPE && Cancel && canFocused_ && !shift.shift && CanFocus()) {
+    ButtonClick();
+    return true;
+  }
+  return false;
+}
+
+bool TksSkinButton::DialogChar(wchar_t ch) {
+  if (!canFocused_ || !CanFocus() || !IsAccelerator(ch, Caption())) return false;
+  SetFocus();
+  ButtonClick();
+  return true;
+}
 
 bool TksSkinButton::Active() const { return mouseIn_ || FocusedLook(); }
 
@@ -226,7 +278,8 @@ void TksSkinButton::MouseEnter() {
 
 void TksSkinButton::MouseLeave() {
   TksSkinCustomControl::MouseLeave();
-  mouseIn_ = false;
+  // The default button keeps its active look while Enter is its.
+  if (!(default_ && canFocused_ && activeDefault_ && !Focused())) mouseIn_ = false;
   if (NeedsRefreshOnHover()) Refresh();
   if (down_ && RepeatMode && groupIndex_ == 0) StopRepeat();
 }

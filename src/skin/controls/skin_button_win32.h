@@ -38,14 +38,28 @@ class TksSkinButton : public TksSkinCustomControl {
   bool AllowAllUp = false;
   bool CanFocused() const { return canFocused_; }
   void SetCanFocused(bool can);
+  // Enter clicks the default button while no other button has the focus;
+  // Esc clicks the cancel button.
+  bool Default() const { return default_; }
+  void SetDefault(bool on);
+  bool Cancel = false;
+  // Given to the form on each click of a button that can take the focus.
+  int ModalResult = 0;
+
+  bool DialogKey(WORD key, TShiftState shift) override;
+  bool DialogChar(wchar_t ch) override;
+  void FormFocusChanged(TWinControl* focused) override;
 
   // The click: fires OnClick.
   virtual void ButtonClick();
   // Pointer over the button as the button sees it.
   bool MouseIn() const { return mouseIn_; }
   bool Pressed() const { return pressed_; }
+  // The button that Enter clicks now.
+  bool ActiveDefault() const { return activeDefault_; }
 
  protected:
+  void HandleCreated() override;
   void ReadSkinSection() override;
   void DrawSkinImage(TBitmap& bitmap) override;
   void DrawDefaultImage(TBitmap& bitmap) override;
@@ -80,6 +94,8 @@ class TksSkinButton : public TksSkinCustomControl {
   int groupIndex_ = 0;
   bool down_ = false;
   bool canFocused_ = true;
+  bool default_ = false;
+  bool activeDefault_ = false;
   bool mouseIn_ = false;
   bool pressed_ = false;
   bool releaseOnClick_ = false;

@@ -34,6 +34,16 @@ void TksSkinCheckRadioBox::SetFlat(bool flat) {
   Invalidate();
 }
 
+void TksSkinCheckRadioBox::SetImages(TImageList* images) {
+  images_ = images;
+  Invalidate();
+}
+
+void TksSkinCheckRadioBox::SetImageIndex(int index) {
+  imageIndex_ = index;
+  Invalidate();
+}
+
 void TksSkinCheckRadioBox::SetCanFocused(bool can) {
   canFocused_ = can;
   SetTabStop(can);
@@ -161,9 +171,17 @@ void TksSkinCheckRadioBox::DrawFlat(TBitmap& bitmap, bool skinned) {
   }
   const SIZE extent = CaptionExtent(dc, font, Caption(), false);
   const int top = h / 2 - extent.cy / 2;
-  const Rect text{x, top, std::min<int>(x + extent.cx, Width() - 2), top + extent.cy};
+  Rect text{x, top, std::min<int>(x + extent.cx, Width() - 2), top + extent.cy};
+  Rect image;
+  if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
+    const int iw = images_->Width(), ih = images_->Height();
+    image = RectOfSize(text.left, h / 2 - ih / 2, iw, ih);
+    ImageList_DrawEx(images_->Handle(), imageIndex_, dc, image.left, image.top, iw, ih, CLR_NONE, CLR_DEFAULT,
+                     Enabled() ? ILD_NORMAL : ILD_BLEND50);
+    text = text.Offset(iw + 5, 0);
+  }
   TCanvas(dc).DrawText(font, text, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-  DrawFocusMark(dc, text);
+  DrawFocusMark(dc, text, image);
 }
 
 void TksSkinCheckRadioBox::DrawPlainMark(HDC dc) {
@@ -178,9 +196,11 @@ void TksSkinCheckRadioBox::DrawPlainMark(HDC dc) {
     DrawCheckMark(dc, 7, h / 2 - 4, mark);
 }
 
-void TksSkinCheckRadioBox::DrawFocusMark(HDC dc, Rect text) const {
-  if (!FocusedLook() || Caption().empty()) return;
-  const RECT r{text.left - 2, text.top - 1, text.right + 3, text.bottom + 1};
+void TksSkinCheckRadioBox::DrawFocusMark(HDC dc, Rect text, const Rect& image) const {
+  if (!FocusedLook() || (Caption().empty() && image.IsEmpty())) return;
+  // Round the caption, or round the image when there is no caption.
+  const RECT r = Caption().empty() ? RECT{image.left - 1, image.top - 1, image.right + 1, image.bottom + 1}
+                                   : RECT{text.left - 2, text.top - 1, text.right + 3, text.bottom + 1};
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   DrawFocusRect(dc, &r);
@@ -237,6 +257,13 @@ void TksSkinCheckRadioBox::FocusChanged(bool focused) {
 
 void TksSkinCheckRadioBox::KeyUp(WORD key, TShiftState shift) {
   if (key == VK_SPACE && FocusedLook()) Toggle();
+}
+
+bool TksSkinCheckRadioBox::DialogChar(wchar_t ch) {
+  if (!canFocused_ || !CanFocus() || !IsAccelerator(ch, Caption())) return false;
+  SetFocus();
+  Toggle();
+  return true;
 }
 
 bool TksSkinCheckRadioBox::DialogKey(WORD key, TShiftState shift) {

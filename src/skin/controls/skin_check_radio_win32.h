@@ -5,6 +5,8 @@
 // parent with the same non-zero GroupIndex uncheck each other.
 #include <string>
 
+#include "framework/component.h"
+#include "framework/list_view.h"
 #include "skin/controls/skin_control_win32.h"
 
 namespace kelmar {
@@ -25,12 +27,19 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   void SetFlat(bool flat);
   bool CanFocused() const { return canFocused_; }
   void SetCanFocused(bool can);
+  // An image between the mark and the caption (flat boxes), when ImageIndex
+  // is within the list.
+  TImageList* Images() const { return images_.Get(); }
+  void SetImages(TImageList* images);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int index);
   // What a click, Space or an arrow key does: a check box flips, a radio box
   // becomes checked.
   void Toggle();
   bool MouseIn() const { return mouseIn_; }
 
   bool DialogKey(WORD key, TShiftState shift) override;
+  bool DialogChar(wchar_t ch) override;
 
  protected:
   void ReadSkinSection() override;
@@ -56,7 +65,7 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   void DrawFrameImage(TBitmap& bitmap, const Rect& state, bool active);
   // The plain square with its mark, for the looks without a section.
   void DrawPlainMark(HDC dc);
-  void DrawFocusMark(HDC dc, Rect text) const;
+  void DrawFocusMark(HDC dc, Rect text, const Rect& image) const;
 
   bool radio_ = false;
   bool checked_ = false;
@@ -65,6 +74,8 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   bool canFocused_ = true;
   bool mouseIn_ = false;
   bool pressed_ = false;
+  TComponentRef<TImageList> images_;
+  int imageIndex_ = 0;
   TksMorphFader fader_;
 
   // From the section.

@@ -207,5 +207,15 @@ TEST_F(Input, DialogKeysReachTheFocusedControlFirstThroughTheMessageLoop) {
   EXPECT_TRUE(next->Focused());
 }
 
+TEST(Accelerator, TheLetterAfterASingleAmpersandInAnyCase) {
+  EXPECT_TRUE(IsAccelerator(L'g', L"&Go"));
+  EXPECT_TRUE(IsAccelerator(L'G', L"&go"));
+  EXPECT_FALSE(IsAccelerator(L'o', L"&Go"));
+  EXPECT_FALSE(IsAccelerator(L'b', L"A&&B"));  // a plain ampersand
+  EXPECT_TRUE(IsAccelerator(L'x', L"a && &x"));
+  EXPECT_FALSE(IsAccelerator(L'x', L"x&"));
+  EXPECT_FALSE(IsAccelerator(L'x', L"plain"));
+}
+
 }  // namespace
 }  // namespace kelmar

@@ -89,6 +89,89 @@ TEST_F(SkinControls, SpaceAndEnterOnTheFocusedButton) {
   EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(SkinControls, EnterClicksTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
+  auto* box = Add(new TksSkinCheckRadioBox(form, "box"), 10, 40, 65, 25);
+  box->SetTabStop(true);
+  auto* ok = Add(new TksSkinButton(form, "ok"), 10, 10, 41, 25);
+  auto* cancel = Add(new TksSkinButton(form, "cancel"), 60, 10, 41, 25);
+  auto* other = Add(new TksSkinButton(form, "other"), 110, 10, 41, 25);
+  int oks = 0, cancels = 0, others = 0;
+  ok->OnClick = [&] { ++oks; };
+  cancel->OnClick = [&] { ++cancels; };
+  other->OnClick = [&] { ++others; };
+  ok->SetDefault(true);
+  ok->ModalResult = 1;
+  cancel->Cancel = true;
+  cancel->ModalResult = 2;
+  box->SetFocus();
+  EXPECT_TRUE(ok->ActiveDefault());
+  EXPECT_TRUE(ok->MouseIn());  // the default button looks active meanwhile
+  PressKey(box, VK_RETURN);
+  EXPECT_EQ(oks, 1);
+  EXPECT_EQ(form->ModalResult, 1);
+  PressKey(box, VK_ESCAPE);
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(form->ModalResult, 2);
+  // Another button focused: Enter is its, once.
+  other->SetFocus();
+  EXPECT_FALSE(ok->ActiveDefault());
+  EXPECT_TRUE(other->ActiveDefault());
+  EXPECT_FALSE(ok->MouseIn());
+  PressKey(other, VK_RETURN);
+  EXPECT_EQ(others, 1);
+  EXPECT_EQ(oks, 1);
+}
+
+TEST_F(SkinControls, AltAndTheMarkedLetterClicksOrToggles) {
+  auto* go = Add(new TksSkinButton(form, "go"), 10, 10, 41, 25);
+  go->SetCaption(L"&Go");
+  auto* box = Add(new TksSkinCheckRadioBox(form, "box"), 10, 40, 65, 25);
+  box->SetCaption(L"&Small");
+  int clicks = 0;
+  go->OnClick = [&] { ++clicks; };
+  box->SetFocus();
+  PostMessageW(box->Handle(), WM_SYSCHAR, 'g', 1 << 29);
+  Application().ProcessMessages();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(go->Focused());
+  PostMessageW(go->Handle(), WM_SYSCHAR, 'S', 1 << 29);
+  Application().ProcessMessages();
+  EXPECT_TRUE(box->Checked());
+  EXPECT_TRUE(box->Focused());
+  PostMessageW(go->Handle(), WM_SYSCHAR, 'x', 1 << 29);  // nobody's letter
+  Application().ProcessMessages();
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SkinControls, AFlatBoxDrawsItsImageBetweenMarkAndCaption) {
+  auto* images = new TImageList(form, "images", 16, 16);
+  ICONINFO info{};
+  // A 16 x 16 icon of one colour: pure red, no mask.
+  std::vector<uint32_t> red(16 * 16, 0x00FF0000u);
+  BitmapHandle colour(CreateBitmap(16, 16, 1, 32, red.data()));
+  std::vector<uint8_t> zero(16 * 16 / 8, 0);
+  BitmapHandle mask(CreateBitmap(16, 16, 1, 1, zero.data()));
+  info.fIcon = TRUE;
+  info.hbmColor = colour;
+  info.hbmMask = mask;
+  IconHandle icon(CreateIconIndirect(&info));
+  images->AddIcon(icon);
+  auto* box = Add(new TksSkinCheckRadioBox(form, "box"), 10, 10, 120, 25);
+  box->SetSkinDataName("radiobox");
+  box->SetImages(images);
+  box->SetImageIndex(0);
+  MoveAway();
+  // The mark is 14 wide at x 3: the image starts at 14 + 3 + 4 = 21, centred.
+  Image shot = Shot(box);
+  EXPECT_EQ(shot.At(21, 5), 0xFF0000u);
+  EXPECT_EQ(shot.At(36, 19), 0xFF0000u);
+  EXPECT_NE(shot.At(20, 12), 0xFF0000u);
+  box->SetImageIndex(1);  // outside the list: no image
+  EXPECT_NE(Shot(box).At(25, 12), 0xFF0000u);
+  delete images;  // the box lets go of a list that is freed
+  EXPECT_EQ(box->Images(), nullptr);
+}
+
 TEST_F(SkinControls, TabWalksTheFormsTabStopsInOrderAndShiftTabBack) {
   auto* first = Add(new TksSkinButton(form, "first"), 10, 10, 41, 25);
   auto* panel = Add(new TksSkinPanel(form, "panel"), 10, 40, 300, 41);
