@@ -28,10 +28,12 @@ namespace {
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
-HBITMAP LoadGlyph(int id) {
-  // Grey background pixels take the button face colour.
-  return static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+void LoadGlyph(TksSkinButton* button, int id) {
+  // The pixels as stored: the bottom-left one is the transparent colour, and
+  // no colour mapping may change it.
+  BitmapHandle bitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  button->SetGlyph(bitmap.Get());
 }
 
 template <typename T>
@@ -44,9 +46,23 @@ T* Place(T* control, TWinControl* parent, int left, int top, int width, int heig
 TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* parent, int left, int width,
                           int glyph, const wchar_t* hint) {
   auto* b = new TksSkinButton(form, name);
-  b->SetGlyph(LoadGlyph(glyph));
+  LoadGlyph(b, glyph);
   b->SetHint(hint);
+  b->SetSkinData(form->ksSkinData1);
   return Place(b, parent, left, 8, width, 25);
+}
+
+TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* parent, int left,
+                              const wchar_t* caption, const wchar_t* hint) {
+  auto* box = new TksSkinCheckRadioBox(form, name);
+  box->SetSkinDataName("radiobox");
+  box->SetRadio(true);
+  box->SetGroupIndex(1);
+  box->SetTabStop(true);
+  box->SetCaption(caption);
+  box->SetHint(hint);
+  box->SetSkinData(form->ksSkinData1);
+  return Place(box, parent, left, 8, 65, 25);
 }
 
 void SetLinkLook(TURLLabel* label) {
@@ -92,35 +108,24 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
 
   AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
   AppStatusBar->SetBounds(0, 342, 667, 21);
-  AppStatusBar->SetAlign(TAlign::alBottom);
   AppStatusBar->SetParent(this);
   ksSkinStatusPanel1 = new TksSkinStatusPanel(this, "ksSkinStatusPanel1");
   ksSkinStatusPanel1->SetAlign(TAlign::alClient);
-  ksSkinStatusPanel1->SetBevel(TBevel::bvLowered);
-  ksSkinStatusPanel1->SetCaptionAlignment(TAlignment::taLeftJustify);
   ksSkinStatusPanel1->SetCaption(kStatusText);
   ksSkinStatusPanel1->SetParent(AppStatusBar);
+  // The status bar hands its skin on to the panel in it.
+  AppStatusBar->SetSkinData(ksSkinData1);
 
   ksSkinPanel1 = new TksSkinPanel(this, "ksSkinPanel1");
   ksSkinPanel1->SetBounds(0, 0, 667, 41);
   ksSkinPanel1->SetAlign(TAlign::alTop);
-  ksSkinPanel1->SetBevel(TBevel::bvRaised);
+  ksSkinPanel1->SetSkinData(ksSkinData1);
   ksSkinPanel1->SetParent(this);
 
   BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件");
-  RB16 = new TksSkinCheckRadioBox(this, "RB16");
-  RB16->SetRadio(true);
-  RB16->SetGroupIndex(1);
-  RB16->SetCaption(L"16×16");
-  RB16->SetHint(L"小图标");
-  Place(RB16, ksSkinPanel1, 56, 8, 65, 25);
-  RB32 = new TksSkinCheckRadioBox(this, "RB32");
-  RB32->SetRadio(true);
-  RB32->SetGroupIndex(1);
-  RB32->SetCaption(L"32×32");
-  RB32->SetHint(L"大图标");
+  RB16 = SizeBox(this, "RB16", ksSkinPanel1, 56, L"16×16", L"小图标");
+  RB32 = SizeBox(this, "RB32", ksSkinPanel1, 124, L"32×32", L"大图标");
   RB32->SetChecked(true);
-  Place(RB32, ksSkinPanel1, 124, 8, 65, 25);
   BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标");
   BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标");
   CombPicType = new TksSkinComboBox(this, "CombPicType");

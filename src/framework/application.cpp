@@ -7,6 +7,18 @@
 
 namespace kelmar {
 
+namespace {
+
+bool IsDialogKey(WPARAM key) {
+  switch (key) {
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 TApplication& Application() {
   static TApplication app;
   return app;
@@ -43,6 +55,17 @@ bool TApplication::Dispatch(MSG& msg) {
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)
     if (hook(msg)) return true;
+  if (msg.message == WM_KEYDOWN && IsDialogKey(msg.wParam)) {
+    // Dialog keys go to the form before the window that has the focus.
+    TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
+    if (TForm* form = GetParentForm(focused); form && form->DialogKey(focused, WORD(msg.wParam), ShiftFromKeyboard()))
+      return true;
+  }
+  if (msg.message == WM_SYSCHAR) {
+    // Alt and a letter: the control whose caption marks it.
+    if (TForm* form = GetParentForm(TWinControl::FromHandle(msg.hwnd)); form && form->DialogChar(wchar_t(msg.wParam)))
+      return true;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "framework/application.h"
 
@@ -116,6 +117,72 @@ void TForm::Close() {
 
 void TForm::Release() {
   if (HandleAllocated()) PostMessageW(Handle(), kReleaseMessage, 0, 0);
+}
+
+namespace {
+
+// Visits every windowed control under parent, depth first, parents before
+// children, until visit answers true; returns whether one did.
+bool ForEachWinControl(TWinControl* parent, const std::function<bool(TWinControl*)>& visit) {
+  for (TControl* c : std::vector<TControl*>(parent->Controls())) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (w && (visit(w) || ForEachWinControl(w, visit))) return true;
+  }
+  return false;
+}
+
+void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& out) {
+  for (TControl* c : parent->Controls()) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->Visible() || !w->Enabled()) continue;
+    if (w->TabStop() && w->CanFocus()) out.push_back(w);
+    CollectTabStops(w, out);
+  }
+}
+
+}  // namespace
+
+TForm* GetParentForm(TControl* control) {
+  for (TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<TForm*>(c)) return form;
+  return nullptr;
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward) {
+  std::vector<TWinControl*> stops;
+  CollectTabStops(this, stops);
+  if (stops.empty()) return;
+  auto it = std::find(stops.begin(), stops.end(), current);
+  size_t next;
+  if (it == stops.end())
+    next = forward ? 0 : stops.size() - 1;
+  else if (forward)
+    next = (size_t(it - stops.begin()) + 1) % stops.size();
+  else
+    next = (size_t(it - stops.begin()) + stops.size() - 1) % stops.size();
+  stops[next]->SetFocus();
+}
+
+bool TForm::DialogKey(TWinControl* focused, WORD key, TShiftState shift) {
+  if (focused && focused != this && focused->DialogKey(key, shift)) return true;
+  if (key == VK_TAB && !shift.ctrl && !shift.alt) {
+    SelectNext(focused == this ? nullptr : focused, !shift.shift);
+    return true;
+  }
+  // Enter and Esc also reach the default and cancel buttons.
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  return ForEachWinControl(this, [&](TWinControl* c) { return c != focused && c->DialogKey(key, shift); });
+}
+
+bool TForm::DialogChar(wchar_t ch) {
+  return ForEachWinControl(this, [&](TWinControl* c) { return c->DialogChar(ch); });
+}
+
+void TForm::FocusMoved(TWinControl* focused) {
+  ForEachWinControl(this, [&](TWinControl* c) {
+    c->FormFocusChanged(focused);
+    return false;
+  });
 }
 
 void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -35,6 +35,19 @@ class TForm : public TWinControl {
   // Frees the form once the current message is done.
   void Release();
 
+  // Moves the focus to the next (or previous) control that stops Tab, in the
+  // order the controls were put on the form, depth first, wrapping around.
+  void SelectNext(TWinControl* current, bool forward);
+  // A dialog key pressed in one of the form's windows: the focused control
+  // may use it; Tab and Shift+Tab move the focus. True when used.
+  bool DialogKey(TWinControl* focused, WORD key, TShiftState shift);
+  // Offers an accelerator character to the form's controls; true when used.
+  bool DialogChar(wchar_t ch);
+  // Tells every control of the form where the focus went.
+  void FocusMoved(TWinControl* focused);
+  // Set by the buttons that close a dialog.
+  int ModalResult = 0;
+
   // Mouse messages of the form's windows, shown to the hint window.
   void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
@@ -65,5 +78,8 @@ class TForm : public TWinControl {
   int client_width_ = 0;
   int client_height_ = 0;
 };
+
+// The form a control stands on (the control itself when it is a form).
+TForm* GetParentForm(TControl* control);
 
 }  // namespace kelmar

@@ -7,6 +7,7 @@
 #include "app/icon_source.h"
 #include "base/file.h"
 #include "app_fixture.h"
+#include "win/mouse_input.h"
 
 namespace kelmar::test {
 
@@ -212,7 +213,7 @@ TEST_F(FormTest, LongAndUnusualPathsArriveWhole) {
 
 TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
-  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  Click(form->BTNSelFile);
   ASSERT_EQ(services.Of("OpenFiles").size(), 1u);
   EXPECT_EQ(services.Of("OpenFiles")[0].text, L"选择要提取图标的文件");
   EXPECT_TRUE(services.Of("OpenFiles")[0].flags & OFN_ALLOWMULTISELECT);
@@ -221,7 +222,7 @@ TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   // Paths from the dialog are not tested for existence.
   std::wstring user32 = SystemFile(L"user32.dll"), missing = L"C:\\no\\such\\file.txt";
   services.open_answers.push_back(std::vector<std::wstring>{user32, missing});
-  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  Click(form->BTNSelFile);
   ASSERT_EQ(form->ListView1->Count(), 8);  // user32's 7 icons and one shell icon
   ExpectNumberedItems(form, 0, 7, 1, user32);
   EXPECT_EQ(form->ListView1->ItemCaption(7), L"8:" + missing);
@@ -388,7 +389,7 @@ TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
 }
 
 TEST_F(LimitTest, OkAtTheLimitSavesAllWhenSaveAllWasTheLastCommand) {
-  SendMessageW(form->BTNSaveAll->Handle(), BM_CLICK, 0, 0);  // empty list: only the flag stays
+  Click(form->BTNSaveAll);  // empty list: only the flag stays
   ASSERT_TRUE(form->SaveAll);
   std::wstring out = MakeTempFolder(L"limit-out");
   services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary

@@ -7,7 +7,11 @@
 #include <iterator>
 
 #include "app_fixture.h"
+<<<<<<< HEAD
 #include "framework/wide.h"
+=======
+#include "win/mouse_input.h"
+>>>>>>> controls
 
 namespace kelmar::test {
 
@@ -58,7 +62,6 @@ class SaveTest : public FormTest {
     DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll"), SystemFile(L"user32.dll"), text});
     ASSERT_EQ(form->ListView1->Count(), 18);
   }
-  void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
   void Select(std::initializer_list<int> positions) {
     for (int p : positions) form->ListView1->SetSelected(p, true);
   }

@@ -53,8 +53,10 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
       {form->BTNSave, 192, 8, 29, 25},    {form->BTNSaveAll, 224, 8, 29, 25},
       {form->BTNHelp, 349, 8, 33, 25}, {form->BtnUpdate, 389, 8, 33, 25},
       {form->URLLabel4, 496, 6, 147, 13}, {form->URLLabel1, 496, 22, 119, 13},
-      {form->ksSkinPanel1, 0, 0, 688, 41}, {form->AppStatusBar, 0, 342, 688, 21},
-      {form->ListView1, 0, 41, 688, 301},
+      // The skin's status bar stretches across only: its height is the
+      // piece's 19, and its panel fills the piece's client part.
+      {form->ksSkinPanel1, 0, 0, 688, 41}, {form->AppStatusBar, 0, 344, 688, 19},
+      {form->ksSkinStatusPanel1, 3, 2, 682, 16}, {form->ListView1, 0, 41, 688, 303},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(e.control->Name());
