@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "framework/hints.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -10,6 +11,17 @@ namespace kelmar {
 TApplication& Application() {
   static TApplication app;
   return app;
+}
+
+TApplication::TApplication() = default;
+// The hint handling normally goes with the main form. What is left at exit
+// is not freed: the window and timer tables it would use are statics that
+// may be gone by then, and the process ends anyway.
+TApplication::~TApplication() { (void)hints_.release(); }
+
+THintHandler& TApplication::Hints() {
+  if (!hints_) hints_ = std::make_unique<THintHandler>();
+  return *hints_;
 }
 
 HICON TApplication::Icon() const {
@@ -30,6 +42,7 @@ void TApplication::RemoveForm(TForm* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
   if (main_form_ == form) {
     main_form_ = nullptr;
+    hints_.reset();
     Terminate();
   }
 }
@@ -39,6 +52,7 @@ bool TApplication::Dispatch(MSG& msg) {
     terminated_ = true;
     return false;
   }
+  Hints().MessageTaken(msg);
   std::vector<MessageHook> hooks;
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)
