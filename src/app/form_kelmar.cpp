@@ -85,6 +85,12 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinForm1->UseDefaultSysMenu = false;
   ksSkinForm1->SetMenusSkinData(ksSkinData1);
   ksSkinForm1->SetSkinData(ksSkinData1);
+  ksSkinHint1 = new TksSkinHint(this, "ksSkinHint1");
+  ksSkinHint1->SetSkinData(ksSkinData1);
+  ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
+  ksSkinForm1->SetSkinHint(ksSkinHint1);
+  ksSkinForm1->ShowObjectHint = false;
+  ksSkinForm1->UseDefaultObjectHint = false;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 
@@ -97,6 +103,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinStatusPanel1->SetBevel(TBevel::bvLowered);
   ksSkinStatusPanel1->SetCaptionAlignment(TAlignment::taLeftJustify);
   ksSkinStatusPanel1->SetCaption(kStatusText);
+  ksSkinStatusPanel1->SetHint(kStatusText);
   ksSkinStatusPanel1->SetParent(AppStatusBar);
 
   ksSkinPanel1 = new TksSkinPanel(this, "ksSkinPanel1");

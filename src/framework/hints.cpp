@@ -213,7 +213,10 @@ THintHandler::THintHandler()
 THintHandler::~THintHandler() = default;
 
 void THintHandler::SetShowHint(bool show) {
-  CancelHint();
+  // Starts afresh: the control under the mouse shows its hint again.
+  HideWindow();
+  control_ = nullptr;
+  pollTimer_.SetEnabled(false);
   showHint_ = show;
   window_.reset();
   if (show) Window();

@@ -16,6 +16,7 @@
 #include "skin/form/frame_geometry.h"
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
+#include "skin/form/skin_hint_win32.h"
 
 namespace kelmar {
 
@@ -60,6 +61,8 @@ class TksSkinForm : public TComponent {
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;
   bool UseDefaultSysMenu = true;
+  TksSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TksSkinHint* hint) { skinHint_ = hint; }
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
   bool UseFormCursorInNCArea = false;
@@ -113,6 +116,10 @@ class TksSkinForm : public TComponent {
   Point MinTrackSize() const;
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
+  // Object hints, for the hover tracking: an object that became hot shows
+  // its hint (when the form is active), one that is no longer hot hides it.
+  void ObjectHintEnter(const TksActiveSkinObject& object);
+  void ObjectHintLeave(const TksActiveSkinObject& object);
 
  private:
   void HandleMessage(TMessage& m);
@@ -143,6 +150,8 @@ class TksSkinForm : public TComponent {
   void NotifyControls(TksSkinData* data, bool apply);
   void CaptionActivationUpdate(bool repaint);
   void ApplyBorderIconsToObjects();
+  void AssignDefaultObjectHints();
+  bool ObjectHintsOn() const { return ShowObjectHint && skinHint_; }
   void MakePlainButtons();
   void ForgetHotObject();
   void StepFades();
@@ -153,6 +162,7 @@ class TksSkinForm : public TComponent {
   TWndMethod savedWindowProc_;
   TComponentRef<TksSkinDataComponent> skinData_;
   TComponentRef<TksSkinDataComponent> menusSkinData_;
+  TComponentRef<TksSkinHint> skinHint_;
   TksBorderIcons borderIcons_ = kDefaultBorderIcons;
   bool showIcon_ = false;
   bool skinApplied_ = false;
