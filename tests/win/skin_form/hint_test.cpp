@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "base/bmp.h"
 #include "framework/hints.h"
 #include "framework/wide.h"
 #include "skin/data/skin_platform_win32.h"
@@ -77,7 +78,10 @@ class SkinHintTest : public FormTest {
   const TksSkinData& Skin() { return form->ksSkinData1->Skin(); }
   // Rests the real cursor on a control and waits for its hint.
   bool HoverShows(TControl* control, const std::wstring& text) {
-    POINT p{control->Width() / 2, control->Height() / 2};
+    return HoverShows(control, {control->Width() / 2, control->Height() / 2}, text);
+  }
+  bool HoverShows(TControl* control, Point at, const std::wstring& text) {
+    POINT p{at.x, at.y};
     HWND parent = control->IsWindowed() ? static_cast<TWinControl*>(control)->Handle() : control->Parent()->Handle();
     if (!control->IsWindowed()) p = {p.x + control->Left(), p.y + control->Top()};
     ClientToScreen(parent, &p);
@@ -180,6 +184,34 @@ TEST_F(SkinHintTest, TheListViewsLongHintIsShownWhole) {
   // The skinned window grew both ways, never below the picture.
   EXPECT_GE(r.Width(), 40);
   EXPECT_GT(r.Height(), 20);
+}
+
+TEST_F(SkinHintTest, NearTheScreensCornerTheHintStaysWhollyOnTheScreen) {
+  const Rect monitor = MonitorWorkAreaAt({0, 0});
+  const Rect w = WindowRect(form->Handle());
+  SetWindowPos(form->Handle(), nullptr, monitor.right - w.Width(), monitor.bottom - w.Height(), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Application().ProcessMessages();
+  // The status panel's right end, a few pixels above the screen's bottom.
+  TControl* panel = form->ksSkinStatusPanel1;
+  const Point at{panel->Width() - 10, panel->Height() / 2};
+  ASSERT_TRUE(HoverShows(panel, at, panel->Hint()));
+  const Rect r = WindowRect(Window()->Handle());
+  EXPECT_GE(r.left, monitor.left);
+  EXPECT_LE(r.right, monitor.right);
+  EXPECT_LE(r.bottom, monitor.bottom);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_LT(r.right, cursor.x) << "moved to the left of the cursor";
+
+  // A picture of the corner for the eye: skin_hint_edge.bmp in the working folder.
+  Image shot(500, 120);
+  CopyScreenArea(monitor.right - 500, monitor.bottom - 120, shot);
+  const std::vector<uint8_t> bmp = EncodeBmp(shot.View(), 24);
+  if (FILE* f = fopen("skin_hint_edge.bmp", "wb")) {
+    fwrite(bmp.data(), 1, bmp.size(), f);
+    fclose(f);
+  }
 }
 
 TEST_F(SkinHintTest, WithoutASkinTheHintHasThePlainLook) {
