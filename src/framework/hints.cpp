@@ -98,6 +98,7 @@ void THintWindow::ReleaseHint() {
 void THintWindow::ActivateHint(const Rect& rect, const std::wstring& text) {
   if (!HandleAllocated()) CreateHandle();
   text_ = text;
+  SetWindowTextW(Handle(), text.c_str());  // for readers of the screen and tests in other processes
   const Point at{rect.left, rect.top};
   const Rect monitor = MonitorWorkAreaAt(at);
   {
