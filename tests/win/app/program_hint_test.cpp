@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include <gtest/gtest.h>
+#include "win/app/app_fixture.h"
 
 namespace kelmar::test {
 namespace {
@@ -50,20 +50,11 @@ HWND WaitForHint(DWORD pid, const std::wstring& text) {
   return nullptr;
 }
 
-TEST(Program, RestingOnSaveShowsItsSkinnedHintAndSaveAllFollows) {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
+TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
+  RunningProgram program;
+  HWND window = program.window;
   ASSERT_NE(window, nullptr);
+  const DWORD pid = program.process.dwProcessId;
   Sleep(300);
   RECT wr;
   GetWindowRect(window, &wr);
@@ -73,25 +64,31 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintAndSaveAllFollows) {
   SetCursorPos(x0 + 450, y0 + 20);
   Sleep(200);
   SetCursorPos(x0 + 206, y0 + 20);
-  HWND hint = WaitForHint(pi.dwProcessId, L"保存当前选中图标");
+  HWND hint = WaitForHint(pid, L"保存当前选中图标");
   ASSERT_NE(hint, nullptr);
   RECT hr;
   GetWindowRect(hint, &hr);
   EXPECT_GE(hr.right - hr.left, 40);
   EXPECT_GE(hr.bottom - hr.top, 20);
   EXPECT_GT(hr.top, y0 + 20) << "below the cursor";
-  EXPECT_EQ(VisibleWindowOf(pi.dwProcessId, L"tooltips_class32"), nullptr);
+  EXPECT_EQ(VisibleWindowOf(pid, L"tooltips_class32"), nullptr);
 
   SetCursorPos(x0 + 238, y0 + 20);
-  EXPECT_NE(WaitForHint(pi.dwProcessId, L"保存全部图标"), nullptr);
+  EXPECT_NE(WaitForHint(pid, L"保存全部图标"), nullptr);
   // Off the tool bar's controls: no hint.
   SetCursorPos(x0 + 450, y0 + 20);
-  EXPECT_NE(WaitForHint(pi.dwProcessId, L""), nullptr);
+  EXPECT_NE(WaitForHint(pid, L""), nullptr);
 
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  // Another program's window in front: the hint goes with the activation.
+  SetCursorPos(x0 + 206, y0 + 20);
+  ASSERT_NE(WaitForHint(pid, L"保存当前选中图标"), nullptr);
+  HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(other);
+  EXPECT_NE(WaitForHint(pid, L""), nullptr);
+  DestroyWindow(other);
+
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace

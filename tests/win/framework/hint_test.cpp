@@ -10,24 +10,13 @@
 #include "framework/forms.h"
 #include "framework/hints.h"
 #include "framework/std_controls.h"
+#include "win/pump.h"
 
 namespace kelmar {
 namespace {
 
-template <typename F>
-bool PumpUntil(F done, DWORD timeout_ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeout_ms) {
-    Application().ProcessMessages();
-    if (done()) return true;
-    Sleep(10);
-  }
-  return done();
-}
-
-void Pump(DWORD ms) {
-  PumpUntil([] { return false; }, ms);
-}
+using test::Pump;
+using test::PumpUntil;
 
 class HintForm : public TForm {
  public:

@@ -14,22 +14,12 @@
 #include "skin/data/skin_platform_win32.h"
 #include "skin/form/skin_hint_win32.h"
 #include "win/app/app_fixture.h"
+#include "win/pump.h"
 
 namespace kelmar::test {
 namespace {
 
 constexpr Pixel kRgb = 0xFFFFFF;
-
-template <typename F>
-bool PumpUntil(F done, DWORD timeout_ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeout_ms) {
-    Application().ProcessMessages();
-    if (done()) return true;
-    Sleep(10);
-  }
-  return done();
-}
 
 // Text extent and line height in a font, measured here.
 struct Measured {
