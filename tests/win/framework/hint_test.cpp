@@ -1,6 +1,6 @@
 // The framework's hints: which control a point's hint belongs to, when the
 // hint window shows and hides as the mouse moves, clicks and types, its
-// plain look, its size for the text and its place on the monitor. The mouse
+// size for the text and its place below the cursor. The mouse
 // is the real cursor (SetCursorPos) with a posted move, as the system sends.
 #include <gtest/gtest.h>
 
@@ -205,62 +205,6 @@ TEST_F(HintTest, TheShowHintEventChangesOrCancelsTheHint) {
   Hover(form->b);
   Pump(800);
   EXPECT_FALSE(Showing());
-}
-
-TEST_F(HintTest, PlainLookIsTheInfoColoursInsideAShadowRing) {
-  THintWindow window;
-  window.ActivateHint(RectOfSize(200, 200, 0, 0), L"abc");
-  ASSERT_TRUE(window.Showing());
-  const Rect r = WindowRect(window.Handle());
-  TBitmap bitmap(r.Width(), r.Height());
-  SendMessageW(window.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bitmap.Dc()), PRF_CLIENT);
-  const ImageView pixels = bitmap.Pixels();
-  auto colour = [](COLORREF c) { return Pixel(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)); };
-  EXPECT_EQ(pixels.At(0, 0) & 0xFFFFFF, colour(GetSysColor(COLOR_BTNSHADOW)));
-  EXPECT_EQ(pixels.At(r.Width() - 1, r.Height() - 1) & 0xFFFFFF, colour(GetSysColor(COLOR_BTNSHADOW)));
-  EXPECT_EQ(pixels.At(1, 1) & 0xFFFFFF, colour(GetSysColor(COLOR_INFOBK)));
-  window.ReleaseHint();
-  EXPECT_FALSE(window.Showing());
-}
-
-TEST_F(HintTest, AHintAtTheRightOrBottomEdgeStaysWhollyOnTheMonitor) {
-  THintWindow window;
-  const Rect monitor = MonitorWorkAreaAt({0, 0});
-  for (Point at : {Point{monitor.right - 3, 300}, Point{300, monitor.bottom - 3},
-                   Point{monitor.right - 1, monitor.bottom - 1}}) {
-    window.ActivateHint(RectOfSize(at.x, at.y, 0, 0), L"保存当前选中图标");
-    const Rect r = WindowRect(window.Handle());
-    EXPECT_GE(r.left, monitor.left);
-    EXPECT_GE(r.top, monitor.top);
-    EXPECT_LE(r.right, monitor.right);
-    EXPECT_LE(r.bottom, monitor.bottom);
-    // Moved to the other side of the point, not merely pushed in.
-    if (at.x > monitor.right - 10) EXPECT_EQ(r.right, at.x - 2);
-    if (at.y > monitor.bottom - 10) EXPECT_EQ(r.bottom, at.y - 2);
-  }
-}
-
-TEST_F(HintTest, ALongTextIsShownWholeOnSeveralLines) {
-  THintWindow window;
-  window.MaxTextWidth = 120;
-  const std::wstring text = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
-  window.ActivateHint(RectOfSize(200, 200, 0, 0), text);
-  HDC dc = GetDC(nullptr);
-  TFont font(L"MS Sans Serif", 11);
-  HGDIOBJ old = SelectObject(dc, font.Handle());
-  SIZE whole{};
-  GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &whole);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  const Rect r = WindowRect(window.Handle());
-  EXPECT_LE(r.Width(), 120 + 4);
-  // Every line is full but the last: as many lines as the width needs.
-  const int lines = (r.Height() - 4) / tm.tmHeight;
-  EXPECT_EQ((r.Height() - 4) % tm.tmHeight, 0);
-  EXPECT_GE(lines, (whole.cx + 119) / 120);
-  EXPECT_LE(lines, (whole.cx + 119) / 120 + 1);
 }
 
 }  // namespace
