@@ -201,9 +201,7 @@ THintHandler::THintHandler()
       pollTimer_(nullptr, "HintPollTimer", kPollInterval) {
   windowClass_ = [] { return std::make_unique<THintWindow>(); };
   showTimer_.OnTimer = [this] { ShowHintNow(); };
-  hideTimer_.OnTimer = [this] {
-    HideWindow();
-  };
+  hideTimer_.OnTimer = [this] { HideWindow(); };
   pollTimer_.OnTimer = [this] {
     POINT pt{};
     GetCursorPos(&pt);

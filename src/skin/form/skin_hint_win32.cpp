@@ -32,6 +32,7 @@ HintExtent SizeOf(const Image& image) { return {image.Width(), image.Height()}; 
 
 TksSkinHint::TksSkinHint(TComponent* owner, std::string name)
     : TComponent(owner, std::move(name)),
+      alphaBlendSupport_(LayeredWindowsAvailable()),
       objectHintTimer_(new TTimer(this, "ObjectHintTimer")),
       window_(std::make_unique<TksSkinHintWindow>()) {
   objectHintTimer_->OnTimer = [this] { ObjectHintTick(); };

@@ -33,7 +33,7 @@ class TksSkinHint : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendSupport() const { return alphaBlendSupport_; }
-  // Stays false where the system has no layered windows.
+  // Stays false where the system has no layered windows (and starts so there).
   void SetAlphaBlendSupport(bool support);
   // The application's show-hint event, passed on while this one is active.
   std::function<void(THintInfo&)> OnShowHint;
