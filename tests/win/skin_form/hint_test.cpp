@@ -248,7 +248,9 @@ TEST_F(SkinHintTest, TransparencyMakesTheWindowLayeredAndSwitchingItOffRemovesIt
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
   BYTE alpha = 0;
   DWORD flags = 0;
-  if (GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags)) EXPECT_EQ(alpha, 200);
+  if (GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags)) {
+    EXPECT_EQ(alpha, 200);
+  }
   hint->AlphaBlend = false;
   Window()->ActivateHint(RectOfSize(300, 300, 0, 0), L"不透明");
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
