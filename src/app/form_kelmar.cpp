@@ -103,6 +103,12 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinForm1->UseDefaultSysMenu = false;
   ksSkinForm1->SetMenusSkinData(ksSkinData1);
   ksSkinForm1->SetSkinData(ksSkinData1);
+  ksSkinHint1 = new TksSkinHint(this, "ksSkinHint1");
+  ksSkinHint1->SetSkinData(ksSkinData1);
+  ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
+  ksSkinForm1->SetSkinHint(ksSkinHint1);
+  ksSkinForm1->ShowObjectHint = false;
+  ksSkinForm1->UseDefaultObjectHint = false;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 
@@ -112,6 +118,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinStatusPanel1 = new TksSkinStatusPanel(this, "ksSkinStatusPanel1");
   ksSkinStatusPanel1->SetAlign(TAlign::alClient);
   ksSkinStatusPanel1->SetCaption(kStatusText);
+  ksSkinStatusPanel1->SetHint(kStatusText);
   ksSkinStatusPanel1->SetParent(AppStatusBar);
   // The status bar hands its skin on to the panel in it.
   AppStatusBar->SetSkinData(ksSkinData1);

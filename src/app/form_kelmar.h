@@ -14,6 +14,7 @@
 #include "skin/controls/skin_controls.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_form_win32.h"
+#include "skin/form/skin_hint_win32.h"
 #include "widgets/url_label.h"
 
 namespace kelmar {
@@ -27,6 +28,7 @@ class TFormKelmar : public TForm {
   TksSkinDataComponent* ksSkinData1;
   TksCompressedStoredSkinComponent* ksCompressedStoredSkin1;
   TksSkinForm* ksSkinForm1;
+  TksSkinHint* ksSkinHint1;
   TksSkinStatusBar* AppStatusBar;
   TksSkinStatusPanel* ksSkinStatusPanel1;
   TksSkinPanel* ksSkinPanel1;

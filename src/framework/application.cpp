@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "framework/hints.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -24,6 +25,17 @@ TApplication& Application() {
   return app;
 }
 
+TApplication::TApplication() = default;
+// The hint handling normally goes with the main form. What is left at exit
+// is not freed: the window and timer tables it would use are statics that
+// may be gone by then, and the process ends anyway.
+TApplication::~TApplication() { (void)hints_.release(); }
+
+THintHandler& TApplication::Hints() {
+  if (!hints_) hints_ = std::make_unique<THintHandler>();
+  return *hints_;
+}
+
 HICON TApplication::Icon() const {
   // The program's icon is resource 1; a test program has none.
   static HICON icon = [] {
@@ -42,6 +54,7 @@ void TApplication::RemoveForm(TForm* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
   if (main_form_ == form) {
     main_form_ = nullptr;
+    hints_.reset();
     Terminate();
   }
 }
@@ -51,6 +64,7 @@ bool TApplication::Dispatch(MSG& msg) {
     terminated_ = true;
     return false;
   }
+  Hints().MessageTaken(msg);
   std::vector<MessageHook> hooks;
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)

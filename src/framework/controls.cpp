@@ -648,10 +648,6 @@ LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
   }
   if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
-  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_MOUSELEAVE) {
-    if (auto* form = dynamic_cast<TForm*>(LookUp(GetAncestor(hwnd, GA_ROOT))))
-      form->RelayHintMessage(hwnd, msg, wparam, lparam);
-  }
   try {
     control->WindowProc(m);
   } catch (const std::exception& e) {

@@ -1,7 +1,5 @@
 #include "framework/forms.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <functional>
 
@@ -19,8 +17,6 @@ TForm::TForm(TComponent* owner, std::string name) : TWinControl(owner, std::move
 
 TForm::~TForm() {
   if (OnDestroy) OnDestroy();
-  if (tooltip_) DestroyWindow(tooltip_);
-  tooltip_ = nullptr;
   // Components go first: they may still talk to the form's window.
   DestroyComponents();
   DestroyHandle();
@@ -88,7 +84,6 @@ void TForm::PlaceOnDesktop() {
 void TForm::Loaded() {
   PlaceOnDesktop();
   if (OnCreate) OnCreate();
-  UpdateHints();
 }
 
 void TForm::Show() {
@@ -185,12 +180,6 @@ void TForm::FocusMoved(TWinControl* focused) {
   });
 }
 
-void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (!tooltip_) return;
-  MSG m{hwnd, msg, wparam, lparam, DWORD(GetMessageTime()), {}};
-  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
-}
-
 void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_CLOSE:
@@ -201,41 +190,6 @@ void TForm::WndProc(TMessage& m) {
       return;
   }
   TWinControl::WndProc(m);
-}
-
-void TForm::UpdateHints() {
-  if (!show_hint_ || !HandleAllocated()) return;
-  if (!tooltip_) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
-  }
-  AddHintTools(this);
-}
-
-void TForm::AddHintTools(TWinControl* parent) {
-  for (TControl* c : parent->Controls()) {
-    if (!c->Hint().empty()) {
-      TTTOOLINFOW ti{};
-      ti.cbSize = sizeof(ti);
-      // No subclassing: mouse messages are relayed (RelayHintMessage), which
-      // keeps the tool windows' other messages off the hint window's path.
-      ti.uFlags = 0;
-      ti.lpszText = const_cast<wchar_t*>(c->Hint().c_str());
-      if (c->IsWindowed()) {
-        ti.uFlags |= TTF_IDISHWND;
-        ti.hwnd = Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(static_cast<TWinControl*>(c)->Handle());
-      } else {
-        ti.hwnd = parent->Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(c);
-        ti.rect = ToRECT(c->BoundsRect());
-      }
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
-    if (c->IsWindowed()) AddHintTools(static_cast<TWinControl*>(c));
-  }
 }
 
 }  // namespace kelmar

@@ -27,6 +27,7 @@ class TForm : public TWinControl {
   void SetPosition(TPosition p) { position_ = p; }
   void SetFormStyle(TFormStyle s);
   TFormStyle FormStyle() const { return form_style_; }
+  // Whether the hints of the form's controls show (framework/hints.h).
   bool ShowHint() const { return show_hint_; }
   void SetShowHint(bool show) { show_hint_ = show; }
 
@@ -48,9 +49,6 @@ class TForm : public TWinControl {
   // Set by the buttons that close a dialog.
   int ModalResult = 0;
 
-  // Mouse messages of the form's windows, shown to the hint window.
-  void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-
   // Events, fired synchronously on the user-interface thread.
   std::function<void()> OnCreate;
   std::function<void(TCloseAction&)> OnClose;
@@ -58,23 +56,20 @@ class TForm : public TWinControl {
 
   void WndProc(TMessage& m) override;
 
-  // Called once after construction by TApplication::CreateForm: fires
-  // OnCreate, places the form and registers the hints of its controls.
+  // Called once after construction by TApplication::CreateForm: places the
+  // form and fires OnCreate.
   virtual void Loaded();
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
-  void UpdateHints();
 
  private:
   void PlaceOnDesktop();
-  void AddHintTools(TWinControl* parent);
 
   TPosition position_ = TPosition::poDesigned;
   TFormStyle form_style_ = TFormStyle::fsNormal;
   bool show_hint_ = false;
-  HWND tooltip_ = nullptr;
   int client_width_ = 0;
   int client_height_ = 0;
 };

@@ -5,9 +5,11 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/wide.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/effect_bmp_win32.h"
 #include "skin/data/mask_region_win32.h"
+#include "skin/data/resource_str_data.h"
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
@@ -152,8 +154,9 @@ void TksSkinForm::ClosingCheck(UINT msg) {
     case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
     case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
-      // An object hint that shows and an open skin menu close here; the frame
-      // has neither yet.
+      // An object hint that shows goes (an open skin menu will close here
+      // too, once the frame has one).
+      if (ObjectHintsOn()) skinHint_->HideObjectHint();
       break;
     default:
       break;
@@ -250,6 +253,10 @@ void TksSkinForm::HandleMessage(TMessage& m) {
     case SKIN_MSG_CHANGE:
       savedWindowProc_(m);
       OnSkinMessage(m);
+      return;
+    case SKIN_MSG_STRINGS_CHANGE:
+      savedWindowProc_(m);
+      AssignDefaultObjectHints();
       return;
   }
   savedWindowProc_(m);
@@ -598,6 +605,7 @@ void TksSkinForm::ApplySkin() {
     for (const auto& record : Skin()->ObjectData)
       if (auto o = CreateFrameObject(this, *record)) objects_.push_back(std::move(o));
     ApplyBorderIconsToObjects();
+    AssignDefaultObjectHints();
   } else {
     SetRegion(true);
   }
@@ -679,6 +687,44 @@ void TksSkinForm::ApplyBorderIconsToObjects() {
     first->defaultcaption = true;
     first->CaptionText = ownerForm_->Caption();
   }
+}
+
+void TksSkinForm::AssignDefaultObjectHints() {
+  const TksSkinData* skin = Skin();
+  if (!UseDefaultObjectHint || !skin) return;
+  // Built-in texts in code page 936, as the skin's own hints are.
+  struct DefaultHint {
+    SkinCommand command;
+    const char* key;
+    const char* text;
+  };
+  static constexpr DefaultHint kHints[] = {
+      {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
+      {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
+      {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
+      {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
+      {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
+      {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
+       "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
+  };
+  const TksResourceStrData* strings = skin->ResourceStrData();
+  for (const auto& o : objects_) {
+    if (o->Kind != FrameObjectKind::StdButton) continue;
+    for (const DefaultHint& h : kHints) {
+      if (h.command != o->Command) continue;
+      const std::string replacement = strings ? strings->GetResString(h.key) : std::string();
+      o->HintText = replacement.empty() ? h.text : replacement;
+    }
+  }
+}
+
+void TksSkinForm::ObjectHintEnter(const TksActiveSkinObject& object) {
+  if (ObjectHintsOn() && IsActive() && !object.HintText.empty())
+    skinHint_->ShowObjectHint(WideFromCp936(object.HintText));
+}
+
+void TksSkinForm::ObjectHintLeave(const TksActiveSkinObject& object) {
+  if (ObjectHintsOn() && !object.HintText.empty()) skinHint_->HideObjectHint();
 }
 
 void TksSkinForm::NotifyControls(TksSkinData* data, bool apply) {

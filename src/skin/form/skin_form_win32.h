@@ -18,6 +18,7 @@
 #include "skin/form/frame_hit_test.h"
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
+#include "skin/form/skin_hint_win32.h"
 
 namespace kelmar {
 
@@ -69,6 +70,8 @@ class TksSkinForm : public TComponent {
   // well); tests on other systems switch it on.
   bool LayeredWindows = LayeredWindowsAvailable();
   bool UseDefaultSysMenu = true;
+  TksSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TksSkinHint* hint) { skinHint_ = hint; }
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
   bool UseFormCursorInNCArea = false;
@@ -125,6 +128,10 @@ class TksSkinForm : public TComponent {
   int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
+  // Object hints, for the hover tracking: an object that became hot shows
+  // its hint (when the form is active), one that is no longer hot hides it.
+  void ObjectHintEnter(const TksActiveSkinObject& object);
+  void ObjectHintLeave(const TksActiveSkinObject& object);
 
  private:
   void HandleMessage(TMessage& m);
@@ -176,6 +183,8 @@ class TksSkinForm : public TComponent {
   void NotifyControls(TksSkinData* data, bool apply);
   void CaptionActivationUpdate(bool repaint);
   void ApplyBorderIconsToObjects();
+  void AssignDefaultObjectHints();
+  bool ObjectHintsOn() const { return ShowObjectHint && skinHint_; }
   void MakePlainButtons();
   void ForgetHotObject();
   void StepFades();
@@ -186,6 +195,7 @@ class TksSkinForm : public TComponent {
   TWndMethod savedWindowProc_;
   TComponentRef<TksSkinDataComponent> skinData_;
   TComponentRef<TksSkinDataComponent> menusSkinData_;
+  TComponentRef<TksSkinHint> skinHint_;
   TksBorderIcons borderIcons_ = kDefaultBorderIcons;
   bool showIcon_ = false;
   bool skinApplied_ = false;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "app_fixture.h"
@@ -101,5 +102,30 @@ std::wstring MakeTempFolder(const std::wstring& name) {
   std::filesystem::create_directories(folder);
   return folder.wstring();
 }
+
+RunningProgram::RunningProgram() {
+  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
+  std::replace(exe.begin(), exe.end(), L'/', L'\\');
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process)) return;
+  for (int i = 0; i < 200 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
+  }
+}
+
+bool RunningProgram::Close() {
+  if (!process.hProcess) return true;
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  process = {};
+  return ended;
+}
+
+RunningProgram::~RunningProgram() { Close(); }
 
 }  // namespace kelmar::test

@@ -7,11 +7,8 @@
 #include <iterator>
 
 #include "app_fixture.h"
-<<<<<<< HEAD
 #include "framework/wide.h"
-=======
 #include "win/mouse_input.h"
->>>>>>> controls
 
 namespace kelmar::test {
 

@@ -103,25 +103,12 @@ TEST(FormLifetime, ClosingWithdrawsTheDropRegistrationBeforeTheFormIsFreed) {
 
 // The real program: its window is found by its exact title and it closes.
 TEST(Program, StartsWithItsTitleAndCloses) {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
-  ASSERT_NE(window, nullptr);
+  RunningProgram program;
+  ASSERT_NE(program.window, nullptr);
   DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  EXPECT_EQ(pid, pi.dwProcessId);
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  GetWindowThreadProcessId(program.window, &pid);
+  EXPECT_EQ(pid, program.process.dwProcessId);
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace kelmar::test
