@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset fuzz) and runs each for a bounded time.
-#   scripts/fuzz.sh [seconds per target, default 60]
+#   scripts/fuzz.sh [seconds per target, default 60] [target names, default all]
 # Targets are tests/fuzz/fuzz_<name>.cpp; seeds come from tests/fuzz/seeds/<name>/,
 # the growing corpus is kept in build/fuzz/corpus/<name>/, and a finding is
 # written to build/fuzz/findings/ and stops the run with a failure.
@@ -8,12 +8,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
+shift || true
 
-names=()
-for f in tests/fuzz/fuzz_*.cpp; do
-  n=$(basename "$f" .cpp)
-  names+=("${n#fuzz_}")
-done
+names=("$@")
+if ((${#names[@]} == 0)); then
+  for f in tests/fuzz/fuzz_*.cpp; do
+    n=$(basename "$f" .cpp)
+    names+=("${n#fuzz_}")
+  done
+fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 $(printf -- '--target fuzz_%s ' "${names[@]}")
 

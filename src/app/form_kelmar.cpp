@@ -4,10 +4,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
 #include "framework/application.h"
+#include "imageio/file_output_win32.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
@@ -26,10 +28,12 @@ namespace {
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
-HBITMAP LoadGlyph(int id) {
-  // Grey background pixels take the button face colour.
-  return static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+void LoadGlyph(TksSkinButton* button, int id) {
+  // The pixels as stored: the bottom-left one is the transparent colour, and
+  // no colour mapping may change it.
+  BitmapHandle bitmap(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  button->SetGlyph(bitmap.Get());
 }
 
 template <typename T>
@@ -42,9 +46,23 @@ T* Place(T* control, TWinControl* parent, int left, int top, int width, int heig
 TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* parent, int left, int width,
                           int glyph, const wchar_t* hint) {
   auto* b = new TksSkinButton(form, name);
-  b->SetGlyph(LoadGlyph(glyph));
+  LoadGlyph(b, glyph);
   b->SetHint(hint);
+  b->SetSkinData(form->ksSkinData1);
   return Place(b, parent, left, 8, width, 25);
+}
+
+TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* parent, int left,
+                              const wchar_t* caption, const wchar_t* hint) {
+  auto* box = new TksSkinCheckRadioBox(form, name);
+  box->SetSkinDataName("radiobox");
+  box->SetRadio(true);
+  box->SetGroupIndex(1);
+  box->SetTabStop(true);
+  box->SetCaption(caption);
+  box->SetHint(hint);
+  box->SetSkinData(form->ksSkinData1);
+  return Place(box, parent, left, 8, 65, 25);
 }
 
 void SetLinkLook(TURLLabel* label) {
@@ -88,40 +106,36 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinForm1->SetSystemMenu(PopupMenu1);
   ksSkinForm1->SetMenusSkinData(ksSkinData1);
   ksSkinForm1->SetSkinData(ksSkinData1);
+  ksSkinHint1 = new TksSkinHint(this, "ksSkinHint1");
+  ksSkinHint1->SetSkinData(ksSkinData1);
+  ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
+  ksSkinForm1->SetSkinHint(ksSkinHint1);
+  ksSkinForm1->ShowObjectHint = false;
+  ksSkinForm1->UseDefaultObjectHint = false;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 
   AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
   AppStatusBar->SetBounds(0, 342, 667, 21);
-  AppStatusBar->SetAlign(TAlign::alBottom);
   AppStatusBar->SetParent(this);
   ksSkinStatusPanel1 = new TksSkinStatusPanel(this, "ksSkinStatusPanel1");
   ksSkinStatusPanel1->SetAlign(TAlign::alClient);
-  ksSkinStatusPanel1->SetBevel(TBevel::bvLowered);
-  ksSkinStatusPanel1->SetCaptionAlignment(TAlignment::taLeftJustify);
   ksSkinStatusPanel1->SetCaption(kStatusText);
+  ksSkinStatusPanel1->SetHint(kStatusText);
   ksSkinStatusPanel1->SetParent(AppStatusBar);
+  // The status bar hands its skin on to the panel in it.
+  AppStatusBar->SetSkinData(ksSkinData1);
 
   ksSkinPanel1 = new TksSkinPanel(this, "ksSkinPanel1");
   ksSkinPanel1->SetBounds(0, 0, 667, 41);
   ksSkinPanel1->SetAlign(TAlign::alTop);
-  ksSkinPanel1->SetBevel(TBevel::bvRaised);
+  ksSkinPanel1->SetSkinData(ksSkinData1);
   ksSkinPanel1->SetParent(this);
 
   BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件");
-  RB16 = new TksSkinCheckRadioBox(this, "RB16");
-  RB16->SetRadio(true);
-  RB16->SetGroupIndex(1);
-  RB16->SetCaption(L"16×16");
-  RB16->SetHint(L"小图标");
-  Place(RB16, ksSkinPanel1, 56, 8, 65, 25);
-  RB32 = new TksSkinCheckRadioBox(this, "RB32");
-  RB32->SetRadio(true);
-  RB32->SetGroupIndex(1);
-  RB32->SetCaption(L"32×32");
-  RB32->SetHint(L"大图标");
+  RB16 = SizeBox(this, "RB16", ksSkinPanel1, 56, L"16×16", L"小图标");
+  RB32 = SizeBox(this, "RB32", ksSkinPanel1, 124, L"32×32", L"大图标");
   RB32->SetChecked(true);
-  Place(RB32, ksSkinPanel1, 124, 8, 65, 25);
   BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标");
   BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标");
   CombPicType = new TksSkinComboBox(this, "CombPicType");
@@ -220,8 +234,13 @@ void TFormKelmar::WndProc(TMessage& m) {
 
 // ------------------------------------------------------------------ intake
 
-void TFormKelmar::ClearBatch() {
+void TFormKelmar::ClearItems() {
   ListView1->Clear();
+  item_groups_.clear();
+}
+
+void TFormKelmar::ClearBatch() {
+  ClearItems();
   SmallImage->Clear();
   LargeImage->Clear();
   IconCounter = 0;
@@ -234,7 +253,10 @@ void TFormKelmar::BTNSelFileClick() {
   ClearBatch();
   // No repaint until the batch is in (the limit repaints at once).
   TListView::UpdateScope no_redraw(*ListView1);
-  for (const auto& path : *files) ExtractFileIcons(path, IconCount(path));
+  for (const auto& path : *files) {
+    FileIcons icons = FileIcons::Read(path);
+    ExtractFileIcons(path, icons.Count(), icons);
+  }
 }
 
 void TFormKelmar::WMDropFiles(HDROP drop) {
@@ -252,58 +274,70 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    ExtractFileIcons(path, IconCount(path));
+    if (path.empty()) continue;
+    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    FileIcons icons = FileIcons::Read(path);
+    ExtractFileIcons(path, icons.Count(), icons);
   }
 }
 
 void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
-  bool executable = IsExecutableType(path);
+  ExtractFileIcons(path, count, FileIcons::Read(path));
+}
+
+void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons) {
   // No repaint per item (the intake around it usually holds the list already).
   TListView::UpdateScope no_redraw(*ListView1);
-  // Executables are read in slices: one opening of the file per slice, and a
-  // bounded number of icon handles alive at once.
-  constexpr int kSlice = 64;
-  for (int first = 0; first < count; first += kSlice) {
-    int n = std::min(kSlice, count - first);
-    std::vector<IconHandle> icons = executable ? ExtractIcons(path, first, n) : std::vector<IconHandle>(size_t(n));
-    for (int k = 0; k < n; ++k) {
-      ++IconCounter;
-      if (IconCounter > 1000) {
-        // The images of the full batch go in first: the save may write them.
-        AddPendingIcons();
-        // The user sees the full list while deciding, and the cleared one after.
-        ListView1->RepaintNow();
-        if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-          if (CombPicType->ItemIndex() == 0)
-            SaveIconsAsIco();
-          else
-            SaveIconsAsBmp();
-        }
-        IconCounter = 1;
-        ListView1->Clear();
-        ListView1->RepaintNow();
-        LargeImage->Clear();
-        SmallImage->Clear();
+  // The images go into the lists in slices: one drawing pass per slice, and
+  // a bounded number of icons waiting at once.
+  constexpr size_t kSlice = 64;
+  for (int i = 0; i < count; ++i) {
+    ++IconCounter;
+    if (IconCounter > 1000) {
+      // The images of the full batch go in first: the save may write them.
+      AddPendingIcons();
+      // The user sees the full list while deciding, and the cleared one after.
+      ListView1->RepaintNow();
+      if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
+        if (CombPicType->ItemIndex() == 0)
+          SaveIconsAsIco();
+        else
+          SaveIconsAsBmp();
       }
-      IconHandle icon = std::move(icons[size_t(k)]);
-      if (!icon) icon = GetShellIcon(path, SmallIcons);
-      pending_icons_.push_back(std::move(icon));
-      ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+      IconCounter = 1;
+      ClearItems();
+      ListView1->RepaintNow();
+      LargeImage->Clear();
+      SmallImage->Clear();
     }
-    AddPendingIcons();
+    std::shared_ptr<const IconGroup> group = icons.Group(i);
+    ExtractedIcon icon;
+    if (group) icon = ExtractGroupIcon(*group);
+    if (!icon) {
+      group.reset();
+      icon.handle = GetShellIcon(path, SmallIcons);
+    }
+    pending_icons_.push_back(std::move(icon));
+    item_groups_.push_back(std::move(group));
+    ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
+    if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
+  AddPendingIcons();
+}
+
+std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
+  return index >= 0 && size_t(index) < item_groups_.size() ? item_groups_[size_t(index)] : nullptr;
 }
 
 void TFormKelmar::AddPendingIcons() {
-  // Both lists take copies; the extracted icons are destroyed here. A null
-  // icon, or one a list refuses, leaves a blank image so that items and
-  // images stay in step.
-  std::vector<HICON> icons;
-  for (const auto& icon : pending_icons_) icons.push_back(icon);
-  SmallImage->AddIcons(icons);
-  LargeImage->AddIcons(icons);
+  // Both lists take copies; the icons are let go of here. A blank image
+  // stands where a list refuses one, so that items and images stay in step.
+  std::vector<TIconImage> images;
+  images.reserve(pending_icons_.size());
+  for (const auto& icon : pending_icons_) images.push_back({icon.handle, icon.pixels ? &*icon.pixels : nullptr});
+  SmallImage->AddIcons(images);
+  LargeImage->AddIcons(images);
   pending_icons_.clear();
 }
 
@@ -355,17 +389,16 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
   int count = images->Count();
+  // One writer for the whole save (its temporary folder is made once), and
+  // the icon files converted from the list's bitmaps at once.
+  WholeFileWriter files;
+  std::optional<ImageListIconFiles> icon_files;
+  if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
-    IconHandle icon = images->GetIcon(i);
     std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
-    if (type == TOutputType::otIcon) {
-      SaveIconToFile(icon, file);
-    } else {
-      // The scratch bitmap: the icon flattened on white.
-      Image2->SetPicture(RenderIconOnWhite(icon));
-      SaveBitmapToFile(Image2->PictureHandle(), file);
-    }
+    files.Write(file, icon_files ? icon_files->Bytes(i)
+                                 : IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
 
   int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();

@@ -2,9 +2,11 @@
 // The main window: the tool bar, the icon list and the commands on it.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/icon_source.h"
 #include "framework/forms.h"
 #include "framework/list_view.h"
 #include "framework/menus.h"
@@ -13,6 +15,7 @@
 #include "skin/controls/skin_controls.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_form_win32.h"
+#include "skin/form/skin_hint_win32.h"
 #include "widgets/url_label.h"
 
 namespace kelmar {
@@ -26,6 +29,7 @@ class TFormKelmar : public TForm {
   TksSkinDataComponent* ksSkinData1;
   TksCompressedStoredSkinComponent* ksCompressedStoredSkin1;
   TksSkinForm* ksSkinForm1;
+  TksSkinHint* ksSkinHint1;
   TksSkinStatusBar* AppStatusBar;
   TksSkinStatusPanel* ksSkinStatusPanel1;
   TksSkinPanel* ksSkinPanel1;
@@ -76,6 +80,10 @@ class TFormKelmar : public TForm {
 
   // Intake: adds `count` icons of one file to the list and both image lists.
   void ExtractFileIcons(const std::wstring& path, int count);
+  // The icon group that list item `index` shows, with every image of it as
+  // the file stores it (for saving the originals); null for an item that
+  // shows a shell icon, and for an index outside the list.
+  std::shared_ptr<const IconGroup> ItemIconGroup(int index) const;
   // Saving: the whole save of the list, folder choice and summary included.
   void SaveIconsAsIco();
   void SaveIconsAsBmp();
@@ -86,13 +94,17 @@ class TFormKelmar : public TForm {
 
  private:
   void ClearBatch();
+  void ClearItems();
+  void ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons);
   void AddPendingIcons();
   enum class TOutputType { otIcon, otBitmap };
   void SaveIcons(TOutputType type);
 
   TPlatformServices* services_;
   // Icons of list items whose images are not in the image lists yet.
-  std::vector<IconHandle> pending_icons_;
+  std::vector<ExtractedIcon> pending_icons_;
+  // The group of each list item (null for shell icons), in list order.
+  std::vector<std::shared_ptr<const IconGroup>> item_groups_;
 };
 
 // The file name of a saved entry without folder and extension: n, "_" and the

@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
+#include "base/error.h"
+
 namespace kelmar {
 
 std::wstring UpperExtension(const std::wstring& path) {
@@ -20,35 +24,108 @@ bool IsExecutableType(const std::wstring& path) {
   return ext == L".EXE" || ext == L".OCX" || ext == L".DLL";
 }
 
-int IconCount(const std::wstring& path) {
-  int count = 1;
-  if (IsExecutableType(path))
-    count = int(reinterpret_cast<UINT_PTR>(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(-1))));
-  return count > 0 ? count : 1;
+std::wstring LongPath(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\", 0) == 0 || path.empty()) return path;
+  DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+namespace {
+
+// The part of an executable that its icons can lie in: headers and section
+// data, without what follows them (an installer's payload can be gigabytes).
+// Nothing when the file cannot be read, is no PE, or was cut.
+std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  auto read = [&](std::vector<uint8_t>& bytes, size_t from) {
+    DWORD got = 0;
+    return ReadFile(file, bytes.data() + from, DWORD(bytes.size() - from), &got, nullptr) &&
+           got == bytes.size() - from;
+  };
+  std::optional<std::vector<uint8_t>> result;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size)) {
+    // The headers and the section table lie within the first 64 KB.
+    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 65536)));
+    if (!bytes.empty() && read(bytes, 0)) {
+      const uint64_t needed = PeDataSize(bytes);
+      if (needed != 0 && needed <= uint64_t(size.QuadPart) && needed <= UINT32_MAX) {
+        const size_t have = bytes.size();
+        bytes.resize(size_t(std::max<uint64_t>(needed, have)));
+        if (read(bytes, have)) result = std::move(bytes);
+      }
+    }
+  }
+  CloseHandle(file);
+  return result;
+}
+
+int DisplayBits() {
+  HDC screen = GetDC(nullptr);
+  int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+}  // namespace
+
+FileIcons FileIcons::Read(const std::wstring& path) {
+  FileIcons icons;
+  if (!IsExecutableType(path)) return icons;
+  std::optional<std::vector<uint8_t>> bytes = ReadExecutableBytes(path);
+  if (!bytes) return icons;
+  std::optional<std::vector<IconGroup>> groups = ReadPeIcons(*bytes);
+  if (!groups) return icons;
+  icons.groups_.reserve(groups->size());
+  for (auto& group : *groups) icons.groups_.push_back(std::make_shared<const IconGroup>(std::move(group)));
+  return icons;
+}
+
+int IconCount(const std::wstring& path) { return FileIcons::Read(path).Count(); }
+
+ExtractedIcon ExtractGroupIcon(const IconGroup& group) {
+  ExtractedIcon icon;
+  const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+  int best = BestIconEntry(group, cx, cy, DisplayBits());
+  if (best < 0) return icon;
+  const std::vector<uint8_t>& image = group.entries[size_t(best)].image;
+  if (image.empty()) return icon;
+  if (!group.entries[size_t(best)].IsPng()) {
+    try {
+      DecodedIcon decoded = DecodeIconImage(image);
+      if (decoded.image.Width() == cx && decoded.image.Height() == cy && decoded.bitsPerPixel > 1) {
+        icon.pixels = std::move(decoded);
+        return icon;
+      }
+    } catch (const Error&) {
+      return icon;  // cut or malformed: the system is not asked to read it
+    }
+  }
+  // The bytes are all there (checked above for a DIB; a PNG stream is read
+  // within its given size).
+  icon.handle.Reset(CreateIconFromResourceEx(const_cast<BYTE*>(image.data()), DWORD(image.size()), TRUE, 0x00030000,
+                                             cx, cy, LR_DEFAULTCOLOR));
+  return icon;
 }
 
 IconHandle GetShellIcon(const std::wstring& path, bool small) {
   SHFILEINFOW info{};
   UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : 0);
-  if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags)) return {};
-  return IconHandle(info.hIcon);
-}
-
-std::vector<IconHandle> ExtractIcons(const std::wstring& path, int first, int count) {
-  // The same icons, at the same size, as one ExtractIconW call per index
-  // would give, without reopening the file for each.
-  std::vector<HICON> raw(size_t(count > 0 ? count : 0), nullptr);
-  std::vector<UINT> ids(raw.size(), 0);
-  int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-  UINT got = raw.empty() ? 0
-                         : PrivateExtractIconsW(path.c_str(), first, cx, cy, raw.data(), ids.data(), UINT(count), 0);
-  std::vector<IconHandle> icons;
-  icons.reserve(raw.size());
-  for (size_t i = 0; i < raw.size(); ++i) {
-    bool valid = i < got && raw[i] && raw[i] != INVALID_HANDLE_VALUE;
-    icons.emplace_back(valid ? raw[i] : nullptr);
-  }
-  return icons;
+  if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags) && info.hIcon) return IconHandle(info.hIcon);
+  // The icon of the file's type, from its extension alone.
+  std::wstring type = L"file" + UpperExtension(path);
+  if (SHGetFileInfoW(type.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags | SHGFI_USEFILEATTRIBUTES) &&
+      info.hIcon)
+    return IconHandle(info.hIcon);
+  int size = small ? 16 : 32;
+  return IconHandle(static_cast<HICON>(
+      CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace kelmar

@@ -1,12 +1,15 @@
 #pragma once
-// Where icons come from: the icon count rule, extraction of a file's icons and
-// the shell's icon for any file.
+// Where icons come from: the icon count rule, the icons of an executable read
+// from its resources, and the shell's icon for any file.
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/handles.h"
+#include "imageio/pe_icons.h"
 
 namespace kelmar {
 
@@ -15,14 +18,46 @@ namespace kelmar {
 std::wstring UpperExtension(const std::wstring& path);
 // ".EXE", ".OCX" and ".DLL" files hold icons of their own.
 bool IsExecutableType(const std::wstring& path);
-// How many list entries a file gives: its icons for executable types, else 1,
-// and never 0 (the shell icon stands in).
+// The form of a path the file functions accept at any length ("\\?\C:\...",
+// "\\?\UNC\server\share\..."); relative paths are made absolute first.
+std::wstring LongPath(const std::wstring& path);
+
+// The icon groups an executable-type file holds, read from its bytes; none
+// for other files and for files that are not readable PE files (damaged,
+// cut, empty, text): the system's extraction is never asked about those.
+class FileIcons {
+ public:
+  static FileIcons Read(const std::wstring& path);
+  // How many list entries the file gives: its groups, else 1 (the shell
+  // icon stands in), never 0.
+  int Count() const { return groups_.empty() ? 1 : int(groups_.size()); }
+  // Group i, null where the file has none (shared: the list keeps them).
+  std::shared_ptr<const IconGroup> Group(int i) const {
+    return i >= 0 && size_t(i) < groups_.size() ? groups_[size_t(i)] : nullptr;
+  }
+
+ private:
+  std::vector<std::shared_ptr<const IconGroup>> groups_;
+};
+
+// FileIcons::Read(path).Count().
 int IconCount(const std::wstring& path);
-// The icon the shell shows for the file, 16 x 16 or 32 x 32; null if none.
+
+// A group's icon at the system's large icon size, as the system's
+// extraction gives it: decoded here where the best-matching entry is a DIB of
+// that size, else made by the system from that entry's bytes (PNG images,
+// other sizes, monochrome). Neither where the entry is missing or malformed.
+struct ExtractedIcon {
+  std::optional<DecodedIcon> pixels;
+  IconHandle handle;
+  explicit operator bool() const { return pixels || handle; }
+};
+ExtractedIcon ExtractGroupIcon(const IconGroup& group);
+
+// The icon the shell shows for the file, 16 x 16 or 32 x 32. Where the shell
+// has none for the path (too long for it, say), the icon of the file's type
+// by its extension, and failing that the system's application icon: never
+// null.
 IconHandle GetShellIcon(const std::wstring& path, bool small);
-// Icons first .. first+count-1 of an executable at the system's large icon
-// size, read with one opening of the file. An entry is null where the file
-// gives no icon.
-std::vector<IconHandle> ExtractIcons(const std::wstring& path, int first, int count);
 
 }  // namespace kelmar

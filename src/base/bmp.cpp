@@ -100,26 +100,25 @@ void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Im
   }
 }
 
-}  // namespace
-
-DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
-  if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') Invalid();
-  const uint8_t* p = bytes.data();
-  const uint32_t fileSize = U32(p + 2);
-  const uint32_t offBits = U32(p + 10);
-  const uint32_t headerSize = U32(p + kFileHeaderSize);
-  if (fileSize > bytes.size() || fileSize < kFileHeaderSize + 12) Invalid();
+// The info header at `headerStart`, its colour table and pixels, all within
+// the first `limit` bytes. `offBits` is where the pixels start, or 0 for
+// straight after the colour table (a packed DIB). An icon image declares
+// twice its height (the mask follows the colours) and keeps the fourth byte
+// of 32-bit pixels as alpha.
+DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uint32_t offBits, bool icon) {
+  if (limit < headerStart + 4) Invalid();
+  const uint32_t headerSize = U32(p + headerStart);
   if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
       headerSize != 108 && headerSize != 124)
     Invalid();
-  if (headerSize > fileSize - kFileHeaderSize) Invalid();
-  const uint8_t* h = p + kFileHeaderSize;
+  if (headerSize > limit - headerStart) Invalid();
+  const uint8_t* h = p + headerStart;
 
   int64_t width, height;
   int bpp, planes;
   uint32_t compression = kBiRgb, colorsUsed = 0, entrySize = 4;
   uint32_t masks[4] = {0, 0, 0, 0};
-  uint32_t tableStart = kFileHeaderSize + headerSize;
+  uint32_t tableStart = headerStart + headerSize;
   if (headerSize == 12) {  // the old core header: 16-bit sizes, 3-byte table entries
     width = U16(h + 4);
     height = U16(h + 6);
@@ -137,7 +136,7 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
       uint32_t count = compression == kBiAlphaBitfields ? 4 : 3;
       const uint8_t* m = h + 40;
       if (headerSize == 40) {  // the masks follow the header
-        if (uint64_t(tableStart) + 4 * count > fileSize) Invalid();
+        if (uint64_t(tableStart) + 4 * count > limit) Invalid();
         tableStart += 4 * count;
       } else {
         count = headerSize >= 56 ? 4 : 3;
@@ -145,41 +144,47 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
       for (uint32_t i = 0; i < count; ++i) masks[i] = U32(m + 4 * i);
     }
   }
+  if (icon) {
+    if (height <= 0 || height % 2) Invalid();
+    height /= 2;
+  }
   if (planes != 1 || width <= 0 || height == 0 || height == INT32_MIN) Invalid();
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) Invalid();
   const bool rle = (compression == kBiRle8 && bpp == 8) || (compression == kBiRle4 && bpp == 4);
   if (compression != kBiRgb && !rle &&
       !((compression == kBiBitfields || compression == kBiAlphaBitfields) && (bpp == 16 || bpp == 32)))
     Invalid();
-  if (rle && height < 0) Invalid();  // run-length images are always bottom-up
-  if (offBits < tableStart || offBits > fileSize) Invalid();
+  if (rle && (height < 0 || icon)) Invalid();  // run-length images are always bottom-up, never icons
+
+  uint32_t tableCount = 0;
+  if (bpp <= 8) {
+    const uint32_t maxCount = 1u << bpp;
+    tableCount = colorsUsed == 0 || colorsUsed > maxCount ? maxCount : colorsUsed;
+    if (uint64_t(tableStart) + uint64_t(tableCount) * entrySize > limit) Invalid();
+  }
+  if (offBits == 0) offBits = tableStart + tableCount * entrySize;
+  if (offBits < tableStart || offBits > limit) Invalid();
 
   const bool bottomUp = height > 0;
   const int64_t rows = bottomUp ? height : -height;
   const uint64_t stride = (uint64_t(width) * bpp + 31) / 32 * 4;
-  const uint64_t dataSize = fileSize - offBits;
+  const uint64_t dataSize = limit - offBits;
   if (rle) {
     // Runs can describe many pixels in few bytes; allow what runs of the
     // greatest length, one per two bytes, can fill.
     if (uint64_t(width) * uint64_t(rows) > 128 * dataSize) Invalid();
   } else {
     // stride and rows are below 2^32 each, so the product cannot overflow.
-    if (stride > fileSize || stride * uint64_t(rows) > dataSize) Invalid();
+    if (stride > limit || stride * uint64_t(rows) > dataSize) Invalid();
   }
   if (uint64_t(width) * uint64_t(rows) > uint64_t(PTRDIFF_MAX) / sizeof(Pixel)) Invalid();
 
   Pixel table[256] = {};
-  uint32_t tableCount = 0;
-  if (bpp <= 8) {
-    const uint32_t maxCount = 1u << bpp;
-    tableCount = colorsUsed == 0 || colorsUsed > maxCount ? maxCount : colorsUsed;
-    if (uint64_t(tableStart) + uint64_t(tableCount) * entrySize > fileSize) Invalid();
-    for (uint32_t i = 0; i < tableCount; ++i) {
-      const uint8_t* e = p + tableStart + i * entrySize;
-      table[i] = MakePixel(e[2], e[1], e[0]);
-    }
-    for (uint32_t i = tableCount; i < 256; ++i) table[i] = MakePixel(0, 0, 0);
+  for (uint32_t i = 0; i < tableCount; ++i) {
+    const uint8_t* e = p + tableStart + i * entrySize;
+    table[i] = MakePixel(e[2], e[1], e[0]);
   }
+  for (uint32_t i = tableCount; i < 256; ++i) table[i] = MakePixel(0, 0, 0);
 
   Channel channels[4] = {Channel(0), Channel(0), Channel(0), Channel(0)};
   const bool bitfields = compression != kBiRgb || bpp == 16;
@@ -194,7 +199,7 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
   DecodedBmp result;
   result.image = Image(int(width), int(rows), MakePixel(0, 0, 0));
   result.bitsPerPixel = bpp;
-  result.size = fileSize;
+  result.size = rle ? limit : size_t(offBits + stride * uint64_t(rows));
   if (rle) {
     DecodeRle(p + offBits, size_t(dataSize), bpp, table, result.image);
     return result;
@@ -208,7 +213,7 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
     } else if (bpp == 24) {
       for (int x = 0; x < w; ++x, src += 3) dst[x] = MakePixel(src[2], src[1], src[0]);
     } else if (bpp == 32) {
-      for (int x = 0; x < w; ++x, src += 4) dst[x] = MakePixel(src[2], src[1], src[0]);
+      for (int x = 0; x < w; ++x, src += 4) dst[x] = MakePixel(src[2], src[1], src[0], icon ? src[3] : 255);
     } else {
       const unsigned valueMask = (1u << bpp) - 1;
       for (int x = 0; x < w; ++x) {
@@ -218,6 +223,24 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
     }
   }
   return result;
+}
+
+}  // namespace
+
+DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') Invalid();
+  const uint8_t* p = bytes.data();
+  const uint32_t fileSize = U32(p + 2);
+  const uint32_t offBits = U32(p + 10);
+  if (fileSize > bytes.size() || fileSize < kFileHeaderSize + 12) Invalid();
+  DecodedBmp result = DecodeDib(p, fileSize, kFileHeaderSize, offBits == 0 ? kFileHeaderSize : offBits, false);
+  result.size = fileSize;
+  return result;
+}
+
+DecodedBmp DecodeIconDib(std::span<const uint8_t> dib) {
+  if (dib.size() > UINT32_MAX) Invalid();
+  return DecodeDib(dib.data(), uint32_t(dib.size()), 0, 0, true);
 }
 
 std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {

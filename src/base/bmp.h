@@ -39,6 +39,14 @@ struct DecodedBmp {
 // not looked at (in a skin package the next item starts there).
 DecodedBmp DecodeBmp(std::span<const uint8_t> bytes);
 
+// Decodes the colour image of an icon resource: a packed DIB (info header,
+// colour table, pixels straight after it) that declares twice the icon's
+// height, the AND mask following the colours. The image has the icon's
+// height; 32-bit pixels keep their fourth byte as alpha (other depths are
+// opaque). `size` is the offset where the colour pixels end and the mask
+// begins. Run-length data is not valid in an icon.
+DecodedBmp DecodeIconDib(std::span<const uint8_t> dib);
+
 // Encodes a bottom-up BI_RGB file image with a 40-byte info header.
 //  24, 32: the pixels' colours (32 keeps the alpha byte);
 //  1: a black (index 0) and white (index 1) colour table; a pixel is white

@@ -3,13 +3,37 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "framework/hints.h"
 #include "framework/wide.h"
 
 namespace kelmar {
 
+namespace {
+
+bool IsDialogKey(WPARAM key) {
+  switch (key) {
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 TApplication& Application() {
   static TApplication app;
   return app;
+}
+
+TApplication::TApplication() = default;
+// The hint handling normally goes with the main form. What is left at exit
+// is not freed: the window and timer tables it would use are statics that
+// may be gone by then, and the process ends anyway.
+TApplication::~TApplication() { (void)hints_.release(); }
+
+THintHandler& TApplication::Hints() {
+  if (!hints_) hints_ = std::make_unique<THintHandler>();
+  return *hints_;
 }
 
 HICON TApplication::Icon() const {
@@ -30,6 +54,7 @@ void TApplication::RemoveForm(TForm* form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
   if (main_form_ == form) {
     main_form_ = nullptr;
+    hints_.reset();
     Terminate();
   }
 }
@@ -39,10 +64,22 @@ bool TApplication::Dispatch(MSG& msg) {
     terminated_ = true;
     return false;
   }
+  Hints().MessageTaken(msg);
   std::vector<MessageHook> hooks;
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)
     if (hook(msg)) return true;
+  if (msg.message == WM_KEYDOWN && IsDialogKey(msg.wParam)) {
+    // Dialog keys go to the form before the window that has the focus.
+    TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
+    if (TForm* form = GetParentForm(focused); form && form->DialogKey(focused, WORD(msg.wParam), ShiftFromKeyboard()))
+      return true;
+  }
+  if (msg.message == WM_SYSCHAR) {
+    // Alt and a letter: the control whose caption marks it.
+    if (TForm* form = GetParentForm(TWinControl::FromHandle(msg.hwnd)); form && form->DialogChar(wchar_t(msg.wParam)))
+      return true;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;

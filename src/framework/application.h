@@ -6,15 +6,20 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kelmar {
 
 class TForm;
+class THintHandler;
 
 class TApplication {
  public:
+  TApplication();
+  ~TApplication();
+
   const std::wstring& Title() const { return title_; }
   void SetTitle(const std::wstring& title) { title_ = title; }
   HICON Icon() const;
@@ -51,6 +56,11 @@ class TApplication {
   int AddMessageHook(MessageHook hook);
   void RemoveMessageHook(int id);
 
+  // The hints of the application's forms (framework/hints.h): the loop
+  // shows them every message it takes. Made on first use, freed with the
+  // main form.
+  THintHandler& Hints();
+
  private:
   friend class TForm;
   void AddForm(TForm* form);
@@ -63,6 +73,7 @@ class TApplication {
   std::map<int, HCURSOR> cursors_;
   std::map<int, MessageHook> hooks_;
   int next_hook_ = 1;
+  std::unique_ptr<THintHandler> hints_;
   bool terminated_ = false;
 };
 

@@ -45,7 +45,31 @@ Point MousePoint(LPARAM lparam) {
   return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
 }
 
+bool KeyHeld(int key) { return GetKeyState(key) < 0; }
+
 }  // namespace
+
+TShiftState ShiftFromMouse(WPARAM flags) {
+  TShiftState s;
+  s.shift = flags & MK_SHIFT;
+  s.ctrl = flags & MK_CONTROL;
+  s.alt = KeyHeld(VK_MENU);
+  s.left = flags & MK_LBUTTON;
+  s.right = flags & MK_RBUTTON;
+  s.middle = flags & MK_MBUTTON;
+  return s;
+}
+
+TShiftState ShiftFromKeyboard() {
+  TShiftState s;
+  s.shift = KeyHeld(VK_SHIFT);
+  s.ctrl = KeyHeld(VK_CONTROL);
+  s.alt = KeyHeld(VK_MENU);
+  s.left = KeyHeld(VK_LBUTTON);
+  s.right = KeyHeld(VK_RBUTTON);
+  s.middle = KeyHeld(VK_MBUTTON);
+  return s;
+}
 
 // ---------------------------------------------------------------- TControl
 
@@ -108,6 +132,12 @@ void TControl::SetColor(TColor color) {
 
 void TControl::FontChanged() { Invalidate(); }
 
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  EnabledChanged();
+}
+
 void TControl::Click() {
   if (OnClick) OnClick();
 }
@@ -159,6 +189,9 @@ void TWinControl::CreateHandle() {
   own_class_ = params.ClassName.empty();
   if (own_class_) RegisterWindowClass();
   if (Visible()) params.Style |= WS_VISIBLE;
+  if (!Enabled()) params.Style |= WS_DISABLED;
+  if (tab_stop_) params.Style |= WS_TABSTOP;
+  tab_stop_ = params.Style & WS_TABSTOP;
   HWND parent_hwnd = Parent() ? Parent()->Handle() : nullptr;
   HWND hwnd = CreateWindowExW(params.ExStyle, own_class_ ? kWindowClass : params.ClassName.c_str(),
                               Caption().c_str(), params.Style, Left(), Top(), Width(), Height(),
@@ -213,6 +246,27 @@ void TWinControl::SetFocus() {
   if (handle_) ::SetFocus(handle_);
 }
 
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+  if (!handle_) return false;
+  for (const TWinControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetTabStop(bool tab_stop) {
+  tab_stop_ = tab_stop;
+  if (!handle_) return;
+  LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+  SetWindowLongPtrW(handle_, GWL_STYLE, tab_stop ? style | WS_TABSTOP : style & ~LONG_PTR(WS_TABSTOP));
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_) EnableWindow(handle_, Enabled());
+  Invalidate();
+}
+
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (!handle_) {
     TControl::SetBounds(left, top, width, height);
@@ -256,13 +310,15 @@ void TWinControl::VisibleChanged() {
   TControl::VisibleChanged();
 }
 
+Rect TWinControl::AlignArea() const {
+  if (!handle_) return ClientRect();
+  RECT rc;
+  GetClientRect(handle_, &rc);
+  return FromRECT(rc);
+}
+
 void TWinControl::AlignControls() {
-  Rect area = ClientRect();
-  if (handle_) {
-    RECT rc;
-    GetClientRect(handle_, &rc);
-    area = FromRECT(rc);
-  }
+  Rect area = AlignArea();
   auto place = [&](TAlign which) {
     for (TControl* c : controls_) {
       if (c->Align() != which || !c->Visible()) continue;
@@ -380,7 +436,98 @@ void TWinControl::RouteMouse(TMessage& m) {
   }
 }
 
+void TWinControl::TrackMouseInside(Point p) {
+  // While the window holds the mouse it keeps getting moves from outside:
+  // the client area decides; otherwise a move means the pointer is here.
+  const bool inside = GetCapture() != handle_ || ClientRect().Contains(p);
+  if (inside == mouse_inside_) return;
+  mouse_inside_ = inside;
+  if (inside) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&tme);
+    MouseEnter();
+  } else {
+    MouseLeave();
+  }
+}
+
+// The input messages of own-class windows, turned into the handlers above.
+// Returns true when the message needs nothing more.
+bool TWinControl::HandleInput(TMessage& m) {
+  TMouseButton button = TMouseButton::mbLeft;
+  switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      TrackMouseInside(MousePoint(m.LParam));
+      MouseMoved(ShiftFromMouse(m.WParam), MousePoint(m.LParam));
+      return false;
+    case WM_MOUSELEAVE:
+      if (mouse_inside_ && GetCapture() != handle_) {
+        mouse_inside_ = false;
+        MouseLeave();
+      }
+      return false;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      if (m.Msg == WM_RBUTTONDOWN || m.Msg == WM_RBUTTONDBLCLK) button = TMouseButton::mbRight;
+      if (m.Msg == WM_MBUTTONDOWN || m.Msg == WM_MBUTTONDBLCLK) button = TMouseButton::mbMiddle;
+      TShiftState shift = ShiftFromMouse(m.WParam);
+      shift.dbl = m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK;
+      const Point p = MousePoint(m.LParam);
+      TrackMouseInside(p);
+      if (button == TMouseButton::mbLeft && CaptureMouseOnPress) SetCapture(handle_);
+      MouseButtonDown(button, shift, p);
+      return false;
+    }
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_LBUTTONUP: {
+      if (m.Msg == WM_RBUTTONUP) button = TMouseButton::mbRight;
+      if (m.Msg == WM_MBUTTONUP) button = TMouseButton::mbMiddle;
+      const Point p = MousePoint(m.LParam);
+      // The mouse is let go first: what the release does (a click that opens
+      // a dialog) must find it free.
+      const bool held = button == TMouseButton::mbLeft && CaptureMouseOnPress && GetCapture() == handle_;
+      if (held) {
+        releasing_capture_ = true;
+        ReleaseCapture();
+        releasing_capture_ = false;
+      }
+      MouseButtonUp(button, ShiftFromMouse(m.WParam), p);
+      if (held && handle_) {
+        // Released outside: the pointer is no longer over the window.
+        POINT at{p.x, p.y};
+        ClientToScreen(handle_, &at);
+        if (mouse_inside_ && WindowFromPoint(at) != handle_) {
+          mouse_inside_ = false;
+          MouseLeave();
+        }
+      }
+      return false;
+    }
+    case WM_CAPTURECHANGED:
+      if (!releasing_capture_ && reinterpret_cast<HWND>(m.LParam) != handle_) CaptureLost();
+      return false;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      KeyDown(WORD(m.WParam), ShiftFromKeyboard());
+      return false;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      KeyUp(WORD(m.WParam), ShiftFromKeyboard());
+      return false;
+    case WM_CHAR:
+      KeyPress(wchar_t(m.WParam));
+      return true;
+  }
+  return false;
+}
+
 void TWinControl::WndProc(TMessage& m) {
+  if (own_class_ && HandleInput(m)) return;
   switch (m.Msg) {
     case WM_COMMAND:
       if (m.LParam) {
@@ -415,6 +562,12 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SIZE:
       AlignControls();
       break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      FocusChanged(m.Msg == WM_SETFOCUS);
+      if (m.Msg == WM_SETFOCUS)
+        if (TForm* form = GetParentForm(this)) form->FocusMoved(this);
+      break;
     case WM_SETCURSOR:
       if (own_class_ && LOWORD(m.LParam) == HTCLIENT && reinterpret_cast<HWND>(m.WParam) == handle_) {
         POINT pt;
@@ -438,12 +591,20 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_ERASEBKGND:
       if (own_class_) {
-        m.Result = 1;  // painted whole, off screen, in WM_PAINT
+        // Our own paint draws the whole area; someone else asking (a control
+        // capturing what lies under it) gets the whole picture.
+        if (!in_paint_) PaintTo(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 1;
         return;
       }
       break;
     case WM_PAINT:
       if (own_class_) {
+        struct PaintScope {
+          bool& flag;
+          explicit PaintScope(bool& f) : flag(f) { flag = true; }
+          ~PaintScope() { flag = false; }
+        } scope(in_paint_);
         PaintDc dc(handle_);
         PaintTo(dc);
         return;
@@ -460,6 +621,21 @@ void TWinControl::WndProc(TMessage& m) {
   DefaultHandler(m);
 }
 
+bool IsAccelerator(wchar_t ch, const std::wstring& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;
+      continue;
+    }
+    wchar_t a[2] = {ch, 0}, b[2] = {caption[i + 1], 0};
+    CharUpperW(a);
+    CharUpperW(b);
+    return a[0] == b[0];
+  }
+  return false;
+}
+
 LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   TWinControl* control = LookUp(hwnd);
   if (!control && msg == WM_NCCREATE) {
@@ -472,10 +648,6 @@ LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
   }
   if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
-  if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_MOUSELEAVE) {
-    if (auto* form = dynamic_cast<TForm*>(LookUp(GetAncestor(hwnd, GA_ROOT))))
-      form->RelayHintMessage(hwnd, msg, wparam, lparam);
-  }
   try {
     control->WindowProc(m);
   } catch (const std::exception& e) {

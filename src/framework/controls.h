@@ -32,6 +32,20 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 using TCursor = int;
 constexpr TCursor crDefault = 0;
 
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// The modifier keys and mouse buttons held when an input message arrived;
+// dbl marks the second press of a double click.
+struct TShiftState {
+  bool shift = false, ctrl = false, alt = false;
+  bool left = false, right = false, middle = false;
+  bool dbl = false;
+};
+// From a mouse message's key flags (Alt from the keyboard state).
+TShiftState ShiftFromMouse(WPARAM flags);
+// From the keyboard state of the message being handled.
+TShiftState ShiftFromKeyboard();
+
 class TWinControl;
 
 class TControl : public TComponent {
@@ -70,6 +84,9 @@ class TControl : public TComponent {
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool t) { transparent_ = t; Invalidate(); }
+  // A disabled control takes no input and shows its disabled look.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
 
   std::function<void()> OnClick;
   virtual void Click();
@@ -90,6 +107,7 @@ class TControl : public TComponent {
   virtual void BoundsChanged() {}
   virtual void CaptionChanged() { Invalidate(); }
   virtual void VisibleChanged();
+  virtual void EnabledChanged() { Invalidate(); }
   void FontChanged();
 
  private:
@@ -98,6 +116,7 @@ class TControl : public TComponent {
   TAlign align_ = TAlign::alNone;
   bool visible_ = true;
   bool transparent_ = false;
+  bool enabled_ = true;
   std::wstring caption_;
   std::wstring hint_;
   TFont font_;
@@ -128,7 +147,29 @@ class TWinControl : public TControl {
   void Invalidate() override;
   void Repaint();  // paint now
   void SetFocus();
+  bool Focused() const;
+  // The window exists and it and every parent up to the form are visible and
+  // enabled.
+  bool CanFocus() const;
+  // Tab and Shift+Tab stop at the control (WS_TABSTOP).
+  bool TabStop() const { return tab_stop_; }
+  void SetTabStop(bool tab_stop);
   void SetBounds(int left, int top, int width, int height) override;
+  // Places the aligned children in AlignArea().
+  void AlignControls();
+  // Where aligned children go: the client area, unless a control keeps a
+  // border of its own.
+  virtual Rect AlignArea() const;
+  // A dialog key (Tab, Enter, Esc, an arrow) pressed while this control has
+  // the focus, offered before the form moves the focus; true when used.
+  virtual bool DialogKey(WORD key, TShiftState shift) { return false; }
+  // An accelerator character (Alt and a letter) offered to every control of
+  // the form; true when used.
+  virtual bool DialogChar(wchar_t ch) { return false; }
+  // The focus moved to `focused` somewhere on the form.
+  virtual void FormFocusChanged(TWinControl* focused) {}
+  // The pointer is over the window (own-class windows; see MouseEnter).
+  bool MouseInside() const { return mouse_inside_; }
 
   // Every message of the window goes through this slot. It starts as the
   // virtual WndProc; a component that takes over the window's messages keeps
@@ -157,8 +198,26 @@ class TWinControl : public TControl {
   virtual void CommandNotify(WORD code) {}
   virtual void NotifyReflected(TMessage& m) {}
   virtual HBRUSH CtlColor(HDC dc) { return nullptr; }
-  void AlignControls();
+
+  // Input of own-class windows, already decoded. Points are client
+  // coordinates. MouseEnter and MouseLeave (TControl) frame the time the
+  // pointer is over the window; while the window holds the mouse (capture)
+  // it is left as soon as the pointer is outside the client area.
+  virtual void MouseButtonDown(TMouseButton button, TShiftState shift, Point p) {}
+  virtual void MouseButtonUp(TMouseButton button, TShiftState shift, Point p) {}
+  virtual void MouseMoved(TShiftState shift, Point p) {}
+  // Someone else took the mouse while a press was held here.
+  virtual void CaptureLost() {}
+  virtual void FocusChanged(bool focused) {}
+  virtual void KeyDown(WORD key, TShiftState shift) {}
+  virtual void KeyUp(WORD key, TShiftState shift) {}
+  virtual void KeyPress(wchar_t ch) {}
+  // Set by controls that hold the mouse from a left press to its release,
+  // as push buttons do.
+  bool CaptureMouseOnPress = false;
+
   void BoundsChanged() override;
+  void EnabledChanged() override;
   void CaptionChanged() override;
   void VisibleChanged() override;
 
@@ -169,16 +228,26 @@ class TWinControl : public TControl {
   void RemoveControl(TControl* c);
   TControl* GraphicControlAt(Point p) const;
   void RouteMouse(TMessage& m);
+  bool HandleInput(TMessage& m);
+  void TrackMouseInside(Point p);
   void UpdateBoundsFromWindow();
 
   HWND handle_ = nullptr;
   WNDPROC default_proc_ = nullptr;
   bool own_class_ = true;
+  bool tab_stop_ = false;
+  bool mouse_inside_ = false;
+  bool releasing_capture_ = false;
+  bool in_paint_ = false;
   std::vector<TControl*> controls_;
   TControl* mouse_control_ = nullptr;   // graphic child under the mouse
   TControl* capture_control_ = nullptr; // graphic child that got the press
 };
 
 LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Whether ch is the caption's accelerator: the character after a single "&",
+// compared without regard to case ("&&" is a plain ampersand).
+bool IsAccelerator(wchar_t ch, const std::wstring& caption);
 
 }  // namespace kelmar

@@ -1,8 +1,7 @@
 #include "framework/forms.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <functional>
 
 #include "framework/application.h"
 
@@ -18,8 +17,6 @@ TForm::TForm(TComponent* owner, std::string name) : TWinControl(owner, std::move
 
 TForm::~TForm() {
   if (OnDestroy) OnDestroy();
-  if (tooltip_) DestroyWindow(tooltip_);
-  tooltip_ = nullptr;
   // Components go first: they may still talk to the form's window.
   DestroyComponents();
   DestroyHandle();
@@ -87,7 +84,6 @@ void TForm::PlaceOnDesktop() {
 void TForm::Loaded() {
   PlaceOnDesktop();
   if (OnCreate) OnCreate();
-  UpdateHints();
 }
 
 void TForm::Show() {
@@ -118,10 +114,70 @@ void TForm::Release() {
   if (HandleAllocated()) PostMessageW(Handle(), kReleaseMessage, 0, 0);
 }
 
-void TForm::RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (!tooltip_) return;
-  MSG m{hwnd, msg, wparam, lparam, DWORD(GetMessageTime()), {}};
-  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+namespace {
+
+// Visits every windowed control under parent, depth first, parents before
+// children, until visit answers true; returns whether one did.
+bool ForEachWinControl(TWinControl* parent, const std::function<bool(TWinControl*)>& visit) {
+  for (TControl* c : std::vector<TControl*>(parent->Controls())) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (w && (visit(w) || ForEachWinControl(w, visit))) return true;
+  }
+  return false;
+}
+
+void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& out) {
+  for (TControl* c : parent->Controls()) {
+    auto* w = dynamic_cast<TWinControl*>(c);
+    if (!w || !w->Visible() || !w->Enabled()) continue;
+    if (w->TabStop() && w->CanFocus()) out.push_back(w);
+    CollectTabStops(w, out);
+  }
+}
+
+}  // namespace
+
+TForm* GetParentForm(TControl* control) {
+  for (TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<TForm*>(c)) return form;
+  return nullptr;
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward) {
+  std::vector<TWinControl*> stops;
+  CollectTabStops(this, stops);
+  if (stops.empty()) return;
+  auto it = std::find(stops.begin(), stops.end(), current);
+  size_t next;
+  if (it == stops.end())
+    next = forward ? 0 : stops.size() - 1;
+  else if (forward)
+    next = (size_t(it - stops.begin()) + 1) % stops.size();
+  else
+    next = (size_t(it - stops.begin()) + stops.size() - 1) % stops.size();
+  stops[next]->SetFocus();
+}
+
+bool TForm::DialogKey(TWinControl* focused, WORD key, TShiftState shift) {
+  if (focused && focused != this && focused->DialogKey(key, shift)) return true;
+  if (key == VK_TAB && !shift.ctrl && !shift.alt) {
+    SelectNext(focused == this ? nullptr : focused, !shift.shift);
+    return true;
+  }
+  // Enter and Esc also reach the default and cancel buttons.
+  if (key != VK_RETURN && key != VK_ESCAPE) return false;
+  return ForEachWinControl(this, [&](TWinControl* c) { return c != focused && c->DialogKey(key, shift); });
+}
+
+bool TForm::DialogChar(wchar_t ch) {
+  return ForEachWinControl(this, [&](TWinControl* c) { return c->DialogChar(ch); });
+}
+
+void TForm::FocusMoved(TWinControl* focused) {
+  ForEachWinControl(this, [&](TWinControl* c) {
+    c->FormFocusChanged(focused);
+    return false;
+  });
 }
 
 void TForm::WndProc(TMessage& m) {
@@ -134,41 +190,6 @@ void TForm::WndProc(TMessage& m) {
       return;
   }
   TWinControl::WndProc(m);
-}
-
-void TForm::UpdateHints() {
-  if (!show_hint_ || !HandleAllocated()) return;
-  if (!tooltip_) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
-  }
-  AddHintTools(this);
-}
-
-void TForm::AddHintTools(TWinControl* parent) {
-  for (TControl* c : parent->Controls()) {
-    if (!c->Hint().empty()) {
-      TTTOOLINFOW ti{};
-      ti.cbSize = sizeof(ti);
-      // No subclassing: mouse messages are relayed (RelayHintMessage), which
-      // keeps the tool windows' other messages off the hint window's path.
-      ti.uFlags = 0;
-      ti.lpszText = const_cast<wchar_t*>(c->Hint().c_str());
-      if (c->IsWindowed()) {
-        ti.uFlags |= TTF_IDISHWND;
-        ti.hwnd = Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(static_cast<TWinControl*>(c)->Handle());
-      } else {
-        ti.hwnd = parent->Handle();
-        ti.uId = reinterpret_cast<UINT_PTR>(c);
-        ti.rect = ToRECT(c->BoundsRect());
-      }
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-    }
-    if (c->IsWindowed()) AddHintTools(static_cast<TWinControl*>(c));
-  }
 }
 
 }  // namespace kelmar

@@ -27,6 +27,7 @@ class TForm : public TWinControl {
   void SetPosition(TPosition p) { position_ = p; }
   void SetFormStyle(TFormStyle s);
   TFormStyle FormStyle() const { return form_style_; }
+  // Whether the hints of the form's controls show (framework/hints.h).
   bool ShowHint() const { return show_hint_; }
   void SetShowHint(bool show) { show_hint_ = show; }
 
@@ -35,8 +36,18 @@ class TForm : public TWinControl {
   // Frees the form once the current message is done.
   void Release();
 
-  // Mouse messages of the form's windows, shown to the hint window.
-  void RelayHintMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  // Moves the focus to the next (or previous) control that stops Tab, in the
+  // order the controls were put on the form, depth first, wrapping around.
+  void SelectNext(TWinControl* current, bool forward);
+  // A dialog key pressed in one of the form's windows: the focused control
+  // may use it; Tab and Shift+Tab move the focus. True when used.
+  bool DialogKey(TWinControl* focused, WORD key, TShiftState shift);
+  // Offers an accelerator character to the form's controls; true when used.
+  bool DialogChar(wchar_t ch);
+  // Tells every control of the form where the focus went.
+  void FocusMoved(TWinControl* focused);
+  // Set by the buttons that close a dialog.
+  int ModalResult = 0;
 
   // Events, fired synchronously on the user-interface thread.
   std::function<void()> OnCreate;
@@ -45,25 +56,25 @@ class TForm : public TWinControl {
 
   void WndProc(TMessage& m) override;
 
-  // Called once after construction by TApplication::CreateForm: fires
-  // OnCreate, places the form and registers the hints of its controls.
+  // Called once after construction by TApplication::CreateForm: places the
+  // form and fires OnCreate.
   virtual void Loaded();
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
-  void UpdateHints();
 
  private:
   void PlaceOnDesktop();
-  void AddHintTools(TWinControl* parent);
 
   TPosition position_ = TPosition::poDesigned;
   TFormStyle form_style_ = TFormStyle::fsNormal;
   bool show_hint_ = false;
-  HWND tooltip_ = nullptr;
   int client_width_ = 0;
   int client_height_ = 0;
 };
+
+// The form a control stands on (the control itself when it is a form).
+TForm* GetParentForm(TControl* control);
 
 }  // namespace kelmar

@@ -109,5 +109,11 @@ class TBitmap {
 
 inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+// A window's rectangle in screen coordinates.
+inline Rect WindowBounds(HWND hwnd) {
+  RECT rc{};
+  GetWindowRect(hwnd, &rc);
+  return FromRECT(rc);
+}
 
 }  // namespace kelmar

@@ -1,5 +1,6 @@
 #include "framework/list_view.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace kelmar {
@@ -27,7 +28,87 @@ int TImageList::AddBlank() {
   return ImageList_ReplaceIcon(handle_, -1, blank);
 }
 
+namespace {
+
+// Draws decoded icon pixels into a cell as DrawIconEx draws an icon made of
+// them: the colours (blended onto the cell where the image has alpha) for
+// DI_IMAGE, the mask for DI_MASK, each scaled to the cell.
+class PixelIconDrawer {
+ public:
+  void Draw(HDC image_dc, HDC mask_dc, int x, int width, int height, const DecodedIcon& icon) {
+    const int w = icon.image.Width(), h = icon.image.Height();
+    if (!Prepare(w, h)) return;
+    const Pixel* src = icon.image.Data();
+    for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) {
+      const Pixel p = src[i];
+      if (icon.hasAlpha) {
+        // Blending takes premultiplied colours.
+        const unsigned a = PixelA(p);
+        bits_[i] = MakePixel(uint8_t((PixelR(p) * a + 127) / 255), uint8_t((PixelG(p) * a + 127) / 255),
+                             uint8_t((PixelB(p) * a + 127) / 255), uint8_t(a));
+      } else {
+        bits_[i] = p & 0x00FFFFFFu;
+      }
+    }
+    const int mask_stride = (w + 15) / 16 * 2;  // rows of a monochrome bitmap are word-aligned
+    std::vector<BYTE> mask_bits(size_t(mask_stride) * size_t(h), 0);
+    for (int y = 0; y < h; ++y)
+      for (int xx = 0; xx < w; ++xx)
+        if (icon.mask[size_t(y) * size_t(w) + size_t(xx)]) mask_bits[size_t(y * mask_stride + xx / 8)] |= BYTE(0x80 >> (xx % 8));
+    SetBitmapBits(mask_, LONG(mask_bits.size()), mask_bits.data());
+    // Scaled, the mask takes one source pixel per cell pixel, as the
+    // system's icon drawing does (not the default ANDing of pixels); the
+    // modes are the cell's again afterwards, for icon handles drawn there.
+    const int image_mode = SetStretchBltMode(image_dc, COLORONCOLOR);
+    const int mask_mode = SetStretchBltMode(mask_dc, COLORONCOLOR);
+    {
+      ScopedSelect select(dc_, colors_);
+      if (icon.hasAlpha) {
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        GdiAlphaBlend(image_dc, x, 0, width, height, dc_, 0, 0, w, h, blend);
+      } else {
+        StretchBlt(image_dc, x, 0, width, height, dc_, 0, 0, w, h, SRCCOPY);
+      }
+    }
+    {
+      ScopedSelect select(dc_, mask_);
+      StretchBlt(mask_dc, x, 0, width, height, dc_, 0, 0, w, h, SRCCOPY);
+    }
+    SetStretchBltMode(image_dc, image_mode);
+    SetStretchBltMode(mask_dc, mask_mode);
+  }
+
+ private:
+  bool Prepare(int w, int h) {
+    if (w == width_ && h == height_ && colors_) return true;
+    width_ = w;
+    height_ = h;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    colors_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<Pixel*>(bits);
+    mask_.Reset(CreateBitmap(w, h, 1, 1, nullptr));
+    if (!dc_) dc_.Reset(CreateCompatibleDC(nullptr));
+    return colors_ && mask_ && dc_;
+  }
+
+  int width_ = 0, height_ = 0;
+  BitmapHandle colors_, mask_;
+  Pixel* bits_ = nullptr;
+  MemoryDcHandle dc_;
+};
+
+}  // namespace
+
 void TImageList::AddIcons(const std::vector<HICON>& icons) {
+  std::vector<TIconImage> images;
+  images.reserve(icons.size());
+  for (HICON icon : icons) images.push_back({icon, nullptr});
+  AddIcons(images);
+}
+
+void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
   if (icons.empty()) return;
   int n = int(icons.size());
   HDC screen = GetDC(nullptr);
@@ -42,22 +123,55 @@ void TImageList::AddIcons(const std::vector<HICON>& icons) {
       // Blank cells: black image, all-transparent mask.
       PatBlt(image_dc, 0, 0, width_ * n, height_, BLACKNESS);
       PatBlt(mask_dc, 0, 0, width_ * n, height_, WHITENESS);
+      PixelIconDrawer pixels;
       for (int i = 0; i < n; ++i) {
-        if (!icons[size_t(i)]) continue;
-        DrawIconEx(image_dc, i * width_, 0, icons[size_t(i)], width_, height_, 0, nullptr, DI_IMAGE);
-        DrawIconEx(mask_dc, i * width_, 0, icons[size_t(i)], width_, height_, 0, nullptr, DI_MASK);
+        const TIconImage& icon = icons[size_t(i)];
+        if (icon.pixels) {
+          pixels.Draw(image_dc, mask_dc, i * width_, width_, height_, *icon.pixels);
+        } else if (icon.handle) {
+          DrawIconEx(image_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_IMAGE);
+          DrawIconEx(mask_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_MASK);
+        }
       }
     }
+    KeepDrawnImages(image, n);
     added = ImageList_Add(handle_, image, mask) >= 0;
   }
   if (!added) {
     // One by one, so that positions stay in step whatever is refused.
-    for (HICON icon : icons)
-      if (AddIcon(icon) < 0) AddBlank();
+    for (const TIconImage& icon : icons)
+      if (AddIcon(icon.handle) < 0) AddBlank();
   }
 }
 
-void TImageList::Clear() { ImageList_RemoveAll(handle_); }
+void TImageList::KeepDrawnImages(HBITMAP strip, int n) {
+  // Cells of the strip, read in one conversion; where that fails the cells
+  // stay empty and the saving falls back to the list's own images.
+  drawn_.resize(size_t(Count()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_ * n, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  Image cells(width_ * n, height_);
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  const bool read = dc && GetDIBits(dc, strip, 0, UINT(height_), cells.Data(), &info, DIB_RGB_COLORS) == height_;
+  for (int i = 0; i < n; ++i) {
+    Image cell;
+    if (read) {
+      cell = Image(width_, height_);
+      for (int y = 0; y < height_; ++y) std::copy_n(cells.Row(y) + i * width_, width_, cell.Row(y));
+    }
+    drawn_.push_back(std::move(cell));
+  }
+}
+
+const Image& TImageList::DrawnImage(int index) const {
+  static const Image none;
+  return index >= 0 && size_t(index) < drawn_.size() ? drawn_[size_t(index)] : none;
+}
+
+void TImageList::Clear() {
+  ImageList_RemoveAll(handle_);
+  drawn_.clear();
+}
 
 IconHandle TImageList::GetIcon(int index) const {
   return IconHandle(ImageList_GetIcon(handle_, index, ILD_NORMAL));

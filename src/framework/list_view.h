@@ -6,9 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "base/image.h"
 #include "framework/controls.h"
+#include "imageio/pe_icons.h"
 
 namespace kelmar {
+
+// One image for TImageList::AddIcons: an icon handle, or the pixels of an
+// icon resource decoded at the size the system would have made its icon.
+// With neither, a blank image.
+struct TIconImage {
+  HICON handle = nullptr;
+  const DecodedIcon* pixels = nullptr;
+};
 
 // Images of one size with a transparency mask, in the display's colour
 // format. The list owns copies of the icons added to it.
@@ -26,16 +36,27 @@ class TImageList : public TComponent {
   int AddBlank();
   // Adds copies of many icons at once, in order; a null icon adds a blank
   // image. The same pixels as AddIcon one by one, with one drawing surface
-  // for all of them instead of one per icon.
+  // for all of them instead of one per icon. Decoded pixels give the image
+  // that an icon handle made of them would give, without making one.
+  void AddIcons(const std::vector<TIconImage>& icons);
   void AddIcons(const std::vector<HICON>& icons);
   void Clear();
   // A new icon made from image i; the caller owns it.
   IconHandle GetIcon(int index) const;
+  // Image i as AddIcons drew it onto black, 32 bits per pixel with the
+  // icon's alpha (colours premultiplied). The list itself cannot give it
+  // back: adding an image clears its colour wherever the mask is set, soft
+  // edges included. Empty for images added one by one.
+  const Image& DrawnImage(int index) const;
 
  private:
+  // Keeps the n cells of a drawn strip as the images about to be added.
+  void KeepDrawnImages(HBITMAP strip, int n);
+
   int width_;
   int height_;
   ImageListHandle handle_;
+  std::vector<Image> drawn_;
 };
 
 enum class TViewStyle { vsIcon = 0, vsSmallIcon = 1, vsList = 2, vsReport = 3 };

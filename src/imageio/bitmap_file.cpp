@@ -53,4 +53,36 @@ std::vector<uint8_t> BuildBitmapFile(const BitmapImage& image) {
   return out;
 }
 
+bool HasAlpha(const Image& image) {
+  const Pixel* p = image.Data();
+  for (size_t i = 0, n = size_t(image.Width()) * size_t(image.Height()); i < n; ++i)
+    if (PixelA(p[i])) return true;
+  return false;
+}
+
+std::vector<uint8_t> BuildWhiteCompositeBitmapFile(const Image& on_black) {
+  const int w = on_black.Width(), h = on_black.Height();
+  std::vector<uint8_t> bits(DibRowBytes(w, 32) * size_t(h));
+  uint8_t* out = bits.data();
+  for (int y = h - 1; y >= 0; --y) {  // bottom row first
+    const Pixel* row = on_black.Row(y);
+    for (int x = 0; x < w; ++x) {
+      // Over white: premultiplied colour + white * (1 - alpha). A colour
+      // above its alpha (not truly premultiplied) saturates.
+      const Pixel p = row[x];
+      const unsigned white = 255u - PixelA(p);
+      *out++ = uint8_t(std::min(255u, PixelB(p) + white));
+      *out++ = uint8_t(std::min(255u, PixelG(p) + white));
+      *out++ = uint8_t(std::min(255u, PixelR(p) + white));
+      *out++ = 255;
+    }
+  }
+  BitmapImage image;
+  image.width = w;
+  image.height = h;
+  image.bit_count = 32;
+  image.bits = bits;
+  return BuildBitmapFile(image);
+}
+
 }  // namespace kelmar

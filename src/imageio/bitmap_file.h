@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "base/image.h"
+
 namespace kelmar {
 
 struct BitmapImage {
@@ -28,5 +30,14 @@ struct BitmapImage {
 // Throws Error("Bitmap image is not valid") for a format it cannot describe
 // or pixel data of the wrong size.
 std::vector<uint8_t> BuildBitmapFile(const BitmapImage& image);
+
+// True where any pixel's fourth byte is not zero: the image carries alpha.
+bool HasAlpha(const Image& image);
+
+// An icon as drawn onto black with its alpha (colours premultiplied, alpha in
+// the fourth byte) composited onto white, as a 32-bit bitmap file. Every
+// pixel's fourth byte is 255: the format gives it no meaning, and readers
+// that take it for alpha then show the picture opaque.
+std::vector<uint8_t> BuildWhiteCompositeBitmapFile(const Image& on_black);
 
 }  // namespace kelmar

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "base/error.h"
 #include "framework/wide.h"
@@ -29,18 +30,9 @@ std::wstring SystemReason(DWORD code) {
 // Owns an open file handle and, until Keep(), the file itself.
 class TempFile {
  public:
-  explicit TempFile(const std::wstring& target) {
-    static std::atomic<unsigned> counter{0};
-    // A short name in the target's folder: the move then stays within one
-    // volume, and a long target name does not make the temporary one too long.
-    const size_t slash = target.find_last_of(L"\\/:");
-    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
-    const std::wstring base = folder + L"~kelmar" + std::to_wstring(GetCurrentProcessId()) + L"-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      path_ = base + std::to_wstring(counter++) + L".tmp";
-      handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle_ != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) break;
-    }
+  TempFile(const std::wstring& path, const std::wstring& target) : path_(path) {
+    // DELETE access: the open file is renamed over its target.
+    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) ThrowCannotCreate(target, GetLastError());
   }
   ~TempFile() {
@@ -51,7 +43,6 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   HANDLE Handle() const { return handle_; }
-  const std::wstring& Path() const { return path_; }
   bool Close() {
     bool ok = true;
     if (handle_ != INVALID_HANDLE_VALUE) ok = CloseHandle(handle_) != 0;
@@ -66,15 +57,71 @@ class TempFile {
   bool kept_ = false;
 };
 
+// Renames an open file over target. Through the handle rather than by name:
+// a move by name opens the file once more, and under Wine that round trip
+// costs as much as the write.
+bool RenameOver(HANDLE file, const std::wstring& target) {
+  // The rename takes the system's own form of the path.
+  DWORD length = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(target.c_str(), length, full.data(), nullptr));
+  if (full.empty()) return false;
+  std::wstring nt;
+  if (full.starts_with(L"\\\\?\\"))
+    nt = L"\\??\\" + full.substr(4);
+  else if (full.starts_with(L"\\\\"))
+    nt = L"\\??\\UNC\\" + full.substr(2);
+  else
+    nt = L"\\??\\" + full;
+  const size_t name_bytes = nt.size() * sizeof(wchar_t);
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name_bytes);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = DWORD(name_bytes);
+  std::copy(nt.begin(), nt.end(), info->FileName);  // the buffer holds one more for the end
+  return SetFileInformationByHandle(file, FileRenameInfo, info, DWORD(buffer.size())) != 0;
+}
+
 }  // namespace
 
-void WriteFileWhole(const std::wstring& path, std::span<const uint8_t> bytes) {
+WholeFileWriter::~WholeFileWriter() {
+  // Every temporary file is gone by now (moved or deleted), so the folders
+  // are empty.
+  for (const TempFolder& f : folders_) RemoveDirectoryW(f.path.c_str());
+}
+
+const WholeFileWriter::TempFolder& WholeFileWriter::TempFolderFor(const std::wstring& path,
+                                                                  const std::wstring& target_folder) {
+  for (const TempFolder& f : folders_)
+    if (f.target_folder == target_folder) return f;
+  // A folder of its own rather than temporary names beside the targets: the
+  // system looks a new name up against every name in its folder (names are
+  // compared without case), which in a folder of a thousand saved files
+  // costs more than the write. In the target's folder, so that the move
+  // stays within one volume.
+  static std::atomic<unsigned> counter{0};
+  const std::wstring base = target_folder + L"~kelmar" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::wstring folder = base + std::to_wstring(counter++);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) {
+      folders_.push_back({target_folder, folder + L"\\"});
+      return folders_.back();
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  ThrowCannotCreate(path, GetLastError());
+}
+
+void WholeFileWriter::Write(const std::wstring& path, std::span<const uint8_t> bytes) {
   // A read-only file cannot be opened for writing, so it is not replaced
   // either (not every file system refuses the move by itself).
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     ThrowCannotCreate(path, ERROR_ACCESS_DENIED);
-  TempFile temp(path);
+  const size_t slash = path.find_last_of(L"\\/:");
+  const std::wstring target_folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+  TempFile temp(TempFolderFor(path, target_folder).path + std::to_wstring(next_file_++), path);
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 30));
@@ -83,12 +130,14 @@ void WriteFileWhole(const std::wstring& path, std::span<const uint8_t> bytes) {
       ThrowCannotCreate(path, GetLastError());
     done += written;
   }
-  // The bytes reach the disk before the name does, so that a crash cannot
-  // leave a short file under the target's name.
-  if (!FlushFileBuffers(temp.Handle()) || !temp.Close()) ThrowCannotCreate(path, GetLastError());
-  if (!MoveFileExW(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    ThrowCannotCreate(path, GetLastError());
+  if (!RenameOver(temp.Handle(), path)) ThrowCannotCreate(path, GetLastError());
   temp.Keep();
+  if (!temp.Close()) ThrowCannotCreate(path, GetLastError());
+}
+
+void WriteFileWhole(const std::wstring& path, std::span<const uint8_t> bytes) {
+  WholeFileWriter writer;
+  writer.Write(path, bytes);
 }
 
 }  // namespace kelmar

@@ -1,5 +1,7 @@
 #include "imageio/icon_bitmap_win32.h"
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "imageio/bitmap_file.h"
 #include "imageio/dib.h"
@@ -92,9 +94,30 @@ void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path) {
   WriteFileWhole(path, bytes);
 }
 
+Image DrawIconOnBlack(HICON icon) {
+  IconBitmaps bitmaps = GetIconBitmaps(icon);
+  BITMAP color{};
+  if (!bitmaps.color || !GetObjectW(bitmaps.color, sizeof color, &color)) return {};
+  const int width = color.bmWidth;
+  const int height = color.bmHeight < 0 ? -color.bmHeight : color.bmHeight;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  BitmapHandle section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  if (!section || !dc) return {};
+  {
+    ScopedSelect selected(dc, section);  // a new section is all zero: black, alpha 0
+    if (!DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_IMAGE)) return {};
+  }
+  GdiFlush();
+  Image image(width, height);
+  std::copy_n(static_cast<const Pixel*>(bits), size_t(width) * size_t(height), image.Data());
+  return image;
+}
+
 void SaveIconAsBitmapFile(HICON icon, const std::wstring& path) {
-  BitmapHandle flat = RenderIconOnWhite(icon);
-  SaveBitmapToFile(flat, path);
+  WriteFileWhole(path, IconBitmapFileBytes(DrawIconOnBlack(icon), [icon] { return icon; }));
 }
 
 }  // namespace kelmar

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/image.h"
 #include "framework/handles.h"
+#include "imageio/bitmap_file.h"
 
 namespace kelmar {
 
@@ -24,7 +26,23 @@ std::vector<uint8_t> BitmapFileBytes(HBITMAP bitmap);
 // Throws Error (invalid bitmap) or FileError (file).
 void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path);
 
-// RenderIconOnWhite, then SaveBitmapToFile.
+// The icon drawn onto black at its own size, 32 bits per pixel: colours
+// blended by its alpha where it has one, the alpha in the fourth byte.
+// Empty where the icon cannot be drawn.
+Image DrawIconOnBlack(HICON icon);
+
+// The bitmap file of an icon as the picture type writes it, given the icon
+// as drawn onto black (DrawIconOnBlack, or an image list's DrawnImage): with
+// alpha, the composite onto white; without, RenderIconOnWhite's bitmap of
+// the icon (asked of `icon` only then) in the display's format, as it
+// always was.
+template <typename IconSource>
+std::vector<uint8_t> IconBitmapFileBytes(const Image& drawn, IconSource&& icon) {
+  if (HasAlpha(drawn)) return BuildWhiteCompositeBitmapFile(drawn);
+  return BitmapFileBytes(RenderIconOnWhite(icon()));
+}
+
+// IconBitmapFileBytes of the icon drawn here, written whole.
 void SaveIconAsBitmapFile(HICON icon, const std::wstring& path);
 
 }  // namespace kelmar

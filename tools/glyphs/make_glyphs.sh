@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Draws the tool button pictures and the program icon with ImageMagick and
 # writes them to src/app/res. The outputs are committed; run this again after
-# changing a drawing. Grey (192,192,192) is the background: it becomes the
-# button face when the pictures are loaded.
+# changing a drawing. Grey (192,192,192) is the background: the buttons leave
+# out the colour of a picture's bottom-left pixel, so that pixel must show it.
 set -euo pipefail
 out=$(cd "$(dirname "$0")/../../src/app/res" && pwd)
 bg='#c0c0c0'
@@ -27,9 +27,9 @@ glyph save \
 # Save all: two disks, the back one offset.
 glyph saveall \
   -fill '#6d9be0' -stroke '#1d4d99' -strokewidth 1 -draw 'roundrectangle 4,0 17,13 2,2' \
-  -fill '#2f6fd0' -draw 'roundrectangle 0,4 13,17 2,2' \
-  -fill '#ffffff' -stroke none -draw 'rectangle 3,5 10,10' \
-  -fill '#9aa3ad' -draw 'rectangle 3,13 10,17'
+  -fill '#2f6fd0' -draw 'roundrectangle 0,3 13,16 2,2' \
+  -fill '#ffffff' -stroke none -draw 'rectangle 3,4 10,9' \
+  -fill '#9aa3ad' -draw 'rectangle 3,12 10,16'
 
 # Help: a white question mark on a blue disc.
 glyph help \

@@ -1,47 +1,20 @@
 #pragma once
-// The skinned controls of the main window. Until they draw from the skin they
-// are the framework's plain controls under their own names, with the skin
-// section each will read.
+// The skinned controls of the main window. The combo box is still the
+// framework's plain one under its own name, with the skin section it will
+// read.
 #include <string>
 
 #include "framework/std_controls.h"
+#include "skin/controls/skin_button_win32.h"
+#include "skin/controls/skin_check_radio_win32.h"
+#include "skin/controls/skin_panel_win32.h"
 
 namespace kelmar {
-
-class TksSkinButton : public TButton {
- public:
-  using TButton::TButton;
-  std::string SkinDataName = "button";
-};
-
-class TksSkinCheckRadioBox : public TCheckRadioBox {
- public:
-  TksSkinCheckRadioBox(TComponent* owner, std::string name) : TCheckRadioBox(owner, std::move(name)) {}
-  std::string SkinDataName = "checkbox";
-};
 
 class TksSkinComboBox : public TComboBox {
  public:
   using TComboBox::TComboBox;
   std::string SkinDataName = "combobox";
-};
-
-class TksSkinPanel : public TPanel {
- public:
-  using TPanel::TPanel;
-  std::string SkinDataName = "panel";
-};
-
-class TksSkinStatusBar : public TPanel {
- public:
-  using TPanel::TPanel;
-  std::string SkinDataName = "statusbar";
-};
-
-class TksSkinStatusPanel : public TPanel {
- public:
-  using TPanel::TPanel;
-  std::string SkinDataName = "statuspanel";
 };
 
 }  // namespace kelmar

@@ -10,8 +10,6 @@
 namespace kelmar {
 namespace {
 
-bool IsBlack(Pixel p) { return (p & 0xFFFFFFu) == 0; }
-
 Rect Union(const Rect& a, const Rect& b) {
   if (a.IsEmpty()) return b;
   if (b.IsEmpty()) return a;
@@ -69,10 +67,10 @@ void AddRowRuns(const ImageView& mask, int y, int dx, BandBuilder& bands) {
   const Pixel* row = mask.Row(y);
   int x = 0;
   while (x < w) {
-    while (x < w && !IsBlack(row[x])) ++x;
+    while (x < w && !IsMaskBlack(row[x])) ++x;
     if (x == w) break;
     const int start = x;
-    while (x < w && IsBlack(row[x])) ++x;
+    while (x < w && IsMaskBlack(row[x])) ++x;
     bands.AddRun(start + dx, x + dx);
   }
 }

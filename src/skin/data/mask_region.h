@@ -11,6 +11,9 @@
 
 namespace kelmar {
 
+// A mask pixel that belongs to the window: pure black (alpha is not looked at).
+inline bool IsMaskBlack(Pixel p) { return (p & 0xFFFFFFu) == 0; }
+
 struct RegionData {
   Rect bounds;
   std::vector<Rect> rects;

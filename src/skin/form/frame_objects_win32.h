@@ -10,14 +10,13 @@
 
 #include "base/image.h"
 #include "framework/menus.h"
+#include "framework/controls.h"
 #include "skin/data/skin_object_data.h"
 #include "skin/form/frame_geometry.h"
 
 namespace kelmar {
 
 class TksSkinForm;
-
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Where an object draws: a bitmap whose pixels and device context are the
 // same memory, and the window point that lies at the bitmap's (0, 0).

@@ -163,12 +163,6 @@ void TksSkinForm::DropObjectMenu(const TksSkinButtonObject& button) {
   skinMenu_->Popup(nullptr, MenusSkinData(), button.DropUpward, item, anchor, 0);
 }
 
-bool TksSkinForm::CaptionAt(Point windowPoint) const {
-  for (const auto& o : objects_)
-    if (o->Kind == FrameObjectKind::Caption && o->IsVisible && o->ObjectRect.Contains(windowPoint)) return true;
-  return false;
-}
-
 void TksSkinForm::OnKeyMenu(TMessage& m) {
   m.Result = 0;
   if (m.LParam == VK_SPACE) {

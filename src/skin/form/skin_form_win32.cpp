@@ -7,12 +7,15 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/wide.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/effect_bmp_win32.h"
 #include "skin/data/mask_region_win32.h"
+#include "skin/data/resource_str_data.h"
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
+#include "skin/form/frame_behaviour.h"
 
 namespace kelmar {
 
@@ -22,18 +25,6 @@ TForm* OwnerAsForm(TComponent* owner) {
   auto* form = dynamic_cast<TForm*>(owner);
   if (!form) throw Error("Invalid type cast");
   return form;
-}
-
-Rect WindowBounds(HWND hwnd) {
-  RECT rc{};
-  GetWindowRect(hwnd, &rc);
-  return FromRECT(rc);
-}
-
-// A screen point of a non-client mouse message in window coordinates.
-Point WindowPoint(HWND hwnd, LPARAM lparam) {
-  const Rect b = WindowBounds(hwnd);
-  return {GET_X_LPARAM(lparam) - b.left, GET_Y_LPARAM(lparam) - b.top};
 }
 
 enum Strip { kTop, kBottom, kLeft, kRight };
@@ -58,6 +49,7 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
   fadeTimer_->OnTimer = [this] { StepFades(); };
+  hoverPollTimer_->OnTimer = [this] { PollCursor(); };
   builtInMenu_ = new TPopupMenu(this, "BuiltInSystemMenu");
   trayMenu_ = new TksSkinPopupMenu(this, "TrayMenu");
   trayMenu_->SetTargetForm(ownerForm_);
@@ -171,7 +163,8 @@ void TksSkinForm::ClosingCheck(UINT msg) {
     case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
     case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
-      // An object hint that shows closes here too; the frame has none yet.
+      // An object hint that shows goes; an open skin menu closes.
+      if (ObjectHintsOn()) skinHint_->HideObjectHint();
       if (MainMenuMode && !skinMenu_->MenuOpen) {
         MainMenuMode = false;
         if (OnMainMenuExit) OnMainMenuExit();
@@ -249,23 +242,37 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       break;
     case WM_ENTERSIZEMOVE:
       savedWindowProc_(m);
-      InSizeMove = true;
-      {
-        BOOL full = FALSE;
-        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full, 0);
-        FullWindowDrag = full != FALSE;
-      }
+      OnEnterSizeMove();
       return;
     case WM_EXITSIZEMOVE:
       savedWindowProc_(m);
-      InSizeMove = false;
-      HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
-      if (Skin()) SendNcPaint();
+      OnExitSizeMove();
+      return;
+    case WM_MOVING:
+      OnMoving(m);
+      return;
+    case WM_SIZING:
+      OnSizing(m);
+      return;
+    case WM_TIMER:
+      if (m.WParam == 1) StepFadeIn();
+      break;
+    case WM_NCHITTEST:
+      OnNcHitTest(m);
+      return;
+    case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_LBUTTONDBLCLK:
+      OnMouseMessage(m);
       return;
     case SKIN_MSG_BEFORE_CHANGE:
     case SKIN_MSG_CHANGE:
       savedWindowProc_(m);
       OnSkinMessage(m);
+      return;
+    case SKIN_MSG_STRINGS_CHANGE:
+      savedWindowProc_(m);
+      AssignDefaultObjectHints();
       return;
     case SKIN_MSG_MENU_CLOSED:
       savedWindowProc_(m);
@@ -274,14 +281,6 @@ void TksSkinForm::HandleMessage(TMessage& m) {
     case WM_SYSCOMMAND:
       if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
         OnKeyMenu(m);
-        return;
-      }
-      break;
-    case WM_NCRBUTTONDOWN:
-      // On the caption: the system menu at the cursor (the system's own
-      // handling would track the button and show its menu).
-      if (CaptionAt(WindowPoint(ownerForm_->Handle(), m.LParam))) {
-        PopupSystemMenu(RectOfSize(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam), 0, 0));
         return;
       }
       break;
@@ -316,7 +315,7 @@ void TksSkinForm::OnSize(TMessage& m) {
   } else {
     SendNcPaint();
   }
-  if (AlphaBlend && AlphaBlendValue != 255 && LayeredWindowsAvailable()) {
+  if (AlphaBlend && AlphaBlendValue != 255 && LayeredWindows) {
     SendNcPaint();
     ownerForm_->Invalidate();
   }
@@ -380,10 +379,10 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
 
 void TksSkinForm::OnShowWindow(bool show) {
   if (show) {
+    StartFadeIn();
     FrameRefresh();
-  } else if (LayeredWindowsAvailable() && AlphaBlend) {
-    HWND hwnd = ownerForm_->Handle();
-    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_LAYERED));
+  } else if (LayeredWindows && AlphaBlend) {
+    SetLayered(false);
   }
 }
 
@@ -610,9 +609,12 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (!Skin()) return;
   ComputeGeometry();
+  // The new shape repaints the frame at once, at the window's size of the
+  // moment; while sizing that lags behind the size being laid out.
+  const Rect client = geometry_.SizedClientRect;
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
-  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
+  if (OnChangeClientRect) OnChangeClientRect(client);
   SendNcPaint();
 }
 
@@ -631,6 +633,7 @@ void TksSkinForm::ApplySkin() {
     for (const auto& record : Skin()->ObjectData)
       if (auto o = CreateFrameObject(this, *record)) objects_.push_back(std::move(o));
     ApplyBorderIconsToObjects();
+    AssignDefaultObjectHints();
   } else {
     SetRegion(true);
   }
@@ -714,6 +717,44 @@ void TksSkinForm::ApplyBorderIconsToObjects() {
   }
 }
 
+void TksSkinForm::AssignDefaultObjectHints() {
+  const TksSkinData* skin = Skin();
+  if (!UseDefaultObjectHint || !skin) return;
+  // Built-in texts in code page 936, as the skin's own hints are.
+  struct DefaultHint {
+    SkinCommand command;
+    const char* key;
+    const char* text;
+  };
+  static constexpr DefaultHint kHints[] = {
+      {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
+      {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
+      {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
+      {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
+      {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
+      {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
+       "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
+  };
+  const TksResourceStrData* strings = skin->ResourceStrData();
+  for (const auto& o : objects_) {
+    if (o->Kind != FrameObjectKind::StdButton) continue;
+    for (const DefaultHint& h : kHints) {
+      if (h.command != o->Command) continue;
+      const std::string replacement = strings ? strings->GetResString(h.key) : std::string();
+      o->HintText = replacement.empty() ? h.text : replacement;
+    }
+  }
+}
+
+void TksSkinForm::ObjectHintEnter(const TksActiveSkinObject& object) {
+  if (ObjectHintsOn() && IsActive() && !object.HintText.empty())
+    skinHint_->ShowObjectHint(WideFromCp936(object.HintText));
+}
+
+void TksSkinForm::ObjectHintLeave(const TksActiveSkinObject& object) {
+  if (ObjectHintsOn() && !object.HintText.empty()) skinHint_->HideObjectHint();
+}
+
 void TksSkinForm::NotifyControls(TksSkinData* data, bool apply) {
   // The form first, then its controls depth first, each before its children.
   std::vector<TControl*> order{ownerForm_};
@@ -775,6 +816,7 @@ void TksSkinForm::SetWindowState(TWindowState state) {
   if (state == FrameState) return;
   HWND hwnd = ownerForm_->Handle();
   const bool mainForm = Application().MainForm() == ownerForm_;
+  const Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (state == TWindowState::wsMinimized) {
     // The main form minimizes the application; the system restores it.
     if (mainForm) {
@@ -783,36 +825,56 @@ void TksSkinForm::SetWindowState(TWindowState state) {
     }
     if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
     FrameState = state;
-    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    Rect area = screen;
     GetMonitorWorkArea(hwnd, true, area);
     const Point min = MinTrackSize();
-    SetWindowPos(hwnd, nullptr, area.left, area.bottom - min.y, min.x, min.y, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The places other minimized skinned forms hold.
+    std::vector<Point> taken;
+    for (TForm* form : Application().Forms()) {
+      if (form == ownerForm_ || form == Application().MainForm() || !form->HandleAllocated() ||
+          !IsWindowVisible(form->Handle()))
+        continue;
+      for (TComponent* c : form->Components()) {
+        auto* other = dynamic_cast<TksSkinForm*>(c);
+        if (!other || other->FrameState != TWindowState::wsMinimized) continue;
+        const Rect ob = WindowBounds(form->Handle());
+        taken.push_back({ob.left, ob.top});
+      }
+    }
+    const Point place = MinimizedPlace(area, min, taken);
+    SetWindowPos(hwnd, nullptr, place.x, place.y, min.x, min.y, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   FrameState = state;
   if (state == TWindowState::wsMaximized) {
     if (RestoreBounds.IsEmpty()) RestoreBounds = WindowBounds(hwnd);
-    Rect area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Rect monitor = area;
+    // The monitor nearest to the window: one that exists, wherever the
+    // window was.
+    Rect work = screen, monitor = screen;
+    GetMonitorWorkArea(hwnd, true, work);
     GetMonitorWorkArea(hwnd, false, monitor);
-    if (MaximizeOnFullScreen) {
-      area = monitor;
-    } else {
-      GetMonitorWorkArea(hwnd, true, area);
-      // A task bar that hides itself stays reachable.
-      if (area == monitor && monitor.left == 0 && monitor.top == 0 &&
-          monitor.Width() == GetSystemMetrics(SM_CXSCREEN) && monitor.Height() == GetSystemMetrics(SM_CYSCREEN))
-        area = {area.left + 1, area.top + 1, area.right - 1, area.bottom - 1};
-    }
-    SetWindowPos(hwnd, nullptr, area.left, area.top, area.Width(), area.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect target = MaximizeTarget(work, monitor, {screen.right, screen.bottom}, MaximizeOnFullScreen);
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.Width(), target.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   // Restore.
   RolledUpWhileMaximized = false;
   const Rect before = WindowBounds(hwnd);
-  if (!RestoreBounds.IsEmpty())
-    SetWindowPos(hwnd, nullptr, RestoreBounds.left, RestoreBounds.top, RestoreBounds.Width(), RestoreBounds.Height(),
+  if (!RestoreBounds.IsEmpty()) {
+    Rect target = RestoreBounds;
+    // Bounds saved on a monitor that has gone since come back onto the
+    // nearest one that exists.
+    const RECT saved = ToRECT(target);
+    if (!MonitorFromRect(&saved, MONITOR_DEFAULTTONULL)) {
+      MONITORINFO info{};
+      info.cbSize = sizeof(info);
+      if (GetMonitorInfoW(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), &info))
+        target = KeepOnArea(target, FromRECT(info.rcWork));
+    }
+    SetWindowPos(hwnd, nullptr, target.left, target.top, target.Width(), target.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (skinApplied_) hoverPollTimer_->SetEnabled(true);
   const Rect after = WindowBounds(hwnd);
   if (after.Width() == before.Width() && after.Height() == before.Height()) FrameRefresh();
@@ -835,6 +897,7 @@ void TksSkinForm::RollUp(bool value) {
     SetWindowPos(hwnd, nullptr, 0, 0, b.Width(), rollUpSavedHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendNcPaint();
+  if (OnChangeRollUpState) OnChangeRollUpState();
 }
 
 }  // namespace kelmar

@@ -14,11 +14,14 @@
 #include "framework/graphics.h"
 #include "framework/menus.h"
 #include "framework/timer.h"
+#include "skin/data/skin_platform_win32.h"
 #include "skin/form/frame_geometry.h"
+#include "skin/form/frame_hit_test.h"
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_menu_win32.h"
 #include "skin/form/system_menu.h"
+#include "skin/form/skin_hint_win32.h"
 
 namespace kelmar {
 
@@ -62,7 +65,16 @@ class TksSkinForm : public TComponent {
   bool AlphaBlend = false;
   uint8_t AlphaBlendValue = 200;
   bool AlphaBlendAnimation = false;
+  // Run-time changes of the transparency (the fields above are the settings
+  // the window starts with).
+  void SetAlphaBlend(bool value);
+  void SetAlphaBlendValue(uint8_t value);
+  // The system offers layered windows (only the versions that draw them
+  // well); tests on other systems switch it on.
+  bool LayeredWindows = LayeredWindowsAvailable();
   bool UseDefaultSysMenu = true;
+  TksSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TksSkinHint* hint) { skinHint_ = hint; }
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
   bool UseFormCursorInNCArea = false;
@@ -75,6 +87,7 @@ class TksSkinForm : public TComponent {
   std::function<void()> OnChangeSkinData;
   std::function<void(const Rect&)> OnChangeClientRect;
   std::function<void()> OnActivate, OnDeActivate;
+  std::function<void()> OnChangeRollUpState;
   std::function<void(const std::string&, bool&)> OnActivateCustomObject;
   std::function<void(const std::string&)> OnMouseEnterEvent, OnMouseLeaveEvent;
   std::function<void(const std::string&, int, int, const Rect&, TMouseButton)> OnMouseDownEvent, OnMouseUpEvent;
@@ -142,8 +155,14 @@ class TksSkinForm : public TComponent {
   void MinimizeToTray() {}  // the tray icon comes with the tray menu
   // Minimum window size the frame allows.
   Point MinTrackSize() const;
+  // The frame's hit-test code for a point in window coordinates.
+  int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
+  // Object hints, for the hover tracking: an object that became hot shows
+  // its hint (when the form is active), one that is no longer hot hides it.
+  void ObjectHintEnter(const TksActiveSkinObject& object);
+  void ObjectHintLeave(const TksActiveSkinObject& object);
 
  private:
   void HandleMessage(TMessage& m);
@@ -163,6 +182,27 @@ class TksSkinForm : public TComponent {
   void OnNcActivate(TMessage& m);
   void OnSkinMessage(TMessage& m);
 
+  // Mouse in the frame.
+  void OnNcHitTest(TMessage& m);
+  void OnMouseMessage(TMessage& m);
+  void TrackHover(Point p, bool track);
+  void PollCursor();
+  void Press(TMouseButton button, Point p);
+  void Release(TMouseButton button, Point p);
+  void CaptionDoubleClick();
+  bool OnCaptionObject(Point p) const;
+  TksActiveSkinObject* ObjectAt(int index) const;
+  Point CursorInWindow() const;
+
+  // The move/size loop, transparency.
+  void OnEnterSizeMove();
+  void OnExitSizeMove();
+  void OnMoving(TMessage& m);
+  void OnSizing(TMessage& m);
+  void StartFadeIn();
+  void StepFadeIn();
+  void SetLayered(bool layered);
+
   void PaintSkinnedFrame(HDC dc);
   void PaintPlainFrame(HDC dc);
   void ComputeGeometry();
@@ -174,6 +214,8 @@ class TksSkinForm : public TComponent {
   void NotifyControls(TksSkinData* data, bool apply);
   void CaptionActivationUpdate(bool repaint);
   void ApplyBorderIconsToObjects();
+  void AssignDefaultObjectHints();
+  bool ObjectHintsOn() const { return ShowObjectHint && skinHint_; }
   void MakePlainButtons();
   void ForgetHotObject();
   void StepFades();
@@ -185,12 +227,12 @@ class TksSkinForm : public TComponent {
   void RunEntry(SysMenuEntry entry);
   void MenuKeys(WORD key);
   void OnKeyMenu(TMessage& m);
-  bool CaptionAt(Point windowPoint) const;
 
   TForm* ownerForm_;
   TWndMethod savedWindowProc_;
   TComponentRef<TksSkinDataComponent> skinData_;
   TComponentRef<TksSkinDataComponent> menusSkinData_;
+  TComponentRef<TksSkinHint> skinHint_;
   TksBorderIcons borderIcons_ = kDefaultBorderIcons;
   bool showIcon_ = false;
   bool skinApplied_ = false;
@@ -205,6 +247,11 @@ class TksSkinForm : public TComponent {
   IconHandle smallIcon_;
   bool hasRegion_ = false;
   int rollUpSavedHeight_ = 0;
+  // A move/size loop ran inside the default handling of a button press.
+  bool sizeMoveRan_ = false;
+  // The cursor's offset from the window's top-left when a move began.
+  Point dragOffset_;
+  FrameMaskShape maskShape_;
   // Kept between paints: the strips are composed anew each time into memory
   // that stays (large blocks cost a fresh mapping each under Wine).
   Image strips_[4];

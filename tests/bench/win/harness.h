@@ -16,18 +16,28 @@ struct Timing {
   double slowest = 0;
 };
 
+// Seconds taken by one run of the work.
 template <typename Work>
-Timing Measure(int repetitions, Work&& work) {
-  std::vector<double> seconds;
-  for (int i = 0; i < repetitions; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
+double Time(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Median and range of separately timed runs.
+inline Timing Summarise(std::vector<double> seconds) {
+  if (seconds.empty()) return {};
   std::sort(seconds.begin(), seconds.end());
   const size_t n = seconds.size();
   const double median = n % 2 ? seconds[n / 2] : (seconds[n / 2 - 1] + seconds[n / 2]) / 2;
   return {median, seconds.front(), seconds.back()};
+}
+
+template <typename Work>
+Timing Measure(int repetitions, Work&& work) {
+  std::vector<double> seconds;
+  for (int i = 0; i < repetitions; ++i) seconds.push_back(Time(work));
+  return Summarise(std::move(seconds));
 }
 
 // One line: the name, items per second at the median, and the range.

@@ -171,6 +171,29 @@ TEST(BitmapFile, ColourTablesAndBitFields) {
   EXPECT_EQ(U32At(f, 46), 0u);
 }
 
+TEST(BitmapFile, WhiteCompositeOfAnImageDrawnOnBlack) {
+  Image on_black(2, 2);
+  // Straight (200, 100, 50) at alpha 128, premultiplied: 200*128/255 = 100.4.
+  on_black.At(0, 0) = MakePixel(100, 50, 25, 128);
+  on_black.At(1, 0) = MakePixel(0, 0, 0, 0);       // clear
+  on_black.At(0, 1) = MakePixel(10, 20, 30, 255);  // opaque
+  on_black.At(1, 1) = MakePixel(90, 10, 0, 40);    // red above its alpha
+  std::vector<uint8_t> f = BuildWhiteCompositeBitmapFile(on_black);
+  ASSERT_EQ(f.size(), 54u + 16);
+  EXPECT_EQ(U32At(f, 22), 2u);  // bottom-up
+  EXPECT_EQ(f[28], 32);
+  // Bottom row first; blue, green, red, 255. Over white: colour + 255 - alpha.
+  const std::vector<uint8_t> pixels = {30,  20,  10,  255, 215, 225, 255, 255,   // row 1
+                                       152, 177, 227, 255, 255, 255, 255, 255};  // row 0
+  EXPECT_EQ(std::vector<uint8_t>(f.begin() + 54, f.end()), pixels);
+
+  EXPECT_TRUE(HasAlpha(on_black));
+  Image opaque_colours(3, 1, MakePixel(1, 2, 3, 0));
+  EXPECT_FALSE(HasAlpha(opaque_colours));
+  opaque_colours.At(2, 0) = MakePixel(1, 2, 3, 1);
+  EXPECT_TRUE(HasAlpha(opaque_colours));
+}
+
 TEST(BitmapFile, RefusesWhatItCannotDescribe) {
   std::vector<uint8_t> bits(4);
   EXPECT_THROW(BuildBitmapFile({.width = 1, .height = 1, .bit_count = 12, .bits = bits}), Error);

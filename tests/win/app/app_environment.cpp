@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "app_fixture.h"
@@ -74,6 +75,17 @@ std::vector<uint32_t> IconPixels(HICON icon, int size) {
   return DrawOnWhite(size, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
 }
 
+std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count) {
+  std::vector<HICON> raw(size_t(count), nullptr);
+  std::vector<UINT> ids(raw.size(), 0);
+  int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+  UINT got = raw.empty() ? 0 : PrivateExtractIconsW(path.c_str(), first, cx, cy, raw.data(), ids.data(), UINT(count), 0);
+  std::vector<IconHandle> icons;
+  for (size_t i = 0; i < raw.size(); ++i)
+    icons.emplace_back(i < got && raw[i] != INVALID_HANDLE_VALUE ? raw[i] : nullptr);
+  return icons;
+}
+
 void WriteTextFile(const std::wstring& path, const std::string& text) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
@@ -90,5 +102,30 @@ std::wstring MakeTempFolder(const std::wstring& name) {
   std::filesystem::create_directories(folder);
   return folder.wstring();
 }
+
+RunningProgram::RunningProgram() {
+  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
+  std::replace(exe.begin(), exe.end(), L'/', L'\\');
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process)) return;
+  for (int i = 0; i < 200 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
+  }
+}
+
+bool RunningProgram::Close() {
+  if (!process.hProcess) return true;
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  process = {};
+  return ended;
+}
+
+RunningProgram::~RunningProgram() { Close(); }
 
 }  // namespace kelmar::test

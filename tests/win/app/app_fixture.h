@@ -116,6 +116,22 @@ std::wstring MakeTempFolder(const std::wstring& name);
 std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
 // The pixels of an icon drawn on white at its own size.
 std::vector<uint32_t> IconPixels(HICON icon, int size);
+// Icons first .. first+count-1 of a file as the system's own extraction gives
+// them (PrivateExtractIconsW at the large icon size); null where it gives none.
+std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count);
+// The real kelmar.exe, started; its main window found by its exact title
+// (null when it did not show within 10 s). Closes it on destruction.
+class RunningProgram {
+ public:
+  RunningProgram();
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  // Posts WM_CLOSE and waits for the process; true when it ended.
+  bool Close();
+  HWND window = nullptr;
+  PROCESS_INFORMATION process{};
+};
 // Writes a small file.
 void WriteTextFile(const std::wstring& path, const std::string& text);
 

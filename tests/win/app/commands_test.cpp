@@ -4,20 +4,11 @@
 #include <filesystem>
 
 #include "app_fixture.h"
+#include "win/mouse_input.h"
 
 namespace kelmar::test {
 
 namespace {
-
-void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
-
-// A real left click on a window-less control, through its parent's window.
-void ClickOn(TControl* control) {
-  HWND parent = control->Parent()->Handle();
-  LPARAM at = MAKELPARAM(control->Left() + 3, control->Top() + 3);
-  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  SendMessageW(parent, WM_LBUTTONUP, 0, at);
-}
 
 DWORD ListViewView(TFormKelmar* form) { return DWORD(SendMessageW(form->ListView1->Handle(), LVM_GETVIEW, 0, 0)); }
 
@@ -71,17 +62,17 @@ TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
   EXPECT_TRUE(form->URLLabel4->Font().Style().underline);
 
   services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return FALSE; };
-  ClickOn(form->URLLabel4);
+  Click(form->URLLabel4);
   EXPECT_FALSE(form->URLLabel4->Visited());
   EXPECT_EQ(form->URLLabel4->Font().Color(), unvisited);
   EXPECT_TRUE(services.Of("WinExec").empty());
 
   services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return TRUE; };
-  ClickOn(form->URLLabel4);
-  ClickOn(form->URLLabel4);
+  Click(form->URLLabel4);
+  Click(form->URLLabel4);
   EXPECT_TRUE(form->URLLabel4->Visited());
   EXPECT_EQ(form->URLLabel4->Font().Color(), visited);
-  ClickOn(form->URLLabel1);
+  Click(form->URLLabel1);
 
   auto opens = services.Of("ShellOpenEx");
   ASSERT_EQ(opens.size(), 4u);
@@ -95,7 +86,7 @@ TEST_F(FormTest, ALinkWithoutAnAddressOpensItsCaption) {
   form->URLLabel4->SetURL(L"   ");
   form->URLLabel4->SetCaption(L" page.htm");
   services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return FALSE; };
-  ClickOn(form->URLLabel4);
+  Click(form->URLLabel4);
   auto opens = services.Of("ShellOpenEx");
   ASSERT_EQ(opens.size(), 1u);
   EXPECT_EQ(opens[0].text, L" page.htm");  // as stored, blanks kept
@@ -106,7 +97,7 @@ TEST_F(FormTest, ALinkWithoutAnAddressOpensItsCaption) {
   EXPECT_EQ(runs[0].flags, 1u);
 
   form->URLLabel4->SetCaption(L"  ");
-  ClickOn(form->URLLabel4);
+  Click(form->URLLabel4);
   EXPECT_EQ(services.Of("ShellOpenEx").size(), 1u);  // nothing to open
 }
 

@@ -6,3 +6,16 @@ add_dependencies(${target} kelmar_testicons)
 target_compile_definitions(${target} PRIVATE
   KELMAR_EXE="$<TARGET_FILE:kelmar>"
   KELMAR_TESTICONS_DLL="$<TARGET_FILE:kelmar_testicons>")
+# A second DLL with one icon group per kind of image (4, 8 and 32 bits, PNG,
+# a size the system scales), for the equality of the reader with the system.
+add_library(kelmar_testkinds SHARED ${KELMAR_TEST_DATA}/testicons/testicons.c ${KELMAR_TEST_DATA}/testicons/kinds.rc)
+set_target_properties(kelmar_testkinds PROPERTIES PREFIX "")
+add_dependencies(${target} kelmar_testkinds)
+target_compile_definitions(${target} PRIVATE KELMAR_TESTKINDS_DLL="$<TARGET_FILE:kelmar_testkinds>")
+# A small drive for the full-disk save test (skipped where it cannot be mounted).
+add_test(NAME win_app_small_drive_setup COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/small_drive.sh setup ${CMAKE_BINARY_DIR})
+add_test(NAME win_app_small_drive_cleanup COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/small_drive.sh cleanup ${CMAKE_BINARY_DIR})
+set_tests_properties(win_app_small_drive_setup PROPERTIES FIXTURES_SETUP small_drive)
+set_tests_properties(win_app_small_drive_cleanup PROPERTIES FIXTURES_CLEANUP small_drive)
+cmake_language(EVAL CODE
+  "cmake_language(DEFER CALL set_tests_properties [[${target}]] PROPERTIES FIXTURES_REQUIRED small_drive)")

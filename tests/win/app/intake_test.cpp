@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "app/icon_source.h"
+#include "base/file.h"
 #include "app_fixture.h"
+#include "win/mouse_input.h"
 
 namespace kelmar::test {
 
@@ -112,6 +114,66 @@ TEST_F(FormTest, BrokenExecutablesGiveOneShellIconEach) {
   EXPECT_EQ(form->ListView1->ItemCaption(total - 1), std::to_wstring(total) + L":" + folder + L"\\half.ocx");
 }
 
+// One drop of everything a folder full of executables can hold: empty, cut
+// and fake libraries, a folder named like one, a non-ASCII name, a path
+// beyond the old length limit and a whole library. The system's extraction
+// faults on the cut files; here the drop goes through, every damaged file
+// gives one item with its shell icon and the readable ones their own icons.
+TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach) {
+  std::wstring folder = MakeTempFolder(L"intake-damaged");
+  std::wstring shell32 = SystemFile(L"shell32.dll");
+  std::vector<uint8_t> whole = ReadWholeFile(Utf8FromPath(shell32));
+  std::wstring empty = folder + L"\\empty.dll", fake = folder + L"\\fake.exe", dir = folder + L"\\folder.dll";
+  WriteTextFile(empty, "");
+  WriteTextFile(fake, "MZ? no, just a text file named like a program\r\n");
+  CreateDirectoryW(dir.c_str(), nullptr);
+  std::vector<std::wstring> cuts;
+  for (size_t length : {4096u, 65536u, 1048576u}) {
+    cuts.push_back(folder + L"\\shell32-" + std::to_wstring(length) + L".dll");
+    WriteTextFile(cuts.back(), std::string(whole.begin(), whole.begin() + long(length)));
+  }
+  std::wstring unusual = folder + L"\\图标 Ünïcödé.dll";
+  ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), unusual.c_str(), FALSE));
+  std::wstring deep = folder;
+  while (deep.size() < 300) {
+    deep += L"\\a folder with a rather long name";
+    // (A folder left by an earlier run may still be there: too deep to remove.)
+    ASSERT_TRUE(CreateDirectoryW(LongPath(deep).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+  std::wstring long_dll = deep + L"\\icons.dll";
+  ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), LongPath(long_dll).c_str(), FALSE));
+  ASSERT_GT(long_dll.size(), 300u);
+
+  std::vector<std::wstring> drop = {empty, cuts[0], cuts[1], cuts[2], fake, dir, unusual, long_dll, shell32};
+  DropFiles(form->Handle(), drop);
+  EXPECT_TRUE(exceptions.empty());
+  ASSERT_EQ(form->ListView1->Count(), 5 + 2 + 2 + 184);
+  EXPECT_EQ(form->LargeImage->Count(), 193);
+  EXPECT_EQ(form->SmallImage->Count(), 193);
+
+  // The damaged five: one item each, the shell's icon for the file, no group.
+  std::vector<std::wstring> damaged = {empty, cuts[0], cuts[1], cuts[2], fake};
+  for (size_t k = 0; k < damaged.size(); ++k) {
+    EXPECT_EQ(form->ListView1->ItemCaption(int(k)), std::to_wstring(k + 1) + L":" + damaged[k]);
+    EXPECT_FALSE(form->ItemIconGroup(int(k)));
+    TImageList reference(nullptr, "reference", 32, 32);
+    IconHandle shell = GetShellIcon(damaged[k], false);
+    reference.AddIcons(std::vector<HICON>{shell});
+    EXPECT_EQ(ImageListPixels(form->LargeImage->Handle(), int(k), 32), ImageListPixels(reference.Handle(), 0, 32)) << k;
+  }
+  // The non-ASCII and the long path: the test DLL's two icons, navy second.
+  ExpectNumberedItems(form, 5, 2, 6, unusual);
+  ExpectNumberedItems(form, 7, 2, 8, long_dll);
+  for (int item : {6, 8}) {
+    auto navy = ImageListPixels(form->LargeImage->Handle(), item, 32);
+    EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32) << item;
+    ASSERT_TRUE(form->ItemIconGroup(item));
+    EXPECT_EQ(form->ItemIconGroup(item)->id, 2);
+  }
+  ExpectNumberedItems(form, 9, 184, 10, shell32);
+  EXPECT_TRUE(form->ItemIconGroup(192));
+}
+
 TEST_F(FormTest, ADropTakesOnlyExistingFilesAndReplacesTheList) {
   std::wstring folder = MakeTempFolder(L"intake-drop");
   std::wstring a = folder + L"\\a.txt", b = folder + L"\\b.txt";
@@ -140,11 +202,18 @@ TEST_F(FormTest, LongAndUnusualPathsArriveWhole) {
   DropFiles(form->Handle(), {file});
   ASSERT_EQ(form->ListView1->Count(), 1);
   EXPECT_EQ(form->ListView1->ItemCaption(0), L"1:" + file);
+  // An image, not a blank: the shell's icon for the path.
+  auto got = ImageListPixels(form->LargeImage->Handle(), 0, 32);
+  EXPECT_LT(std::count(got.begin(), got.end(), 0xFFFFFFu), 32 * 32 / 2);
+  TImageList reference(nullptr, "reference", 32, 32);
+  IconHandle shell = GetShellIcon(file, false);
+  reference.AddIcons(std::vector<HICON>{shell});
+  EXPECT_EQ(got, ImageListPixels(reference.Handle(), 0, 32));
 }
 
 TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
-  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  Click(form->BTNSelFile);
   ASSERT_EQ(services.Of("OpenFiles").size(), 1u);
   EXPECT_EQ(services.Of("OpenFiles")[0].text, L"选择要提取图标的文件");
   EXPECT_TRUE(services.Of("OpenFiles")[0].flags & OFN_ALLOWMULTISELECT);
@@ -153,10 +222,20 @@ TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   // Paths from the dialog are not tested for existence.
   std::wstring user32 = SystemFile(L"user32.dll"), missing = L"C:\\no\\such\\file.txt";
   services.open_answers.push_back(std::vector<std::wstring>{user32, missing});
-  SendMessageW(form->BTNSelFile->Handle(), BM_CLICK, 0, 0);
+  Click(form->BTNSelFile);
   ASSERT_EQ(form->ListView1->Count(), 8);  // user32's 7 icons and one shell icon
   ExpectNumberedItems(form, 0, 7, 1, user32);
   EXPECT_EQ(form->ListView1->ItemCaption(7), L"8:" + missing);
+  // The shell has no icon for a missing file: the icon of its type stands in.
+  SHFILEINFOW info{};
+  ASSERT_TRUE(SHGetFileInfoW(L"any.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                             SHGFI_ICON | SHGFI_USEFILEATTRIBUTES));
+  IconHandle by_type(info.hIcon);
+  TImageList reference(nullptr, "reference", 32, 32);
+  reference.AddIcons(std::vector<HICON>{by_type});
+  auto got = ImageListPixels(form->LargeImage->Handle(), 7, 32);
+  EXPECT_LT(std::count(got.begin(), got.end(), 0xFFFFFFu), 32 * 32 / 2);
+  EXPECT_EQ(got, ImageListPixels(reference.Handle(), 0, 32));
 }
 
 TEST_F(FormTest, KnownPixelsReachBothImageLists) {
@@ -189,7 +268,7 @@ TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
   for (const wchar_t* name : {L"shell32.dll", L"comdlg32.dll", L"user32.dll"}) {
     std::wstring path = SystemFile(name);
     int count = IconCount(path);
-    std::vector<IconHandle> batch = ExtractIcons(path, 0, count);
+    std::vector<IconHandle> batch = SystemIcons(path, 0, count);
     ASSERT_EQ(int(batch.size()), count);
     for (int i = 0; i < count; ++i) {
       IconHandle single(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(i)));
@@ -220,7 +299,7 @@ TEST(IconSource, BatchExtractionEqualsExtractionByIndex) {
 // (KnownPixelsReachBothImageLists).
 TEST(ImageLists, AddingManyAtOnceEqualsAddingOneByOne) {
   std::wstring shell32 = SystemFile(L"shell32.dll");
-  std::vector<IconHandle> icons = ExtractIcons(shell32, 0, IconCount(shell32));
+  std::vector<IconHandle> icons = SystemIcons(shell32, 0, IconCount(shell32));
   std::vector<HICON> raw;
   for (const auto& icon : icons) raw.push_back(icon);
   raw.insert(raw.begin() + 5, nullptr);
@@ -310,7 +389,7 @@ TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
 }
 
 TEST_F(LimitTest, OkAtTheLimitSavesAllWhenSaveAllWasTheLastCommand) {
-  SendMessageW(form->BTNSaveAll->Handle(), BM_CLICK, 0, 0);  // empty list: only the flag stays
+  Click(form->BTNSaveAll);  // empty list: only the flag stays
   ASSERT_TRUE(form->SaveAll);
   std::wstring out = MakeTempFolder(L"limit-out");
   services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary

@@ -1,11 +1,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "app_fixture.h"
+#include "framework/wide.h"
+#include "win/mouse_input.h"
 
 namespace kelmar::test {
 
@@ -56,7 +59,6 @@ class SaveTest : public FormTest {
     DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll"), SystemFile(L"user32.dll"), text});
     ASSERT_EQ(form->ListView1->Count(), 18);
   }
-  void Click(TWinControl* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
   void Select(std::initializer_list<int> positions) {
     for (int p : positions) form->ListView1->SetSelected(p, true);
   }
@@ -202,6 +204,78 @@ TEST_F(SaveTest, AFileThatCannotBeWrittenEndsTheSaveWithAnError) {
   services.folder_answers.push_back(out);
   Click(form->BTNSave);
   EXPECT_EQ(FilesIn(out).size(), 3u);
+}
+
+// A write that fails in the middle of Save all: the error names the file,
+// the files before it are complete, that file and every later one still hold
+// their earlier bytes, and no temporary file or folder is left.
+class FailingSaveTest : public SaveTest {
+ protected:
+  const std::vector<uint8_t> earlier = std::vector<uint8_t>(100, 'e');
+  std::wstring Target(const std::wstring& folder, int i) const {
+    return folder + L"\\" + MakeSaveName(form->ListView1->ItemCaption(i), i + 1) + L".bmp";
+  }
+  void WriteEarlierFiles(const std::wstring& folder) {
+    for (int i = 0; i < 18; ++i) {
+      std::ofstream f(fs::path(Target(folder, i)), std::ios::binary);
+      f.write(reinterpret_cast<const char*>(earlier.data()), std::streamsize(earlier.size()));
+    }
+  }
+  // The number of files written before the failure.
+  int ExpectStoppedCleanly(const std::wstring& folder) {
+    EXPECT_TRUE(Summaries().empty());
+    if (exceptions.size() != 1u) {
+      ADD_FAILURE() << exceptions.size() << " errors";
+      return -1;
+    }
+    int written = 0;
+    while (written < 18 && ReadBytes(Target(folder, written)) != earlier) ++written;
+    for (int i = 0; i < written; ++i) ExpectBitmapFile(Target(folder, i), 32);
+    for (int i = written; i < 18; ++i) EXPECT_EQ(ReadBytes(Target(folder, i)), earlier) << i;
+    const std::string failed = "Cannot create file \"" + Narrow(Target(folder, written)) + "\". ";
+    EXPECT_EQ(exceptions[0].substr(0, failed.size()), failed) << exceptions[0];
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 18)
+        << "something beside the 18 files";
+    return written;
+  }
+};
+
+TEST_F(FailingSaveTest, AReadOnlyFileInTheMiddle) {
+  WriteEarlierFiles(out);
+  SetFileAttributesW(Target(out, 4).c_str(), FILE_ATTRIBUTE_READONLY);
+  form->CombPicType->SetItemIndex(1);
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  EXPECT_EQ(ExpectStoppedCleanly(out), 4);
+  SetFileAttributesW(Target(out, 4).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FailingSaveTest, AFullDiskInTheMiddle) {
+  // Drive K: is a 128 KB file system mounted for this test (small_drive.sh).
+  ULARGE_INTEGER total{};
+  if (!GetDiskFreeSpaceExW(L"K:\\", nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024)
+    GTEST_SKIP() << "no small drive K: (mounting one needs root)";
+  const std::wstring small = L"K:\\save";
+  fs::remove_all(small);
+  fs::create_directory(small);
+  WriteEarlierFiles(small);
+  form->CombPicType->SetItemIndex(1);
+  services.folder_answers.push_back(small);
+  Click(form->BTNSaveAll);
+  const int written = ExpectStoppedCleanly(small);
+  EXPECT_GT(written, 0);
+  EXPECT_LT(written, 18);
+  ASSERT_EQ(exceptions.size(), 1u);
+  // The system's own words for a full disk end the message.
+  wchar_t reason[256] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL, 0, reason, 256,
+                 nullptr);
+  std::string full = Narrow(reason);
+  while (!full.empty() && std::isspace(uint8_t(full.back()))) full.pop_back();
+  ASSERT_FALSE(full.empty());
+  EXPECT_EQ(exceptions[0].substr(exceptions[0].size() - std::min(full.size(), exceptions[0].size())), full)
+      << exceptions[0];
+  fs::remove_all(small);
 }
 
 TEST_F(SaveTest, NothingToSaveShowsTheMessage) {

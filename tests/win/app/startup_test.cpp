@@ -53,8 +53,10 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
       {form->BTNSave, 192, 8, 29, 25},    {form->BTNSaveAll, 224, 8, 29, 25},
       {form->BTNHelp, 349, 8, 33, 25}, {form->BtnUpdate, 389, 8, 33, 25},
       {form->URLLabel4, 496, 6, 147, 13}, {form->URLLabel1, 496, 22, 119, 13},
-      {form->ksSkinPanel1, 0, 0, 688, 41}, {form->AppStatusBar, 0, 342, 688, 21},
-      {form->ListView1, 0, 41, 688, 301},
+      // The skin's status bar stretches across only: its height is the
+      // piece's 19, and its panel fills the piece's client part.
+      {form->ksSkinPanel1, 0, 0, 688, 41}, {form->AppStatusBar, 0, 344, 688, 19},
+      {form->ksSkinStatusPanel1, 3, 2, 682, 16}, {form->ListView1, 0, 41, 688, 303},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(e.control->Name());
@@ -101,25 +103,12 @@ TEST(FormLifetime, ClosingWithdrawsTheDropRegistrationBeforeTheFormIsFreed) {
 
 // The real program: its window is found by its exact title and it closes.
 TEST(Program, StartsWithItsTitleAndCloses) {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
-  ASSERT_NE(window, nullptr);
+  RunningProgram program;
+  ASSERT_NE(program.window, nullptr);
   DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  EXPECT_EQ(pid, pi.dwProcessId);
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  GetWindowThreadProcessId(program.window, &pid);
+  EXPECT_EQ(pid, program.process.dwProcessId);
+  EXPECT_TRUE(program.Close());
 }
 
 }  // namespace kelmar::test

@@ -46,5 +46,17 @@ got=$(convert known32.ico -alpha extract -format '%[hex:p{0,0}]' info: 2>&1)
 # (0,0) is transparent, so white.
 got=$(convert flat32-mixed.bmp -format '%[hex:p{1,0}] %[hex:p{0,0}]' info: 2>&1)
 [ "$got" = "080200 FFFFFF" ] || { echo "convert flat32-mixed.bmp: $got"; fail=1; }
+# Bitmaps of the icon with alpha against ImageMagick's own composite of the
+# icon's straight pixels onto white: at most 1 of 255 per channel apart
+# (PAE in the 16-bit quantum: 257), and read as opaque.
+ref=$(mktemp --suffix=.png)
+convert -size 32x32 -depth 8 rgba:alpha32.rgba -background white -flatten -alpha off "$ref"
+for f in alpha32-*.bmp; do
+  pae=$(compare -metric PAE "$f" "$ref" null: 2>&1 | cut -d' ' -f1)
+  [[ "$pae" =~ ^[0-9.]+$ ]] && awk "BEGIN { exit !($pae <= 257) }" || { echo "compare $f: $pae"; fail=1; }
+  got=$(identify -format '%[opaque]' "$f" 2>&1)
+  [ "${got,,}" = "true" ] || { echo "identify $f opaque: $got"; fail=1; }
+done
+rm -f "$ref"
 echo "checked ${#icos[@]} icon files and ${#bmps[@]} bitmap files"
 exit $fail

@@ -6,7 +6,8 @@
 
 namespace kelmar::test {
 
-HICON MakeIcon(int size, const std::function<Rgb(int, int)>& color, const std::function<bool(int, int)>& transparent) {
+HICON MakeIcon(int size, const std::function<Rgb(int, int)>& color, const std::function<bool(int, int)>& transparent,
+               const std::function<uint8_t(int, int)>& alpha) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = size;
@@ -19,7 +20,7 @@ HICON MakeIcon(int size, const std::function<Rgb(int, int)>& color, const std::f
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       Rgb c = color(x, y);
-      px[y * size + x] = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+      px[y * size + x] = uint32_t(alpha ? alpha(x, y) : 0) << 24 | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
     }
   // CreateBitmap rows are padded to 16 bits.
   const int row = (size + 15) / 16 * 2;
@@ -106,6 +107,22 @@ bool IcoTransparent(const std::vector<uint8_t>& ico, int x, int y) {
   const size_t color_size = (size_t(w) * 4 + 31) / 32 * 4 * h;
   const size_t row = (size_t(w) + 31) / 32 * 4;
   return ico[126 + color_size + (h - 1 - y) * row + x / 8] & (0x80 >> (x % 8));
+}
+
+std::vector<uint8_t> IconAlpha(HICON icon, int size) {
+  ICONINFO ii{};
+  std::vector<uint8_t> alpha(size_t(size) * size, 0);
+  if (!GetIconInfo(icon, &ii)) return alpha;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<uint32_t> px(alpha.size());
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (ii.hbmColor && GetDIBits(dc, ii.hbmColor, 0, UINT(size), px.data(), &info, DIB_RGB_COLORS) == size)
+    for (size_t i = 0; i < px.size(); ++i) alpha[i] = uint8_t(px[i] >> 24);
+  DeleteDC(dc);
+  DeleteObject(ii.hbmColor);
+  DeleteObject(ii.hbmMask);
+  return alpha;
 }
 
 Rgb BmpPixel(const std::vector<uint8_t>& bmp, int x, int y) {

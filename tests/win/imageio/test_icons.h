@@ -15,10 +15,13 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// An icon whose colour image (32 bits per pixel, alpha 0) and mask are given
-// pixel by pixel; the caller destroys it.
+// An icon whose colour image (32 bits per pixel) and mask are given pixel by
+// pixel; the caller destroys it. Without an alpha function the fourth byte
+// is 0 everywhere (an icon without alpha); with one, the colours are the
+// straight (not premultiplied) ones.
 HICON MakeIcon(int size, const std::function<Rgb(int x, int y)>& color,
-               const std::function<bool(int x, int y)>& transparent);
+               const std::function<bool(int x, int y)>& transparent,
+               const std::function<uint8_t(int x, int y)>& alpha = nullptr);
 
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
@@ -37,6 +40,8 @@ inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return U16At(b
 // One-image 4-bit icon file: colour index and mask bit of pixel (x, y), y from the top.
 int IcoIndex(const std::vector<uint8_t>& ico, int x, int y);
 bool IcoTransparent(const std::vector<uint8_t>& ico, int x, int y);
+// The fourth byte of each pixel of an icon's colour bitmap, rows top-down.
+std::vector<uint8_t> IconAlpha(HICON icon, int size);
 // 32-bit bitmap file: colour of pixel (x, y), y from the top.
 Rgb BmpPixel(const std::vector<uint8_t>& bmp, int x, int y);
 

@@ -12,7 +12,9 @@
 #include <array>
 
 #include "base/error.h"
+#include "framework/list_view.h"
 #include "framework/wide.h"
+#include "imageio/file_output_win32.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "test_icons.h"
@@ -161,6 +163,58 @@ TEST(BitmapWriter, TransparentBecomesWhiteAndOpaqueKeepsItsColour) {
   }
 }
 
+// An icon with alpha: soft edges both inside and outside its 1-bit mask,
+// clear pixels that still carry colour, and an opaque band. The bitmaps of it
+// (from the icon itself and through an image list as the program takes it)
+// are left with the icon's straight pixels for the readers' check, which
+// composites those onto white with ImageMagick and compares.
+Rgb AlphaColour(int x, int y) { return {uint8_t(x * 8), uint8_t(y * 8), uint8_t(255 - x * 4)}; }
+uint8_t AlphaOf(int x, int y) {
+  if (y < 8) return uint8_t(x * 8 + 3);    // 3 .. 251 across
+  if (y < 16) return 255;                  // opaque
+  if (y < 24) return uint8_t(255 - x * 8);  // 255 .. 7 across
+  return 0;                                // clear, colour ignored
+}
+bool AlphaMask(int x, int y) { return AlphaOf(x, y) < 128; }
+
+TEST(BitmapWriter, AlphaIsCompositedOntoWhiteAndEveryPixelIsOpaque) {
+  Icon icon(test::MakeIcon(32, AlphaColour, AlphaMask, AlphaOf));
+  std::vector<uint8_t> straight;  // RGBA, rows top-down
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      const Rgb c = AlphaColour(x, y);
+      straight.insert(straight.end(), {c.r, c.g, c.b, AlphaOf(x, y)});
+    }
+  test::WriteFileBytes(test::FilesFolder() + L"\\alpha32.rgba", straight);
+
+  const std::wstring direct = test::FilesFolder() + L"\\alpha32-icon.bmp";
+  SaveIconAsBitmapFile(icon, direct);
+  TImageList list(nullptr, "LargeImage", 32, 32);
+  list.AddIcons({icon, nullptr, icon});
+  ASSERT_EQ(list.Count(), 3);
+  const std::wstring listed = test::FilesFolder() + L"\\alpha32-list.bmp";
+  WriteFileWhole(listed, IconBitmapFileBytes(list.DrawnImage(2), [&] { return list.GetIcon(2); }));
+
+  for (const std::wstring& path : {direct, listed}) {
+    std::vector<uint8_t> f = test::ReadFileBytes(path);
+    ASSERT_EQ(f.size(), 4150u);
+    EXPECT_EQ(f[28], 32);
+    for (size_t at = 54 + 3; at < f.size(); at += 4) ASSERT_EQ(f[at], 255) << at;
+    // Spot values worked out by hand: opaque pixels keep their colour, clear
+    // ones are white; (5,2) at alpha 43 is 40*43/255 + 212 = 218.7 red.
+    EXPECT_EQ(test::BmpPixel(f, 3, 10), AlphaColour(3, 10));
+    EXPECT_EQ(test::BmpPixel(f, 3, 28), (Rgb{255, 255, 255}));
+    const Rgb soft = test::BmpPixel(f, 5, 2);
+    EXPECT_NEAR(soft.r, 219, 1);
+    EXPECT_NEAR(soft.g, 16 * 43 / 255.0 + 212, 1);
+    EXPECT_NEAR(soft.b, 235 * 43 / 255.0 + 212, 1);
+  }
+  // The blank image between them has no alpha: white, as it always was.
+  std::vector<uint8_t> blank = IconBitmapFileBytes(list.DrawnImage(1), [&] { return list.GetIcon(1); });
+  ASSERT_EQ(blank.size(), 4150u);
+  EXPECT_EQ(test::BmpPixel(blank, 7, 7), (Rgb{255, 255, 255}));
+}
+
 // Bitmaps that are already device-independent keep their own format: a
 // top-down 32-bit section is written bottom-up, an 8-bit one with its table.
 TEST(BitmapWriter, SectionsKeepTheirFormat) {
@@ -293,18 +347,47 @@ TEST(RealIcons, Shell32IconsAtBothListSizes) {
       std::vector<uint8_t> bmp = test::ReadFileBytes(stem + L".bmp");
       ASSERT_EQ(ico.size(), size == 32 ? 766u : 318u) << i;
       ASSERT_EQ(bmp.size(), size == 32 ? 4150u : 1078u) << i;
-      // Both files agree on which pixels are transparent: white in the bitmap.
+      // Both files agree on which pixels are transparent: white in the
+      // bitmap, unless the icon's alpha says the pixel is partly covered.
+      const std::vector<uint8_t> alpha = test::IconAlpha(icon, size);
+      const bool has_alpha = std::any_of(alpha.begin(), alpha.end(), [](uint8_t a) { return a != 0; });
       for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-          if (test::IcoTransparent(ico, x, y)) {
+          if (test::IcoTransparent(ico, x, y) && alpha[size_t(y * size + x)] == 0) {
             ASSERT_EQ(test::BmpPixel(bmp, x, y), (Rgb{255, 255, 255})) << i << ": " << x << "," << y;
           }
         }
+      if (has_alpha) {
+        for (size_t at = 54 + 3; at < bmp.size(); at += 4) ASSERT_EQ(bmp[at], 255) << i << ": " << at;
+      }
       ++written;
     }
     ImageList_Destroy(list);
     EXPECT_GE(written, 40);
   }
+}
+
+// The icon files converted from a whole image list at once are the bytes of
+// the icon of each image, as the program always wrote them: every shell32
+// icon at both list sizes, and at a width whose cells do not start on a
+// byte (converted icon by icon).
+TEST(RealIcons, IconFilesOfAWholeListEqualThoseOfEachIcon) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring dll = std::wstring(system) + L"\\shell32.dll";
+  const int count = int(UINT_PTR(ExtractIconW(GetModuleHandleW(nullptr), dll.c_str(), UINT(-1))));
+  ASSERT_GT(count, 100);
+  std::vector<HICON> icons;
+  for (int i = 0; i < count; ++i) icons.push_back(ExtractIconW(GetModuleHandleW(nullptr), dll.c_str(), UINT(i)));
+  for (int size : {32, 16, 20}) {
+    SCOPED_TRACE(size);
+    TImageList list(nullptr, "list", size, size);
+    list.AddIcons(icons);
+    ASSERT_EQ(list.Count(), count);
+    ImageListIconFiles files(list.Handle());
+    for (int i = 0; i < count; ++i) ASSERT_EQ(files.Bytes(i), IconFileBytes(list.GetIcon(i))) << i;
+  }
+  for (HICON icon : icons) DestroyIcon(icon);
 }
 
 }  // namespace

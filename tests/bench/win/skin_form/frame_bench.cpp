@@ -7,8 +7,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -39,14 +37,7 @@ void Resize(HWND hwnd, int w, int h) {
 void Step(HWND hwnd, int i) { Resize(hwnd, i % 2 ? 760 : 800, i % 2 ? 460 : 500); }
 
 double Seconds(HWND hwnd, int i) {
-  const auto start = std::chrono::steady_clock::now();
-  Step(hwnd, i);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+  return bench::Time([&] { Step(hwnd, i); });
 }
 
 }  // namespace
@@ -91,10 +82,10 @@ int main() {
     plain.push_back(Seconds(bare->Handle(), i));
     ratios.push_back(skinned.back() / plain.back());
   }
-  std::printf("%-34s median %8.3f ms\n", "resize step, main window", Median(skinned) * 1e3);
-  std::printf("%-34s median %8.3f ms\n", "resize step, bare system frame", Median(plain) * 1e3);
-  std::printf("ratio of medians: %.2f, median of step ratios: %.2f\n", Median(skinned) / Median(plain),
-              Median(ratios));
+  std::printf("%-34s median %8.3f ms\n", "resize step, main window", bench::Summarise(skinned).median * 1e3);
+  std::printf("%-34s median %8.3f ms\n", "resize step, bare system frame", bench::Summarise(plain).median * 1e3);
+  std::printf("ratio of medians: %.2f, median of step ratios: %.2f\n", bench::Summarise(skinned).median / bench::Summarise(plain).median,
+              bench::Summarise(ratios).median);
   delete bare;
   delete form;
   PumpMessages();

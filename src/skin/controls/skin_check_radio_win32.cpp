@@ -1,0 +1,285 @@
+#include "skin/controls/skin_check_radio_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "skin/data/effect_bmp.h"
+#include "skin/data/skin_compose.h"
+#include "skin/data/skin_draw_win32.h"
+#include "skin/data/skin_platform_win32.h"
+
+namespace kelmar {
+
+namespace {
+
+}  // namespace
+
+TksSkinCheckRadioBox::TksSkinCheckRadioBox(TComponent* owner, std::string name)
+    : TksSkinCustomControl(owner, std::move(name)),
+      fader_(
+          this, [this] { return Active(); }, [this] { return morphing_ && SectionIndex() >= 0; },
+          [this] { Invalidate(); }) {
+  SetSkinDataName("checkbox");
+  SetBounds(0, 0, 150, 25);
+  CaptureMouseOnPress = true;
+}
+
+void TksSkinCheckRadioBox::SetRadio(bool radio) {
+  radio_ = radio;
+  Invalidate();
+}
+
+void TksSkinCheckRadioBox::SetFlat(bool flat) {
+  flat_ = flat;
+  Invalidate();
+}
+
+void TksSkinCheckRadioBox::SetImages(TImageList* images) {
+  images_ = images;
+  Invalidate();
+}
+
+void TksSkinCheckRadioBox::SetImageIndex(int index) {
+  imageIndex_ = index;
+  Invalidate();
+}
+
+void TksSkinCheckRadioBox::SetCanFocused(bool can) {
+  canFocused_ = can;
+  SetTabStop(can);
+}
+
+void TksSkinCheckRadioBox::SetChecked(bool checked) {
+  checked_ = checked;
+  Invalidate();
+  if (checked && groupIndex_ != 0 && Parent()) {
+    for (TControl* c : Parent()->Controls()) {
+      auto* other = dynamic_cast<TksSkinCheckRadioBox*>(c);
+      if (other && other != this && other->groupIndex_ == groupIndex_ && other->checked_) other->SetChecked(false);
+    }
+  }
+  if (!radio_ || checked) Click();
+}
+
+void TksSkinCheckRadioBox::Toggle() {
+  if (!radio_)
+    SetChecked(!checked_);
+  else if (!checked_)
+    SetChecked(true);
+}
+
+void TksSkinCheckRadioBox::Refresh() {
+  if (morphing_ && SectionIndex() >= 0 && !flat_) {
+    if (!fader_.Running()) fader_.Start();
+  } else {
+    Invalidate();
+  }
+}
+
+// ------------------------------------------------------------------ section
+
+void TksSkinCheckRadioBox::ReadSkinSection() {
+  TksSkinCustomControl::ReadSkinSection();
+  if (SectionIndex() < 0) {
+    morphing_ = false;
+    fader_.SetFactor(0);
+    return;
+  }
+  if (const auto* record = dynamic_cast<const TksDataSkinCheckRadioControl*>(SectionRecord())) {
+    rects_ = CheckRadioRectsOf(*record);
+    font_ = record->font;
+    activefontcolor_ = record->activefontcolor;
+    unenabledfontcolor_ = record->unenabledfontcolor;
+    framefontcolor_ = record->framefontcolor;
+    morphing_ = record->morphing;
+    morphkind_ = record->morphkind;
+  }
+  if (flat_) {
+    // A flat box never fades and never gets a window region.
+    morphing_ = false;
+    mask_ = nullptr;
+  }
+}
+
+void TksSkinCheckRadioBox::FitToSkin(int& width, int& height) {
+  if (flat_) return;  // any size
+  TksSkinCustomControl::FitToSkin(width, height);
+  places_ = FitCheckRadio(rects_, width);
+}
+
+void TksSkinCheckRadioBox::ApplySkinChange() {
+  if (flat_) {
+    ReadSkinSection();
+    Invalidate();
+    return;
+  }
+  fader_.Stop();
+  TksSkinCustomControl::ApplySkinChange();
+  if (morphing_ && SectionIndex() >= 0 && Active()) fader_.SetFactor(1);
+}
+
+// -------------------------------------------------------------------- looks
+
+void TksSkinCheckRadioBox::DrawSkinImage(TBitmap& bitmap) {
+  if (flat_) {
+    DrawFlat(bitmap, true);
+  } else if (morphing_ && fader_.Between()) {
+    DrawMorphed(bitmap, morphkind_, fader_.Factor(), [this](TBitmap& b, bool active) {
+      DrawFrameImage(b, active ? rects_.activeskinrect : rects_.skinrect, active);
+    });
+  } else {
+    DrawFrameImage(bitmap, Active() ? rects_.activeskinrect : rects_.skinrect, Active());
+  }
+}
+
+void TksSkinCheckRadioBox::DrawFrameImage(TBitmap& bitmap, const Rect& state, bool active) {
+  ComposeSkinImage(bitmap, state);
+  HDC dc = bitmap.Dc();
+  const Rect mark = CheckMarkRect(rects_, checked_, Enabled(), mouseIn_);
+  const Rect& at = places_.checkimage;
+  DrawSkinPiece(dc, at.left, at.top + RectHeight(at) / 2 - RectHeight(mark) / 2, mark);
+  const COLORREF colour = !Enabled() ? unenabledfontcolor_ : active ? activefontcolor_ : font_.color;
+  TCanvas(dc).DrawText(SectionFont(font_, colour), places_.textarea, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void TksSkinCheckRadioBox::DrawDefaultImage(TBitmap& bitmap) {
+  if (flat_) {
+    DrawFlat(bitmap, false);
+    return;
+  }
+  TksSkinCustomControl::DrawDefaultImage(bitmap);
+  HDC dc = bitmap.Dc();
+  if (Active()) TCanvas(dc).FrameRect(ClientRect(), GetSysColor(COLOR_BTNSHADOW));
+  DrawPlainMark(dc);
+  const TFont font = PlainFont(Enabled() ? DefaultFont().Color() : GetSysColor(COLOR_BTNSHADOW));
+  TCanvas(dc).DrawText(font, {19, 0, Width(), Height()}, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+void TksSkinCheckRadioBox::DrawFlat(TBitmap& bitmap, bool skinned) {
+  HDC dc = bitmap.Dc();
+  CaptureParentSurface(Handle(), dc);
+  const int h = Height();
+  int x = 22;
+  TFont font = PlainFont(Enabled() ? DefaultFont().Color() : GetSysColor(COLOR_BTNSHADOW));
+  if (skinned) {
+    const Rect mark = CheckMarkRect(rects_, checked_, Enabled(), mouseIn_);
+    DrawSkinPiece(dc, 3, h / 2 - RectHeight(mark) / 2, mark);
+    font = SectionFont(font_, Enabled() ? framefontcolor_ : unenabledfontcolor_);
+    x = RectWidth(mark) + 3 + 4;
+  } else {
+    DrawPlainMark(dc);
+  }
+  const SIZE extent = CaptionExtent(dc, font, Caption(), false);
+  const int top = h / 2 - extent.cy / 2;
+  Rect text{x, top, std::min<int>(x + extent.cx, Width() - 2), top + extent.cy};
+  Rect image;
+  if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
+    const int iw = images_->Width(), ih = images_->Height();
+    image = RectOfSize(text.left, h / 2 - ih / 2, iw, ih);
+    ImageList_DrawEx(images_->Handle(), imageIndex_, dc, image.left, image.top, iw, ih, CLR_NONE, CLR_DEFAULT,
+                     Enabled() ? ILD_NORMAL : ILD_BLEND50);
+    text = text.Offset(iw + 5, 0);
+  }
+  TCanvas(dc).DrawText(font, text, Caption(), DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  DrawFocusMark(dc, text, image);
+}
+
+void TksSkinCheckRadioBox::DrawPlainMark(HDC dc) {
+  const int h = Height();
+  const TColor shadow = GetSysColor(COLOR_BTNSHADOW);
+  TCanvas(dc).FrameRect({3, h / 2 - 7, 17, h / 2 + 7}, mouseIn_ ? RGB(0, 0, 128) : shadow);
+  if (!checked_) return;
+  const COLORREF mark = Enabled() ? RGB(0, 0, 0) : shadow;
+  if (radio_)
+    DrawRadioDot(dc, 7, h / 2 - 3, mark);
+  else
+    DrawCheckMark(dc, 7, h / 2 - 4, mark);
+}
+
+void TksSkinCheckRadioBox::DrawFocusMark(HDC dc, Rect text, const Rect& image) const {
+  if (!FocusedLook() || (Caption().empty() && image.IsEmpty())) return;
+  // Round the caption, or round the image when there is no caption.
+  const RECT r = Caption().empty() ? RECT{image.left - 1, image.top - 1, image.right + 1, image.bottom + 1}
+                                   : RECT{text.left - 2, text.top - 1, text.right + 3, text.bottom + 1};
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &r);
+}
+
+// ------------------------------------------------------------ state, input
+
+void TksSkinCheckRadioBox::EnabledChanged() {
+  fader_.Stop();
+  fader_.SetFactor(0);
+  mouseIn_ = false;
+  TksSkinCustomControl::EnabledChanged();
+}
+
+void TksSkinCheckRadioBox::WndProc(TMessage& m) {
+  TksSkinCustomControl::WndProc(m);
+  // A flat box shows the background of its new place.
+  if (m.Msg == WM_MOVE && flat_) Invalidate();
+}
+
+void TksSkinCheckRadioBox::MouseEnter() {
+  TksSkinCustomControl::MouseEnter();
+  mouseIn_ = true;
+  Refresh();
+}
+
+void TksSkinCheckRadioBox::MouseLeave() {
+  TksSkinCustomControl::MouseLeave();
+  mouseIn_ = false;
+  Refresh();
+}
+
+void TksSkinCheckRadioBox::MouseButtonDown(TMouseButton button, TShiftState shift, Point p) {
+  if (button == TMouseButton::mbLeft && canFocused_ && !Focused()) {
+    SetFocus();
+    if (!Focused()) return;  // the press is dropped
+  }
+  if (button == TMouseButton::mbLeft) pressed_ = true;
+  if (!mouseIn_) {
+    mouseIn_ = true;
+    Refresh();
+  }
+}
+
+void TksSkinCheckRadioBox::MouseButtonUp(TMouseButton button, TShiftState shift, Point p) {
+  if (button != TMouseButton::mbLeft || !pressed_) return;
+  pressed_ = false;
+  if (mouseIn_) Toggle();
+}
+
+void TksSkinCheckRadioBox::FocusChanged(bool focused) {
+  if (canFocused_) Refresh();
+}
+
+void TksSkinCheckRadioBox::KeyUp(WORD key, TShiftState shift) {
+  if (key == VK_SPACE && FocusedLook()) Toggle();
+}
+
+bool TksSkinCheckRadioBox::DialogChar(wchar_t ch) {
+  if (!canFocused_ || !CanFocus() || !IsAccelerator(ch, Caption())) return false;
+  SetFocus();
+  Toggle();
+  return true;
+}
+
+bool TksSkinCheckRadioBox::DialogKey(WORD key, TShiftState shift) {
+  const bool back = key == VK_LEFT || key == VK_UP, ahead = key == VK_RIGHT || key == VK_DOWN;
+  if ((!back && !ahead) || !radio_ || groupIndex_ == 0 || !Parent()) return false;
+  // The arrows walk the radio group, checking the box they reach.
+  std::vector<TksSkinCheckRadioBox*> group;
+  for (TControl* c : Parent()->Controls()) {
+    auto* box = dynamic_cast<TksSkinCheckRadioBox*>(c);
+    if (box && box->radio_ && box->groupIndex_ == groupIndex_ && (box == this || box->CanFocus())) group.push_back(box);
+  }
+  const size_t n = group.size(), at = size_t(std::find(group.begin(), group.end(), this) - group.begin());
+  TksSkinCheckRadioBox* next = group[(at + (ahead ? 1 : n - 1)) % n];
+  next->SetFocus();
+  next->Toggle();
+  return true;
+}
+
+}  // namespace kelmar

@@ -1,0 +1,213 @@
+// The icon resource reader on real PE32 and PE32+ files, checked against an
+// independent reader (icoutils' wrestool: group order and every image's
+// bytes), against the known pixels of the test icons (make_kinds.sh), and on
+// every cut of a file and on files that are no executables at all.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <string>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "imageio/pe_icons.h"
+
+namespace kelmar {
+namespace {
+
+std::string RunCommand(const std::string& command) {
+  std::string out;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return out;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
+  return out;
+}
+
+bool HaveWrestool() { return RunCommand("command -v wrestool").find("wrestool") != std::string::npos; }
+
+std::string GroupName(const IconGroup& g) {
+  if (g.name.empty()) return std::to_string(g.id);
+  return std::string(g.name.begin(), g.name.end());  // the test files' names are ASCII
+}
+
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
+  return v;
+}
+
+std::vector<std::string> PeFiles() {
+  std::vector<std::string> files;
+  for (const char* name : {"kinds_i686.dll", "kinds_x86_64.dll", "testicons_i686.dll", "testicons_x86_64.dll"})
+    files.push_back(std::string(KELMAR_PE_DIR) + "/" + name);
+  for (const char* name : {"shell32.dll", "comdlg32.dll", "user32.dll", "comctl32.dll"}) {
+    std::string path = std::string(KELMAR_WINE_DLL_DIR) + "/" + name;
+    if (std::filesystem::exists(path)) files.push_back(path);
+  }
+  return files;
+}
+
+TEST(PeIcons, GroupsAndImagesAreWhatAnIndependentReaderFinds) {
+  if (!HaveWrestool()) GTEST_SKIP() << "wrestool (icoutils) is not installed";
+  const std::filesystem::path out = std::filesystem::temp_directory_path() / "kelmar-pe-icons-test";
+  for (const std::string& file : PeFiles()) {
+    SCOPED_TRACE(file);
+    auto groups = ReadPeIcons(ReadWholeFile(file));
+    ASSERT_TRUE(groups);
+    // The order of the groups: wrestool lists the directory as it is stored,
+    // which the linker sorts as the system reads it.
+    std::string listing = RunCommand("wrestool -l -t14 '" + file + "'");
+    std::regex name_re("--name='?([^' ]+)'?");
+    std::vector<std::string> names;
+    for (std::sregex_iterator it(listing.begin(), listing.end(), name_re), end; it != end; ++it)
+      names.push_back((*it)[1]);
+    std::vector<std::string> ours;
+    for (const auto& g : *groups) ours.push_back(GroupName(g));
+    ASSERT_EQ(ours, names);
+
+    // Each group as an icon file: its directory fields and image bytes.
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    RunCommand("wrestool -x -t14 -o '" + out.string() + "' '" + file + "'");
+    const std::string base = std::filesystem::path(file).filename().string();
+    for (const auto& g : *groups) {
+      // wrestool adds the language to the name where it is neutral.
+      std::filesystem::path ico_path = out / (base + "_14_" + GroupName(g) + ".ico");
+      if (!std::filesystem::exists(ico_path)) ico_path = out / (base + "_14_" + GroupName(g) + "_0.ico");
+      std::vector<uint8_t> ico = ReadWholeFile(ico_path.string());
+      ASSERT_EQ(Le(ico, 4, 2), g.entries.size()) << GroupName(g);
+      for (size_t i = 0; i < g.entries.size(); ++i) {
+        const IconEntry& e = g.entries[i];
+        const size_t at = 6 + 16 * i;
+        EXPECT_EQ(ico[at], e.width);
+        EXPECT_EQ(ico[at + 1], e.height);
+        EXPECT_EQ(Le(ico, at + 6, 2), e.bitCount);
+        const size_t size = Le(ico, at + 8, 4), offset = Le(ico, at + 12, 4);
+        ASSERT_EQ(std::vector<uint8_t>(ico.begin() + long(offset), ico.begin() + long(offset + size)), e.image)
+            << GroupName(g) << " entry " << i;
+      }
+    }
+  }
+  std::filesystem::remove_all(out);
+}
+
+// The test icons' pixels by the rules of make_kinds.sh.
+TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
+  for (const char* arch : {"i686", "x86_64"}) {
+    auto groups = ReadPeIcons(ReadWholeFile(std::string(KELMAR_PE_DIR) + "/kinds_" + arch + ".dll"));
+    ASSERT_TRUE(groups);
+    // Named first, then the IDs ascending, whatever the script's order.
+    ASSERT_EQ(groups->size(), 6u);
+    EXPECT_EQ((*groups)[0].name, u"KINDS");
+    for (uint16_t id = 1; id <= 5; ++id) EXPECT_EQ((*groups)[id].id, id);
+
+    const uint8_t vga[16][3] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                {0, 0, 128},   {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
+                                {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    DecodedIcon four = DecodeIconImage((*groups)[0].entries[0].image);
+    EXPECT_EQ(four.bitsPerPixel, 4);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const uint8_t* c = vga[x / 2];
+        const bool clear = x >= 24 && y >= 24;
+        ASSERT_EQ(four.mask[size_t(y * 32 + x)], clear) << x << "," << y;
+        if (!clear) ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
+      }
+    DecodedIcon four16 = DecodeIconImage((*groups)[0].entries[1].image);
+    EXPECT_EQ(four16.image.At(0, 5), MakePixel(255, 255, 255));
+    EXPECT_EQ(four16.image.At(15, 5), MakePixel(0, 0, 0));
+
+    DecodedIcon eight = DecodeIconImage((*groups)[1].entries[0].image);
+    EXPECT_EQ(eight.bitsPerPixel, 8);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        const bool clear = x < 4 && y < 4;
+        ASSERT_EQ(eight.mask[size_t(y * 32 + x)], clear);
+        if (!clear) ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
+      }
+
+    DecodedIcon alpha = DecodeIconImage((*groups)[2].entries[0].image);
+    EXPECT_EQ(alpha.bitsPerPixel, 32);
+    EXPECT_TRUE(alpha.hasAlpha);
+    for (int x = 0; x < 32; ++x) {
+      EXPECT_EQ(alpha.image.At(x, 3), MakePixel(200, 100, 50, uint8_t(8 * x + 7)));
+      EXPECT_EQ(PixelA(alpha.image.At(x, 30)), x < 4 ? 0 : 255);
+    }
+
+    const IconGroup& png = (*groups)[3];
+    ASSERT_EQ(png.entries.size(), 2u);
+    EXPECT_TRUE(png.entries[0].IsPng());
+    EXPECT_EQ(png.entries[1].width, 0);  // 256
+    EXPECT_THROW(DecodeIconImage(png.entries[0].image), Error);
+
+    DecodedIcon big = DecodeIconImage((*groups)[4].entries[0].image);
+    EXPECT_EQ(big.image.Width(), 48);
+    EXPECT_EQ(big.image.At(47, 10), MakePixel(235, 50, 0));
+
+    // 16 x 16/32, 32 x 32 at 4, 8 and 32 bits, 48 x 48/32.
+    const IconGroup& mixed = (*groups)[5];
+    EXPECT_EQ(BestIconEntry(mixed, 32, 32, 32), 3);
+    EXPECT_EQ(BestIconEntry(mixed, 32, 32, 8), 2);
+    EXPECT_EQ(BestIconEntry(mixed, 16, 16, 32), 0);
+    EXPECT_EQ(BestIconEntry(mixed, 44, 44, 32), 4);
+    EXPECT_EQ(BestIconEntry(IconGroup{}, 32, 32, 32), -1);
+  }
+}
+
+// A cut file is never read past its end: every prefix of the stripped DLLs
+// (whose last section reaches the end of the file) is unreadable.
+TEST(PeIcons, EveryCutOfAFileIsUnreadable) {
+  for (const char* name : {"kinds_i686.dll", "kinds_x86_64.dll"}) {
+    std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/" + name);
+    ASSERT_TRUE(ReadPeIcons(file));
+    for (size_t length = 0; length < file.size(); length += 13) {
+      std::vector<uint8_t> cut(file.begin(), file.begin() + long(length));
+      ASSERT_FALSE(ReadPeIcons(cut)) << name << " cut to " << length;
+    }
+  }
+}
+
+// An installer's payload after the sections is not needed: the headers tell
+// where the sections' data ends, and the groups are the same with or without
+// what follows.
+TEST(PeIcons, TheDataSizeEndsWithTheLastSection) {
+  std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/kinds_i686.dll");
+  std::vector<uint8_t> start(file.begin(), file.begin() + 4096);
+  EXPECT_EQ(PeDataSize(start), file.size());  // stripped: the last section reaches the end
+  std::vector<uint8_t> with_payload = file;
+  with_payload.resize(file.size() + 100000, 0xAB);
+  EXPECT_EQ(PeDataSize(with_payload), file.size());
+  auto a = ReadPeIcons(file), b = ReadPeIcons(with_payload);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->size(), b->size());
+  for (size_t i = 0; i < a->size(); ++i) EXPECT_EQ((*a)[i].entries.back().image, (*b)[i].entries.back().image);
+  EXPECT_EQ(PeDataSize(std::vector<uint8_t>(file.begin(), file.begin() + 100)), 0u);  // ends in the headers
+}
+
+TEST(PeIcons, FilesThatAreNoExecutablesAreUnreadable) {
+  auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+  EXPECT_FALSE(ReadPeIcons({}));
+  EXPECT_FALSE(ReadPeIcons(bytes("this is not a program")));
+  EXPECT_FALSE(ReadPeIcons(bytes("MZ")));
+  // A header that points to its new part far past the end.
+  std::vector<uint8_t> mz(64, 0);
+  mz[0] = 'M';
+  mz[1] = 'Z';
+  mz[0x3C] = 0xF0;
+  mz[0x3F] = 0x7F;
+  EXPECT_FALSE(ReadPeIcons(mz));
+  // Its new header's signature spoilt, a real DLL is no PE any more.
+  std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/testicons_x86_64.dll");
+  ASSERT_TRUE(ReadPeIcons(file));
+  file[file[0x3C] | file[0x3D] << 8] = 'X';
+  EXPECT_FALSE(ReadPeIcons(file));
+}
+
+}  // namespace
+}  // namespace kelmar

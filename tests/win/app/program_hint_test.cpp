@@ -1,0 +1,95 @@
+// The real program's hints: the cursor rests on its tool buttons and a
+// skinned hint window of the program shows the button's hint.
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "win/app/app_fixture.h"
+
+namespace kelmar::test {
+namespace {
+
+struct Search {
+  DWORD pid;
+  const wchar_t* cls;
+  HWND found = nullptr;
+};
+
+// The program's visible window of a class, or null.
+HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
+  Search search{pid, cls};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (owner != s->pid || !IsWindowVisible(hwnd) || wcscmp(name, s->cls) != 0) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+// Waits for the program's skinned hint window to show `text` (empty: to hide).
+HWND WaitForHint(DWORD pid, const std::wstring& text) {
+  for (int i = 0; i < 80; ++i) {
+    HWND hint = VisibleWindowOf(pid, L"KelmarSkinHint");
+    if (text.empty() ? !hint : hint && TextOf(hint) == text) return text.empty() ? HWND(1) : hint;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
+  RunningProgram program;
+  HWND window = program.window;
+  ASSERT_NE(window, nullptr);
+  const DWORD pid = program.process.dwProcessId;
+  Sleep(300);
+  RECT wr;
+  GetWindowRect(window, &wr);
+  // The client area starts 8 right and 28 below the window's corner; Save
+  // is at (192, 8), 29 x 25, Save all at (224, 8).
+  const int x0 = wr.left + 8, y0 = wr.top + 28;
+  SetCursorPos(x0 + 450, y0 + 20);
+  Sleep(200);
+  SetCursorPos(x0 + 206, y0 + 20);
+  HWND hint = WaitForHint(pid, L"保存当前选中图标");
+  ASSERT_NE(hint, nullptr);
+  RECT hr;
+  GetWindowRect(hint, &hr);
+  EXPECT_GE(hr.right - hr.left, 40);
+  EXPECT_GE(hr.bottom - hr.top, 20);
+  EXPECT_GT(hr.top, y0 + 20) << "below the cursor";
+  EXPECT_EQ(VisibleWindowOf(pid, L"tooltips_class32"), nullptr);
+
+  SetCursorPos(x0 + 238, y0 + 20);
+  EXPECT_NE(WaitForHint(pid, L"保存全部图标"), nullptr);
+  // Off the tool bar's controls: no hint.
+  SetCursorPos(x0 + 450, y0 + 20);
+  EXPECT_NE(WaitForHint(pid, L""), nullptr);
+
+  // Another program's window in front: the hint goes with the activation.
+  SetCursorPos(x0 + 206, y0 + 20);
+  ASSERT_NE(WaitForHint(pid, L"保存当前选中图标"), nullptr);
+  HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(other);
+  EXPECT_NE(WaitForHint(pid, L""), nullptr);
+  DestroyWindow(other);
+
+  EXPECT_TRUE(program.Close());
+}
+
+}  // namespace
+}  // namespace kelmar::test

@@ -1,0 +1,90 @@
+#pragma once
+// Real mouse input for the frame tests: gestures are sent from a second
+// thread while this one handles the windows' messages, the system's
+// move/size loop included, as with a user's hand on the mouse.
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "base/geometry.h"
+#include "framework/graphics.h"
+
+namespace kelmar::test {
+
+// Handles every waiting message for about ms milliseconds.
+inline void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(2);
+  } while (GetTickCount() < end);
+}
+
+struct MouseStep {
+  enum Kind { Move, Down, Up } kind;
+  Point at;
+};
+
+inline void SendMouse(MouseStep s) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  // Normalized so that the system's x * width / 65536 gives the pixel back.
+  in.mi.dx = (s.at.x * 65536 + w - 1) / w;
+  in.mi.dy = (s.at.y * 65536 + h - 1) / h;
+  in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE |
+                  (s.kind == MouseStep::Down ? MOUSEEVENTF_LEFTDOWN : s.kind == MouseStep::Up ? MOUSEEVENTF_LEFTUP : 0);
+  SendInput(1, &in, sizeof(in));
+}
+
+// Sends the steps pauseMs apart, handling messages meanwhile and for a
+// while after.
+inline void Gesture(const std::vector<MouseStep>& steps, DWORD pauseMs = 30) {
+  std::atomic<bool> done{false};
+  std::thread sender([&] {
+    for (const MouseStep& s : steps) {
+      SendMouse(s);
+      Sleep(pauseMs);
+    }
+    done = true;
+  });
+  while (!done) Pump(5);
+  sender.join();
+  Pump(150);
+}
+
+inline std::vector<MouseStep> DragSteps(Point from, Point to, int moves = 10) {
+  std::vector<MouseStep> s{{MouseStep::Move, from}, {MouseStep::Down, from}};
+  for (int i = 1; i <= moves; ++i)
+    s.push_back({MouseStep::Move, {from.x + (to.x - from.x) * i / moves, from.y + (to.y - from.y) * i / moves}});
+  s.push_back({MouseStep::Up, to});
+  return s;
+}
+
+inline void Drag(Point from, Point to) { Gesture(DragSteps(from, to)); }
+inline void Click(Point p) { Gesture({{MouseStep::Move, p}, {MouseStep::Down, p}, {MouseStep::Up, p}}); }
+inline void DoubleClick(Point p) {
+  Gesture({{MouseStep::Move, p}, {MouseStep::Down, p}, {MouseStep::Up, p}, {MouseStep::Down, p}, {MouseStep::Up, p}});
+}
+
+// A point in window coordinates on the screen.
+inline Point OnScreen(HWND hwnd, Point p) {
+  const Rect b = WindowBounds(hwnd);
+  return {b.left + p.x, b.top + p.y};
+}
+
+inline int NcHitTest(HWND hwnd, Point windowPoint) {
+  const Point s = OnScreen(hwnd, windowPoint);
+  return int(SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y)));
+}
+
+inline Rect WorkArea() {
+  RECT r{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return FromRECT(r);
+}
+
+}  // namespace kelmar::test
