@@ -101,6 +101,9 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
   ksSkinForm1->SetShowIcon(true);
   ksSkinForm1->UseDefaultSysMenu = false;
+  // The frame's system menu: empty, so the frame shows its built-in one.
+  PopupMenu1 = new TPopupMenu(this, "PopupMenu1");
+  ksSkinForm1->SetSystemMenu(PopupMenu1);
   ksSkinForm1->SetMenusSkinData(ksSkinData1);
   ksSkinForm1->SetSkinData(ksSkinData1);
   ksSkinHint1 = new TksSkinHint(this, "ksSkinHint1");

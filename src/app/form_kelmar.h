@@ -9,6 +9,7 @@
 #include "app/icon_source.h"
 #include "framework/forms.h"
 #include "framework/list_view.h"
+#include "framework/menus.h"
 #include "framework/platform.h"
 #include "framework/std_controls.h"
 #include "skin/controls/skin_controls.h"
@@ -48,6 +49,7 @@ class TFormKelmar : public TForm {
   TListView* ListView1;
   TImageList* LargeImage;
   TImageList* SmallImage;
+  TPopupMenu* PopupMenu1;
 
   // Run state shared by the commands.
   int IconCounter = 0;

@@ -185,7 +185,10 @@ void TksSkinButtonObject::SetPressed(bool value) {
 
 void TksSkinButtonObject::MouseDown(int x, int y, TMouseButton button) {
   if (!IsEnabled) return;
-  if (button == TMouseButton::mbLeft && !Pressed) SetPressed(true);
+  if (button == TMouseButton::mbLeft && !Pressed) {
+    SetPressed(true);
+    OwnerSkinForm->DropObjectMenu(*this);
+  }
   TksActiveSkinObject::MouseDown(x, y, button);
 }
 
@@ -335,6 +338,10 @@ void TksSkinStdButtonObject::DrawPlain(FrameCanvas& canvas) {
 void TksSkinStdButtonObject::MouseDown(int x, int y, TMouseButton button) {
   if (!IsEnabled || button != TMouseButton::mbLeft || Pressed) return;
   SetPressed(true);
+  if (ButtonCommand == SkinCommand::cmSysMenu) {
+    DropMenu = OwnerSkinForm->SystemMenuItems();
+    OwnerSkinForm->DropObjectMenu(*this);
+  }
 }
 
 void TksSkinStdButtonObject::MouseUp(int x, int y, TMouseButton button) {

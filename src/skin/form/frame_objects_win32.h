@@ -10,6 +10,7 @@
 
 #include "base/image.h"
 #include "framework/controls.h"
+#include "framework/menus.h"
 #include "skin/data/skin_object_data.h"
 #include "skin/form/frame_geometry.h"
 
@@ -92,8 +93,8 @@ class TksSkinButtonObject : public TksActiveSkinObject {
   bool DropUpward = false;
   Rect downrect, disableskinrsect;
   int32_t groupindex = -1;
-  // The menu the button drops down; the skinned menus give it a meaning.
-  void* DropMenu = nullptr;
+  // The menu item whose sub-items the button drops down.
+  TMenuItem* DropMenu = nullptr;
 
  protected:
   void DrawButton(FrameCanvas& canvas, bool update);

@@ -1,5 +1,7 @@
 #include "skin/form/skin_form_win32.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "base/error.h"
@@ -25,6 +27,12 @@ TForm* OwnerAsForm(TComponent* owner) {
   return form;
 }
 
+// A screen point of a non-client mouse message in window coordinates.
+Point WindowPoint(HWND hwnd, LPARAM lparam) {
+  const Rect b = WindowBounds(hwnd);
+  return {GET_X_LPARAM(lparam) - b.left, GET_Y_LPARAM(lparam) - b.top};
+}
+
 enum Strip { kTop, kBottom, kLeft, kRight };
 
 }  // namespace
@@ -48,6 +56,11 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
   fadeTimer_->OnTimer = [this] { StepFades(); };
   hoverPollTimer_->OnTimer = [this] { PollCursor(); };
+  builtInMenu_ = new TPopupMenu(this, "BuiltInSystemMenu");
+  trayMenu_ = new TksSkinPopupMenu(this, "TrayMenu");
+  trayMenu_->SetTargetForm(ownerForm_);
+  for (SysMenuEntry entry : TrayMenuEntries()) trayMenu_->Items()->Add(MakeEntry(entry));
+  skinMenu_ = new TksSkinMenu(this, ownerForm_);
 
   // Ahead of all the form's own handling.
   savedWindowProc_ = ownerForm_->WindowProc;
@@ -67,6 +80,7 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
 }
 
 TksSkinForm::~TksSkinForm() {
+  if (menuHook_) Application().RemoveMessageHook(menuHook_);
   ownerForm_->WindowProc = savedWindowProc_;
   objects_.clear();
 }
@@ -76,6 +90,7 @@ TksSkinForm::~TksSkinForm() {
 void TksSkinForm::SetSkinData(TksSkinDataComponent* data) {
   if (data == skinData_.Get() && data) return;
   skinData_ = data;
+  trayMenu_->SetSkinData(data);
   ApplySkin();
 }
 
@@ -154,9 +169,16 @@ void TksSkinForm::ClosingCheck(UINT msg) {
     case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
     case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
-      // An object hint that shows goes (an open skin menu will close here
-      // too, once the frame has one).
+      // An object hint that shows goes, and so does an open skin menu.
       if (ObjectHintsOn()) skinHint_->HideObjectHint();
+      if (MainMenuMode && !skinMenu_->MenuOpen) {
+        MainMenuMode = false;
+        if (OnMainMenuExit) OnMainMenuExit();
+      } else if (skinMenu_->MenuOpen) {
+        skinMenu_->CloseAll();
+      } else if (SkinMenuActive) {
+        SkinMenuClosed();
+      }
       break;
     default:
       break;
@@ -247,6 +269,11 @@ void TksSkinForm::HandleMessage(TMessage& m) {
     case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
     case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK:
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_LBUTTONDBLCLK:
+      // A right press on the caption: the system menu at the cursor.
+      if (m.Msg == WM_NCRBUTTONDOWN && CaptionAt(WindowPoint(ownerForm_->Handle(), m.LParam))) {
+        PopupSystemMenu(RectOfSize(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam), 0, 0));
+        return;
+      }
       OnMouseMessage(m);
       return;
     case SKIN_MSG_BEFORE_CHANGE:
@@ -258,6 +285,16 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       savedWindowProc_(m);
       AssignDefaultObjectHints();
       return;
+    case SKIN_MSG_MENU_CLOSED:
+      savedWindowProc_(m);
+      SkinMenuClosed();
+      return;
+    case WM_SYSCOMMAND:
+      if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
+        OnKeyMenu(m);
+        return;
+      }
+      break;
   }
   savedWindowProc_(m);
 }
@@ -396,6 +433,8 @@ void TksSkinForm::OnSkinMessage(TMessage& m) {
   const bool own = skinData_ && skinData_->IsSender(m.WParam);
   if (m.Msg == SKIN_MSG_BEFORE_CHANGE) {
     if (!own) return;
+    // The menu windows draw from the records about to be freed.
+    if (skinMenu_->MenuOpen) skinMenu_->CloseAll();
     RemoveSkin();
     NotifyControls(sender, false);
   } else {

@@ -12,6 +12,7 @@
 
 #include "framework/forms.h"
 #include "framework/graphics.h"
+#include "framework/menus.h"
 #include "framework/timer.h"
 #include "skin/data/skin_platform_win32.h"
 #include "skin/form/frame_geometry.h"
@@ -19,6 +20,8 @@
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_hint_win32.h"
+#include "skin/form/skin_menu_win32.h"
+#include "skin/form/system_menu.h"
 
 namespace kelmar {
 
@@ -90,6 +93,34 @@ class TksSkinForm : public TComponent {
   std::function<void(const std::string&, int, int, const Rect&, TMouseButton)> OnMouseDownEvent, OnMouseUpEvent;
   std::function<void(const std::string&, int, int, const Rect&)> OnMouseMoveEvent;
   std::function<void(const std::string&, HDC, const Rect&)> OnPaintEvent;
+  std::function<void()> OnSkinMenuOpen, OnSkinMenuClose, OnMainMenuEnter, OnMainMenuExit;
+
+  // Menus. SystemMenu null: the built-in system menu.
+  TPopupMenu* SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(TPopupMenu* menu) { systemMenu_ = menu; }
+  // Shows every popup of the form; holds the menu settings.
+  TksSkinMenu& SkinMenu() const { return *skinMenu_; }
+  TksSkinPopupMenu* TrayMenu() const { return trayMenu_; }
+  void SetMaxMenuItemsInWindow(int count) {
+    if (count >= 0) skinMenu_->MaxMenuItemsInWindow = count;
+  }
+  void SetDefMenuItemHeight(int height) {
+    if (height >= 1) skinMenu_->DefMenuItemHeight = height;
+  }
+  bool SkinMenuActive = false;
+  bool MainMenuMode = false;
+  // The entries the system menu shows now: SystemMenu's (with the built-in
+  // ones merged in when UseDefaultSysMenu), or the built-in menu when it
+  // has no visible entry.
+  TMenuItem* SystemMenuItems();
+  // A skin menu of the form opens or has closed.
+  void SkinMenuOpened();
+  void SkinMenuClosed();
+  // The system menu under the anchor (screen; an empty rectangle at the
+  // cursor for a right click on the caption).
+  void PopupSystemMenu(const Rect& anchor);
+  // A frame button's DropMenu under the button.
+  void DropObjectMenu(const TksSkinButtonObject& button);
 
   // State the frame objects and the frame behaviour read.
   TForm* OwnerForm() const { return ownerForm_; }
@@ -191,6 +222,13 @@ class TksSkinForm : public TComponent {
   void SendNcPaint();
   std::vector<FrameObjectLayout*> Layouts() const;
 
+  FrameMenuState MenuState() const;
+  TMenuItem* MakeEntry(SysMenuEntry entry);
+  void RunEntry(SysMenuEntry entry);
+  void MenuKeys(WORD key);
+  void OnKeyMenu(TMessage& m);
+  bool CaptionAt(Point windowPoint) const;
+
   TForm* ownerForm_;
   TWndMethod savedWindowProc_;
   TComponentRef<TksSkinDataComponent> skinData_;
@@ -219,6 +257,11 @@ class TksSkinForm : public TComponent {
   // that stays (large blocks cost a fresh mapping each under Wine).
   Image strips_[4];
   TBitmap stripBitmaps_[4];
+  TComponentRef<TPopupMenu> systemMenu_;
+  TPopupMenu* builtInMenu_;
+  TksSkinPopupMenu* trayMenu_;
+  TksSkinMenu* skinMenu_;
+  int menuHook_ = 0;
 };
 
 }  // namespace kelmar
