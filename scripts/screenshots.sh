@@ -30,9 +30,9 @@ sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"
 shot() { import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$1.png"; echo "screenshot: $out/$1.png"; }
 screen_shot() { import -window root "$out/$1.png"; echo "screenshot: $out/$1.png"; }
-# Client origin: the frame Wine draws (border and caption) is measured, not assumed.
-client_x=$(( X + (WIDTH - 667) / 2 ))
-client_y=$(( Y + HEIGHT - 363 - (WIDTH - 667) / 2 ))
+# Client origin: inside the skinned frame (8 pixels left, 28 on top).
+client_x=$(( X + 8 ))
+client_y=$(( Y + 28 ))
 click() { xdotool mousemove "$(( client_x + $1 ))" "$(( client_y + $2 ))" click 1; }
 
 shot empty

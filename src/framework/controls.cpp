@@ -218,6 +218,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     TControl::SetBounds(left, top, width, height);
     return;
   }
+  // Asking for the place it has costs a round trip under Wine: skip it.
+  if (RectOfSize(left, top, std::max(width, 0), std::max(height, 0)) == BoundsRect()) return;
   // The window is the one source of truth: WM_WINDOWPOSCHANGED brings the
   // bounds the system actually gave (a form may limit its size).
   SetWindowPos(handle_, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
@@ -239,7 +241,10 @@ void TWinControl::UpdateBoundsFromWindow() {
   BoundsChanged();
 }
 
-void TWinControl::BoundsChanged() { AlignControls(); }
+// With a window, WM_SIZE lays out the children; without one, nothing else will.
+void TWinControl::BoundsChanged() {
+  if (!handle_) AlignControls();
+}
 
 void TWinControl::CaptionChanged() {
   if (handle_) SetWindowTextW(handle_, Caption().c_str());

@@ -61,33 +61,23 @@ using MemoryDcHandle = UniqueHandle<HDC, DcDeleter>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 using MenuHandle = UniqueHandle<HMENU, MenuDeleter>;
 
-// A window's device context for the lifetime of the scope (GetDC/ReleaseDC).
-class WindowDc {
+// A window's device context for the lifetime of the scope: the client area
+// (GetDC) or the whole window, frame included (GetWindowDC).
+template <HDC(WINAPI* Acquire)(HWND)>
+class ScopedWindowDc {
  public:
-  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-  ~WindowDc() { ReleaseDC(hwnd_, dc_); }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
+  explicit ScopedWindowDc(HWND hwnd) : hwnd_(hwnd), dc_(Acquire(hwnd)) {}
+  ~ScopedWindowDc() { ReleaseDC(hwnd_, dc_); }
+  ScopedWindowDc(const ScopedWindowDc&) = delete;
+  ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
   operator HDC() const { return dc_; }
 
  private:
   HWND hwnd_;
   HDC dc_;
 };
-
-// The whole window's device context, frame included (GetWindowDC/ReleaseDC).
-class WindowNcDc {
- public:
-  explicit WindowNcDc(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-  ~WindowNcDc() { ReleaseDC(hwnd_, dc_); }
-  WindowNcDc(const WindowNcDc&) = delete;
-  WindowNcDc& operator=(const WindowNcDc&) = delete;
-  operator HDC() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
+using WindowDc = ScopedWindowDc<GetDC>;
+using WindowNcDc = ScopedWindowDc<GetWindowDC>;
 
 // Gives the region to the window: once set, the system owns and deletes it
 // (also the one it replaces), so the handle is let go; a refused region is

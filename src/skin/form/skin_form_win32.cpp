@@ -37,6 +37,10 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   bold.bold = true;
   defCaptionFont_.SetStyle(bold);
   defInactiveCaptionFont_.SetStyle(bold);
+  // The plain frame's caption shows these fonts: a change repaints it.
+  defCaptionFont_.OnChange = defInactiveCaptionFont_.OnChange = [this] {
+    if (!skinApplied_) SendNcPaint();
+  };
   fadeTimer_ = new TTimer(this, "FadeTimer", 20);
   hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
@@ -318,10 +322,12 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
     tileSource = &skin->ActivePictures[size_t(skin->bgpictureindex)];
     tileRect = tileSource->Bounds();
   }
-  if (tileSource && client.Width() > 0 && client.Height() > 0) {
-    Image tiled(client.Width(), client.Height());
-    TileImageRect(tiled.View(), tiled.Bounds(), tileSource->View(), tileRect);
-    DrawImage(dc, 0, 0, tiled.View());
+  const ImageView tile = tileSource ? tileSource->View().Sub(tileRect) : ImageView();
+  if (!tile.IsEmpty() && client.Width() > 0 && client.Height() > 0) {
+    // Straight from the picture, tile by tile: the controls cover most of
+    // the client area, and the system clips the copies to what shows.
+    for (int y = 0; y < client.Height(); y += tile.Height())
+      for (int x = 0; x < client.Width(); x += tile.Width()) DrawImage(dc, x, y, tile);
   } else {
     canvas.FillRect(client, GetSysColor(COLOR_BTNFACE));
   }
@@ -559,19 +565,19 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
                                                 geometry_.SizedMaskGeometry())
                             : RegionFromMask(skin->Mask.View());
   // The system owns the region from here on, and frees the one it replaces.
-  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), true);
+  // No redraw of its own: a size change repaints the window anyway, and the
+  // frame is painted right after (setting the shape with a redraw repaints
+  // every child a second time).
+  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), false);
 }
 
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (!Skin()) return;
   ComputeGeometry();
-  // The new shape repaints the frame at once, at the window's size of the
-  // moment; while sizing that lags behind the size being laid out.
-  const Rect client = geometry_.SizedClientRect;
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
-  if (OnChangeClientRect) OnChangeClientRect(client);
-  if (!hasRegion_) SendNcPaint();
+  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
+  SendNcPaint();
 }
 
 void TksSkinForm::FrameRefresh() {

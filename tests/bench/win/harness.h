@@ -1,6 +1,8 @@
 #pragma once
 // A tiny timing harness for benchmark programs run under Wine: run a piece of
 // work N times and report the median time and the spread (fastest, slowest).
+#include <windows.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -32,6 +34,12 @@ Timing Measure(int repetitions, Work&& work) {
 inline void Report(const char* name, const Timing& t, double items, const char* unit) {
   std::printf("%-34s median %10.1f %s/s  (%.1f .. %.1f; %.3f s per run)\n", name, items / t.median, unit,
               items / t.slowest, items / t.fastest, t.median);
+}
+
+// Handles every message that is waiting.
+inline void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 }  // namespace kelmar::bench

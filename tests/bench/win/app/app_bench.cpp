@@ -18,6 +18,7 @@
 #include "win/shell_files.h"
 
 using namespace kelmar;
+using kelmar::bench::PumpMessages;
 using kelmar::test::DropFiles;
 using kelmar::test::SystemFile;
 
@@ -30,11 +31,6 @@ class BenchServices : public TPlatformServices {
   PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override { return ILCreateFromPathW(folder.c_str()); }
   int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
 };
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 }  // namespace
 

@@ -1,0 +1,103 @@
+// The skinned frame of the real main window: one non-client paint (compose
+// the strips, draw the objects, copy to the window) at two sizes, and one
+// resize step with everything repainted, next to the same step of a bare
+// window with the system's own frame. Needs a screen of at least 1920 x 1080
+// (the frame never grows past the work area).
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/form_kelmar.h"
+#include "bench/win/harness.h"
+#include "framework/application.h"
+
+using namespace kelmar;
+using kelmar::bench::PumpMessages;
+
+namespace {
+
+class BareForm : public TForm {
+ public:
+  BareForm() : TForm(nullptr, "Bare") {
+    SetCaption(L"Bare");
+    SetBounds(900, 0, 704, 420);  // beside the main window, not under it
+    CreateHandle();
+  }
+};
+
+void Resize(HWND hwnd, int w, int h) {
+  SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// One step to the other of two sizes, so that every step changes the size.
+void Step(HWND hwnd, int i) { Resize(hwnd, i % 2 ? 760 : 800, i % 2 ? 460 : 500); }
+
+double Seconds(HWND hwnd, int i) {
+  const auto start = std::chrono::steady_clock::now();
+  Step(hwnd, i);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+}  // namespace
+
+int main() {
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  Application().SetTitle(L"Kelmar");
+  auto* form = Application().CreateForm<TFormKelmar>();
+  form->Show();
+  SetActiveWindow(form->Handle());
+  PumpMessages();
+  HWND hwnd = form->Handle();
+
+  std::printf("screen %d x %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  for (auto [w, h] : {std::pair{704, 420}, std::pair{1920, 1080}}) {
+    SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    char name[64];
+    std::snprintf(name, sizeof name, "WM_NCPAINT %ld x %ld", rc.right - rc.left, rc.bottom - rc.top);
+    for (int i = 0; i < 20; ++i) SendMessageW(hwnd, WM_NCPAINT, 1, 0);
+    const bench::Timing t = bench::Measure(301, [&] { SendMessageW(hwnd, WM_NCPAINT, 1, 0); });
+    std::printf("%-34s median %8.3f ms  (%.3f .. %.3f)\n", name, t.median * 1e3, t.fastest * 1e3, t.slowest * 1e3);
+  }
+
+  SetWindowPos(hwnd, nullptr, 0, 0, 760, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+  auto* bare = new BareForm;
+  bare->Show();
+  PumpMessages();
+  // The two windows' steps interleaved, so that whatever else the machine
+  // does weighs on both alike.
+  std::vector<double> skinned, plain, ratios;
+  for (int i = 0; i < 10; ++i) {
+    Seconds(hwnd, i);
+    Seconds(bare->Handle(), i);
+  }
+  for (int i = 0; i < 101; ++i) {
+    skinned.push_back(Seconds(hwnd, i));
+    plain.push_back(Seconds(bare->Handle(), i));
+    ratios.push_back(skinned.back() / plain.back());
+  }
+  std::printf("%-34s median %8.3f ms\n", "resize step, main window", Median(skinned) * 1e3);
+  std::printf("%-34s median %8.3f ms\n", "resize step, bare system frame", Median(plain) * 1e3);
+  std::printf("ratio of medians: %.2f, median of step ratios: %.2f\n", Median(skinned) / Median(plain),
+              Median(ratios));
+  delete bare;
+  delete form;
+  PumpMessages();
+  OleUninitialize();
+  return 0;
+}

@@ -1,0 +1,158 @@
+// The framework seam the skinned parts stand on: a window procedure slot
+// that a component takes over ahead of the form, bounds that follow the
+// window, a size a control can limit, and references that clear themselves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/application.h"
+#include "framework/component.h"
+#include "framework/forms.h"
+
+namespace kelmar {
+namespace {
+
+constexpr UINT kProbe = WM_APP + 7;
+
+// A derived form that takes the probe itself, as the main form takes drops.
+class LoggingForm : public TForm {
+ public:
+  explicit LoggingForm(std::vector<std::string>& log) : TForm(nullptr, "Logging"), log_(log) { CreateHandle(); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == kProbe) {
+      log_.push_back("form");
+      m.Result = 7;
+      return;
+    }
+    TForm::WndProc(m);
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+TEST(WindowProc, AHandlerRunsAheadOfTheFormAndChoosesWhenTheFormRuns) {
+  std::vector<std::string> log;
+  LoggingForm form(log);
+  TWndMethod saved = form.WindowProc;
+  bool callSaved = true;
+  form.WindowProc = [&](TMessage& m) {
+    if (m.Msg != kProbe) return saved(m);
+    log.push_back("before");
+    if (callSaved) saved(m);
+    log.push_back("after");
+    if (!callSaved) m.Result = 9;
+  };
+  EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 7);
+  EXPECT_EQ(log, (std::vector<std::string>{"before", "form", "after"}));
+
+  log.clear();
+  callSaved = false;
+  EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 9);
+  EXPECT_EQ(log, (std::vector<std::string>{"before", "after"}));
+
+  // Perform goes the same way as a real message.
+  log.clear();
+  EXPECT_EQ(form.Perform(kProbe), 9);
+  EXPECT_EQ(log, (std::vector<std::string>{"before", "after"}));
+
+  log.clear();
+  form.WindowProc = saved;
+  EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 7);
+  EXPECT_EQ(log, (std::vector<std::string>{"form"}));
+}
+
+class Panel : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+};
+
+// A control that never gets narrower than 120 pixels, whoever sets its size.
+class WideOnly : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  void SetBounds(int left, int top, int width, int height) override {
+    TWinControl::SetBounds(left, top, width < 120 ? 120 : width, height);
+  }
+};
+
+class PlainForm : public TForm {
+ public:
+  PlainForm() : TForm(nullptr, "Form") {
+    SetBounds(10, 20, 300, 200);
+    CreateHandle();
+  }
+};
+
+TEST(Bounds, FollowTheWindowAndAlignmentStillRunsBehindAHandler) {
+  PlainForm form;
+  auto* top = new Panel(&form, "Top");
+  top->SetBounds(0, 0, 50, 30);
+  top->SetAlign(TAlign::alTop);
+  top->SetParent(&form);
+  TWndMethod saved = form.WindowProc;
+  int sizes = 0;
+  form.WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_SIZE) ++sizes;
+    saved(m);
+  };
+
+  // Moved by the system, not through the framework: the bounds follow.
+  SetWindowPos(form.Handle(), nullptr, 40, 50, 420, 260, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(form.BoundsRect(), (Rect{40, 50, 460, 310}));
+  EXPECT_GE(sizes, 1);
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(top->Width(), client.right);
+  MoveWindow(top->Handle(), 0, 0, 90, 33, TRUE);
+  EXPECT_EQ(top->BoundsRect(), (Rect{0, 0, 90, 33}));
+
+  auto* wide = new WideOnly(&form, "Wide");
+  wide->SetParent(&form);
+  wide->SetBounds(5, 40, 60, 20);
+  EXPECT_EQ(wide->BoundsRect(), (Rect{5, 40, 125, 60}));
+  RECT rc;
+  GetWindowRect(wide->Handle(), &rc);
+  EXPECT_EQ(rc.right - rc.left, 120);
+  // Alignment sets sizes through the same setter.
+  wide->SetAlign(TAlign::alLeft);
+  form.SetBounds(40, 50, 100, 200);
+  EXPECT_EQ(wide->Width(), 120);
+  form.WindowProc = saved;
+}
+
+TEST(ComponentRef, ClearsItselfWhenTheComponentIsFreed) {
+  TComponent a(nullptr, "a");
+  TComponent b(nullptr, "b");
+  auto* data = new TComponent(&a, "data");
+  int cleared = 0;
+  TComponentRef<TComponent> ref([&] { ++cleared; });
+  ref = data;
+  EXPECT_EQ(ref.Get(), data);
+  delete data;  // owned elsewhere: only the reference can notice
+  EXPECT_EQ(ref.Get(), nullptr);
+  EXPECT_EQ(cleared, 1);
+
+  // A reference that goes first leaves nothing behind in the component.
+  auto* other = new TComponent(&b, "other");
+  {
+    TComponentRef<TComponent> shortLived;
+    shortLived = other;
+  }
+  delete other;
+  // Set to another component: only the current one is watched.
+  auto* first = new TComponent(&a, "first");
+  auto* second = new TComponent(&a, "second");
+  ref = first;
+  ref = second;
+  delete first;
+  EXPECT_EQ(ref.Get(), second);
+  EXPECT_EQ(cleared, 1);
+  delete second;
+  EXPECT_EQ(ref.Get(), nullptr);
+  EXPECT_EQ(cleared, 2);
+}
+
+}  // namespace
+}  // namespace kelmar
