@@ -101,17 +101,8 @@ TEST(FormLifetime, ClosingWithdrawsTheDropRegistrationBeforeTheFormIsFreed) {
 
 // The real program: its window is found by its exact title and it closes.
 TEST(Program, StartsWithItsTitleAndCloses) {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
-  STARTUPINFOW si{sizeof(si)};
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
+  HWND window = StartProgram(KELMAR_EXE, pi);
   ASSERT_NE(window, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
