@@ -620,12 +620,9 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (!Skin()) return;
   ComputeGeometry();
-  // The new shape repaints the frame at once, at the window's size of the
-  // moment; while sizing that lags behind the size being laid out.
-  const Rect client = geometry_.SizedClientRect;
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
-  if (OnChangeClientRect) OnChangeClientRect(client);
+  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
   SendNcPaint();
 }
 
