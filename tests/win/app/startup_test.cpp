@@ -29,9 +29,11 @@ TEST_F(FormTest, StartsWithLargeIconsIconTypeAndAnEmptyList) {
   EXPECT_FALSE(form->SaveAll);
   EXPECT_TRUE(form->SaveFolder.empty());
 
+  // The designed 667 x 363 client area, widened to what the skinned frame
+  // allows: the window is at least the frame picture's 704 pixels wide.
   RECT client;
   GetClientRect(form->Handle(), &client);
-  EXPECT_EQ(client.right, 667);
+  EXPECT_EQ(client.right, 704 - 8 - 8);
   EXPECT_EQ(client.bottom, 363);
   wchar_t caption[64] = {};
   GetWindowTextW(form->Handle(), caption, 64);
@@ -49,12 +51,12 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
   } expected[] = {
       {form->BTNSelFile, 8, 8, 41, 25},   {form->RB16, 56, 8, 65, 25},    {form->RB32, 124, 8, 65, 25},
       {form->BTNSave, 192, 8, 29, 25},    {form->BTNSaveAll, 224, 8, 29, 25},
-      {form->CombPicType, 257, 10, 54, 20}, {form->BTNHelp, 349, 8, 33, 25}, {form->BtnUpdate, 389, 8, 33, 25},
+      {form->BTNHelp, 349, 8, 33, 25}, {form->BtnUpdate, 389, 8, 33, 25},
       {form->URLLabel4, 496, 6, 147, 13}, {form->URLLabel1, 496, 22, 119, 13},
       // The skin's status bar stretches across only: its height is the
       // piece's 19, and its panel fills the piece's client part.
-      {form->ksSkinPanel1, 0, 0, 667, 41}, {form->AppStatusBar, 0, 344, 667, 19},
-      {form->ksSkinStatusPanel1, 3, 2, 661, 16}, {form->ListView1, 0, 41, 667, 303},
+      {form->ksSkinPanel1, 0, 0, 688, 41}, {form->AppStatusBar, 0, 344, 688, 19},
+      {form->ksSkinStatusPanel1, 3, 2, 682, 16}, {form->ListView1, 0, 41, 688, 303},
   };
   for (const auto& e : expected) {
     SCOPED_TRACE(e.control->Name());
@@ -63,6 +65,13 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
     EXPECT_EQ(e.control->Width(), e.width);
     EXPECT_EQ(e.control->Height(), e.height);
   }
+  // The system's combo box keeps the height its font gives it.
+  RECT combo;
+  GetWindowRect(form->CombPicType->Handle(), &combo);
+  MapWindowPoints(nullptr, form->ksSkinPanel1->Handle(), reinterpret_cast<POINT*>(&combo), 2);
+  EXPECT_EQ(form->CombPicType->BoundsRect(), FromRECT(combo));
+  EXPECT_EQ(form->CombPicType->Left(), 257);
+  EXPECT_EQ(form->CombPicType->Width(), 54);
   EXPECT_EQ(form->Label5->BoundsRect().right, 488);
   EXPECT_EQ(form->Label6->BoundsRect().right, 489);
   EXPECT_FALSE(form->Image2->Visible());
