@@ -104,7 +104,7 @@ std::wstring MakeTempFolder(const std::wstring& name) {
   return folder.wstring();
 }
 
-RunningProgram::RunningProgram() : window(StartProgram(KELMAR_EXE, process)) {}
+RunningProgram::RunningProgram() { window = StartProgram(KELMAR_EXE, process); }
 
 bool RunningProgram::Close() {
   if (!process.hProcess) return true;
