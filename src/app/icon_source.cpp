@@ -94,7 +94,7 @@ ExtractedIcon ExtractGroupIcon(const IconGroup& group) {
   const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
   int best = BestIconEntry(group, cx, cy, DisplayBits());
   if (best < 0) return icon;
-  const std::vector<uint8_t>& image = group.entries[size_t(best)].image;
+  std::span<const uint8_t> image = group.entries[size_t(best)].Image();
   if (image.empty()) return icon;
   if (!group.entries[size_t(best)].IsPng()) {
     try {

@@ -200,6 +200,8 @@ std::vector<IconGroup> ReadGroups(const PeFile& pe) {
   if (hasIcons)
     for (const auto& icon : tree.Directory(iconDir))
       if (!ResourceTree::IsNamed(icon)) icons.emplace(icon.name, tree.FirstLanguage(icon));
+  // Each RT_ICON is copied once, when the first entry names it.
+  std::unordered_map<uint32_t, std::shared_ptr<const std::vector<uint8_t>>> copies;
 
   for (const auto& named : InSystemOrder(tree.Directory(groupDir))) {
     std::span<const uint8_t> data = tree.FirstLanguage(named);
@@ -222,7 +224,11 @@ std::vector<IconGroup> ReadGroups(const PeFile& pe) {
       entry.bitCount = Le16(e + 6);
       entry.bytesInRes = Le32(e + 8);
       entry.id = Le16(e + 12);
-      if (auto it = icons.find(entry.id); it != icons.end()) entry.image.assign(it->second.begin(), it->second.end());
+      if (auto it = icons.find(entry.id); it != icons.end()) {
+        auto& copy = copies[entry.id];
+        if (!copy) copy = std::make_shared<const std::vector<uint8_t>>(it->second.begin(), it->second.end());
+        entry.bytes = copy;
+      }
       group.entries.push_back(std::move(entry));
     }
     groups.push_back(std::move(group));
@@ -234,6 +240,7 @@ std::vector<IconGroup> ReadGroups(const PeFile& pe) {
 
 bool IconEntry::IsPng() const {
   static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::span<const uint8_t> image = Image();
   return image.size() >= 8 && std::memcmp(image.data(), kSignature, 8) == 0;
 }
 

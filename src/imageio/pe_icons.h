@@ -8,6 +8,7 @@
 // reported as unreadable, never read past its end.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,8 +27,12 @@ struct IconEntry {
   uint16_t planes = 0;
   uint16_t bitCount = 0;
   uint32_t bytesInRes = 0;
-  uint16_t id = 0;             // the RT_ICON resource it names
-  std::vector<uint8_t> image;  // empty when the file has no such RT_ICON
+  uint16_t id = 0;  // the RT_ICON resource it names
+  // The resource's bytes, shared by all entries that name the same one (so
+  // that a file naming one image many times cannot multiply its size); null
+  // when the file has no such RT_ICON.
+  std::shared_ptr<const std::vector<uint8_t>> bytes;
+  std::span<const uint8_t> Image() const { return bytes ? std::span<const uint8_t>(*bytes) : std::span<const uint8_t>(); }
   bool IsPng() const;
 };
 

@@ -14,10 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int best = kelmar::BestIconEntry(group, 32, 32, 32);
     if (best >= int(group.entries.size()) || (best < 0) != group.entries.empty()) std::abort();
     for (const auto& entry : group.entries) {
-      if (entry.image.size() > size) std::abort();
+      if (entry.Image().size() > size) std::abort();
       if (entry.IsPng()) continue;
       try {
-        kelmar::DecodedIcon icon = kelmar::DecodeIconImage(entry.image);
+        kelmar::DecodedIcon icon = kelmar::DecodeIconImage(entry.Image());
         if (icon.mask.size() != size_t(icon.image.Width()) * size_t(icon.image.Height())) std::abort();
       } catch (const kelmar::Error&) {
       }

@@ -110,7 +110,7 @@ void TksSkinButton::FormFocusChanged(TWinControl* focused) {
   if (!canFocused_ || !default_) return;
   if (button && button != this) {
     mouseIn_ = false;
-    Refresh();
+    fader_.Refresh();
   } else if (!button) {
     // The focus is on something that is not a button: Enter is ours, and
     // the look says so.
@@ -153,14 +153,6 @@ TksButtonState TksSkinButton::State() const {
   s.morph_factor = fader_.Factor();
   s.has_disabled_image = !RectIsEmpty(rects_.disabledskinrect);
   return s;
-}
-
-void TksSkinButton::Refresh() {
-  if (morphing_ && SectionIndex() >= 0) {
-    if (!fader_.Running()) fader_.Start();
-  } else {
-    Invalidate();
-  }
 }
 
 // ------------------------------------------------------------------ looks
@@ -270,7 +262,7 @@ void TksSkinButton::MouseEnter() {
       if (morphing_) fader_.SetFactor(1);
       Invalidate();
     } else {
-      Refresh();
+      fader_.Refresh();
     }
   }
   if (down_ && RepeatMode && groupIndex_ == 0) StartRepeat();
@@ -280,7 +272,7 @@ void TksSkinButton::MouseLeave() {
   TksSkinCustomControl::MouseLeave();
   // The default button keeps its active look while Enter is its.
   if (!(default_ && canFocused_ && activeDefault_ && !Focused())) mouseIn_ = false;
-  if (NeedsRefreshOnHover()) Refresh();
+  if (NeedsRefreshOnHover()) fader_.Refresh();
   if (down_ && RepeatMode && groupIndex_ == 0) StopRepeat();
 }
 
@@ -363,7 +355,7 @@ void TksSkinButton::FocusChanged(bool focused) {
     if (RepeatMode) StopRepeat();
     if (groupIndex_ == 0 && down_) down_ = false;
   }
-  if (canFocused_) Refresh();
+  if (canFocused_) fader_.Refresh();
 }
 
 }  // namespace kelmar

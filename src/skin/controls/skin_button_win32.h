@@ -81,7 +81,6 @@ class TksSkinButton : public TksSkinCustomControl {
   bool Active() const;
   bool FocusedLook() const { return canFocused_ && Focused(); }
   bool NeedsRefreshOnHover() const;
-  void Refresh();
   void StartRepeat();
   void StopRepeat();
   void DrawGlyphAndText(HDC dc, const Rect& r, bool pressed, int cell, const TFont& font);

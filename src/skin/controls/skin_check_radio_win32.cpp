@@ -68,14 +68,6 @@ void TksSkinCheckRadioBox::Toggle() {
     SetChecked(true);
 }
 
-void TksSkinCheckRadioBox::Refresh() {
-  if (morphing_ && SectionIndex() >= 0 && !flat_) {
-    if (!fader_.Running()) fader_.Start();
-  } else {
-    Invalidate();
-  }
-}
-
 // ------------------------------------------------------------------ section
 
 void TksSkinCheckRadioBox::ReadSkinSection() {
@@ -224,13 +216,13 @@ void TksSkinCheckRadioBox::WndProc(TMessage& m) {
 void TksSkinCheckRadioBox::MouseEnter() {
   TksSkinCustomControl::MouseEnter();
   mouseIn_ = true;
-  Refresh();
+  fader_.Refresh();
 }
 
 void TksSkinCheckRadioBox::MouseLeave() {
   TksSkinCustomControl::MouseLeave();
   mouseIn_ = false;
-  Refresh();
+  fader_.Refresh();
 }
 
 void TksSkinCheckRadioBox::MouseButtonDown(TMouseButton button, TShiftState shift, Point p) {
@@ -241,7 +233,7 @@ void TksSkinCheckRadioBox::MouseButtonDown(TMouseButton button, TShiftState shif
   if (button == TMouseButton::mbLeft) pressed_ = true;
   if (!mouseIn_) {
     mouseIn_ = true;
-    Refresh();
+    fader_.Refresh();
   }
 }
 
@@ -252,7 +244,7 @@ void TksSkinCheckRadioBox::MouseButtonUp(TMouseButton button, TShiftState shift,
 }
 
 void TksSkinCheckRadioBox::FocusChanged(bool focused) {
-  if (canFocused_) Refresh();
+  if (canFocused_) fader_.Refresh();
 }
 
 void TksSkinCheckRadioBox::KeyUp(WORD key, TShiftState shift) {

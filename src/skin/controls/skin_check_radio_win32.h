@@ -60,7 +60,6 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
  private:
   bool Active() const { return mouseIn_ || FocusedLook(); }
   bool FocusedLook() const { return canFocused_ && Focused(); }
-  void Refresh();
   void DrawFlat(TBitmap& bitmap, bool skinned);
   void DrawFrameImage(TBitmap& bitmap, const Rect& state, bool active);
   // The plain square with its mark, for the looks without a section.

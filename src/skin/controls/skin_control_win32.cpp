@@ -263,6 +263,13 @@ bool TksMorphFader::Running() const { return timer_->Enabled(); }
 void TksMorphFader::Start() { timer_->SetEnabled(true); }
 void TksMorphFader::Stop() { timer_->SetEnabled(false); }
 
+void TksMorphFader::Refresh() {
+  if (!usable_())
+    step_();
+  else if (!Running())
+    Start();
+}
+
 void TksMorphFader::Tick() {
   const bool active = active_();
   if (!usable_()) {

@@ -144,6 +144,9 @@ class TksMorphFader {
   bool Running() const;
   void Start();
   void Stop();
+  // After a look change: the fade starts when it is in force, otherwise
+  // a plain repaint (the step).
+  void Refresh();
   // Neither exactly 0 nor exactly 1.
   bool Between() const { return factor_ != 0 && factor_ != 1; }
 

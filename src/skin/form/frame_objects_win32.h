@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/image.h"
-#include "framework/menus.h"
 #include "framework/controls.h"
+#include "framework/menus.h"
 #include "skin/data/skin_object_data.h"
 #include "skin/form/frame_geometry.h"
 

@@ -49,9 +49,14 @@ void TksSkinForm::TrackHover(Point p, bool track) {
   if (CapturedObjectIndex >= 0 && hot >= 0 && hot != CapturedObjectIndex) hot = -1;
   HotObjectIndex = hot;
   if (hot == PrevHotObjectIndex) return;
-  if (TksActiveSkinObject* before = ObjectAt(PrevHotObjectIndex); before && before->IsEnabled && before->IsVisible)
+  if (TksActiveSkinObject* before = ObjectAt(PrevHotObjectIndex); before && before->IsEnabled && before->IsVisible) {
     before->MouseLeave();
-  if (TksActiveSkinObject* now = ObjectAt(hot); now && now->IsEnabled && now->IsVisible) now->MouseEnter();
+    ObjectHintLeave(*before);
+  }
+  if (TksActiveSkinObject* now = ObjectAt(hot); now && now->IsEnabled && now->IsVisible) {
+    now->MouseEnter();
+    ObjectHintEnter(*now);
+  }
 }
 
 void TksSkinForm::PollCursor() {

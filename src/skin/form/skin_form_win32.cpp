@@ -163,7 +163,7 @@ void TksSkinForm::ClosingCheck(UINT msg) {
     case WM_MOVE: case WM_SIZE: case WM_ACTIVATE: case WM_KILLFOCUS: case WM_CANCELMODE: case WM_MOUSEACTIVATE:
     case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN: case WM_NCMBUTTONDOWN: case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: case WM_PARENTNOTIFY:
-      // An object hint that shows goes; an open skin menu closes.
+      // An object hint that shows goes, and so does an open skin menu.
       if (ObjectHintsOn()) skinHint_->HideObjectHint();
       if (MainMenuMode && !skinMenu_->MenuOpen) {
         MainMenuMode = false;
@@ -609,12 +609,9 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (!Skin()) return;
   ComputeGeometry();
-  // The new shape repaints the frame at once, at the window's size of the
-  // moment; while sizing that lags behind the size being laid out.
-  const Rect client = geometry_.SizedClientRect;
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
-  if (OnChangeClientRect) OnChangeClientRect(client);
+  if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
   SendNcPaint();
 }
 

@@ -19,9 +19,9 @@
 #include "skin/form/frame_hit_test.h"
 #include "skin/form/frame_objects_win32.h"
 #include "skin/form/skin_data_components_win32.h"
+#include "skin/form/skin_hint_win32.h"
 #include "skin/form/skin_menu_win32.h"
 #include "skin/form/system_menu.h"
-#include "skin/form/skin_hint_win32.h"
 
 namespace kelmar {
 

@@ -4,6 +4,7 @@
 // every cut of a file and on files that are no executables at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -88,7 +89,8 @@ TEST(PeIcons, GroupsAndImagesAreWhatAnIndependentReaderFinds) {
         EXPECT_EQ(ico[at + 1], e.height);
         EXPECT_EQ(Le(ico, at + 6, 2), e.bitCount);
         const size_t size = Le(ico, at + 8, 4), offset = Le(ico, at + 12, 4);
-        ASSERT_EQ(std::vector<uint8_t>(ico.begin() + long(offset), ico.begin() + long(offset + size)), e.image)
+        ASSERT_EQ(std::vector<uint8_t>(ico.begin() + long(offset), ico.begin() + long(offset + size)),
+                  std::vector<uint8_t>(e.Image().begin(), e.Image().end()))
             << GroupName(g) << " entry " << i;
       }
     }
@@ -110,7 +112,7 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
                                 {0, 0, 128},   {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
                                 {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
                                 {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
-    DecodedIcon four = DecodeIconImage((*groups)[0].entries[0].image);
+    DecodedIcon four = DecodeIconImage((*groups)[0].entries[0].Image());
     EXPECT_EQ(four.bitsPerPixel, 4);
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
@@ -119,11 +121,11 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
         ASSERT_EQ(four.mask[size_t(y * 32 + x)], clear) << x << "," << y;
         if (!clear) ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
       }
-    DecodedIcon four16 = DecodeIconImage((*groups)[0].entries[1].image);
+    DecodedIcon four16 = DecodeIconImage((*groups)[0].entries[1].Image());
     EXPECT_EQ(four16.image.At(0, 5), MakePixel(255, 255, 255));
     EXPECT_EQ(four16.image.At(15, 5), MakePixel(0, 0, 0));
 
-    DecodedIcon eight = DecodeIconImage((*groups)[1].entries[0].image);
+    DecodedIcon eight = DecodeIconImage((*groups)[1].entries[0].Image());
     EXPECT_EQ(eight.bitsPerPixel, 8);
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
@@ -132,7 +134,7 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
         if (!clear) ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
       }
 
-    DecodedIcon alpha = DecodeIconImage((*groups)[2].entries[0].image);
+    DecodedIcon alpha = DecodeIconImage((*groups)[2].entries[0].Image());
     EXPECT_EQ(alpha.bitsPerPixel, 32);
     EXPECT_TRUE(alpha.hasAlpha);
     for (int x = 0; x < 32; ++x) {
@@ -144,9 +146,9 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
     ASSERT_EQ(png.entries.size(), 2u);
     EXPECT_TRUE(png.entries[0].IsPng());
     EXPECT_EQ(png.entries[1].width, 0);  // 256
-    EXPECT_THROW(DecodeIconImage(png.entries[0].image), Error);
+    EXPECT_THROW(DecodeIconImage(png.entries[0].Image()), Error);
 
-    DecodedIcon big = DecodeIconImage((*groups)[4].entries[0].image);
+    DecodedIcon big = DecodeIconImage((*groups)[4].entries[0].Image());
     EXPECT_EQ(big.image.Width(), 48);
     EXPECT_EQ(big.image.At(47, 10), MakePixel(235, 50, 0));
 
@@ -186,8 +188,30 @@ TEST(PeIcons, TheDataSizeEndsWithTheLastSection) {
   auto a = ReadPeIcons(file), b = ReadPeIcons(with_payload);
   ASSERT_TRUE(a && b);
   ASSERT_EQ(a->size(), b->size());
-  for (size_t i = 0; i < a->size(); ++i) EXPECT_EQ((*a)[i].entries.back().image, (*b)[i].entries.back().image);
+  for (size_t i = 0; i < a->size(); ++i) EXPECT_EQ(*(*a)[i].entries.back().bytes, *(*b)[i].entries.back().bytes);
   EXPECT_EQ(PeDataSize(std::vector<uint8_t>(file.begin(), file.begin() + 100)), 0u);  // ends in the headers
+}
+
+// A group that names one image many times holds it once: a small file cannot
+// make the reader copy its images over and over.
+TEST(PeIcons, EntriesNamingTheSameImageShareItsBytes) {
+  std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/kinds_x86_64.dll");
+  // The five-entry group's directory (mixed.ico), found by its header and
+  // first entry (16 x 16, one plane, 32 bits).
+  const uint8_t header[] = {0, 0, 1, 0, 5, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+  auto at = std::search(file.begin(), file.end(), std::begin(header), std::end(header));
+  ASSERT_NE(at, file.end());
+  const size_t dir = size_t(at - file.begin());
+  for (size_t i = 1; i < 5; ++i) {  // every entry names the first one's image
+    file[dir + 6 + 14 * i + 12] = file[dir + 6 + 12];
+    file[dir + 6 + 14 * i + 13] = file[dir + 6 + 13];
+  }
+  auto groups = ReadPeIcons(file);
+  ASSERT_TRUE(groups);
+  const IconGroup& mixed = (*groups)[5];
+  ASSERT_EQ(mixed.entries.size(), 5u);
+  for (const IconEntry& e : mixed.entries) EXPECT_EQ(e.bytes.get(), mixed.entries[0].bytes.get());
+  EXPECT_EQ(DecodeIconImage(mixed.entries[4].Image()).image.Width(), 16);  // blue16.png, the first
 }
 
 TEST(PeIcons, FilesThatAreNoExecutablesAreUnreadable) {

@@ -4,9 +4,8 @@
 // caption layout, the check and radio box geometry and the panel's area.
 #include <gtest/gtest.h>
 
-#include "base/file.h"
 #include "skin/controls/skin_control_geometry.h"
-#include "skin/data/compressed_stored_skin.h"
+#include "native/own_skin_package.h"
 #include "skin/data/skin_data.h"
 
 namespace kelmar {
@@ -14,16 +13,7 @@ namespace {
 
 class OwnSkinControls : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    stored = new TksCompressedStoredSkin;
-    stored->CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
-    skin = new TksSkinData;
-    skin->LoadCompressedSkin(*stored);
-  }
-  static void TearDownTestSuite() {
-    delete skin;
-    delete stored;
-  }
+  static void SetUpTestSuite() { skin = &OwnSkinPackage(); }
   template <typename T>
   static const T& Record(const char* name) {
     const T* r = FindControlRecord<T>(*skin, name);
@@ -33,11 +23,9 @@ class OwnSkinControls : public ::testing::Test {
   static const Image& Controls() { return skin->ActivePictures.at(1); }
   static Pixel Rgb(Pixel p) { return p & 0xFFFFFFu; }
 
-  static TksCompressedStoredSkin* stored;
-  static TksSkinData* skin;
+  static const TksSkinData* skin;
 };
-TksCompressedStoredSkin* OwnSkinControls::stored = nullptr;
-TksSkinData* OwnSkinControls::skin = nullptr;
+const TksSkinData* OwnSkinControls::skin = nullptr;
 
 TksSectionGeometry Section(Rect skin, Point lt, Point rt, Point lb, Point rb, Rect client) {
   return {skin, lt, rt, lb, rb, client};

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app_fixture.h"
+#include "win/real_program.h"
 #include "framework/wide.h"
 
 namespace kelmar::test {
@@ -103,17 +104,7 @@ std::wstring MakeTempFolder(const std::wstring& name) {
   return folder.wstring();
 }
 
-RunningProgram::RunningProgram() {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  std::replace(exe.begin(), exe.end(), L'/', L'\\');
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &process)) return;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
-}
+RunningProgram::RunningProgram() { window = StartProgram(KELMAR_EXE, process); }
 
 bool RunningProgram::Close() {
   if (!process.hProcess) return true;

@@ -15,6 +15,7 @@
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 #include "framework/platform.h"
+#include "win/real_program.h"
 #include "win/shell_files.h"
 
 namespace kelmar::test {

@@ -102,9 +102,7 @@ TEST(EmbeddedSkin, TheProgramCarriesThePackage) {
   EXPECT_EQ(own[0], 0x78);  // a zlib stream made at level 9
   EXPECT_EQ(own[1], 0xDA);
 
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
+  const std::wstring exe = ProgramPath(KELMAR_EXE);
   HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
   HRSRC info = FindResourceW(module, L"KELMAR_SKIN", RT_RCDATA);

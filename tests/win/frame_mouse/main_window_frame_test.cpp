@@ -196,19 +196,5 @@ TEST_F(MainWindowFrame, MinimizeButtonMinimizesTheApplication) {
   EXPECT_EQ(frame->FrameState, TWindowState::wsNormal);
 }
 
-TEST_F(MainWindowFrame, ReleasingTheCloseButtonOffItKeepsTheWindow) {
-  const Point close = ButtonOnScreen(SkinCommand::cmClose);
-  // Off the button well within one poll of the cursor.
-  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Move, {close.x, close.y + 200}},
-           {MouseStep::Up, {close.x, close.y + 200}}},
-          10);
-  Pump(200);
-  EXPECT_TRUE(IsWindow(hwnd));
-  EXPECT_EQ(FormKelmar, form);
-  EXPECT_FALSE(static_cast<const TksSkinButtonObject&>(Button(SkinCommand::cmClose)).Pressed);
-  EXPECT_EQ(frame->CapturedObjectIndex, -1);
-  EXPECT_EQ(GetCapture(), nullptr);
-}
-
 }  // namespace
 }  // namespace kelmar::test

@@ -2,29 +2,17 @@
 // the button only, and then the program ends.
 #include <windows.h>
 
-#include <cstring>
-#include <string>
-
 #include <gtest/gtest.h>
 
 #include "frame_input.h"
+#include "win/real_program.h"
 
 namespace kelmar::test {
 namespace {
 
 TEST(Program, CloseButtonEndsTheProgramOnlyWhenReleasedOverIt) {
-  std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-  for (auto& c : exe)
-    if (c == L'/') c = L'\\';
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
+  HWND window = StartProgram(KELMAR_EXE, pi);
   ASSERT_NE(window, nullptr);
   WaitForInputIdle(pi.hProcess, 5000);
   Sleep(300);

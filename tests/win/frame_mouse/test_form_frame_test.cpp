@@ -15,8 +15,7 @@ namespace {
 
 class FrameTestForm : public TForm {
  public:
-  explicit FrameTestForm(const char* name, Rect bounds = {200, 150, 904, 550}, bool skinned = true)
-      : TForm(nullptr, name) {
+  explicit FrameTestForm(const char* name, Rect bounds = {200, 150, 904, 550}) : TForm(nullptr, name) {
     SetCaption(L"Frame test");
     SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
     // Shown by the test, so that the frame sees the window appear.
@@ -27,7 +26,7 @@ class FrameTestForm : public TForm {
     data = new TksSkinDataComponent(this, "data");
     data->SetCompressedStoredSkin(stored);
     frame = new TksSkinForm(this, "frame");
-    if (skinned) frame->SetSkinData(data);
+    frame->SetSkinData(data);
   }
   TksCompressedStoredSkinComponent* stored;
   TksSkinDataComponent* data;
@@ -46,8 +45,8 @@ class TestFormFrame : public ::testing::Test {
     delete mainStandIn;
     Pump(50);
   }
-  FrameTestForm* Make(const char* name, Rect bounds = {200, 150, 904, 550}, bool skinned = true) {
-    auto* f = new FrameTestForm(name, bounds, skinned);
+  FrameTestForm* Make(const char* name, Rect bounds = {200, 150, 904, 550}) {
+    auto* f = new FrameTestForm(name, bounds);
     forms.push_back(f);
     return f;
   }
@@ -100,17 +99,6 @@ TEST_F(TestFormFrame, ADoubleClickOnTheSystemMenuButtonClosesTheForm) {
   DoubleClick(ButtonOnScreen(f, SkinCommand::cmSysMenu));
   EXPECT_FALSE(IsWindowVisible(f->Handle()));
   EXPECT_EQ(GetCapture(), nullptr);
-}
-
-TEST_F(TestFormFrame, CloseActsOnReleaseOverTheButtonOnly) {
-  FrameTestForm* f = Make("Close");
-  ShowActive(f);
-  const Point close = ButtonOnScreen(f, SkinCommand::cmClose);
-  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Move, {close.x - 300, close.y + 100}},
-           {MouseStep::Up, {close.x - 300, close.y + 100}}});
-  EXPECT_TRUE(IsWindowVisible(f->Handle()));
-  Click(close);
-  EXPECT_FALSE(IsWindowVisible(f->Handle()));
 }
 
 TEST_F(TestFormFrame, MagneticEdgesSnapCloserThanTheMagneticSize) {
@@ -238,35 +226,6 @@ TEST_F(TestFormFrame, FadeInToTheBlendValueOrToOpaqueWithoutTheLayeredStyle) {
   opaque->frame->AlphaBlend = true;
   ShowActive(opaque);
   EXPECT_FALSE(GetWindowLongPtrW(opaque->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
-}
-
-TEST_F(TestFormFrame, WithoutASkinThePlainFrameAnswers) {
-  FrameTestForm* f = Make("Plain", {100, 100, 500, 400}, false);
-  ShowActive(f);
-  HWND hwnd = f->Handle();
-  // 400 × 300: a 3-pixel ring; caption 19 high between the system menu
-  // button (3..20) and four 17-pixel buttons from 397 leftwards (329..397).
-  EXPECT_EQ(NcHitTest(hwnd, {1, 150}), HTLEFT);
-  EXPECT_EQ(NcHitTest(hwnd, {200, 1}), HTTOP);
-  EXPECT_EQ(NcHitTest(hwnd, {398, 150}), HTRIGHT);
-  EXPECT_EQ(NcHitTest(hwnd, {200, 298}), HTBOTTOM);
-  EXPECT_EQ(NcHitTest(hwnd, {0, 0}), HTTOPLEFT);
-  EXPECT_EQ(NcHitTest(hwnd, {399, 299}), HTBOTTOMRIGHT);
-  EXPECT_EQ(NcHitTest(hwnd, {200, 12}), HTCAPTION);
-  EXPECT_EQ(NcHitTest(hwnd, {25, 12}), HTCAPTION);
-  EXPECT_EQ(NcHitTest(hwnd, {10, 10}), HTOBJECT);
-  EXPECT_EQ(NcHitTest(hwnd, {388, 10}), HTOBJECT);
-  EXPECT_EQ(NcHitTest(hwnd, {200, 150}), HTCLIENT);
-  // The close button hot: the ring answers the object code, the client
-  // area stays the form's.
-  const Point over = OnScreen(hwnd, {388, 12});
-  SetCursorPos(over.x, over.y);
-  Pump(150);
-  ASSERT_TRUE(Button(f, SkinCommand::cmClose).MouseOver);
-  EXPECT_EQ(NcHitTest(hwnd, {1, 150}), HTOBJECT);
-  EXPECT_EQ(NcHitTest(hwnd, {200, 150}), HTCLIENT);
-  Click(over);
-  EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
 }  // namespace

@@ -274,6 +274,28 @@ TEST_F(SkinHintTest, ObjectHintsShowAfterThePauseAndTheFramesClosingCheckHidesTh
   EXPECT_FALSE(own.Showing());
 }
 
+TEST_F(SkinHintTest, ACaptionButtonUnderTheCursorShowsItsHintWhenTheFormAsks) {
+  TksSkinForm* frame = form->ksSkinForm1;
+  frame->ShowObjectHint = true;
+  frame->UseDefaultObjectHint = true;
+  frame->ApplySkin();
+  SetForegroundWindow(form->Handle());
+  Application().ProcessMessages();
+  const TksActiveSkinObject* close = nullptr;
+  for (const auto& o : frame->FrameObjects())
+    if (o->IDName == "closebutton") close = o.get();
+  ASSERT_NE(close, nullptr);
+  const Rect w = WindowRect(form->Handle());
+  THintWindow& own = form->ksSkinHint1->ObjectHintWindow();
+  SetCursorPos(w.left + (close->ObjectRect.left + close->ObjectRect.right) / 2,
+               w.top + (close->ObjectRect.top + close->ObjectRect.bottom) / 2);
+  ASSERT_TRUE(PumpUntil([&] { return own.Showing(); }, 3000));
+  EXPECT_EQ(own.Text(), L"关闭");
+  // Off the button (into the client area): the hint goes.
+  SetCursorPos(w.left + 300, w.top + 200);
+  EXPECT_TRUE(PumpUntil([&] { return !own.Showing(); }, 1500));
+}
+
 TEST_F(SkinHintTest, DefaultObjectHintsComeFromTheBuiltInTexts) {
   form->ksSkinForm1->UseDefaultObjectHint = true;
   form->ksSkinForm1->ApplySkin();

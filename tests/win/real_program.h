@@ -1,0 +1,35 @@
+#pragma once
+// Shared by the Windows tests that start the real kelmar.exe (its path is
+// the build's KELMAR_EXE).
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace kelmar::test {
+
+// The program's path as Wine sees it.
+inline std::wstring ProgramPath(const char* unixPath) {
+  std::wstring exe = L"Z:" + std::wstring(unixPath, unixPath + strlen(unixPath));
+  for (auto& c : exe)
+    if (c == L'/') c = L'\\';
+  return exe;
+}
+
+// Starts the program and waits up to 10 s for its main window, found by
+// its exact title; null when the program or its window didn't come.
+inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
+  const std::wstring exe = ProgramPath(unixPath);
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  pi = {};
+  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  HWND window = nullptr;
+  for (int i = 0; i < 200 && !window; ++i) {
+    Sleep(50);
+    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
+  }
+  return window;
+}
+
+}  // namespace kelmar::test
