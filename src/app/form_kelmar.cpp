@@ -8,6 +8,7 @@
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
+#include "app/original_icon.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
 #include "imageio/icon_bitmap_win32.h"
@@ -139,9 +140,9 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标");
   BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标");
   CombPicType = new TksSkinComboBox(this, "CombPicType");
-  CombPicType->SetItems({L"图标", L"图片"});
+  CombPicType->SetItems({L"图标", L"图片", L"原图"});
   CombPicType->SetItemIndex(0);
-  CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp)");
+  CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico)");
   Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
   BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助");
   BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 389, 33, IDB_UPDATE, L"升级");
@@ -300,10 +301,7 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
       // The user sees the full list while deciding, and the cleared one after.
       ListView1->RepaintNow();
       if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-        if (CombPicType->ItemIndex() == 0)
-          SaveIconsAsIco();
-        else
-          SaveIconsAsBmp();
+        SaveByType();
       }
       IconCounter = 1;
       ClearItems();
@@ -360,10 +358,7 @@ void TFormKelmar::BTNSaveClick() {
     return;
   }
   if (ListView1->FocusedIndex() < 0 && ListView1->SelectedCount() == 0) ListView1->SetSelected(0, true);
-  if (CombPicType->ItemIndex() == 0)
-    SaveIconsAsIco();
-  else
-    SaveIconsAsBmp();
+  SaveByType();
 }
 
 void TFormKelmar::BTNSaveAllClick() {
@@ -372,21 +367,32 @@ void TFormKelmar::BTNSaveAllClick() {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (CombPicType->ItemIndex() == 0)
-    SaveIconsAsIco();
-  else
-    SaveIconsAsBmp();
+  SaveByType();
 }
 
 void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon); }
 void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap); }
+void TFormKelmar::SaveIconsAsOriginal() { SaveIcons(TOutputType::otOriginal); }
+
+void TFormKelmar::SaveByType() {
+  switch (CombPicType->ItemIndex()) {
+    case 0:
+      SaveIconsAsIco();
+      break;
+    case 2:
+      SaveIconsAsOriginal();
+      break;
+    default:
+      SaveIconsAsBmp();
+  }
+}
 
 void TFormKelmar::SaveIcons(TOutputType type) {
   SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder);
   if (SaveFolder.empty()) return;
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
-  const wchar_t* extension = type == TOutputType::otIcon ? L".ico" : L".bmp";
+  const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : L".ico";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
   int count = images->Count();
   // One writer for the whole save (its temporary folder is made once), and
@@ -396,9 +402,15 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
-    std::wstring file = SaveFolder + L"\\" + MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
-    files.Write(file, icon_files ? icon_files->Bytes(i)
-                                 : IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
+    const std::wstring caption = ListView1->ItemCaption(i);
+    std::wstring file = SaveFolder + L"\\" + MakeSaveName(caption, i + 1) + extension;
+    if (type == TOutputType::otOriginal)
+      // The caption is the running number, ":" and the source path.
+      files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
+    else if (icon_files)
+      files.Write(file, icon_files->Bytes(i));
+    else
+      files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
 
   int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();

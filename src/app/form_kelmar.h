@@ -87,6 +87,8 @@ class TFormKelmar : public TForm {
   // Saving: the whole save of the list, folder choice and summary included.
   void SaveIconsAsIco();
   void SaveIconsAsBmp();
+  // Every chosen entry's whole icon as its source holds it (all sizes).
+  void SaveIconsAsOriginal();
 
   TPlatformServices& Services() const { return *services_; }
 
@@ -97,8 +99,10 @@ class TFormKelmar : public TForm {
   void ClearItems();
   void ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons);
   void AddPendingIcons();
-  enum class TOutputType { otIcon, otBitmap };
+  enum class TOutputType { otIcon, otBitmap, otOriginal };
   void SaveIcons(TOutputType type);
+  // The save of the output type chosen in CombPicType.
+  void SaveByType();
 
   TPlatformServices* services_;
   // Icons of list items whose images are not in the image lists yet.

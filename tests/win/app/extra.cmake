@@ -19,3 +19,13 @@ set_tests_properties(win_app_small_drive_setup PROPERTIES FIXTURES_SETUP small_d
 set_tests_properties(win_app_small_drive_cleanup PROPERTIES FIXTURES_CLEANUP small_drive)
 cmake_language(EVAL CODE
   "cmake_language(DEFER CALL set_tests_properties [[${target}]] PROPERTIES FIXTURES_REQUIRED small_drive)")
+# Original icons saved by the app test, checked afterwards by icoutils against
+# what wrestool extracts from the same library.
+set(originals_dir ${CMAKE_BINARY_DIR}/originals)
+target_compile_definitions(${target} PRIVATE KELMAR_ORIGINALS_DIR="Z:${originals_dir}")
+add_test(NAME win_app_originals_readers
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_originals.sh ${originals_dir}
+                 ${CMAKE_BINARY_DIR}/wineprefix/drive_c/windows/system32/shell32.dll)
+set_tests_properties(win_app_originals_readers PROPERTIES FIXTURES_REQUIRED originals SKIP_RETURN_CODE 77)
+cmake_language(EVAL CODE
+  "cmake_language(DEFER CALL set_tests_properties [[${target}]] PROPERTIES FIXTURES_SETUP originals)")

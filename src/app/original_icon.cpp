@@ -1,0 +1,113 @@
+#include "app/original_icon.h"
+
+#include <commctrl.h>
+#include <commoncontrols.h>
+#include <shellapi.h>
+
+#include "app/icon_source.h"
+#include "base/error.h"
+#include "framework/handles.h"
+#include "framework/wide.h"
+#include "imageio/icon_group_file.h"
+
+namespace kelmar {
+
+std::vector<uint8_t> ReadIconFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  LARGE_INTEGER size{};
+  if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    throw FileError("Cannot open file \"" + Narrow(path) + "\".");
+  }
+  std::vector<uint8_t> bytes(size_t(size.QuadPart));
+  DWORD read = 0;
+  const bool ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
+  CloseHandle(file);
+  if (!ok) throw FileError("Cannot open file \"" + Narrow(path) + "\".");
+  return bytes;
+}
+
+namespace {
+
+// IImageList's interface ID ({46EB5926-582E-4017-9FDF-E8998DAA0950}); the
+// cross tools' uuid library does not carry it.
+constexpr IID kImageListId = {0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
+
+// The icon's pixels, straight BGRA: the colour bitmap's alpha where it has
+// any, else opaque where the mask is clear and transparent where it is set.
+Image StraightPixels(HICON icon) {
+  ICONINFO ii{};
+  if (!GetIconInfo(icon, &ii)) return {};
+  BitmapHandle color(ii.hbmColor), mask(ii.hbmMask);
+  BITMAP bm{};
+  if (!color || !GetObjectW(color, sizeof bm, &bm)) return {};
+  const int w = bm.bmWidth, h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+  if (w < 1 || h < 1 || w > 256 || h > 256) return {};
+  Image image(w, h);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  if (!dc || GetDIBits(dc, color, 0, UINT(h), image.Data(), &info, DIB_RGB_COLORS) != h) return {};
+  bool alpha = false;
+  for (int y = 0; y < h && !alpha; ++y)
+    for (int x = 0; x < w; ++x) alpha = alpha || PixelA(image.At(x, y));
+  if (!alpha) {
+    struct {
+      BITMAPINFOHEADER header;
+      RGBQUAD colors[2];
+    } mask_info{};
+    mask_info.header = {sizeof(BITMAPINFOHEADER), w, -h, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+    const size_t row = (size_t(w) + 31) / 32 * 4;
+    std::vector<uint8_t> bits(row * size_t(h));
+    if (GetDIBits(dc, mask, 0, UINT(h), bits.data(), reinterpret_cast<BITMAPINFO*>(&mask_info), DIB_RGB_COLORS) != h)
+      return {};
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const bool clear = bits[size_t(y) * row + size_t(x) / 8] & (0x80 >> (x % 8));
+        image.At(x, y) = clear ? 0 : image.At(x, y) | 0xFF000000u;
+      }
+  }
+  return image;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path) {
+  SHFILEINFOW info{};
+  // Where the shell cannot take the path itself, the icon of its type.
+  if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX) &&
+      !SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                      SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
+    throw Error("Bitmap image is not valid");
+  std::vector<Image> images;
+  std::vector<std::vector<uint8_t>> encoded;
+  for (int kind : {SHIL_JUMBO, SHIL_EXTRALARGE, SHIL_LARGE, SHIL_SMALL}) {
+    IImageList* list = nullptr;
+    if (FAILED(SHGetImageList(kind, kImageListId, reinterpret_cast<void**>(&list))) || !list) continue;
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy);
+    bool known = cx < 1 || cx > 256;
+    for (const Image& image : images) known = known || image.Width() == cx;
+    if (!known) {
+      IconHandle icon(ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(list), info.iIcon, ILD_TRANSPARENT));
+      Image pixels = icon ? StraightPixels(icon) : Image();
+      if (!pixels.IsEmpty()) {
+        encoded.push_back(EncodeIconImage32(pixels));
+        images.push_back(std::move(pixels));
+      }
+    }
+    list->Release();
+  }
+  std::vector<IconFileImage> entries;
+  for (size_t i = 0; i < images.size(); ++i)
+    entries.push_back({uint8_t(images[i].Width()), uint8_t(images[i].Height()), 0, 1, 32, encoded[i]});
+  return BuildIconFileOfImages(entries);
+}
+
+std::vector<uint8_t> OriginalIconFileBytes(const IconGroup* group, const std::wstring& path) {
+  if (group) return BuildIconGroupFile(*group);
+  if (UpperExtension(path) == L".ICO") return ReadIconFileBytes(path);
+  return ShellIconFileBytes(path);
+}
+
+}  // namespace kelmar
