@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "app_fixture.h"
+#include "win/mouse_input.h"
 #include "framework/wide.h"
 
 namespace kelmar::test {
@@ -64,7 +65,7 @@ TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
   EXPECT_EQ(form->CombPicType->Hint(), L"保存文件类型(图标ico/图片bmp/原图ico)");
   form->CombPicType->SetItemIndex(2);
   services.folder_answers.push_back(out.wstring());
-  SendMessageW(form->BTNSaveAll->Handle(), BM_CLICK, 0, 0);
+  Click(form->BTNSaveAll);
   ASSERT_TRUE(exceptions.empty()) << exceptions[0];
   ASSERT_FALSE(services.Of("MessageBox").empty());
   EXPECT_NE(services.Of("MessageBox").back().text.find(L"[9999]_[filename].ico"), std::wstring::npos);
