@@ -7,6 +7,7 @@
 #include "base/file.h"
 #include "skin/data/compressed_stored_skin.h"
 #include "skin/data/skin_data.h"
+#include "native/own_skin_package.h"
 #include "skin/form/frame_hit_test.h"
 
 namespace kelmar {
@@ -14,28 +15,17 @@ namespace {
 
 class OwnSkinHitTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    stored = new TksCompressedStoredSkin;
-    stored->CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
-    skin = new TksSkinData;
-    skin->LoadCompressedSkin(*stored);
-  }
-  static void TearDownTestSuite() {
-    delete skin;
-    delete stored;
-  }
+  static void SetUpTestSuite() { skin = &OwnSkinPackage(); }
   int Hit(int w, int h, Point p, FrameHitState s = {}) {
     const FrameGeometry g = ComputeFrameGeometry(*skin, w, h);
     mask.Compose(*skin, g, w, h);
     return SkinnedFrameHitTest(g, w, h, skin->borderwidth, &mask, s, p);
   }
 
-  static TksCompressedStoredSkin* stored;
-  static TksSkinData* skin;
+  static const TksSkinData* skin;
   FrameMaskShape mask;
 };
-TksCompressedStoredSkin* OwnSkinHitTest::stored = nullptr;
-TksSkinData* OwnSkinHitTest::skin = nullptr;
+const TksSkinData* OwnSkinHitTest::skin = nullptr;
 
 TEST_F(OwnSkinHitTest, BordersCornersAndClientAtThePictureSize) {
   ASSERT_FALSE(skin->Mask.IsEmpty());

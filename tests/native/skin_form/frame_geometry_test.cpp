@@ -5,8 +5,7 @@
 
 #include <vector>
 
-#include "base/file.h"
-#include "skin/data/compressed_stored_skin.h"
+#include "native/own_skin_package.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/frame_geometry.h"
 
@@ -15,13 +14,7 @@ namespace {
 
 class OwnSkinFrame : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    TksCompressedStoredSkin stored;
-    stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
-    skin = new TksSkinData;
-    skin->LoadCompressedSkin(stored);
-  }
-  static void TearDownTestSuite() { delete skin; }
+  static void SetUpTestSuite() { skin = &OwnSkinPackage(); }
 
   // The layout entries of the skin's frame objects, as the frame makes them.
   std::vector<FrameObjectLayout> Objects() const {
@@ -58,9 +51,9 @@ class OwnSkinFrame : public ::testing::Test {
     return nullptr;
   }
 
-  static TksSkinData* skin;
+  static const TksSkinData* skin;
 };
-TksSkinData* OwnSkinFrame::skin = nullptr;
+const TksSkinData* OwnSkinFrame::skin = nullptr;
 
 TEST_F(OwnSkinFrame, TheFrameIsEightPixelsAroundAndTwentyEightOnTop) {
   ASSERT_FALSE(skin->Empty);
