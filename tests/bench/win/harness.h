@@ -2,11 +2,15 @@
 // A tiny timing harness for benchmark programs run under Wine: run a piece of
 // work N times and report the median time and the spread (fastest, slowest).
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
+
+#include "framework/application.h"
 
 namespace kelmar::bench {
 
@@ -44,6 +48,15 @@ Timing Measure(int repetitions, Work&& work) {
 inline void Report(const char* name, const Timing& t, double items, const char* unit) {
   std::printf("%-34s median %10.1f %s/s  (%.1f .. %.1f; %.3f s per run)\n", name, items / t.median, unit,
               items / t.slowest, items / t.fastest, t.median);
+}
+
+// What a benchmark program sets up before it makes a form: OLE, the
+// common controls, the application's title.
+inline void StartProgram(const wchar_t* title) {
+  OleInitialize(nullptr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  Application().SetTitle(title);
 }
 
 // Handles every message that is waiting.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "native/run_command.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "imageio/icon_group_file.h"
@@ -84,15 +85,7 @@ TEST(IconGroupFile, ThirtyTwoBitImageWithItsMask) {
   EXPECT_THROW(EncodeIconImage32(Image(257, 1)), Error);
 }
 
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
+using test::RunCommand;
 
 // wrestool writes each group as the icon file it describes; ours hold the
 // same bytes, for the test DLLs (PNG entries included) and Wine's own.

@@ -12,6 +12,7 @@
 #include <regex>
 #include <string>
 
+#include "native/run_command.h"
 #include "base/error.h"
 #include "base/file.h"
 #include "imageio/pe_icons.h"
@@ -19,15 +20,7 @@
 namespace kelmar {
 namespace {
 
-std::string RunCommand(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return out;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) out.append(buffer.data(), n);
-  return out;
-}
+using test::RunCommand;
 
 bool HaveWrestool() { return RunCommand("command -v wrestool").find("wrestool") != std::string::npos; }
 

@@ -96,10 +96,7 @@ void CompareSaveWithBareWriting(TFormKelmar* form, const std::wstring& folder, c
 }  // namespace
 
 int main() {
-  OleInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  Application().SetTitle(L"Kelmar");
+  bench::StartProgram(L"Kelmar");
   BenchServices services;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

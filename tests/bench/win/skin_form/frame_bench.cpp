@@ -43,10 +43,7 @@ double Seconds(HWND hwnd, int i) {
 }  // namespace
 
 int main() {
-  OleInitialize(nullptr);
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
-  Application().SetTitle(L"Kelmar");
+  bench::StartProgram(L"Kelmar");
   auto* form = Application().CreateForm<TFormKelmar>();
   form->Show();
   SetActiveWindow(form->Handle());
