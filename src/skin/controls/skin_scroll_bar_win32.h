@@ -1,0 +1,79 @@
+#pragma once
+// The skinned scroll bar: a track, two arrow buttons and a thumb from a
+// section of the scroll bar class, or a flat look of its own without one.
+// Arrow presses step at once and repeat after 500 ms every 50 ms; a press in
+// the track pages towards the pointer until the thumb reaches it; the thumb
+// can be dragged.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "skin/controls/scroll_bar_geometry.h"
+#include "skin/controls/skin_control_win32.h"
+
+namespace kelmar {
+
+class TksSkinScrollBar : public TksSkinCustomControl {
+ public:
+  TksSkinScrollBar(TComponent* owner, std::string name);
+
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind kind);
+  int Min() const { return min_; }
+  void SetMin(int value);
+  int Max() const { return max_; }
+  void SetMax(int value);
+  int Position() const { return position_; }
+  // Limited to Min … Max − PageSize + 1 (with a page) or Min … Max; a change
+  // repaints and fires OnChange.
+  void SetPosition(int value);
+  int PageSize() const { return pageSize_; }
+  void SetPageSize(int value);
+  // The whole state at once, as a list mirrors its own scrolling: no OnChange.
+  void SetRange(int min, int max, int pageSize, int position);
+  int SmallChange() const { return smallChange_; }
+  void SetSmallChange(int value);
+  int LargeChange() const { return largeChange_; }
+  void SetLargeChange(int value);
+  bool CanFocused() const { return canFocused_; }
+  void SetCanFocused(bool can);
+  bool Both() const { return both_; }
+  void SetBoth(bool on);
+  std::string BothSkinDataName = "bothhscrollbar";
+  int BothMarkerWidth() const { return bothMarkerWidth_; }
+  void SetBothMarkerWidth(int width);
+
+  std::function<void()> OnChange;       // Position changed through SetPosition
+  std::function<void()> OnLastChange;   // a thumb drag ended
+  std::function<void()> OnUpButtonClick, OnDownButtonClick;  // replace the arrows' own step
+  std::function<void()> OnPageUp, OnPageDown;
+
+  // The parts as they are laid out for the current size and state, in
+  // control coordinates.
+  const TksScrollBarLayout& Layout();
+
+ protected:
+  void ReadSkinSection() override;
+  void DrawSkinImage(TBitmap& bitmap) override;
+  void DrawDefaultImage(TBitmap& bitmap) override;
+  void MouseButtonDown(TMouseButton button, TShiftState shift, Point p) override;
+  void MouseButtonUp(TMouseButton button, TShiftState shift, Point p) override;
+  void MouseMoved(TShiftState shift, Point p) override;
+  void MouseLeave() override;
+  void CaptureLost() override;
+  void FocusChanged(bool focused) override;
+  void KeyDown(WORD key, TShiftState shift) override;
+  void WndProc(TMessage& m) override;
+
+ private:
+  TScrollBarKind kind_ = TScrollBarKind::sbHorizontal;
+  int min_ = 0, max_ = 100, position_ = 0, pageSize_ = 0;
+  int smallChange_ = 1, largeChange_ = 1;
+  bool canFocused_ = false;
+  bool both_ = false;
+  int bothMarkerWidth_ = 0;
+  TksScrollBarLayout layout_;
+};
+
+}  // namespace kelmar
