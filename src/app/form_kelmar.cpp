@@ -143,6 +143,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CombPicType->SetItems({L"图标", L"图片", L"原图"});
   CombPicType->SetItemIndex(0);
   CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico)");
+  CombPicType->SetSkinData(ksSkinData1);
   Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
   BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助");
   BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 389, 33, IDB_UPDATE, L"升级");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <unordered_map>
 
 #include "base/error.h"
@@ -24,21 +25,23 @@ TWinControl* LookUp(HWND hwnd) {
   auto it = map.find(hwnd);
   return it != map.end() ? it->second : nullptr;
 }
-const wchar_t kWindowClass[] = L"KelmarWindow";
-
-void RegisterWindowClass() {
-  static bool registered = false;
-  if (registered) return;
+// The framework's own window class, one for each set of extra class styles.
+std::wstring RegisterWindowClass(UINT extra_style) {
+  static std::map<UINT, std::wstring> registered;
+  auto it = registered.find(extra_style);
+  if (it != registered.end()) return it->second;
+  std::wstring name = L"KelmarWindow";
+  if (extra_style) name += L"." + std::to_wstring(extra_style);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.style = CS_DBLCLKS;
+  wc.style = CS_DBLCLKS | extra_style;
   wc.lpfnWndProc = KelmarWndProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = Application().Icon();
-  wc.lpszClassName = kWindowClass;
+  wc.lpszClassName = name.c_str();
   RegisterClassExW(&wc);
-  registered = true;
+  return registered[extra_style] = name;
 }
 
 Point MousePoint(LPARAM lparam) {
@@ -187,13 +190,13 @@ void TWinControl::CreateHandle() {
   if (!Parent()) params.Style = WS_OVERLAPPED | WS_CLIPCHILDREN;
   CreateParams(params);
   own_class_ = params.ClassName.empty();
-  if (own_class_) RegisterWindowClass();
+  if (own_class_) params.ClassName = RegisterWindowClass(params.ClassStyle);
   if (Visible()) params.Style |= WS_VISIBLE;
   if (!Enabled()) params.Style |= WS_DISABLED;
   if (tab_stop_) params.Style |= WS_TABSTOP;
   tab_stop_ = params.Style & WS_TABSTOP;
-  HWND parent_hwnd = Parent() ? Parent()->Handle() : nullptr;
-  HWND hwnd = CreateWindowExW(params.ExStyle, own_class_ ? kWindowClass : params.ClassName.c_str(),
+  HWND parent_hwnd = Parent() ? Parent()->Handle() : params.WndParent;
+  HWND hwnd = CreateWindowExW(params.ExStyle, params.ClassName.c_str(),
                               Caption().c_str(), params.Style, Left(), Top(), Width(), Height(),
                               parent_hwnd, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd) throw Error("Error creating window " + Name());

@@ -130,6 +130,11 @@ struct TCreateParams {
   std::wstring ClassName;  // empty: the framework's own window class
   DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD ExStyle = 0;
+  // Own-class windows: class styles beyond the framework's (CS_SAVEBITS,
+  // CS_DROPSHADOW for pop-ups).
+  UINT ClassStyle = 0;
+  // A window without a parent control: its owner window.
+  HWND WndParent = nullptr;
 };
 
 class TWinControl : public TControl {
@@ -168,6 +173,8 @@ class TWinControl : public TControl {
   virtual bool DialogChar(wchar_t ch) { return false; }
   // The focus moved to `focused` somewhere on the form.
   virtual void FormFocusChanged(TWinControl* focused) {}
+  // The form's window moved on the screen.
+  virtual void FormMoved() {}
   // The pointer is over the window (own-class windows; see MouseEnter).
   bool MouseInside() const { return mouse_inside_; }
 

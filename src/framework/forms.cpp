@@ -188,6 +188,13 @@ void TForm::WndProc(TMessage& m) {
     case kReleaseMessage:
       delete this;  // nothing touches the object after this
       return;
+    case WM_WINDOWPOSCHANGED:
+      if (!(reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_NOMOVE))
+        ForEachWinControl(this, [](TWinControl* c) {
+          c->FormMoved();
+          return false;
+        });
+      break;
   }
   TWinControl::WndProc(m);
 }
