@@ -229,6 +229,7 @@ void TksSkinCustomListBox::SyncScrollBar() {
     return;
   }
   scrollBar_->SetRange(s.min, s.max, s.page, s.position);
+  if (scrollBar_->LargeChange() != s.page) scrollBar_->SetLargeChange(s.page);
 }
 
 // ----------------------------------------------------------------- messages

@@ -111,6 +111,24 @@ TEST_F(SaveTest, SaveAllWritesEveryItemAndCountsEveryImage) {
   EXPECT_TRUE(form->SaveAll);
 }
 
+TEST_F(SaveTest, PicturesChosenInTheDropDownWithTheMouseMakeSaveAllWriteBitmaps) {
+  Click(form->CombPicType);
+  ASSERT_TRUE(form->CombPicType->DroppedDown());
+  TksListBox* rows = form->CombPicType->ListBox()->InnerList();
+  const Point second{10, form->CombPicType->ListBox()->ItemHeight() * 3 / 2};
+  PressMouse(rows, second);
+  ReleaseMouse(rows, second);
+  EXPECT_FALSE(form->CombPicType->DroppedDown());
+  EXPECT_EQ(form->CombPicType->ItemIndex(), 1);
+  EXPECT_EQ(form->CombPicType->Text(), L"图片");
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  const auto files = FilesIn(out);
+  EXPECT_EQ(files.size(), 18u);
+  for (const auto& f : files) ExpectBitmapFile(out + L"\\" + f, 32);
+  EXPECT_TRUE(fs::exists(fs::path(out) / L"17_user32.bmp"));
+}
+
 TEST_F(SaveTest, SaveWithoutSelectionOrFocusTakesTheFirstItem) {
   ASSERT_EQ(form->ListView1->FocusedIndex(), -1);
   services.folder_answers.push_back(out);

@@ -18,9 +18,7 @@ TEST_F(FormTest, StartsWithLargeIconsIconTypeAndAnEmptyList) {
   EXPECT_FALSE(form->RB16->Checked());
   EXPECT_FALSE(form->SmallIcons);
   EXPECT_EQ(form->CombPicType->ItemIndex(), 0);
-  wchar_t text[32] = {};
-  GetWindowTextW(form->CombPicType->Handle(), text, 32);
-  EXPECT_STREQ(text, L"图标");
+  EXPECT_EQ(form->CombPicType->Text(), L"图标");
   EXPECT_EQ(form->ListView1->Count(), 0);
   EXPECT_EQ(form->LargeImage->Count(), 0);
   EXPECT_EQ(form->SmallImage->Count(), 0);
@@ -65,7 +63,8 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
     EXPECT_EQ(e.control->Width(), e.width);
     EXPECT_EQ(e.control->Height(), e.height);
   }
-  // The system's combo box keeps the height its font gives it.
+  // The skinned combo box takes the height of its skin (19).
+  EXPECT_EQ(form->CombPicType->Height(), 19);
   RECT combo;
   GetWindowRect(form->CombPicType->Handle(), &combo);
   MapWindowPoints(nullptr, form->ksSkinPanel1->Handle(), reinterpret_cast<POINT*>(&combo), 2);
