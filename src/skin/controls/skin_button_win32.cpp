@@ -9,12 +9,6 @@
 
 namespace kelmar {
 
-namespace {
-
-constexpr TColor kNavy = RGB(0, 0, 128);
-
-}  // namespace
-
 TksSkinButton::TksSkinButton(TComponent* owner, std::string name)
     : TksSkinCustomControl(owner, std::move(name)),
       repeatTimer_(new TTimer(this, "RepeatTimer", 100)),
@@ -201,18 +195,9 @@ void TksSkinButton::DrawStateImage(TBitmap& bitmap, const Rect& state, bool down
 
 void TksSkinButton::DrawDefaultImage(TBitmap& bitmap) {
   TksSkinCustomControl::DrawDefaultImage(bitmap);
-  TCanvas canvas(bitmap.Dc());
-  const Rect all = ClientRect(), inside{1, 1, Width() - 1, Height() - 1};
+  const Rect all = ClientRect();
   const bool downLook = ShowsDownLook(State());
-  if (downLook) {
-    canvas.FrameRect(all, kNavy);
-    canvas.FillRect(inside, RGB(133, 147, 181));
-  } else if (Active()) {
-    canvas.FrameRect(all, kNavy);
-    canvas.FillRect(inside, RGB(182, 189, 210));
-  } else {
-    canvas.FrameRect(all, GetSysColor(COLOR_BTNSHADOW));
-  }
+  DrawDefaultStateBox(bitmap.Dc(), all, downLook, Active());
   const TFont font = PlainFont(Enabled() ? DefaultFont().Color() : GetSysColor(COLOR_BTNSHADOW));
   DrawGlyphAndText(bitmap.Dc(), all, downLook, 1, font);
 }

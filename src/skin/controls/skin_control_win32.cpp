@@ -310,6 +310,14 @@ void DrawEdgeFrame(HDC dc, Rect& r, TColor top_left, TColor bottom_right) {
   r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
 }
 
+void DrawDefaultStateBox(HDC dc, const Rect& r, bool pressed, bool hot) {
+  TCanvas canvas(dc);
+  const Rect inside{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  const bool navy = pressed || hot;
+  canvas.FrameRect(r, navy ? RGB(0, 0, 128) : GetSysColor(COLOR_BTNSHADOW));
+  canvas.FillRect(inside, pressed ? RGB(133, 147, 181) : hot ? RGB(182, 189, 210) : GetSysColor(COLOR_BTNFACE));
+}
+
 void DrawSkinBorder(HDC dc, Rect& r, TksSkinBorderStyle style) {
   const TColor shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
   switch (style) {

@@ -170,6 +170,10 @@ TksEffectBmp EffectBmpOf(TBitmap& bitmap);
 // The default look's one-pixel borders; each shrinks r by 1.
 void DrawSkinBorder(HDC dc, Rect& r, TksSkinBorderStyle style);
 void DrawEdgeFrame(HDC dc, Rect& r, TColor top_left, TColor bottom_right);
+// The default look's one-pixel framed box of a button or scroll bar part:
+// pressed and hot framed in navy on their blue-grey fills, otherwise a
+// shadow frame on button face.
+void DrawDefaultStateBox(HDC dc, const Rect& r, bool pressed, bool hot);
 // The measured size of a caption (one line unless multi_line).
 SIZE CaptionExtent(HDC dc, const TFont& font, const std::wstring& text, bool multi_line);
 

@@ -74,6 +74,44 @@ class TksSkinScrollBar : public TksSkinCustomControl {
   bool both_ = false;
   int bothMarkerWidth_ = 0;
   TksScrollBarLayout layout_;
+
+  // Repeat modes of the timer.
+  enum class TRepeat { rpNone, rpDecrease, rpIncrease, rpPageBack, rpPageForward };
+  struct TPartState {
+    bool hot = false, down = false;
+  };
+
+  TksScrollRange Range() const { return {min_, max_, pageSize_, position_}; }
+  TPartState& Part(TksScrollBarPart part) { return parts_[int(part)]; }
+  bool IsArrow(TksScrollBarPart part) const {
+    return part == TksScrollBarPart::spUpButton || part == TksScrollBarPart::spDownButton;
+  }
+  bool FocusedLook() const { return canFocused_ && Focused(); }
+  bool ThumbPressedLook() const { return dragging_ || FocusedLook(); }
+  void ArrowStep(TksScrollBarPart part);
+  void PageStep(bool forward);
+  void StartRepeat(TRepeat mode);
+  void RunRepeatTimer(UINT interval);
+  void StopRepeat();
+  void RepeatTick();
+  void UpdateHotPart(Point p);
+  void EndPress(Point p);
+  void DrawSkinButton(TBitmap& bitmap, TksScrollBarPart part, const Rect& active, const Rect& down);
+
+  TPartState parts_[3];  // thumb, increase, decrease
+  TksScrollBarPart hot_ = TksScrollBarPart::spNone;
+  TksScrollBarPart captured_ = TksScrollBarPart::spNone;
+  bool dragging_ = false;
+  bool pressed_ = false;
+  Point lastPointer_;
+  // At the start of a drag: pointer along the axis, thumb offset.
+  int dragAlong_ = 0, dragOffset_ = 0;
+  TRepeat repeat_ = TRepeat::rpNone;
+  bool firstDelay_ = false;
+  TTimer* repeatTimer_;
+  std::string unbothSkinDataName_;
+  // From a section of the scroll bar class.
+  TksScrollBarRects rects_;
 };
 
 }  // namespace kelmar
