@@ -386,6 +386,39 @@ TEST_F(ComboBox, ALongListScrollsWithItsSkinnedBar) {
   EXPECT_EQ(bar->Position(), 5);
   list->SetTopIndex(0);
   EXPECT_EQ(bar->Position(), 0);
+
+  // The bar scrolls the list: the bottom arrow one row, held it repeats.
+  const auto middle = [](const Rect& r) { return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+  const Point down = middle(bar->Layout().upButton);
+  PressMouse(bar, down);
+  EXPECT_EQ(list->TopIndex(), 1);
+  Pump(800);
+  EXPECT_GT(list->TopIndex(), 3);
+  ReleaseMouse(bar, down);
+  const int held = list->TopIndex();
+  Pump(200);
+  EXPECT_EQ(list->TopIndex(), held);
+  // The top arrow back to the first row.
+  const Point up = middle(bar->Layout().downButton);
+  for (int i = 0; i < held; ++i) {
+    PressMouse(bar, up);
+    ReleaseMouse(bar, up);
+  }
+  EXPECT_EQ(list->TopIndex(), 0);
+  // A press in the track below the thumb pages by the visible rows.
+  const Rect thumb = bar->Layout().thumb;
+  const Point page{thumb.left + 4, thumb.bottom + 3};
+  PressMouse(bar, page);
+  ReleaseMouse(bar, page);
+  EXPECT_EQ(list->TopIndex(), 8);
+  // The thumb dragged to the bottom shows the last rows.
+  const Point grip = middle(bar->Layout().thumb);
+  PressMouse(bar, grip);
+  MoveMouse(bar, {grip.x, bar->Height() + 40});
+  ReleaseMouse(bar, {grip.x, bar->Height() + 40});
+  EXPECT_EQ(list->TopIndex(), 12);
+  EXPECT_EQ(bar->Position(), 12);
+  EXPECT_TRUE(c->DroppedDown());  // the bar's presses keep the list open
 }
 
 TEST_F(ComboBox, DraggingBelowTheListScrollsItOneRowAtATimeToTheLast) {
