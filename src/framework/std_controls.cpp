@@ -65,43 +65,6 @@ HBRUSH TCheckRadioBox::CtlColor(HDC dc) {
   return background_;
 }
 
-// ---------------------------------------------------------------- TComboBox
-
-void TComboBox::CreateParams(TCreateParams& params) {
-  params.ClassName = WC_COMBOBOXW;
-  params.Style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-}
-
-void TComboBox::HandleCreated() {
-  // The height of a combo box window includes its drop-down list.
-  SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height() + 120, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
-  for (const auto& item : items_) SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageW(Handle(), CB_SETCURSEL, item_index_, 0);
-}
-
-void TComboBox::SetItems(std::vector<std::wstring> items) {
-  items_ = std::move(items);
-  if (HandleAllocated()) HandleCreated();
-}
-
-int TComboBox::ItemIndex() const {
-  if (HandleAllocated()) return int(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
-  return item_index_;
-}
-
-void TComboBox::SetItemIndex(int index) {
-  item_index_ = index;
-  if (HandleAllocated()) SendMessageW(Handle(), CB_SETCURSEL, index, 0);
-}
-
-void TComboBox::CommandNotify(WORD code) {
-  if (code == CBN_SELCHANGE) {
-    item_index_ = ItemIndex();
-    if (OnChange) OnChange();
-  }
-}
-
 // ------------------------------------------------------------------- TPanel
 
 void TPanel::CreateParams(TCreateParams& params) { params.Style |= WS_CLIPCHILDREN; }

@@ -50,26 +50,6 @@ class TCheckRadioBox : public TWinControl {
   BrushHandle background_;
 };
 
-// A fixed drop-down list.
-class TComboBox : public TWinControl {
- public:
-  using TWinControl::TWinControl;
-  void SetItems(std::vector<std::wstring> items);
-  const std::vector<std::wstring>& Items() const { return items_; }
-  int ItemIndex() const;
-  void SetItemIndex(int index);
-  std::function<void()> OnChange;
-
- protected:
-  void CreateParams(TCreateParams& params) override;
-  void HandleCreated() override;
-  void CommandNotify(WORD code) override;
-
- private:
-  std::vector<std::wstring> items_;
-  int item_index_ = -1;
-};
-
 enum class TBevel { bvNone, bvLowered, bvRaised };
 
 // A plain container that paints its colour, an optional edge and caption.
