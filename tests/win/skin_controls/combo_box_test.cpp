@@ -443,5 +443,42 @@ TEST_F(ComboBox, DraggingBelowTheListScrollsItOneRowAtATimeToTheLast) {
   EXPECT_EQ(c->ItemIndex(), 0);  // released outside: nothing chosen
 }
 
+TEST_F(ComboBox, TheEditStyleTypesIntoAFieldThatTheListAndTheKeysFill) {
+  auto* c = Combo({L"alpha", L"beta", L"gamma"});
+  c->SetStyle(TksSkinCustomComboBoxStyle::kscbEditStyle);
+  TksComboEdit* edit = c->Edit();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_FALSE(c->TabStop());
+  // In the item area (2,2–36,17 at 54 wide), as high as its text.
+  EXPECT_EQ(edit->Left(), 2);
+  EXPECT_EQ(edit->Width(), 34);
+  EXPECT_LE(edit->Height(), 15);
+  wchar_t text[32] = {};
+  GetWindowTextW(edit->Handle(), text, 32);
+  EXPECT_STREQ(text, L"alpha");
+  c->SetFocus();
+  EXPECT_TRUE(edit->Focused());
+
+  changes = 0;
+  SetWindowTextW(edit->Handle(), L"typed");
+  EXPECT_EQ(c->Text(), L"typed");
+  EXPECT_EQ(changes, 1);
+  PressKey(edit, VK_DOWN);
+  EXPECT_EQ(c->ItemIndex(), 1);
+  GetWindowTextW(edit->Handle(), text, 32);
+  EXPECT_STREQ(text, L"beta");
+  PressAltKey(edit, VK_DOWN);
+  ASSERT_TRUE(c->DroppedDown());
+  ClickRow(c, 2);
+  EXPECT_FALSE(c->DroppedDown());
+  GetWindowTextW(edit->Handle(), text, 32);
+  EXPECT_STREQ(text, L"gamma");
+  EXPECT_TRUE(edit->Focused());
+
+  c->SetStyle(TksSkinCustomComboBoxStyle::kscbFixedStyle);
+  EXPECT_EQ(c->Edit(), nullptr);
+  EXPECT_TRUE(c->TabStop());
+}
+
 }  // namespace
 }  // namespace kelmar::test
