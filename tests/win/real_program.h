@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace kelmar::test {
@@ -30,6 +31,33 @@ inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
     window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
   }
   return window;
+}
+
+// A visible top-level window of the process whose class name matches, or
+// null.
+inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstring& cls)>& matches) {
+  struct Search {
+    DWORD pid;
+    const std::function<bool(const std::wstring&)>* matches;
+    HWND found = nullptr;
+  } search{pid, &matches};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (owner != s->pid || !IsWindowVisible(hwnd) || !(*s->matches)(name)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
+  return VisibleWindowOf(pid, [cls](const std::wstring& name) { return name == cls; });
 }
 
 }  // namespace kelmar::test

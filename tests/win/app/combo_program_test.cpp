@@ -10,6 +10,7 @@
 
 #include "app_fixture.h"
 #include "framework/graphics.h"
+#include "win/real_program.h"
 #include "win/frame_mouse/frame_input.h"
 
 namespace kelmar::test {
@@ -18,25 +19,8 @@ namespace {
 // The program's visible drop-down: its own-class pop-up with extra class
 // styles ("KelmarWindow.<styles>").
 HWND DropDownOf(const RunningProgram& program) {
-  struct Search {
-    DWORD pid;
-    HWND found = nullptr;
-  } search{program.process.dwProcessId};
-  EnumWindows(
-      [](HWND w, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(w, cls, 64);
-        if (pid == s->pid && IsWindowVisible(w) && std::wstring(cls).rfind(L"KelmarWindow.", 0) == 0) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return VisibleWindowOf(program.process.dwProcessId,
+                         [](const std::wstring& cls) { return cls.rfind(L"KelmarWindow.", 0) == 0; });
 }
 
 HWND WaitForDropDown(const RunningProgram& program, bool open) {

@@ -6,33 +6,10 @@
 #include <string>
 
 #include "win/app/app_fixture.h"
+#include "win/real_program.h"
 
 namespace kelmar::test {
 namespace {
-
-struct Search {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found = nullptr;
-};
-
-// The program's visible window of a class, or null.
-HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
-  Search search{pid, cls};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (owner != s->pid || !IsWindowVisible(hwnd) || wcscmp(name, s->cls) != 0) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 std::wstring TextOf(HWND hwnd) {
   wchar_t text[256] = {};
