@@ -1,6 +1,8 @@
 #include "framework/graphics.h"
 
 #include <cstring>
+#include <map>
+#include <tuple>
 
 namespace kelmar {
 
@@ -29,12 +31,17 @@ void TFont::SetStyle(TFontStyles style) { if (!(style == style_)) { style_ = sty
 void TFont::SetCharset(BYTE charset) { if (charset != charset_) { charset_ = charset; Changed(); } }
 
 void TFont::Changed() {
-  handle_.Reset();
+  handle_ = nullptr;
   if (OnChange) OnChange();
 }
 
 HFONT TFont::Handle() const {
-  if (!handle_) {
+  if (handle_) return handle_;
+  using Key = std::tuple<std::wstring, int, bool, bool, bool, bool, BYTE>;
+  static auto* cache = new std::map<Key, HFONT>;
+  const Key key{name_, height_, style_.bold, style_.italic, style_.underline, style_.strikeout, charset_};
+  HFONT& cached = (*cache)[key];
+  if (!cached) {
     LOGFONTW lf{};
     lf.lfHeight = -height_;
     lf.lfWeight = style_.bold ? FW_BOLD : FW_NORMAL;
@@ -44,9 +51,9 @@ HFONT TFont::Handle() const {
     lf.lfCharSet = charset_;
     lf.lfQuality = DEFAULT_QUALITY;
     wcsncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
-    handle_.Reset(CreateFontIndirectW(&lf));
+    cached = CreateFontIndirectW(&lf);
   }
-  return handle_;
+  return handle_ = cached;
 }
 
 void TCanvas::FillRect(const Rect& r, TColor color) {

@@ -43,7 +43,9 @@ class TFont {
   void SetStyle(TFontStyles style);
   void SetCharset(BYTE charset);
 
-  HFONT Handle() const;  // created on first use, recreated after a change
+  // Shared by every font of the same face, height, style and character set:
+  // made once per process, never freed (fonts are few and made often).
+  HFONT Handle() const;
   std::function<void()> OnChange;
 
  private:
@@ -54,7 +56,7 @@ class TFont {
   TColor color_ = RGB(0, 0, 0);
   TFontStyles style_;
   BYTE charset_ = DEFAULT_CHARSET;
-  mutable FontHandle handle_;
+  mutable HFONT handle_ = nullptr;
 };
 
 // Text and fill operations on a device context. The canvas selects its font
