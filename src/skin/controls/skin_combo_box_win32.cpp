@@ -1,7 +1,5 @@
 #include "skin/controls/skin_combo_box_win32.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "framework/application.h"
@@ -12,10 +10,6 @@
 namespace kelmar {
 
 namespace {
-
-constexpr TColor kNavy = RGB(0, 0, 128);
-constexpr TColor kPressedFill = RGB(133, 147, 181);
-constexpr TColor kHotFill = RGB(182, 189, 210);
 
 void DrawItemText(HDC dc, const TFont& font, const std::wstring& text, const Rect& r) {
   ScopedSelect select(dc, font.Handle());
@@ -315,9 +309,7 @@ void TksSkinCustomComboBox::DrawDefaultImage(TBitmap& bitmap) {
   canvas.FillRect(ClientRect(), GetSysColor(COLOR_BTNFACE));
   canvas.FrameRect(ClientRect(), GetSysColor(COLOR_BTNSHADOW));
   canvas.FillRect({1, 1, Width() - 1, Height() - 1}, GetSysColor(COLOR_WINDOW));
-  const bool pressed = buttonPressed_ && buttonHot_;
-  canvas.FillRect(areas.button, pressed ? kPressedFill : buttonHot_ ? kHotFill : GetSysColor(COLOR_BTNFACE));
-  canvas.FrameRect(areas.button, buttonHot_ ? kNavy : GetSysColor(COLOR_BTNSHADOW));
+  DrawDefaultStateBox(dc, areas.button, buttonPressed_ && buttonHot_, buttonHot_);
   DrawArrow(dc, areas.button, Enabled() ? RGB(0, 0, 0) : GetSysColor(COLOR_BTNSHADOW), 4);
   if (edit_) return;
 
@@ -347,12 +339,7 @@ void TksSkinCustomComboBox::DrawItem(TBitmap& bitmap, const TFont& font, const R
     return;
   }
   Rect r = text;
-  if (TImageList* images = Images()) {
-    const int n = ImageIndex() < 0 ? index : ImageIndex();
-    if (n < images->Count())
-      ImageList_Draw(images->Handle(), n, dc, r.left, r.top + (r.Height() - images->Height()) / 2, ILD_TRANSPARENT);
-    r.left += images->Width() + 2;
-  }
+  DrawItemImage(dc, Images(), ImageIndex(), index, r);
   DrawItemText(dc, font, Items()[size_t(index)], r);
 }
 
@@ -417,7 +404,6 @@ void TksSkinCustomComboBox::CloseDropDown(bool accept) {
     } else {
       SetText(item);
     }
-    Invalidate();
     Selected();
   } else {
     list_->SetItemIndex(savedIndex_);

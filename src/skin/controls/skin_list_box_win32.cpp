@@ -31,6 +31,15 @@ bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+void DrawItemImage(HDC dc, const TImageList* images, int image_index, int item, Rect& text) {
+  if (!images) return;
+  const int n = image_index < 0 ? item : image_index;
+  if (n < images->Count())
+    ImageList_Draw(images->Handle(), n, dc, text.left, text.top + (text.Height() - images->Height()) / 2,
+                   ILD_TRANSPARENT);
+  text.left += images->Width() + 2;
+}
+
 void TksListBox::CreateParams(TCreateParams& params) {
   params.ClassName = L"LISTBOX";
   params.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
@@ -325,20 +334,11 @@ void TksSkinCustomListBox::DrawItem(const DRAWITEMSTRUCT& d) {
     if (OnDrawItem) {
       OnDrawItem(canvas, index, state, text);
     } else {
-      DrawItemImage(dc, index, text, h);
+      DrawItemImage(dc, images_.Get(), imageIndex_, index, text);
       canvas.DrawText(font, text, items_[size_t(index)], DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     }
   }
   BitBlt(d.hDC, d.rcItem.left, d.rcItem.top, w, h, dc, 0, 0, SRCCOPY);
-}
-
-void TksSkinCustomListBox::DrawItemImage(HDC dc, int index, Rect& text, int height) const {
-  TImageList* images = images_.Get();
-  if (!images) return;
-  const int n = imageIndex_ < 0 ? index : imageIndex_;
-  if (n < images->Count())
-    ImageList_Draw(images->Handle(), n, dc, text.left, (height - images->Height()) / 2, ILD_TRANSPARENT);
-  text.left += images->Width() + 2;
 }
 
 // ---------------------------------------------------------- TksPopupListBox

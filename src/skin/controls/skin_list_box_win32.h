@@ -25,6 +25,11 @@ struct TksItemState {
 // state and the rectangle for its text.
 using TksDrawSkinItemEvent = std::function<void(TCanvas& canvas, int index, TksItemState state, const Rect& rect)>;
 
+// An item's image (number image_index, or the item's own number when that is
+// negative) at the left of its text rectangle, centred across, when the
+// list has it; the text then starts after the image's width and 2 pixels.
+void DrawItemImage(HDC dc, const TImageList* images, int image_index, int item, Rect& text);
+
 // The inner list: owner-drawn rows of one height, its own scroll bars hidden.
 class TksListBox : public TWinControl {
  public:
@@ -93,7 +98,6 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void SyncScrollBar();
   void FillInnerList();
   void DrawItem(const DRAWITEMSTRUCT& d);
-  void DrawItemImage(HDC dc, int index, Rect& text, int height) const;
 
   TksListBox* list_;
   TWndMethod listProc_;

@@ -65,6 +65,9 @@ void TksSkinScrollBar::SetPageSize(int value) {
 }
 
 void TksSkinScrollBar::SetRange(int min, int max, int pageSize, int position) {
+  // A list mirrors itself on every message that may scroll it: most change
+  // nothing.
+  if (min == min_ && max == max_ && pageSize == pageSize_ && position == position_) return;
   min_ = min;
   max_ = max;
   pageSize_ = pageSize;
