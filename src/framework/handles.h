@@ -88,6 +88,12 @@ inline bool SetWindowShape(HWND hwnd, RegionHandle region, bool redraw) {
   return true;
 }
 
+// Gives the window its new shape and invalidates what the new shape adds to
+// the old one, frame and children included. A size change invalidates only
+// what lay inside the old shape, so without this the area a larger window
+// gains is never painted; a full redraw would paint every child twice.
+bool ReshapeWindow(HWND hwnd, RegionHandle region);
+
 // BeginPaint/EndPaint.
 class PaintDc {
  public:

@@ -166,6 +166,16 @@ void TksSkinCustomControl::SetBounds(int left, int top, int width, int height) {
   }
 }
 
+// The scaled geometry follows the size the window has now, before WM_SIZE
+// lays out the children from it: a paint that came while the system was
+// still moving the window refits it to the old size.
+void TksSkinCustomControl::BoundsChanged() {
+  TksSkinControl::BoundsChanged();
+  if (SectionIndex() < 0) return;
+  int w = Width(), h = Height();
+  FitToSkin(w, h);
+}
+
 void TksSkinCustomControl::ApplySkinChange() {
   ReadSkinSection();
   ApplySkinCursor();

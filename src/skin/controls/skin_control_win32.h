@@ -99,6 +99,7 @@ class TksSkinCustomControl : public TksSkinControl {
   void DrawDefaultImage(TBitmap& bitmap) override;
   void DrawSkinImage(TBitmap& bitmap) override;
   void PaintWindow(TCanvas& canvas) override;
+  void BoundsChanged() override;
   virtual void DefaultFontChanged() {}
   // Adjusts a requested size to the section and computes the scaled geometry.
   virtual void FitToSkin(int& width, int& height);

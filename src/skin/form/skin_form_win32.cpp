@@ -591,7 +591,7 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
   if (!hwnd) return;
   const TksSkinData* skin = Skin();
   if (!skin || skin->Mask.IsEmpty()) {
-    if (hasRegion_) SetWindowShape(hwnd, RegionHandle(), true);
+    if (hasRegion_) ReshapeWindow(hwnd, RegionHandle());
     hasRegion_ = false;
     return;
   }
@@ -600,10 +600,7 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
                                                 geometry_.SizedMaskGeometry())
                             : RegionFromMask(skin->Mask.View());
   // The system owns the region from here on, and frees the one it replaces.
-  // No redraw of its own: a size change repaints the window anyway, and the
-  // frame is painted right after (setting the shape with a redraw repaints
-  // every child a second time).
-  hasRegion_ = region && SetWindowShape(hwnd, std::move(region), false);
+  hasRegion_ = region && ReshapeWindow(hwnd, std::move(region));
 }
 
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
