@@ -2,6 +2,7 @@
 // Shared by the Windows tests and benchmarks: system files and a real drop.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>  // DROPFILES
 
 #include <algorithm>
 #include <string>

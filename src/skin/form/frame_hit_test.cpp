@@ -49,6 +49,12 @@ bool AtBorder(int width, int height, int w, const FrameMaskShape* mask, const Re
   if (maskRect.Contains(p)) return false;
   for (Point q : probes)
     if (!mask->Inside(q)) return true;
+  // Where the shape rounds a corner, the bands of its two borders would
+  // meet only in the few pixels the rounding leaves: the diagonal probes
+  // give the corner a full border's width inside the shape.
+  const Point diagonals[] = {{p.x - w, p.y - w}, {p.x + w, p.y - w}, {p.x - w, p.y + w}, {p.x + w, p.y + w}};
+  for (Point q : diagonals)
+    if (!mask->Inside(q)) return true;
   return false;
 }
 

@@ -49,6 +49,13 @@ TEST_F(OwnSkinHitTest, BordersCornersAndClientAtThePictureSize) {
   EXPECT_EQ(Hit(704, 292, {702, 20}), kHitTopRight);
   EXPECT_EQ(Hit(704, 292, {2, 290}), kHitBottomLeft);
   EXPECT_EQ(Hit(704, 292, {702, 290}), kHitBottomRight);
+  // The mask rounds the top corners (row 1 starts at x = 3, row 2 at 2):
+  // still a border's width square sizes from the corner inside the shape.
+  for (int y = 2; y <= 5; ++y)
+    for (int x = 2; x <= 5; ++x) {
+      EXPECT_EQ(Hit(704, 292, {x, y}), kHitTopLeft) << x << "," << y;
+      EXPECT_EQ(Hit(704, 292, {703 - x, y}), kHitTopRight) << x << "," << y;
+    }
   EXPECT_EQ(Hit(704, 292, {8, 28}), kHitClient);
   EXPECT_EQ(Hit(704, 292, {695, 283}), kHitClient);
   EXPECT_EQ(Hit(704, 292, {696, 150}), kHitObject);

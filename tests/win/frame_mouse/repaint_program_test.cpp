@@ -1,0 +1,227 @@
+// The real program through a user's round of size changes, with the
+// system's mouse and keys: maximize and restore by the button and by the
+// caption, a corner out and in, the bottom edge up to the least height and
+// down again, the top edge, minimize and restore from the system menu.
+// After each step the screen must show every pixel of the client area
+// painted, and the status panel must span its bar. First with the empty
+// list, then with shell32's icons listed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "frame_input.h"
+#include "win/real_program.h"
+#include "win/shell_files.h"
+
+namespace kelmar::test {
+namespace {
+
+constexpr int kRun = 16;  // a black run this long is no glyph or icon pixel
+
+// The longest run of pure black pixels, across or down, in the client area
+// as the screen shows it. Unpainted parts of a window show black here; the
+// program's own texts and icons never have black runs this long (measured:
+// at most 4 with all of shell32's icons listed).
+int LongestBlackRun(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  TBitmap shot(client.right, client.bottom);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.Dc(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  const ImageView pixels = shot.Pixels();
+  auto black = [&](int x, int y) { return (pixels.At(x, y) & 0xFFFFFF) == 0; };
+  int longest = 0;
+  for (int y = 0; y < pixels.Height(); ++y)
+    for (int x = 0, run = 0; x < pixels.Width(); ++x) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
+  for (int x = 0; x < pixels.Width(); ++x)
+    for (int y = 0, run = 0; y < pixels.Height(); ++y) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
+  return longest;
+}
+
+// The status bar: the child of the main window with exactly one child of its
+// own, the panel.
+struct StatusBar {
+  RECT bar{}, panel{};
+};
+
+StatusBar FindStatusBar(HWND window) {
+  StatusBar found;
+  for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    HWND inner = GetWindow(c, GW_CHILD);
+    if (!inner || GetWindow(inner, GW_HWNDNEXT)) continue;
+    GetWindowRect(c, &found.bar);
+    GetWindowRect(inner, &found.panel);
+  }
+  return found;
+}
+
+// Waits until the window's bounds stop changing (the program has handled
+// the step), then for its paints.
+void Settle(HWND window) {
+  Rect last = WindowBounds(window);
+  for (int i = 0; i < 40; ++i) {
+    Pump(100);
+    const Rect now = WindowBounds(window);
+    if (now == last) break;
+    last = now;
+  }
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump(250);
+}
+
+void Keys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = key;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Pump(120);
+  }
+}
+
+void AltSpace() {
+  INPUT in[4]{};
+  for (auto& i : in) i.type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+  in[1].ki.wVk = in[2].ki.wVk = VK_SPACE;
+  in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, in, sizeof(INPUT));
+  Pump(400);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t ch : text) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = ch;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+  Pump(200);
+}
+
+class ProgramRepaint : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window = StartProgram(KELMAR_EXE, pi);
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(pi.hProcess, 5000);
+    Settle(window);
+  }
+  void TearDown() override {
+    if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+  }
+
+  // The state after a step: every client pixel painted, the panel across
+  // its bar (3 pixels in from either end, as the skin's status bar has it).
+  void Check(const char* step) {
+    Settle(window);
+    EXPECT_LT(LongestBlackRun(window), kRun) << step;
+    const StatusBar s = FindStatusBar(window);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(s.bar.right - s.bar.left, client.right) << step;
+    EXPECT_EQ(s.panel.left, s.bar.left + 3) << step;
+    EXPECT_EQ(s.panel.right, s.bar.right - 3) << step;
+  }
+
+  Point At(int x, int y) const { return OnScreen(window, {x, y}); }
+  int Width() const { return WindowBounds(window).Width(); }
+  int Height() const { return WindowBounds(window).Height(); }
+  // The maximize/restore button: 25 wide, left of the 43-wide close button at
+  // the caption's right end.
+  Point MaximizeButton() const { return At(Width() - 704 + 641, 9); }
+
+  // The skinned frame maximizes to the work area itself.
+  void ExpectFillsTheScreen() const {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GE(Width(), work.right - work.left - 2);
+    EXPECT_GE(Height(), work.bottom - work.top - 2);
+  }
+
+  void RunTheRound() {
+    const Rect normal = WindowBounds(window);
+    Click(MaximizeButton());
+    Check("maximized by the button");
+    ExpectFillsTheScreen();
+    Click(MaximizeButton());
+    Check("restored by the button");
+    EXPECT_EQ(WindowBounds(window), normal);
+    DoubleClick(At(300, 10));
+    Check("maximized by the caption");
+    ExpectFillsTheScreen();
+    DoubleClick(At(300, 10));
+    Check("restored by the caption");
+
+    Drag(At(Width() - 2, Height() - 2), At(Width() + 118, Height() + 98));
+    Check("a corner out");
+    EXPECT_EQ(WindowBounds(window), RectOfSize(normal.left, normal.top, normal.Width() + 120, normal.Height() + 100));
+    Drag(At(Width() - 2, Height() - 2), At(Width() - 202, Height() - 152));
+    Check("a corner in");
+
+    // Up past the least height, then down again, in small steps.
+    const Point bottom = At(Width() / 2, Height() - 2);
+    Gesture(DragSteps(bottom, {bottom.x, bottom.y - 400}, 12));
+    Check("the bottom edge up");
+    Gesture(DragSteps({bottom.x, WindowBounds(window).bottom - 2}, {bottom.x, bottom.y + 60}, 12));
+    Check("the bottom edge down");
+    const Point top = At(Width() / 2, 1);
+    Drag(top, {top.x, top.y - 80});
+    Check("the top edge");
+
+    // Minimize (the first entry), then 恢复 from the minimized window's menu
+    // (maximize, restore, ..., close).
+    Click(At(300, 10));
+    AltSpace();
+    Keys({VK_RETURN});
+    for (int i = 0; i < 50 && !IsIconic(window); ++i) Pump(20);
+    ASSERT_TRUE(IsIconic(window));
+    AltSpace();
+    Keys({VK_DOWN, VK_RETURN});
+    for (int i = 0; i < 50 && IsIconic(window); ++i) Pump(20);
+    ASSERT_FALSE(IsIconic(window));
+    Check("restored from minimized");
+  }
+
+  PROCESS_INFORMATION pi{};
+  HWND window = nullptr;
+};
+
+TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWithIcons) {
+  {
+    SCOPED_TRACE("empty list");
+    RunTheRound();
+  }
+  // shell32's icons through the open dialog, typed as a user would.
+  Click(At(8 + 28, 28 + 20));
+  HWND dialog = nullptr;
+  for (int i = 0; i < 100 && !dialog; ++i) {
+    Pump(50);
+    dialog = VisibleWindowOf(pi.dwProcessId, L"#32770");
+  }
+  ASSERT_NE(dialog, nullptr);
+  TypeText(SystemFile(L"shell32.dll"));
+  Keys({VK_RETURN});
+  HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
+  ASSERT_NE(list, nullptr);
+  for (int i = 0; i < 100 && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < 184; ++i) Pump(50);
+  ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 184);
+  Check("icons listed");
+  SCOPED_TRACE("icons listed");
+  RunTheRound();
+}
+
+}  // namespace
+}  // namespace kelmar::test
