@@ -372,14 +372,22 @@ void TWinControl::PaintWindow(TCanvas& canvas) {
 }
 
 void TWinControl::PaintTo(HDC dc) {
-  RECT rc;
-  GetClientRect(handle_, &rc);
-  TBitmap buffer(rc.right, rc.bottom);
+  RECT client;
+  GetClientRect(handle_, &client);
+  // Only what the device context lets through is composed: a window covered
+  // by its children, or a capture of the part under one control, costs
+  // little.
+  RECT box = client;
+  const int clip = GetClipBox(dc, &box);
+  if (clip == NULLREGION || !IntersectRect(&box, &box, &client)) return;
+  TBitmap buffer(box.right - box.left, box.bottom - box.top);
   if (buffer.IsEmpty()) return;
   TCanvas canvas(buffer.Dc());
+  SetViewportOrgEx(buffer.Dc(), -box.left, -box.top, nullptr);
   PaintWindow(canvas);
   PaintGraphicControls(canvas);
-  BitBlt(dc, 0, 0, rc.right, rc.bottom, buffer.Dc(), 0, 0, SRCCOPY);
+  SetViewportOrgEx(buffer.Dc(), 0, 0, nullptr);
+  BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, buffer.Dc(), 0, 0, SRCCOPY);
 }
 
 void TWinControl::PaintGraphicControls(TCanvas& canvas) {
@@ -388,7 +396,7 @@ void TWinControl::PaintGraphicControls(TCanvas& canvas) {
     if (c->IsWindowed() || !c->Visible() || c->Width() <= 0 || c->Height() <= 0) continue;
     ScopedDcState state(dc);
     IntersectClipRect(dc, c->Left(), c->Top(), c->BoundsRect().right, c->BoundsRect().bottom);
-    SetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+    OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
     c->Paint(canvas);
   }
 }
@@ -594,9 +602,11 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_ERASEBKGND:
       if (own_class_) {
-        // Our own paint draws the whole area; someone else asking (a control
-        // capturing what lies under it) gets the whole picture.
-        if (!in_paint_) PaintTo(reinterpret_cast<HDC>(m.WParam));
+        // Our own paint draws the whole area, so the system's erase of our
+        // window comes to nothing; someone else asking with a DC of its own
+        // (a control capturing what lies under it) gets the picture.
+        if (!in_paint_ && WindowFromDC(reinterpret_cast<HDC>(m.WParam)) != handle_)
+          PaintTo(reinterpret_cast<HDC>(m.WParam));
         m.Result = 1;
         return;
       }
