@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -22,19 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Press(WORD key, bool down) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = key;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &in, sizeof(in));
-  Sleep(30);
-}
-
 void Keys(std::initializer_list<WORD> keys) {
   for (WORD key : keys) {
-    Press(key, true);
-    Press(key, false);
+    SendKey(key, true);
+    SendKey(key, false);
   }
 }
 
@@ -99,9 +89,9 @@ class KeepWorkProgram {
   // A point of the main window's client area (the skinned frame's client
   // area starts 8 right and 28 down).
   void ClickClient(int x, int y, bool ctrl = false) const {
-    if (ctrl) Press(VK_CONTROL, true);
+    if (ctrl) SendKey(VK_CONTROL, true);
     Click(OnScreen(program.window, {8 + x, 28 + y}));
-    if (ctrl) Press(VK_CONTROL, false);
+    if (ctrl) SendKey(VK_CONTROL, false);
   }
   // The tool buttons, in the middle of each: open, Save, Save all.
   void OpenFiles() const { ClickClient(8 + 20, 8 + 12); }
@@ -119,6 +109,24 @@ class KeepWorkProgram {
     Keys({VK_RETURN});
     return WaitUntilClosed(open);
   }
+  // After a save command: OK in the chooser (it opens on the remembered
+  // folder), the key that answers the question about existing files, and
+  // the summary's text once it shows (then closed).
+  std::wstring ConfirmSave(WORD answer, const std::wstring& question) const {
+    HWND chooser = WaitForDialog(L"");
+    if (!chooser) return L"no chooser";
+    Keys({VK_RETURN});
+    HWND box = WaitForDialog(L"消息框");
+    if (!box) return L"no question";
+    EXPECT_EQ(BoxText(box), question);
+    Keys({answer});
+    HWND summary = WaitForDialog(L"Kelmar");
+    if (!summary) return L"no summary";
+    std::wstring text = BoxText(summary);
+    Keys({VK_RETURN});
+    WaitUntilClosed(summary);
+    return text;
+  }
   // In the folder chooser: a folder of the desktop, by typing its name in
   // the tree, then OK (Enter).
   static void ChooseDesktopFolder(HWND chooser, const std::wstring& name) {
@@ -131,26 +139,11 @@ class KeepWorkProgram {
 
  private:
   HWND FindDialog(const std::wstring& title) const {
-    struct Search {
-      DWORD pid;
-      const std::wstring* title;
-      HWND found = nullptr;
-    } search{program.process.dwProcessId, &title};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(hwnd, cls, 16);
-          if (pid != s->pid || !IsWindowVisible(hwnd) || std::wstring(cls) != L"#32770") return TRUE;
-          const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
-          if (s->title->empty() ? !chooser : TextOf(hwnd) != *s->title) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return VisibleWindowOf(program.process.dwProcessId, [&](HWND hwnd, const std::wstring& cls) {
+      if (cls != L"#32770") return false;
+      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      return title.empty() ? chooser : TextOf(hwnd) == title;
+    });
   }
 };
 
@@ -226,20 +219,9 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
 
   // Save all into it: one question for the one file there; No keeps it.
   p.SaveAll();
-  chooser = p.WaitForDialog(L"");
-  ASSERT_NE(chooser, nullptr);
-  Keys({VK_RETURN});
-  box = p.WaitForDialog(L"消息框");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(KeepWorkProgram::BoxText(box), L"已有 1 个同名文件，是否替换？");
-  Keys({'N'});
-  summary = p.WaitForDialog(L"Kelmar");
-  ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(KeepWorkProgram::BoxText(summary).substr(0, 9), L"103个文件被保存");
+  EXPECT_EQ(p.ConfirmSave('N', L"已有 1 个同名文件，是否替换？").substr(0, 9), L"103个文件被保存");
   EXPECT_EQ(Contents(mine), "the user's own");
   EXPECT_EQ(EntriesIn(out), 1104u);
-  Keys({VK_RETURN});
-  ASSERT_TRUE(p.WaitUntilClosed(summary));
 
   // Save with the first item focused but not selected (a click, then a
   // Ctrl+click on it): that item is written, here replacing the user's
@@ -250,18 +232,8 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(p.List(), LVM_GETSELECTEDCOUNT, 0, 0) == 0; }));
   EXPECT_EQ(SendMessageW(p.List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 0);
   p.Save();
-  chooser = p.WaitForDialog(L"");
-  ASSERT_NE(chooser, nullptr);
-  Keys({VK_RETURN});
-  box = p.WaitForDialog(L"消息框");
-  ASSERT_NE(box, nullptr);
-  Keys({'Y'});
-  summary = p.WaitForDialog(L"Kelmar");
-  ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(KeepWorkProgram::BoxText(summary).substr(0, 7), L"1个文件被保存");
+  EXPECT_EQ(p.ConfirmSave('Y', L"已有 1 个同名文件，是否替换？").substr(0, 7), L"1个文件被保存");
   EXPECT_EQ(Contents(mine).size(), 766u);  // a 32 x 32 icon file now
-  Keys({VK_RETURN});
-  ASSERT_TRUE(p.WaitUntilClosed(summary));
 
   EXPECT_TRUE(p.program.Close());
   fs::remove_all(out);
