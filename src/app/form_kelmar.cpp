@@ -30,6 +30,12 @@ namespace {
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
+// An existing file (a folder does not count).
+bool IsFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void LoadGlyph(TksSkinButton* button, int id) {
   // The pixels as stored: the bottom-left one is the transparent colour, and
   // no colour mapping may change it.
@@ -269,10 +275,7 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    if (path.empty()) continue;
-    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    files.push_back(std::move(path));
+    if (IsFile(LongPath(path))) files.push_back(std::move(path));
   }
   // A drop of folders or vanished names alone leaves the list as it is.
   if (!files.empty()) TakeIn(files);
@@ -519,11 +522,6 @@ std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
   return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
-bool IsFile(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 void TFormKelmar::BTNHelpClick() {
@@ -536,8 +534,8 @@ void TFormKelmar::BTNHelpClick() {
       return;
     }
   }
-  services_->ShowMessageBox(Handle(),
-                            L"找不到帮助文件 Kelmarhelp.chm。\r查找过的文件夹:\r" + beside + L"\r" + current, MsgCaption,
+  std::wstring looked = beside + (current == beside ? L"" : L"\r" + current);
+  services_->ShowMessageBox(Handle(), L"找不到帮助文件 Kelmarhelp.chm。\r查找过的文件夹:\r" + looked, MsgCaption,
                             MB_OK | MB_ICONINFORMATION);
 }
 
