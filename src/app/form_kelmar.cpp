@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
@@ -28,6 +29,12 @@ const wchar_t kUpdatePage[] = L"https://kelmar.app/update/";
 namespace {
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
+
+// An existing file (a folder does not count).
+bool IsFile(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 void LoadGlyph(TksSkinButton* button, int id) {
   // The pixels as stored: the bottom-left one is the transparent colour, and
@@ -252,13 +259,7 @@ void TFormKelmar::BTNSelFileClick() {
   auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件",
                                     OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
   if (!files) return;
-  ClearBatch();
-  // No repaint until the batch is in (the limit repaints at once).
-  TListView::UpdateScope no_redraw(*ListView1);
-  for (const auto& path : *files) {
-    FileIcons icons = FileIcons::Read(path);
-    ExtractFileIcons(path, icons.Count(), icons);
-  }
+  TakeIn(*files);
 }
 
 void TFormKelmar::WMDropFiles(HDROP drop) {
@@ -268,19 +269,25 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     ~DropOwner() { DragFinish(drop); }
   } owner{drop};
   UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
-  if (count == 0) return;
-  ClearBatch();
-  TListView::UpdateScope no_redraw(*ListView1);
+  std::vector<std::wstring> files;
   for (UINT i = 0; i < count; ++i) {
     // The whole path, whatever its length.
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    if (path.empty()) continue;
-    DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (IsFile(LongPath(path))) files.push_back(std::move(path));
+  }
+  // A drop of folders or vanished names alone leaves the list as it is.
+  if (!files.empty()) TakeIn(files);
+}
+
+void TFormKelmar::TakeIn(const std::vector<std::wstring>& paths) {
+  ClearBatch();
+  // No repaint until the batch is in (the limit repaints at once).
+  TListView::UpdateScope no_redraw(*ListView1);
+  for (const auto& path : paths) {
     FileIcons icons = FileIcons::Read(path);
-    ExtractFileIcons(path, icons.Count(), icons);
+    if (!ExtractFileIcons(path, icons.Count(), icons)) return;
   }
 }
 
@@ -288,28 +295,15 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count) {
   ExtractFileIcons(path, count, FileIcons::Read(path));
 }
 
-void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons) {
+bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons) {
   // No repaint per item (the intake around it usually holds the list already).
   TListView::UpdateScope no_redraw(*ListView1);
   // The images go into the lists in slices: one drawing pass per slice, and
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
   for (int i = 0; i < count; ++i) {
+    if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
-    if (IconCounter > 1000) {
-      // The images of the full batch go in first: the save may write them.
-      AddPendingIcons();
-      // The user sees the full list while deciding, and the cleared one after.
-      ListView1->RepaintNow();
-      if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
-        SaveByType();
-      }
-      IconCounter = 1;
-      ClearItems();
-      ListView1->RepaintNow();
-      LargeImage->Clear();
-      SmallImage->Clear();
-    }
     std::shared_ptr<const IconGroup> group = icons.Group(i);
     ExtractedIcon icon;
     if (group) icon = ExtractGroupIcon(*group);
@@ -323,6 +317,26 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
   AddPendingIcons();
+  return true;
+}
+
+bool TFormKelmar::StartNewBatch() {
+  // The images of the full batch go in first: the save writes them, and the
+  // user sees the full list while deciding.
+  AddPendingIcons();
+  ListView1->RepaintNow();
+  if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+    return false;
+  // The whole batch, whatever the last save command chose; only a batch
+  // that is safely in the folder is let go of (a failing save throws, and
+  // the batch stays as well).
+  if (!SaveIcons(ChosenOutputType(), true)) return false;
+  IconCounter = 0;
+  ClearItems();
+  ListView1->RepaintNow();
+  LargeImage->Clear();
+  SmallImage->Clear();
+  return true;
 }
 
 std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
@@ -358,8 +372,9 @@ void TFormKelmar::BTNSaveClick() {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  if (ListView1->FocusedIndex() < 0 && ListView1->SelectedCount() == 0) ListView1->SetSelected(0, true);
-  SaveByType();
+  // Nothing selected: the item with the focus mark, else the first one.
+  if (ListView1->SelectedCount() == 0) ListView1->SetSelected(std::max(ListView1->FocusedIndex(), 0), true);
+  SaveIcons(ChosenOutputType(), false);
 }
 
 void TFormKelmar::BTNSaveAllClick() {
@@ -368,56 +383,108 @@ void TFormKelmar::BTNSaveAllClick() {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
-  SaveByType();
+  SaveIcons(ChosenOutputType(), true);
 }
 
-void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon); }
-void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap); }
-void TFormKelmar::SaveIconsAsOriginal() { SaveIcons(TOutputType::otOriginal); }
+void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon, SaveAll); }
+void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap, SaveAll); }
+void TFormKelmar::SaveIconsAsOriginal() { SaveIcons(TOutputType::otOriginal, SaveAll); }
 
-void TFormKelmar::SaveByType() {
+TFormKelmar::TOutputType TFormKelmar::ChosenOutputType() const {
   switch (CombPicType->ItemIndex()) {
     case 0:
-      SaveIconsAsIco();
-      break;
+      return TOutputType::otIcon;
     case 2:
-      SaveIconsAsOriginal();
-      break;
+      return TOutputType::otOriginal;
     default:
-      SaveIconsAsBmp();
+      return TOutputType::otBitmap;
   }
 }
 
-void TFormKelmar::SaveIcons(TOutputType type) {
-  SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder);
-  if (SaveFolder.empty()) return;
+namespace {
+
+// The names in a folder, upper-cased as the file system compares them; one
+// search instead of one query per file.
+std::set<std::wstring> UpperNamesIn(const std::wstring& folder) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  FindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return names;
+  do {
+    std::wstring name = found.cFileName;
+    CharUpperBuffW(name.data(), DWORD(name.size()));
+    names.insert(std::move(name));
+  } while (FindNextFileW(find, &found));
+  return names;
+}
+
+}  // namespace
+
+bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
+  // A cancelled chooser cancels the save.
+  if (!SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder) || SaveFolder.empty()) return false;
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
   const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : L".ico";
   TImageList* images = SmallIcons ? SmallImage : LargeImage;
-  int count = images->Count();
-  // One writer for the whole save (its temporary folder is made once), and
-  // the icon files converted from the list's bitmaps at once.
-  WholeFileWriter files;
-  std::optional<ImageListIconFiles> icon_files;
-  if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
-  for (int i = 0; i < count; ++i) {
-    if (!SaveAll && !ListView1->Selected(i)) continue;
-    const std::wstring caption = ListView1->ItemCaption(i);
-    std::wstring file = SaveFolder + L"\\" + MakeSaveName(caption, i + 1) + extension;
-    if (type == TOutputType::otOriginal)
-      // The caption is the running number, ":" and the source path.
-      files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
-    else if (icon_files)
-      files.Write(file, icon_files->Bytes(i));
-    else
-      files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
+  struct Entry {
+    int index;
+    std::wstring name;
+    bool exists;
+  };
+  std::vector<Entry> entries;
+  const std::set<std::wstring> present = UpperNamesIn(SaveFolder);
+  int existing = 0;
+  for (int i = 0; i < images->Count(); ++i) {
+    if (!all && !ListView1->Selected(i)) continue;
+    std::wstring name = MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
+    std::wstring upper = name;
+    CharUpperBuffW(upper.data(), DWORD(upper.size()));
+    const bool exists = present.count(upper) > 0;
+    existing += exists;
+    entries.push_back({i, std::move(name), exists});
+  }
+  // Files already there are replaced only when the user says so, once for
+  // the whole save.
+  bool replace = true;
+  if (existing > 0) {
+    const int answer = services_->ShowMessageBox(Handle(), L"已有 " + std::to_wstring(existing) + L" 个同名文件，是否替换？",
+                                                 MsgCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return false;
+    replace = answer == IDYES;
   }
 
-  int saved = SaveAll ? LargeImage->Count() : ListView1->SelectedCount();
-  std::wstring summary = std::to_wstring(saved) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
+  size_t written = 0;
+  {
+    // One writer for the whole save (its temporary folder is made once and
+    // is gone at the end of this block, before the summary shows), and the
+    // icon files converted from the list's bitmaps at once.
+    WholeFileWriter files;
+    std::optional<ImageListIconFiles> icon_files;
+    if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
+    for (const Entry& entry : entries) {
+      if (entry.exists && !replace) continue;
+      const int i = entry.index;
+      const std::wstring file = SaveFolder + L"\\" + entry.name;
+      if (type == TOutputType::otOriginal) {
+        // The caption is the running number, ":" and the source path.
+        const std::wstring caption = ListView1->ItemCaption(i);
+        files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
+      } else if (icon_files) {
+        files.Write(file, icon_files->Bytes(i));
+      } else {
+        files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
+      }
+      ++written;
+    }
+  }
+  // Every file the user kept was skipped: nothing to report.
+  if (written == 0) return false;
+  std::wstring summary = std::to_wstring(written) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
                          MsgNameFormat + L"[9999]_[filename]" + extension;
   services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
+  return written == entries.size();
 }
 
 // ------------------------------------------------------ view, help, update
@@ -427,13 +494,57 @@ void TFormKelmar::RB32Click() {
   ListView1->SetViewStyle(SmallIcons ? TViewStyle::vsSmallIcon : TViewStyle::vsIcon);
 }
 
-void TFormKelmar::BTNHelpClick() {
-  DWORD length = GetCurrentDirectoryW(0, nullptr);
-  std::wstring directory(length, L'\0');
-  directory.resize(GetCurrentDirectoryW(length, directory.data()));
-  services_->ShellOpen(Handle(), L"open", directory + L"\\Kelmarhelp.chm", SW_SHOWNORMAL);
+namespace {
+
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  path.erase(std::min(path.size(), path.find_last_of(L'\\')));
+  return path;
 }
 
-void TFormKelmar::BtnUpdateClick() { services_->ShellOpen(Handle(), nullptr, UpdatePage, SW_SHOWNORMAL); }
+std::wstring CurrentFolder() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::wstring folder(length, L'\0');
+  folder.resize(GetCurrentDirectoryW(length, folder.data()));
+  return folder;
+}
+
+// A folder and a name in it (a drive root has its backslash already).
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+}  // namespace
+
+void TFormKelmar::BTNHelpClick() {
+  // Beside the program first: the current directory follows the open dialog.
+  const std::wstring beside = ProgramFolder(), current = CurrentFolder();
+  for (const std::wstring& folder : {beside, current}) {
+    const std::wstring file = InFolder(folder, L"Kelmarhelp.chm");
+    if (IsFile(file)) {
+      OpenWithShell(L"open", file);
+      return;
+    }
+  }
+  std::wstring looked = beside + (current == beside ? L"" : L"\r" + current);
+  services_->ShowMessageBox(Handle(), L"找不到帮助文件 Kelmarhelp.chm。\r查找过的文件夹:\r" + looked, MsgCaption,
+                            MB_OK | MB_ICONINFORMATION);
+}
+
+void TFormKelmar::BtnUpdateClick() { OpenWithShell(nullptr, UpdatePage); }
+
+void TFormKelmar::OpenWithShell(const wchar_t* verb, const std::wstring& target) {
+  HINSTANCE result = services_->ShellOpen(Handle(), verb, target, SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) <= 32)
+    services_->ShowMessageBox(Handle(), CannotOpenText(target), MsgCaption, MB_OK | MB_ICONINFORMATION);
+}
 
 }  // namespace kelmar

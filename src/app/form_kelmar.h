@@ -78,7 +78,8 @@ class TFormKelmar : public TForm {
   void BTNHelpClick();
   void BtnUpdateClick();
 
-  // Intake: adds `count` icons of one file to the list and both image lists.
+  // Intake: adds `count` icons of one file to the list and both image lists
+  // (fewer when the user keeps a full batch at the limit).
   void ExtractFileIcons(const std::wstring& path, int count);
   // The icon group that list item `index` shows, with every image of it as
   // the file stores it (for saving the originals); null for an item that
@@ -97,12 +98,24 @@ class TFormKelmar : public TForm {
  private:
   void ClearBatch();
   void ClearItems();
-  void ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons);
+  // A new batch with these files' icons, in order, until the user keeps a
+  // full batch at the limit.
+  void TakeIn(const std::vector<std::wstring>& paths);
+  // False when the intake stops here: the user kept the full batch.
+  bool ExtractFileIcons(const std::wstring& path, int count, const FileIcons& icons);
+  // At the limit: asks, saves the whole batch and clears it; false (batch
+  // untouched) when the user cancels or the batch is not wholly saved.
+  bool StartNewBatch();
   void AddPendingIcons();
   enum class TOutputType { otIcon, otBitmap, otOriginal };
-  void SaveIcons(TOutputType type);
-  // The save of the output type chosen in CombPicType.
-  void SaveByType();
+  TOutputType ChosenOutputType() const;
+  // Writes every entry (`all`) or the selected ones, asking once before
+  // replacing files; the summary counts the files written. True when every
+  // one of them is now in the folder; false when the user cancelled or
+  // kept existing files. Failures throw (the files before stay).
+  bool SaveIcons(TOutputType type, bool all);
+  // The shell's open; a failure is told to the user.
+  void OpenWithShell(const wchar_t* verb, const std::wstring& target);
 
   TPlatformServices* services_;
   // Icons of list items whose images are not in the image lists yet.

@@ -40,9 +40,9 @@ namespace {
 // data, without what follows them (an installer's payload can be gigabytes).
 // Nothing when the file cannot be read, is no PE, or was cut.
 std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  FileHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return std::nullopt;
   auto read = [&](std::vector<uint8_t>& bytes, size_t from) {
     DWORD got = 0;
     return ReadFile(file, bytes.data() + from, DWORD(bytes.size() - from), &got, nullptr) &&
@@ -62,7 +62,6 @@ std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path
       }
     }
   }
-  CloseHandle(file);
   return result;
 }
 

@@ -2,8 +2,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <exception>
-
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 
@@ -18,12 +16,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   try {
     TFormKelmar* form = Application().CreateForm<TFormKelmar>();
     form->Show();
-  } catch (const std::exception& e) {
+  } catch (...) {
     // Nothing to run without the main window: say why and end.
-    Application().HandleException(e);
+    Application().HandleCurrentException();
     OleUninitialize();
     return 1;
   }
+  // Every message's exceptions end in the error box inside the loop.
   Application().Run();
 
   OleUninitialize();

@@ -13,17 +13,13 @@
 namespace kelmar {
 
 std::vector<uint8_t> ReadIconFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  FileHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
-  if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) {
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!file || !GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
     throw FileError("Cannot open file \"" + Narrow(path) + "\".");
-  }
   std::vector<uint8_t> bytes(size_t(size.QuadPart));
   DWORD read = 0;
-  const bool ok = bytes.empty() || (ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size());
-  CloseHandle(file);
-  if (!ok) throw FileError("Cannot open file \"" + Narrow(path) + "\".");
+  if (!bytes.empty() && !(ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size())) throw FileError("Cannot open file \"" + Narrow(path) + "\".");
   return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/application.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "framework/forms.h"
 #include "framework/hints.h"
@@ -64,25 +65,35 @@ bool TApplication::Dispatch(MSG& msg) {
     terminated_ = true;
     return false;
   }
+  // The hints, the hooks (a menu item's command runs in one) and the
+  // dispatch itself: whatever they throw ends this message only.
+  try {
+    DispatchTaken(msg);
+  } catch (...) {
+    HandleCurrentException();
+  }
+  return true;
+}
+
+void TApplication::DispatchTaken(MSG& msg) {
   Hints().MessageTaken(msg);
   std::vector<MessageHook> hooks;
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)
-    if (hook(msg)) return true;
+    if (hook(msg)) return;
   if (msg.message == WM_KEYDOWN && IsDialogKey(msg.wParam)) {
     // Dialog keys go to the form before the window that has the focus.
     TWinControl* focused = TWinControl::FromHandle(msg.hwnd);
     if (TForm* form = GetParentForm(focused); form && form->DialogKey(focused, WORD(msg.wParam), ShiftFromKeyboard()))
-      return true;
+      return;
   }
   if (msg.message == WM_SYSCHAR) {
     // Alt and a letter: the control whose caption marks it.
     if (TForm* form = GetParentForm(TWinControl::FromHandle(msg.hwnd)); form && form->DialogChar(wchar_t(msg.wParam)))
-      return true;
+      return;
   }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
-  return true;
 }
 
 void TApplication::Run() {
@@ -104,6 +115,21 @@ void TApplication::HandleException(const std::exception& e) {
   }
   HWND owner = main_form_ ? main_form_->Handle() : nullptr;
   MessageBoxW(owner, Wide(e.what()).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      HandleException(e);
+    } catch (...) {
+      HandleException(std::runtime_error("An unknown error occurred."));
+    }
+  } catch (...) {
+    // The handler itself failed (no memory for the box): nothing is left
+    // to tell, and the loop must go on.
+  }
 }
 
 HCURSOR TApplication::GetCursor(int id) const {

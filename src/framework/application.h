@@ -45,6 +45,9 @@ class TApplication {
   // goes on. Tests replace the handler to record it.
   void HandleException(const std::exception& e);
   std::function<void(const std::exception&)> OnException;
+  // For a catch (...) block: the exception in flight goes to HandleException,
+  // one that is no std::exception with a general text. Throws nothing.
+  void HandleCurrentException() noexcept;
 
   // Cursor numbers used by controls (for example 26000, the link hand).
   void SetCursor(int id, HCURSOR cursor) { cursors_[id] = cursor; }
@@ -66,6 +69,7 @@ class TApplication {
   void AddForm(TForm* form);
   void RemoveForm(TForm* form);
   bool Dispatch(MSG& msg);
+  void DispatchTaken(MSG& msg);
 
   std::wstring title_;
   TForm* main_form_ = nullptr;

@@ -663,9 +663,9 @@ LRESULT CALLBACK KelmarWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
   TMessage m{msg, wparam, lparam, 0};
   try {
     control->WindowProc(m);
-  } catch (const std::exception& e) {
+  } catch (...) {
     // Never let an exception cross the system's stack.
-    Application().HandleException(e);
+    Application().HandleCurrentException();
     m.Result = 0;
   }
   if (msg == WM_NCDESTROY && LookUp(hwnd) == control) {

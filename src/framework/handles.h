@@ -1,12 +1,22 @@
 #pragma once
-// RAII owners for GDI and USER handles. Each converts to its raw handle so it
-// passes straight into API calls; none can be copied.
+// RAII owners for GDI, USER and kernel handles. Each converts to its raw
+// handle so it passes straight into API calls; none can be copied.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <utility>
 
 namespace kelmar {
+
+// The value that owns nothing: the deleter's Null() where it has one (file
+// and find handles use INVALID_HANDLE_VALUE), else zero.
+template <typename H, typename Deleter>
+H NullHandle() {
+  if constexpr (requires { Deleter::Null(); })
+    return Deleter::Null();
+  else
+    return H{};
+}
 
 template <typename H, typename Deleter>
 class UniqueHandle {
@@ -15,24 +25,25 @@ class UniqueHandle {
   explicit UniqueHandle(H h) : h_(h) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Null())) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, H{}));
+    if (this != &o) Reset(std::exchange(o.h_, Null()));
     return *this;
   }
   ~UniqueHandle() { Reset(); }
 
-  void Reset(H h = H{}) {
-    if (h_) Deleter{}(h_);
+  void Reset(H h = Null()) {
+    if (h_ != Null()) Deleter{}(h_);
     h_ = h;
   }
-  H Release() { return std::exchange(h_, H{}); }
+  H Release() { return std::exchange(h_, Null()); }
   H Get() const { return h_; }
   operator H() const { return h_; }
-  explicit operator bool() const { return h_ != H{}; }
+  explicit operator bool() const { return h_ != Null(); }
 
  private:
-  H h_{};
+  static H Null() { return NullHandle<H, Deleter>(); }
+  H h_ = Null();
 };
 
 struct GdiObjectDeleter {
@@ -51,6 +62,20 @@ struct MenuDeleter {
   void operator()(HMENU h) const { DestroyMenu(h); }
 };
 
+// Kernel objects: files and find searches have INVALID_HANDLE_VALUE for
+// "none", processes and threads zero.
+struct FileDeleter {
+  static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct FindDeleter {
+  static HANDLE Null() { return INVALID_HANDLE_VALUE; }
+  void operator()(HANDLE h) const { FindClose(h); }
+};
+struct KernelObjectDeleter {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
+
 using BitmapHandle = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using FontHandle = UniqueHandle<HFONT, GdiObjectDeleter>;
 using BrushHandle = UniqueHandle<HBRUSH, GdiObjectDeleter>;
@@ -60,6 +85,9 @@ using IconHandle = UniqueHandle<HICON, IconDeleter>;
 using MemoryDcHandle = UniqueHandle<HDC, DcDeleter>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 using MenuHandle = UniqueHandle<HMENU, MenuDeleter>;
+using FileHandle = UniqueHandle<HANDLE, FileDeleter>;
+using FindHandle = UniqueHandle<HANDLE, FindDeleter>;
+using KernelHandle = UniqueHandle<HANDLE, KernelObjectDeleter>;
 
 // A window's device context for the lifetime of the scope: the client area
 // (GetDC) or the whole window, frame included (GetWindowDC).

@@ -5,6 +5,8 @@
 
 namespace kelmar {
 
+std::wstring CannotOpenText(const std::wstring& target) { return L"无法打开 " + target; }
+
 TPlatformServices& DefaultPlatformServices() {
   static TPlatformServices services;
   return services;

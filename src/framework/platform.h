@@ -30,6 +30,9 @@ class TPlatformServices {
   virtual UINT QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size);
 };
 
+// What the user is told when the shell could not open a file or address.
+std::wstring CannotOpenText(const std::wstring& target);
+
 // The real services, used where no others are given.
 TPlatformServices& DefaultPlatformServices();
 

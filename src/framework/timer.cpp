@@ -1,6 +1,5 @@
 #include "framework/timer.h"
 
-#include <exception>
 #include <set>
 
 #include "framework/application.h"
@@ -72,8 +71,8 @@ LRESULT CALLBACK TTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM l
   if (!LiveTimers().count(timer) || !timer->running_ || !timer->OnTimer) return 0;
   try {
     timer->OnTimer();
-  } catch (const std::exception& e) {
-    Application().HandleException(e);
+  } catch (...) {
+    Application().HandleCurrentException();
   }
   return 0;
 }

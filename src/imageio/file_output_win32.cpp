@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "framework/handles.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -27,13 +28,15 @@ std::wstring SystemReason(DWORD code) {
   throw FileError("Cannot create file \"" + Narrow(path) + "\". " + Narrow(SystemReason(code)));
 }
 
-// Owns an open file handle and, until Keep(), the file itself.
+// Owns an open file and, until Keep(), the file itself.
 class TempFile {
  public:
-  TempFile(const std::wstring& path, const std::wstring& target) : path_(path) {
-    // DELETE access: the open file is renamed over its target.
-    handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) ThrowCannotCreate(target, GetLastError());
+  TempFile(const std::wstring& path, const std::wstring& target)
+      : path_(path),
+        // DELETE access: the open file is renamed over its target.
+        handle_(CreateFileW(path_.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                            nullptr)) {
+    if (!handle_) ThrowCannotCreate(target, GetLastError());
   }
   ~TempFile() {
     Close();
@@ -43,17 +46,12 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
 
   HANDLE Handle() const { return handle_; }
-  bool Close() {
-    bool ok = true;
-    if (handle_ != INVALID_HANDLE_VALUE) ok = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
+  bool Close() { return !handle_ || CloseHandle(handle_.Release()) != 0; }
   void Keep() { kept_ = true; }
 
  private:
   std::wstring path_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  FileHandle handle_;
   bool kept_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "framework/application.h"
+#include "framework/forms.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -94,12 +95,18 @@ void TURLLabel::Click() {
   info.lpVerb = L"Open";
   info.lpFile = target.c_str();  // as stored: blanks are not removed
   info.nShow = SW_SHOWNORMAL;
-  if (services_->ShellOpenEx(info)) {
-    // The process handle is not used; do not leak it.
-    if (info.hProcess) CloseHandle(info.hProcess);
+  const bool opened = services_->ShellOpenEx(info);
+  // The process handle is not used; do not leak it.
+  KernelHandle process(info.hProcess);
+  // The shell tells a failure by a result of 32 or less as well.
+  if (opened && reinterpret_cast<INT_PTR>(info.hInstApp) > 32) {
     SetVisited(true);
   } else if (UpperExtension(target) == L".HTM") {
+    // The user is offered the choice of a program instead.
     services_->WinExec("RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm", SW_SHOWNORMAL);
+  } else {
+    TForm* form = GetParentForm(this);
+    services_->ShowMessageBox(form ? form->Handle() : nullptr, CannotOpenText(target), Application().Title(), MB_OK | MB_ICONINFORMATION);
   }
 }
 

@@ -33,12 +33,12 @@ inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
   return window;
 }
 
-// A visible top-level window of the process whose class name matches, or
-// null.
-inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstring& cls)>& matches) {
+// A visible top-level window of the process that matches (by its handle
+// and class name), or null.
+inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(HWND hwnd, const std::wstring& cls)>& matches) {
   struct Search {
     DWORD pid;
-    const std::function<bool(const std::wstring&)>* matches;
+    const std::function<bool(HWND, const std::wstring&)>* matches;
     HWND found = nullptr;
   } search{pid, &matches};
   EnumWindows(
@@ -48,7 +48,7 @@ inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstri
         GetWindowThreadProcessId(hwnd, &owner);
         wchar_t name[64] = {};
         GetClassNameW(hwnd, name, 64);
-        if (owner != s->pid || !IsWindowVisible(hwnd) || !(*s->matches)(name)) return TRUE;
+        if (owner != s->pid || !IsWindowVisible(hwnd) || !(*s->matches)(hwnd, name)) return TRUE;
         s->found = hwnd;
         return FALSE;
       },
@@ -56,8 +56,22 @@ inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstri
   return search.found;
 }
 
+inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstring& cls)>& matches) {
+  return VisibleWindowOf(pid, [&](HWND, const std::wstring& cls) { return matches(cls); });
+}
+
 inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
   return VisibleWindowOf(pid, [cls](const std::wstring& name) { return name == cls; });
+}
+
+// The system's keyboard input: one key going down or up.
+inline void SendKey(WORD key, bool down) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = key;
+  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof(in));
+  Sleep(30);
 }
 
 }  // namespace kelmar::test

@@ -53,20 +53,28 @@ class RecordingServices : public TPlatformServices {
     folder_answers.pop_front();
     return answer.empty() ? nullptr : ILCreateFromPathW(answer.c_str());
   }
+  // Called as each message box shows (the test looks at the folder then).
+  std::function<void()> on_message_box;
   int ShowMessageBox(HWND, const std::wstring& text, const std::wstring& caption, UINT type) override {
     calls.push_back({"MessageBox", text, caption, type});
-    if (message_box_answers.empty()) return IDOK;
+    if (on_message_box) on_message_box();
+    // None queued: the first button (OK, Yes).
+    if (message_box_answers.empty()) return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES : IDOK;
     int a = message_box_answers.front();
     message_box_answers.pop_front();
     return a;
   }
+  INT_PTR shell_open_result = 33;
   HINSTANCE ShellOpen(HWND, const wchar_t* verb, const std::wstring& file, int show) override {
     calls.push_back({"ShellOpen", file, verb ? verb : L"(null)", UINT(show)});
-    return reinterpret_cast<HINSTANCE>(33);
+    return reinterpret_cast<HINSTANCE>(shell_open_result);
   }
   BOOL ShellOpenEx(SHELLEXECUTEINFOW& info) override {
     calls.push_back({"ShellOpenEx", info.lpFile ? info.lpFile : L"", info.lpVerb ? info.lpVerb : L"", UINT(info.fMask)});
-    return shell_open_ex(info);
+    const BOOL ok = shell_open_ex(info);
+    // The shell's result code: above 32 for success.
+    if (!info.hInstApp) info.hInstApp = reinterpret_cast<HINSTANCE>(ok ? 33 : SE_ERR_NOASSOC);
+    return ok;
   }
   UINT WinExec(const char* command_line, UINT show) override {
     std::string c(command_line);

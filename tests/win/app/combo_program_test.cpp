@@ -33,14 +33,7 @@ HWND WaitForDropDown(const RunningProgram& program, bool open) {
 }
 
 void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
-  for (auto [key, down] : strokes) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = key;
-    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &in, sizeof(in));
-    Sleep(30);
-  }
+  for (auto [key, down] : strokes) SendKey(key, down);
   Sleep(200);
 }
 

@@ -30,30 +30,58 @@ TEST_F(FormTest, TheSizeButtonsSwitchTheViewAndTheIconSize) {
   EXPECT_EQ(ListViewView(form), DWORD(LV_VIEW_ICON));
 }
 
-TEST_F(FormTest, HelpOpensTheFileInTheCurrentDirectory) {
-  std::wstring folder = MakeTempFolder(L"help");
+// The help file beside the program wins over one in the current directory
+// (which the open dialog moves); where neither has it, the user is told
+// where it was looked for; a file the shell cannot open is told as well.
+TEST_F(FormTest, HelpLooksBesideTheProgramThenInTheCurrentDirectory) {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const std::wstring program_folder = std::filesystem::path(exe).parent_path().wstring();
+  const std::wstring beside = program_folder + L"\\Kelmarhelp.chm";
+  DeleteFileW(beside.c_str());
+  const std::wstring folder = MakeTempFolder(L"help");
   wchar_t old[MAX_PATH];
   GetCurrentDirectoryW(MAX_PATH, old);
   SetCurrentDirectoryW(folder.c_str());
+
+  Click(form->BTNHelp);  // in neither
+  EXPECT_TRUE(services.Of("ShellOpen").empty());
+  ASSERT_EQ(services.Of("MessageBox").size(), 1u);
+  EXPECT_EQ(services.Of("MessageBox")[0].text,
+            L"找不到帮助文件 Kelmarhelp.chm。\r查找过的文件夹:\r" + program_folder + L"\r" + folder);
+  EXPECT_EQ(services.Of("MessageBox")[0].extra, L"消息框");
+
+  WriteTextFile(folder + L"\\Kelmarhelp.chm", "help");
   Click(form->BTNHelp);
-  SetCurrentDirectoryW(L"C:\\");
+  WriteTextFile(beside, "help");
   Click(form->BTNHelp);
+  services.shell_open_result = SE_ERR_NOASSOC;
+  Click(form->BTNHelp);
+  DeleteFileW(beside.c_str());
   SetCurrentDirectoryW(old);
+
   auto opens = services.Of("ShellOpen");
-  ASSERT_EQ(opens.size(), 2u);
+  ASSERT_EQ(opens.size(), 3u);
   EXPECT_EQ(opens[0].text, folder + L"\\Kelmarhelp.chm");
   EXPECT_EQ(opens[0].extra, L"open");
   EXPECT_EQ(opens[0].flags, UINT(SW_SHOWNORMAL));
-  EXPECT_EQ(opens[1].text, L"C:\\\\Kelmarhelp.chm");  // a drive root gives two backslashes
+  EXPECT_EQ(opens[1].text, beside);
+  ASSERT_EQ(services.Of("MessageBox").size(), 2u);
+  EXPECT_EQ(services.Of("MessageBox")[1].text, L"无法打开 " + beside);
 }
 
-TEST_F(FormTest, UpdateOpensThePageWithTheDefaultVerb) {
+TEST_F(FormTest, UpdateOpensThePageWithTheDefaultVerbAndTellsAFailure) {
   Click(form->BtnUpdate);
   auto opens = services.Of("ShellOpen");
   ASSERT_EQ(opens.size(), 1u);
   EXPECT_EQ(opens[0].text, form->UpdatePage);
   EXPECT_EQ(opens[0].extra, L"(null)");
   EXPECT_FALSE(form->UpdatePage.empty());
+  EXPECT_TRUE(services.Of("MessageBox").empty());
+  services.shell_open_result = 32;  // the highest failure
+  Click(form->BtnUpdate);
+  ASSERT_EQ(services.Of("MessageBox").size(), 1u);
+  EXPECT_EQ(services.Of("MessageBox")[0].text, L"无法打开 " + form->UpdatePage);
 }
 
 TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
@@ -66,6 +94,17 @@ TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
   EXPECT_FALSE(form->URLLabel4->Visited());
   EXPECT_EQ(form->URLLabel4->Font().Color(), unvisited);
   EXPECT_TRUE(services.Of("WinExec").empty());
+  // Success reported with a result of 32 or less is a failure too.
+  services.shell_open_ex = [](SHELLEXECUTEINFOW& info) {
+    info.hInstApp = reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED);
+    return TRUE;
+  };
+  Click(form->URLLabel4);
+  EXPECT_FALSE(form->URLLabel4->Visited());
+  auto told = services.Of("MessageBox");
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[0].text, L"无法打开 " + form->URLLabel4->URL());
+  EXPECT_EQ(told[1].text, told[0].text);
 
   services.shell_open_ex = [](SHELLEXECUTEINFOW&) { return TRUE; };
   Click(form->URLLabel4);
@@ -75,11 +114,12 @@ TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
   Click(form->URLLabel1);
 
   auto opens = services.Of("ShellOpenEx");
-  ASSERT_EQ(opens.size(), 4u);
+  ASSERT_EQ(opens.size(), 5u);
   EXPECT_EQ(opens[0].text, form->URLLabel4->Caption());
   EXPECT_EQ(opens[0].extra, L"Open");
   EXPECT_EQ(opens[0].flags, 0x540u);
-  EXPECT_EQ(opens[3].text, L"mailto:" + form->URLLabel1->Caption());
+  EXPECT_EQ(opens[4].text, L"mailto:" + form->URLLabel1->Caption());
+  EXPECT_EQ(services.Of("MessageBox").size(), 2u);
 }
 
 TEST_F(FormTest, ALinkWithoutAnAddressOpensItsCaption) {

@@ -181,6 +181,10 @@ TEST_F(FormTest, ADropTakesOnlyExistingFilesAndReplacesTheList) {
   WriteTextFile(b, "b");
   DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll")});
   ASSERT_EQ(form->ListView1->Count(), 10);
+  // No existing file among the names: the list stays as it was.
+  DropFiles(form->Handle(), {folder, folder + L"\\missing.txt"});
+  EXPECT_EQ(form->ListView1->Count(), 10);
+  EXPECT_EQ(form->LargeImage->Count(), 10);
 
   DropFiles(form->Handle(), {folder, a, folder + L"\\missing.txt", b});
   EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + a, 0}, {L"2:" + b, 1}}));
@@ -344,27 +348,49 @@ class LimitTest : public FormTest {
   }
 };
 
-TEST_F(LimitTest, The1001stIconAsksAndCancelStartsANewBatch) {
-  services.message_box_answers.push_back(IDCANCEL);
-  std::wstring text = FillToTheLimit();
-  ASSERT_EQ(services.Of("MessageBox").size(), 1u);
-  auto box = services.Of("MessageBox")[0];
-  EXPECT_EQ(box.text, L"由于图标数量太多，请先保存已解出的图标。");
-  EXPECT_EQ(box.extra, L"消息框");
-  EXPECT_EQ(box.flags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
-  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
-  EXPECT_EQ(form->LargeImage->Count(), 1);
-  EXPECT_EQ(form->SmallImage->Count(), 1);
-  EXPECT_EQ(form->IconCounter, 1);
-  EXPECT_TRUE(services.Of("BrowseForFolder").empty());
+size_t FileCount(const std::wstring& folder) {
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) files += entry.is_regular_file();
+  return files;
 }
 
-// The limit in the middle of a file: the new batch goes on with that file's
-// next icons, and items and images stay in step.
-TEST_F(LimitTest, TheNewBatchContinuesTheFileInStep) {
-  services.message_box_answers.push_back(IDCANCEL);
+// Cancel at the limit, or OK and then Cancel in the folder chooser: the full
+// batch stays as it was and the rest of the drop is not taken in.
+TEST_F(LimitTest, CancelAtTheLimitOrInTheChooserKeepsTheBatchAndStopsTheIntake) {
+  const std::wstring comdlg32 = SystemFile(L"comdlg32.dll");
+  for (int answer : {IDCANCEL, IDOK}) {
+    services.message_box_answers.push_back(answer);
+    FillToTheLimit();
+    ASSERT_EQ(services.Of("MessageBox").size(), 1u);
+    auto box = services.Of("MessageBox")[0];
+    EXPECT_EQ(box.text, L"由于图标数量太多，请先保存已解出的图标。");
+    EXPECT_EQ(box.extra, L"消息框");
+    EXPECT_EQ(box.flags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
+    EXPECT_EQ(services.Of("BrowseForFolder").size(), answer == IDOK ? 1u : 0u);
+    ASSERT_EQ(form->ListView1->Count(), 1000);
+    EXPECT_EQ(form->LargeImage->Count(), 1000);
+    EXPECT_EQ(form->SmallImage->Count(), 1000);
+    EXPECT_EQ(form->IconCounter, 1000);
+    EXPECT_EQ(form->ListView1->ItemCaption(999), L"1000:" + comdlg32);
+    services.calls.clear();
+  }
+}
+
+// OK at the limit with Save as the last command and nothing selected: the
+// whole batch is written, as originals here; the new batch goes on with
+// the file's next icons, items and images in step.
+TEST_F(LimitTest, OkSavesTheWholeBatchAndTheNewOneContinuesTheFileInStep) {
   std::wstring shell32 = SystemFile(L"shell32.dll");
+  std::wstring out = MakeTempFolder(L"limit-out");
+  form->CombPicType->SetItemIndex(2);
+  ASSERT_FALSE(form->SaveAll);
+  services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary
+  services.folder_answers.push_back(out);
   DropFiles(form->Handle(), std::vector<std::wstring>(6, shell32));  // 1104 icons
+  EXPECT_EQ(FileCount(out), 1000u);
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(out) / L"1000_shell32.ico"));
+  ASSERT_EQ(services.Of("MessageBox").size(), 2u);
+  EXPECT_EQ(services.Of("MessageBox")[1].text.substr(0, 10), L"1000个文件被保存");
   ASSERT_EQ(form->ListView1->Count(), 104);
   EXPECT_EQ(form->LargeImage->Count(), 104);
   EXPECT_EQ(form->SmallImage->Count(), 104);
@@ -380,26 +406,19 @@ TEST_F(LimitTest, TheNewBatchContinuesTheFileInStep) {
   }
 }
 
-TEST_F(LimitTest, OkAtTheLimitOffersTheSaveAndStillStartsANewBatch) {
-  services.message_box_answers.push_back(IDOK);
-  std::wstring text = FillToTheLimit();
-  // The save asked for a folder; cancelled, it wrote nothing.
-  EXPECT_EQ(services.Of("BrowseForFolder").size(), 1u);
-  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
-}
-
-TEST_F(LimitTest, OkAtTheLimitSavesAllWhenSaveAllWasTheLastCommand) {
-  Click(form->BTNSaveAll);  // empty list: only the flag stays
-  ASSERT_TRUE(form->SaveAll);
-  std::wstring out = MakeTempFolder(L"limit-out");
-  services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary
+// A save at the limit that fails: the error is shown, the batch stays.
+TEST_F(LimitTest, ASaveThatFailsKeepsTheBatch) {
+  std::wstring out = MakeTempFolder(L"limit-fail");
+  std::filesystem::create_directory(std::filesystem::path(out) / L"5_shell32.ico");  // cannot be replaced
+  services.message_box_answers = {IDOK, IDYES};  // the limit, then replacing
   services.folder_answers.push_back(out);
-  std::wstring text = FillToTheLimit();
-  size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(out)) files += entry.is_regular_file();
-  EXPECT_EQ(files, 1000u);
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(out) / L"1000_comdlg32.ico"));
-  EXPECT_EQ(Items(form), (std::vector<std::pair<std::wstring, int>>{{L"1:" + text, 0}}));
+  FillToTheLimit();
+  ASSERT_EQ(exceptions.size(), 1u);
+  EXPECT_NE(exceptions[0].find("5_shell32.ico"), std::string::npos) << exceptions[0];
+  EXPECT_EQ(FileCount(out), 4u);
+  EXPECT_EQ(form->ListView1->Count(), 1000);
+  EXPECT_EQ(form->LargeImage->Count(), 1000);
+  EXPECT_EQ(form->IconCounter, 1000);
 }
 
 }  // namespace kelmar::test

@@ -103,7 +103,13 @@ TEST_F(SaveTest, SaveWritesExactlyTheSelectedItemsAndSummarises) {
 TEST_F(SaveTest, SaveAllWritesEveryItemAndCountsEveryImage) {
   Select({0});
   services.folder_answers.push_back(out);
+  // While the summary shows, the folder holds the saved files alone.
+  size_t entries_at_summary = 0;
+  services.on_message_box = [&] {
+    entries_at_summary = size_t(std::distance(fs::directory_iterator(out), fs::directory_iterator{}));
+  };
   Click(form->BTNSaveAll);
+  EXPECT_EQ(entries_at_summary, 18u);
   EXPECT_EQ(FilesIn(out).size(), 18u);
   EXPECT_TRUE(fs::exists(fs::path(out) / L"17_user32.ico"));
   ASSERT_EQ(Summaries().size(), 1u);
@@ -137,13 +143,14 @@ TEST_F(SaveTest, SaveWithoutSelectionOrFocusTakesTheFirstItem) {
   EXPECT_TRUE(form->ListView1->Selected(0));
 }
 
-TEST_F(SaveTest, AFocusedItemWithoutSelectionWritesNothing) {
+TEST_F(SaveTest, AFocusedItemWithoutSelectionIsWritten) {
   form->ListView1->SetFocused(3);
   services.folder_answers.push_back(out);
   Click(form->BTNSave);
-  EXPECT_TRUE(FilesIn(out).empty());
+  EXPECT_EQ(FilesIn(out), std::vector<std::wstring>{L"4_comdlg32.ico"});
+  EXPECT_TRUE(form->ListView1->Selected(3));
   ASSERT_EQ(Summaries().size(), 1u);
-  EXPECT_EQ(Summaries()[0].text.substr(0, 7), L"0个文件被保存");
+  EXPECT_EQ(Summaries()[0].text.substr(0, 7), L"1个文件被保存");
 }
 
 TEST_F(SaveTest, TheViewSizeAndTheTypeDecideTheFiles) {
@@ -183,7 +190,7 @@ TEST_F(SaveTest, ADriveRootIsWrittenIntoAndShownWithItsBackslash) {
   fs::remove(L"C:\\1_comdlg32.ico");
 }
 
-TEST_F(SaveTest, TheRememberedFolderSurvivesACancelUntilItIsGone) {
+TEST_F(SaveTest, CancelInTheChooserCancelsTheSaveAndAVanishedFolderIsForgotten) {
   Select({0});
   Click(form->BTNSave);  // first use, cancelled: nothing at all
   EXPECT_TRUE(form->SaveFolder.empty());
@@ -194,16 +201,57 @@ TEST_F(SaveTest, TheRememberedFolderSurvivesACancelUntilItIsGone) {
   EXPECT_EQ(FilesIn(out).size(), 1u);
 
   fs::remove(fs::path(out) / L"1_comdlg32.ico");
-  Click(form->BTNSave);  // cancelled: saves into the remembered folder
+  Click(form->BTNSave);  // cancelled: nothing written, yet still remembered
   EXPECT_EQ(services.Of("BrowseForFolder").back().extra, out);  // offered as the start
-  EXPECT_EQ(FilesIn(out).size(), 1u);
-  EXPECT_EQ(Summaries().size(), 2u);
+  EXPECT_TRUE(FilesIn(out).empty());
+  EXPECT_EQ(Summaries().size(), 1u);
+  EXPECT_EQ(form->SaveFolder, out);
 
   fs::remove_all(out);
   Click(form->BTNSave);  // the remembered folder is gone: dropped, nothing saved
   EXPECT_EQ(services.Of("BrowseForFolder").back().extra, L"");
   EXPECT_TRUE(form->SaveFolder.empty());
-  EXPECT_EQ(Summaries().size(), 2u);
+  EXPECT_EQ(Summaries().size(), 1u);
+}
+
+// Files of the same names are there already: one question for the save;
+// No keeps them and writes the rest, Cancel writes nothing, Yes replaces.
+TEST_F(SaveTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
+  const std::string mine = "the user's own file";
+  WriteTextFile(out + L"\\2_comdlg32.ico", mine);
+  WriteTextFile(out + L"\\12_USER32.ICO", mine);  // names compare without case
+  auto question = [&] {
+    std::vector<RecordedCall> r;
+    for (const auto& c : services.Of("MessageBox"))
+      if (c.extra == L"消息框") r.push_back(c);
+    return r;
+  };
+  services.folder_answers = {out, out, out};
+  services.message_box_answers = {IDNO, IDOK, IDCANCEL, IDYES, IDOK};
+  Click(form->BTNSaveAll);
+  ASSERT_EQ(question().size(), 1u);
+  EXPECT_EQ(question()[0].text, L"已有 2 个同名文件，是否替换？");
+  EXPECT_EQ(question()[0].flags, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
+  EXPECT_EQ(FilesIn(out).size(), 18u);
+  EXPECT_EQ(ReadBytes(out + L"\\2_comdlg32.ico"), std::vector<uint8_t>(mine.begin(), mine.end()));
+  EXPECT_EQ(ReadBytes(out + L"\\12_USER32.ICO"), std::vector<uint8_t>(mine.begin(), mine.end()));
+  ExpectIconFile(out + L"\\1_comdlg32.ico", 32);
+  ASSERT_EQ(Summaries().size(), 1u);
+  EXPECT_EQ(Summaries()[0].text.substr(0, 8), L"16个文件被保存");
+
+  // Now all 18 are there: Cancel leaves every one as it is.
+  fs::remove(fs::path(out) / L"1_comdlg32.ico");
+  Click(form->BTNSaveAll);
+  EXPECT_EQ(question().back().text, L"已有 17 个同名文件，是否替换？");
+  EXPECT_EQ(FilesIn(out).size(), 17u);
+  EXPECT_EQ(Summaries().size(), 1u);
+
+  Click(form->BTNSaveAll);
+  EXPECT_EQ(FilesIn(out).size(), 18u);
+  ExpectIconFile(out + L"\\2_comdlg32.ico", 32);
+  ExpectIconFile(out + L"\\12_USER32.ICO", 32);
+  ASSERT_EQ(Summaries().size(), 2u);
+  EXPECT_EQ(Summaries()[1].text.substr(0, 8), L"18个文件被保存");
 }
 
 TEST_F(SaveTest, AFileThatCannotBeWrittenEndsTheSaveWithAnError) {

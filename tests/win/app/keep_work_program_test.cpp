@@ -1,0 +1,243 @@
+// The real program with the system's own mouse and keyboard input: the
+// 1000-icon limit, the folder chooser's Cancel, the question before files
+// are replaced, and Save with a focused item but none selected.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "win/frame_mouse/frame_input.h"
+#include "win/real_program.h"
+
+namespace kelmar::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Keys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    SendKey(key, true);
+    SendKey(key, false);
+  }
+}
+
+void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    for (int i = 0; i < 2; ++i) {
+      in[i].type = INPUT_KEYBOARD;
+      in[i].ki.wScan = c;
+      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(20);
+  }
+}
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[512] = {};
+  GetWindowTextW(hwnd, text, 512);
+  return text;
+}
+
+template <typename F>
+bool WaitFor(F done, DWORD timeout_ms = 20000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeout_ms) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+size_t EntriesIn(const std::wstring& folder) {
+  return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
+}
+
+std::string Contents(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class KeepWorkProgram {
+ public:
+  RunningProgram program;
+
+  // The program's visible dialog with this title (a message box, the open
+  // dialog), or the folder chooser (the one with a folder tree) for "".
+  HWND WaitForDialog(const std::wstring& title) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindDialog(title)) != nullptr; });
+    return found;
+  }
+  bool WaitUntilClosed(HWND dialog) const {
+    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+  }
+  // A message box's text.
+  static std::wstring BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+
+  HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
+  int ItemCount() const { return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+
+  // A point of the main window's client area (the skinned frame's client
+  // area starts 8 right and 28 down).
+  void ClickClient(int x, int y, bool ctrl = false) const {
+    if (ctrl) SendKey(VK_CONTROL, true);
+    Click(OnScreen(program.window, {8 + x, 28 + y}));
+    if (ctrl) SendKey(VK_CONTROL, false);
+  }
+  // The tool buttons, in the middle of each: open, Save, Save all.
+  void OpenFiles() const { ClickClient(8 + 20, 8 + 12); }
+  void Save() const { ClickClient(192 + 14, 8 + 12); }
+  void SaveAll() const { ClickClient(224 + 14, 8 + 12); }
+
+  // The open dialog: into the folder by its path, then the names.
+  bool TakeIn(const std::wstring& folder, const std::wstring& names) const {
+    OpenFiles();
+    HWND open = WaitForDialog(L"选择要提取图标的文件");
+    if (!open) return false;
+    Type(folder + L"\\");
+    Keys({VK_RETURN});
+    Type(names);
+    Keys({VK_RETURN});
+    return WaitUntilClosed(open);
+  }
+  // After a save command: OK in the chooser (it opens on the remembered
+  // folder), the key that answers the question about existing files, and
+  // the summary's text once it shows (then closed).
+  std::wstring ConfirmSave(WORD answer, const std::wstring& question) const {
+    HWND chooser = WaitForDialog(L"");
+    if (!chooser) return L"no chooser";
+    Keys({VK_RETURN});
+    HWND box = WaitForDialog(L"消息框");
+    if (!box) return L"no question";
+    EXPECT_EQ(BoxText(box), question);
+    Keys({answer});
+    HWND summary = WaitForDialog(L"Kelmar");
+    if (!summary) return L"no summary";
+    std::wstring text = BoxText(summary);
+    Keys({VK_RETURN});
+    WaitUntilClosed(summary);
+    return text;
+  }
+  // In the folder chooser: a folder of the desktop, by typing its name in
+  // the tree, then OK (Enter).
+  static void ChooseDesktopFolder(HWND chooser, const std::wstring& name) {
+    RECT tree;
+    GetWindowRect(FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr), &tree);
+    Click({(tree.left + tree.right) / 2, tree.bottom - 8});  // the tree's empty part: focus, no choice
+    Type(name);
+    Keys({VK_RETURN});
+  }
+
+ private:
+  HWND FindDialog(const std::wstring& title) const {
+    return VisibleWindowOf(program.process.dwProcessId, [&](HWND hwnd, const std::wstring& cls) {
+      if (cls != L"#32770") return false;
+      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      return title.empty() ? chooser : TextOf(hwnd) == title;
+    });
+  }
+};
+
+TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) {
+  // Six copies of shell32.dll: 1104 icons, the 1001st in the sixth.
+  const std::wstring in = MakeTempFolder(L"keep-in");
+  for (int i = 1; i <= 6; ++i)
+    ASSERT_TRUE(CopyFileW(SystemFile(L"shell32.dll").c_str(), (in + L"\\s" + std::to_wstring(i) + L".dll").c_str(),
+                          FALSE));
+  const std::wstring names = L"\"s1.dll\" \"s2.dll\" \"s3.dll\" \"s4.dll\" \"s5.dll\" \"s6.dll\"";
+  // The chooser reaches a folder of the desktop by its name.
+  wchar_t desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+  const std::wstring out = std::wstring(desktop) + L"\\kelmarkeep";
+  fs::remove_all(out);
+  fs::create_directories(out);
+
+  KeepWorkProgram p;
+  ASSERT_NE(p.program.window, nullptr);
+  WaitForInputIdle(p.program.process.hProcess, 5000);
+  const std::wstring too_many = L"由于图标数量太多，请先保存已解出的图标。";
+
+  // Cancel at the limit: the intake stops with the 1000 icons kept.
+  ASSERT_TRUE(p.TakeIn(in, names));
+  HWND box = p.WaitForDialog(L"消息框");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(KeepWorkProgram::BoxText(box), too_many);
+  Keys({VK_ESCAPE});
+  ASSERT_TRUE(p.WaitUntilClosed(box));
+  EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 1000; })) << p.ItemCount();
+
+  // OK, then Cancel in the chooser: still the 1000, nothing written.
+  ASSERT_TRUE(p.TakeIn(in, names));
+  box = p.WaitForDialog(L"消息框");
+  ASSERT_NE(box, nullptr);
+  Keys({VK_RETURN});
+  HWND chooser = p.WaitForDialog(L"");
+  ASSERT_NE(chooser, nullptr);
+  Keys({VK_ESCAPE});
+  ASSERT_TRUE(p.WaitUntilClosed(chooser));
+  EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 1000; })) << p.ItemCount();
+  EXPECT_EQ(EntriesIn(out), 0u);
+
+  // OK and a folder: the whole batch is written (Save all was never used,
+  // nothing is selected), the summary counts it while the folder holds the
+  // files alone, then the new batch holds the remaining 104.
+  ASSERT_TRUE(p.TakeIn(in, names));
+  box = p.WaitForDialog(L"消息框");
+  ASSERT_NE(box, nullptr);
+  Keys({VK_RETURN});
+  chooser = p.WaitForDialog(L"");
+  ASSERT_NE(chooser, nullptr);
+  KeepWorkProgram::ChooseDesktopFolder(chooser, L"kelmarkeep");
+  HWND summary = p.WaitForDialog(L"Kelmar");
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(KeepWorkProgram::BoxText(summary), L"1000个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");
+  EXPECT_EQ(EntriesIn(out), 1000u);
+  EXPECT_TRUE(fs::exists(fs::path(out) / L"1000_s6.ico"));
+  Keys({VK_RETURN});
+  ASSERT_TRUE(p.WaitUntilClosed(summary));
+  EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 104; })) << p.ItemCount();
+
+  // Save all, Cancel in the chooser that opens on the remembered folder:
+  // nothing is written, not even into that folder.
+  const std::wstring mine = out + L"\\1_s6.ico";
+  WriteTextFile(mine, "the user's own");
+  p.SaveAll();
+  chooser = p.WaitForDialog(L"");
+  ASSERT_NE(chooser, nullptr);
+  Keys({VK_ESCAPE});
+  ASSERT_TRUE(p.WaitUntilClosed(chooser));
+  EXPECT_EQ(EntriesIn(out), 1001u);
+
+  // Save all into it: one question for the one file there; No keeps it.
+  p.SaveAll();
+  EXPECT_EQ(p.ConfirmSave('N', L"已有 1 个同名文件，是否替换？").substr(0, 9), L"103个文件被保存");
+  EXPECT_EQ(Contents(mine), "the user's own");
+  EXPECT_EQ(EntriesIn(out), 1104u);
+
+  // Save with the first item focused but not selected (a click, then a
+  // Ctrl+click on it): that item is written, here replacing the user's
+  // file on Yes.
+  p.ClickClient(47, 41 + 21);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(p.List(), LVM_GETSELECTEDCOUNT, 0, 0) == 1; }));
+  p.ClickClient(47, 41 + 21, true);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(p.List(), LVM_GETSELECTEDCOUNT, 0, 0) == 0; }));
+  EXPECT_EQ(SendMessageW(p.List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 0);
+  p.Save();
+  EXPECT_EQ(p.ConfirmSave('Y', L"已有 1 个同名文件，是否替换？").substr(0, 7), L"1个文件被保存");
+  EXPECT_EQ(Contents(mine).size(), 766u);  // a 32 x 32 icon file now
+
+  EXPECT_TRUE(p.program.Close());
+  fs::remove_all(out);
+}
+
+}  // namespace
+}  // namespace kelmar::test
