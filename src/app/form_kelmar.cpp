@@ -11,6 +11,7 @@
 #include "app/original_icon.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
+#include "imageio/four_bit_icon.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
@@ -311,11 +312,13 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
       SmallImage->Clear();
     }
     std::shared_ptr<const IconGroup> group = icons.Group(i);
-    ExtractedIcon icon;
-    if (group) icon = ExtractGroupIcon(*group);
-    if (!icon) {
+    TPendingIcon icon;
+    if (group) icon.large = ExtractGroupIcon(*group, LargeImage->Width());
+    if (icon.large) {
+      icon.small = OwnGroupIcon(*group, SmallImage->Width());
+    } else {
       group.reset();
-      icon.handle = GetShellIcon(path, SmallIcons);
+      icon.large.handle = GetShellIcon(path, SmallIcons);
     }
     pending_icons_.push_back(std::move(icon));
     item_groups_.push_back(std::move(group));
@@ -332,11 +335,16 @@ std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
 void TFormKelmar::AddPendingIcons() {
   // Both lists take copies; the icons are let go of here. A blank image
   // stands where a list refuses one, so that items and images stay in step.
-  std::vector<TIconImage> images;
-  images.reserve(pending_icons_.size());
-  for (const auto& icon : pending_icons_) images.push_back({icon.handle, icon.pixels ? &*icon.pixels : nullptr});
-  SmallImage->AddIcons(images);
-  LargeImage->AddIcons(images);
+  std::vector<TIconImage> small, large;
+  small.reserve(pending_icons_.size());
+  large.reserve(pending_icons_.size());
+  auto image = [](const ExtractedIcon& icon) { return TIconImage{icon.handle, icon.pixels ? &*icon.pixels : nullptr}; };
+  for (const auto& icon : pending_icons_) {
+    large.push_back(image(icon.large));
+    small.push_back(image(icon.small ? icon.small : icon.large));
+  }
+  SmallImage->AddIcons(small);
+  LargeImage->AddIcons(large);
   pending_icons_.clear();
 }
 
@@ -408,8 +416,12 @@ void TFormKelmar::SaveIcons(TOutputType type) {
     if (type == TOutputType::otOriginal)
       // The caption is the running number, ":" and the source path.
       files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
-    else if (icon_files)
-      files.Write(file, icon_files->Bytes(i));
+    else if (icon_files) {
+      // A group's own 16-colour artwork of the saved size goes in as drawn.
+      std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
+      std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
+      files.Write(file, own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i)));
+    }
     else
       files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
