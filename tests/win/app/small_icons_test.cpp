@@ -22,11 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 
 // One RT_GROUP_ICON of a library as the system's resource functions see it:
-// the sizes of its images, and the bytes of its first 4-bit image of each
-// list size.
+// whether it holds a 16 x 16 image, the bytes of its first 4-bit image of
+// each list size, and the system's icons of it at both sizes.
 struct SystemGroup {
   bool has16 = false;
   std::vector<uint8_t> four_bit[2];  // 16 x 16, 32 x 32
+  IconHandle small, large;
 };
 
 BOOL CALLBACK AddName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR groups) {
@@ -40,6 +41,17 @@ std::vector<uint8_t> Resource(HMODULE module, LPCWSTR name, LPCWSTR type) {
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const auto* bytes = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
   return bytes ? std::vector<uint8_t>(bytes, bytes + SizeofResource(module, found)) : std::vector<uint8_t>();
+}
+
+// The system's icon k of a file at size x size (PrivateExtractIconsW: the
+// best-matching image, scaled where it is of another size). Wine's
+// ExtractIconEx scales its large image down for the small one, which
+// Windows does not.
+IconHandle SystemIcon(const std::wstring& path, int k, int size) {
+  HICON icon = nullptr;
+  UINT id = 0;
+  PrivateExtractIconsW(path.c_str(), k, size, size, &icon, &id, 1, 0);
+  return IconHandle(icon);
 }
 
 std::vector<SystemGroup> SystemGroups(const std::wstring& path) {
@@ -57,21 +69,12 @@ std::vector<SystemGroup> SystemGroups(const std::wstring& path) {
       if (slot < 0 || (e[6] | e[7] << 8) != 4 || !group.four_bit[slot].empty()) continue;
       group.four_bit[slot] = Resource(module, MAKEINTRESOURCEW(e[12] | e[13] << 8), RT_ICON);
     }
+    group.small = SystemIcon(path, int(groups.size()), 16);
+    group.large = SystemIcon(path, int(groups.size()), 32);
     groups.push_back(std::move(group));
   }
   FreeLibrary(module);
   return groups;
-}
-
-// The system's icon k of a file at size x size (PrivateExtractIconsW: the
-// best-matching image, scaled where it is of another size). Wine's
-// ExtractIconEx scales its large image down for the small one, which
-// Windows does not.
-IconHandle SystemIcon(const std::wstring& path, int k, int size) {
-  HICON icon = nullptr;
-  UINT id = 0;
-  PrivateExtractIconsW(path.c_str(), k, size, size, &icon, &id, 1, 0);
-  return IconHandle(icon);
 }
 
 // The standard colour nearest to a colour table entry (blue, green, red).
@@ -97,7 +100,8 @@ class SmallIconsTest : public FormTest {
  protected:
   void SetUp() override {
     FormTest::SetUp();
-    files = {SystemFile(L"user32.dll"), SystemFile(L"comdlg32.dll"), SystemFile(L"shell32.dll")};
+    const std::vector<std::wstring> files = {SystemFile(L"user32.dll"), SystemFile(L"comdlg32.dll"),
+                                             SystemFile(L"shell32.dll")};
     DropFiles(form->Handle(), files);
     for (const auto& f : files)
       for (SystemGroup& g : SystemGroups(f)) groups.push_back(std::move(g));
@@ -116,36 +120,30 @@ class SmallIconsTest : public FormTest {
     return folder + L"\\" + MakeSaveName(form->ListView1->ItemCaption(i), i + 1) + extension;
   }
 
-  std::vector<std::wstring> files;
-  std::vector<SystemGroup> groups;
+  std::vector<SystemGroup> groups;  // in list order
 };
 
 }  // namespace
 
 TEST_F(SmallIconsTest, TheSmallListShowsEachGroupsOwnSmallIcon) {
-  int own = 0, user32_comdlg32 = 0, i = 0;
-  for (const auto& path : files) {
-    const int count = int(UINT_PTR(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(-1))));
-    for (int k = 0; k < count; ++k, ++i) {
-      IconHandle large = SystemIcon(path, k, 32), small = SystemIcon(path, k, 16);
-      ASSERT_TRUE(large && small) << i;
-      // Groups without a 16 x 16 image show their large icon, scaled.
-      TImageList theirs(nullptr, "theirs", 16, 16), theirs_large(nullptr, "theirs", 32, 32);
-      theirs.AddIcons(std::vector<HICON>{groups[size_t(i)].has16 ? small.Get() : large.Get()});
-      theirs_large.AddIcons(std::vector<HICON>{large});
-      ASSERT_EQ(ImageListPixels(form->SmallImage->Handle(), i, 16), ImageListPixels(theirs.Handle(), 0, 16)) << i;
-      ASSERT_EQ(ImageListPixels(form->LargeImage->Handle(), i, 32), ImageListPixels(theirs_large.Handle(), 0, 32))
-          << i;
-      own += groups[size_t(i)].has16;
-      if (i < 17) user32_comdlg32 += groups[size_t(i)].has16;
-    }
+  int own = 0;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const SystemGroup& g = groups[i];
+    ASSERT_TRUE(g.large && g.small) << i;
+    // Groups without a 16 x 16 image show their large icon, scaled.
+    TImageList small(nullptr, "small", 16, 16), large(nullptr, "large", 32, 32);
+    small.AddIcons(std::vector<HICON>{g.has16 ? g.small.Get() : g.large.Get()});
+    large.AddIcons(std::vector<HICON>{g.large});
+    ASSERT_EQ(ImageListPixels(form->SmallImage->Handle(), int(i), 16), ImageListPixels(small.Handle(), 0, 16)) << i;
+    ASSERT_EQ(ImageListPixels(form->LargeImage->Handle(), int(i), 32), ImageListPixels(large.Handle(), 0, 32)) << i;
+    own += i < 17 && g.has16;  // user32's and comdlg32's
   }
-  EXPECT_EQ(user32_comdlg32, 13);
-  std::printf("%d of %d groups show their own 16 x 16 image\n", own, i);
+  EXPECT_EQ(own, 13);
 }
 
-// A group's 4-bit image uses the standard colours in their order (or ones a
-// step from them): the file's colour indices and mask are its own bytes.
+// A group's own 4-bit image of the saved size: its mask, and each pixel the
+// standard colour nearest to its own (mostly standard ones or a step from
+// them, 127 for 128, in an order of their own).
 TEST_F(SmallIconsTest, SixteenColourFilesCarryTheGroupsOwnImage) {
   int compared = 0;
   for (int slot : {0, 1}) {
@@ -158,9 +156,6 @@ TEST_F(SmallIconsTest, SixteenColourFilesCarryTheGroupsOwnImage) {
       const std::vector<uint8_t> file = ReadBytes(FileOf(out, i, L".ico"));
       ASSERT_EQ(file.size(), size == 32 ? 766u : 318u);
       // Both: a 40-byte header and 16 colours, then the colour and mask rows.
-      // Each pixel's colour is the standard one nearest to the image's own
-      // (mostly standard ones or a step from them, 127 for 128, in an order
-      // of their own).
       ASSERT_EQ(own.size(), file.size() - 22) << i;
       const size_t colours = size_t(size) * size_t(size) / 2;
       for (size_t at = 0; at < colours; ++at)
@@ -183,24 +178,17 @@ TEST_F(SmallIconsTest, SixteenColourFilesCarryTheGroupsOwnImage) {
 TEST_F(SmallIconsTest, SmallBitmapsAreTheGroupsOwnSmallPictures) {
   Click(form->RB16);
   const std::wstring out = SaveAllAs(1, L"own-bmp16");
-  int i = 0;
-  for (const auto& path : files) {
-    const int count = int(UINT_PTR(ExtractIconW(GetModuleHandleW(nullptr), path.c_str(), UINT(-1))));
-    for (int k = 0; k < count; ++k, ++i) {
-      if (!groups[size_t(i)].has16) continue;
-      IconHandle small = SystemIcon(path, k, 16);
-      ASSERT_TRUE(small) << i;
-      const std::vector<uint32_t> want = IconPixels(small, 16);
-      const std::vector<uint8_t> bmp = ReadBytes(FileOf(out, i, L".bmp"));
-      ASSERT_EQ(bmp.size(), 1078u);
-      for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-          const uint8_t* p = bmp.data() + 54 + (15 - y) * 64 + x * 4;
-          const uint32_t w = want[size_t(y * 16 + x)];
-          for (int c = 0; c < 3; ++c)
-            ASSERT_LE(std::abs(int(p[c]) - int(w >> (8 * c) & 0xFF)), 1) << i << ": " << x << "," << y;
-        }
-    }
+  for (size_t i = 0; i < groups.size(); ++i) {
+    if (!groups[i].has16) continue;
+    const std::vector<uint32_t> want = IconPixels(groups[i].small, 16);
+    const std::vector<uint8_t> bmp = ReadBytes(FileOf(out, int(i), L".bmp"));
+    ASSERT_EQ(bmp.size(), 1078u);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const uint8_t* p = bmp.data() + 54 + (15 - y) * 64 + x * 4;
+        for (int c = 0; c < 3; ++c)
+          ASSERT_LE(std::abs(int(p[c]) - int(want[size_t(y * 16 + x)] >> (8 * c) & 0xFF)), 1) << i << ": " << x << "," << y;
+      }
   }
 }
 
