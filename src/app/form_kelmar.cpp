@@ -312,15 +312,14 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
       SmallImage->Clear();
     }
     std::shared_ptr<const IconGroup> group = icons.Group(i);
-    TPendingIcon icon;
-    if (group) icon.large = ExtractGroupIcon(*group, LargeImage->Width());
-    if (icon.large) {
-      icon.small = OwnGroupIcon(*group, SmallImage->Width());
-    } else {
+    ExtractedIcon icon;
+    if (group) icon = ExtractGroupIcon(*group, LargeImage->Width());
+    if (!icon) {
       group.reset();
-      icon.large.handle = GetShellIcon(path, SmallIcons);
+      icon.handle = GetShellIcon(path, SmallIcons);
     }
-    pending_icons_.push_back(std::move(icon));
+    // The small list shows the group's own small artwork where it has one.
+    pending_icons_.push_back({std::move(icon), group ? OwnGroupIcon(*group, SmallImage->Width()) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();
@@ -409,6 +408,12 @@ void TFormKelmar::SaveIcons(TOutputType type) {
   WholeFileWriter files;
   std::optional<ImageListIconFiles> icon_files;
   if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
+  // A group's own 16-colour artwork of the saved size goes in as it is drawn.
+  auto icon_file = [&](int i) {
+    std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
+    std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
+    return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+  };
   for (int i = 0; i < count; ++i) {
     if (!SaveAll && !ListView1->Selected(i)) continue;
     const std::wstring caption = ListView1->ItemCaption(i);
@@ -416,12 +421,8 @@ void TFormKelmar::SaveIcons(TOutputType type) {
     if (type == TOutputType::otOriginal)
       // The caption is the running number, ":" and the source path.
       files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
-    else if (icon_files) {
-      // A group's own 16-colour artwork of the saved size goes in as drawn.
-      std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
-      std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
-      files.Write(file, own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i)));
-    }
+    else if (icon_files)
+      files.Write(file, icon_file(i));
     else
       files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
   }
