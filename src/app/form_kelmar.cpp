@@ -12,6 +12,7 @@
 #include "app/original_icon.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
+#include "imageio/four_bit_icon.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
@@ -306,12 +307,13 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     ++IconCounter;
     std::shared_ptr<const IconGroup> group = icons.Group(i);
     ExtractedIcon icon;
-    if (group) icon = ExtractGroupIcon(*group);
+    if (group) icon = ExtractGroupIcon(*group, LargeImage->Width());
     if (!icon) {
       group.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
     }
-    pending_icons_.push_back(std::move(icon));
+    // The small list shows the group's own small artwork where it has one.
+    pending_icons_.push_back({std::move(icon), group ? OwnGroupIcon(*group, SmallImage->Width()) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();
@@ -346,11 +348,16 @@ std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
 void TFormKelmar::AddPendingIcons() {
   // Both lists take copies; the icons are let go of here. A blank image
   // stands where a list refuses one, so that items and images stay in step.
-  std::vector<TIconImage> images;
-  images.reserve(pending_icons_.size());
-  for (const auto& icon : pending_icons_) images.push_back({icon.handle, icon.pixels ? &*icon.pixels : nullptr});
-  SmallImage->AddIcons(images);
-  LargeImage->AddIcons(images);
+  std::vector<TIconImage> small, large;
+  small.reserve(pending_icons_.size());
+  large.reserve(pending_icons_.size());
+  auto image = [](const ExtractedIcon& icon) { return TIconImage{icon.handle, icon.pixels ? &*icon.pixels : nullptr}; };
+  for (const auto& icon : pending_icons_) {
+    large.push_back(image(icon.large));
+    small.push_back(image(icon.small ? icon.small : icon.large));
+  }
+  SmallImage->AddIcons(small);
+  LargeImage->AddIcons(large);
   pending_icons_.clear();
 }
 
@@ -463,6 +470,12 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     WholeFileWriter files;
     std::optional<ImageListIconFiles> icon_files;
     if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
+    // A group's own 16-colour artwork of the saved size goes in as it is drawn.
+    auto icon_file = [&](int i) {
+      std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
+      std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
+      return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+    };
     for (const Entry& entry : entries) {
       if (entry.exists && !replace) continue;
       const int i = entry.index;
@@ -472,7 +485,7 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
         const std::wstring caption = ListView1->ItemCaption(i);
         files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
       } else if (icon_files) {
-        files.Write(file, icon_files->Bytes(i));
+        files.Write(file, icon_file(i));
       } else {
         files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
       }

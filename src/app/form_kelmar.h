@@ -118,8 +118,13 @@ class TFormKelmar : public TForm {
   void OpenWithShell(const wchar_t* verb, const std::wstring& target);
 
   TPlatformServices* services_;
-  // Icons of list items whose images are not in the image lists yet.
-  std::vector<ExtractedIcon> pending_icons_;
+  // Icons of list items whose images are not in the image lists yet: the
+  // large one, and the group's own small one where it has one (else the
+  // large one is scaled).
+  struct TPendingIcon {
+    ExtractedIcon large, small;
+  };
+  std::vector<TPendingIcon> pending_icons_;
   // The group of each list item (null for shell icons), in list order.
   std::vector<std::shared_ptr<const IconGroup>> item_groups_;
 };

@@ -88,9 +88,9 @@ FileIcons FileIcons::Read(const std::wstring& path) {
 
 int IconCount(const std::wstring& path) { return FileIcons::Read(path).Count(); }
 
-ExtractedIcon ExtractGroupIcon(const IconGroup& group) {
+ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size) {
   ExtractedIcon icon;
-  const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+  const int cx = size ? size : GetSystemMetrics(SM_CXICON), cy = size ? size : GetSystemMetrics(SM_CYICON);
   int best = BestIconEntry(group, cx, cy, DisplayBits());
   if (best < 0) return icon;
   std::span<const uint8_t> image = group.entries[size_t(best)].Image();
@@ -111,6 +111,15 @@ ExtractedIcon ExtractGroupIcon(const IconGroup& group) {
   icon.handle.Reset(CreateIconFromResourceEx(const_cast<BYTE*>(image.data()), DWORD(image.size()), TRUE, 0x00030000,
                                              cx, cy, LR_DEFAULTCOLOR));
   return icon;
+}
+
+ExtractedIcon OwnGroupIcon(const IconGroup& group, int size) {
+  const int best = BestIconEntry(group, size, size, DisplayBits());
+  if (best < 0) return {};
+  const IconEntry& entry = group.entries[size_t(best)];
+  // A stored 0 is 256.
+  if ((entry.width ? entry.width : 256) != size || (entry.height ? entry.height : 256) != size) return {};
+  return ExtractGroupIcon(group, size);
 }
 
 IconHandle GetShellIcon(const std::wstring& path, bool small) {

@@ -43,16 +43,21 @@ class FileIcons {
 // FileIcons::Read(path).Count().
 int IconCount(const std::wstring& path);
 
-// A group's icon at the system's large icon size, as the system's
-// extraction gives it: decoded here where the best-matching entry is a DIB of
-// that size, else made by the system from that entry's bytes (PNG images,
-// other sizes, monochrome). Neither where the entry is missing or malformed.
+// A group's icon of size x size (0: the system's large icon size), as the
+// system's extraction at that size gives it: decoded here where the
+// best-matching entry is a DIB of that size, else made by the system from
+// that entry's bytes (PNG images, other sizes, monochrome). Neither where the
+// entry is missing or malformed.
 struct ExtractedIcon {
   std::optional<DecodedIcon> pixels;
   IconHandle handle;
   explicit operator bool() const { return pixels || handle; }
 };
-ExtractedIcon ExtractGroupIcon(const IconGroup& group);
+ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size = 0);
+// The group's own artwork for size x size: ExtractGroupIcon where the
+// best-matching entry is of exactly that size; nothing where the group has
+// none (the caller scales another size).
+ExtractedIcon OwnGroupIcon(const IconGroup& group, int size);
 
 // The icon the shell shows for the file, 16 x 16 or 32 x 32. Where the shell
 // has none for the path (too long for it, say), the icon of the file's type

@@ -3,38 +3,36 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <array>
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "base/image.h"
+
 namespace kelmar {
 
-// The icon file's bytes. The colour image is reduced to 4 bits per pixel by
-// the system's own conversion (its 16 standard colours). Throws
+// The icon file's bytes. The colour image, as the icon draws onto black, is
+// reduced to the 16 standard colours (FourBitIconFromDrawn). Throws
 // Error("Bitmap image is not valid") for an icon without a colour bitmap.
 std::vector<uint8_t> IconFileBytes(HICON icon);
 
-// The icon files of an image list's images, converted from the list's own
-// colour and mask bitmaps once for all of them: the same bytes as
-// IconFileBytes(ImageList_GetIcon(list, index, ILD_NORMAL)), without making
-// and taking apart an icon per image (which under Wine costs more than
-// writing the file). Where the list's bitmaps cannot be read that way, it
-// makes the icon after all.
+// The icon files of an image list's images, read from the list's own colour
+// and mask bitmaps once for all of them, without making and taking apart an
+// icon per image (which under Wine costs more than writing the file). Where
+// the list's bitmaps cannot be read that way, it makes the icon after all.
 class ImageListIconFiles {
  public:
   explicit ImageListIconFiles(HIMAGELIST list);
-  // Throws as IconFileBytes does.
-  std::vector<uint8_t> Bytes(int index) const;
+  // Image `index` with the list's mask; its colours are `drawn` (the image
+  // as drawn onto black with its alpha, TImageList::DrawnImage) where that is
+  // of the list's size, else the list's own. Throws as IconFileBytes does.
+  std::vector<uint8_t> Bytes(int index, const Image& drawn) const;
 
  private:
   HIMAGELIST list_;
   bool read_ = false;
-  int height_ = 0;  // of the whole bitmaps, in rows
-  size_t color_row_ = 0, mask_row_ = 0;
-  std::array<uint32_t, 16> colors_{};
-  std::vector<uint8_t> color_bits_, mask_bits_;  // bottom-up, as converted
+  int width_ = 0, height_ = 0;  // of the whole bitmaps
+  std::vector<uint8_t> color_rows_, mask_rows_;  // 32 and 1 bits per pixel, top-down
 };
 
 // Builds the bytes, then writes them whole (WriteFileWhole); an existing file

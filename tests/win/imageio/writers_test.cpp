@@ -367,10 +367,10 @@ TEST(RealIcons, Shell32IconsAtBothListSizes) {
   }
 }
 
-// The icon files converted from a whole image list at once are the bytes of
-// the icon of each image, as the program always wrote them: every shell32
-// icon at both list sizes, and at a width whose cells do not start on a
-// byte (converted icon by icon).
+// The icon files converted from a whole image list at once are those of each
+// icon on its own: every shell32 icon at its own size (the list draws it as
+// the icon draws itself), and at a width whose cells do not start on a byte,
+// those of a list that holds that one image.
 TEST(RealIcons, IconFilesOfAWholeListEqualThoseOfEachIcon) {
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
@@ -379,15 +379,40 @@ TEST(RealIcons, IconFilesOfAWholeListEqualThoseOfEachIcon) {
   ASSERT_GT(count, 100);
   std::vector<HICON> icons;
   for (int i = 0; i < count; ++i) icons.push_back(ExtractIconW(GetModuleHandleW(nullptr), dll.c_str(), UINT(i)));
-  for (int size : {32, 16, 20}) {
-    SCOPED_TRACE(size);
-    TImageList list(nullptr, "list", size, size);
-    list.AddIcons(icons);
-    ASSERT_EQ(list.Count(), count);
-    ImageListIconFiles files(list.Handle());
-    for (int i = 0; i < count; ++i) ASSERT_EQ(files.Bytes(i), IconFileBytes(list.GetIcon(i))) << i;
+  TImageList list(nullptr, "list", 32, 32), odd(nullptr, "odd", 20, 20);
+  list.AddIcons(icons);
+  odd.AddIcons(icons);
+  ASSERT_EQ(list.Count(), count);
+  ImageListIconFiles files(list.Handle()), odd_files(odd.Handle());
+  for (int i = 0; i < count; ++i) {
+    ASSERT_EQ(files.Bytes(i, list.DrawnImage(i)), IconFileBytes(icons[size_t(i)])) << i;
+    if (i % 5) continue;
+    TImageList one(nullptr, "one", 20, 20);
+    one.AddIcons(std::vector<HICON>{icons[size_t(i)]});
+    ASSERT_EQ(odd_files.Bytes(i, odd.DrawnImage(i)), ImageListIconFiles(one.Handle()).Bytes(0, one.DrawnImage(0))) << i;
   }
   for (HICON icon : icons) DestroyIcon(icon);
+}
+
+// Soft edges that the mask keeps are mapped by their straight colours, not
+// darkened by the drawing onto black: (3,20) is (24,160,243) at alpha 231,
+// nearest to cyan (14); premultiplied, (22,145,220), it would be teal (6).
+// Outside the mask nothing is left to invert the background: colour 0.
+TEST(IconWriter, AlphaEdgesKeepTheirHue) {
+  Icon icon(test::MakeIcon(32, AlphaColour, AlphaMask, AlphaOf));
+  TImageList list(nullptr, "LargeImage", 32, 32);
+  list.AddIcons(std::vector<HICON>{icon});
+  for (const std::vector<uint8_t>& f :
+       {IconFileBytes(icon), ImageListIconFiles(list.Handle()).Bytes(0, list.DrawnImage(0))}) {
+    ASSERT_EQ(f.size(), 766u);
+    EXPECT_EQ(test::IcoIndex(f, 3, 20), 14);
+    EXPECT_EQ(test::IcoIndex(f, 3, 10), 12);  // opaque (24, 80, 243): blue
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) {
+        ASSERT_EQ(test::IcoTransparent(f, x, y), AlphaMask(x, y)) << x << "," << y;
+        if (AlphaMask(x, y)) ASSERT_EQ(test::IcoIndex(f, x, y), 0) << x << "," << y;
+      }
+  }
 }
 
 }  // namespace
