@@ -1,12 +1,12 @@
 #include "imageio/pe_icons.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 
 #include "base/bmp.h"
 #include "base/error.h"
+#include "imageio/icon_best_match.h"
 
 namespace kelmar {
 namespace {
@@ -266,28 +266,10 @@ uint64_t PeDataSize(std::span<const uint8_t> start) {
 }
 
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits) {
-  auto differences = [&](const IconEntry& e) {
-    const bool huge = e.width == 0 && e.height == 0;
-    const long w = huge ? 256 : e.width, h = huge ? 256 : e.height;
-    return std::pair{std::labs(w - cx), std::labs(h - cy)};
-  };
-  // The size: the first entry with the smallest sum of the differences; its
-  // pair of differences (not only their sum) is what the others must match.
-  std::pair<long, long> best{};
-  bool found = false;
-  for (const IconEntry& e : group.entries) {
-    auto d = differences(e);
-    if (!found || d.first + d.second < best.first + best.second) best = d, found = true;
-  }
-  // The colours: among the entries of that size, the first nearest in depth.
-  int chosen = -1;
-  long bestBits = 0;
-  for (size_t i = 0; i < group.entries.size(); ++i) {
-    if (differences(group.entries[i]) != best) continue;
-    const long bits = std::labs(long(group.entries[i].bitCount) - displayBits);
-    if (chosen < 0 || bits < bestBits) chosen = int(i), bestBits = bits;
-  }
-  return chosen;
+  std::vector<IconCandidate> images;
+  images.reserve(group.entries.size());
+  for (const IconEntry& e : group.entries) images.push_back(IconCandidate::Stored(e.width, e.height, e.bitCount));
+  return BestIconMatch(images, cx, cy, displayBits);
 }
 
 DecodedIcon DecodeIconImage(std::span<const uint8_t> image) {

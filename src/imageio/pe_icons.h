@@ -57,11 +57,9 @@ std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file)
 // section table; 0 when it does not, or is no PE.
 uint64_t PeDataSize(std::span<const uint8_t> start);
 
-// The entry the system's best-match rule chooses for an icon of cx x cy on a
-// display of displayBits per pixel: the first entry with the smallest
-// |width - cx| + |height - cy| (an entry of 0 x 0 is 256 x 256) sets the
-// size; of the entries with exactly its two differences, the first with the
-// bit count nearest to displayBits. -1 for a group without entries.
+// The entry the system's best-match rule (BestIconMatch) chooses for an icon
+// of cx x cy on a display of displayBits per pixel; -1 for a group without
+// entries.
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits);
 
 // An icon image decoded from a DIB entry: the colour pixels (alpha from the
