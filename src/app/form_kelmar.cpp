@@ -312,7 +312,10 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     }
     std::shared_ptr<const IconGroup> group = icons.Group(i);
     ExtractedIcon icon;
-    if (group) icon = ExtractGroupIcon(*group);
+    if (group)
+      icon = ExtractGroupIcon(*group);
+    else if (icons.Picture())
+      icon = ExtractGroupIcon(*icons.Picture());  // one item: its own picture; the original stays the file's
     if (!icon) {
       group.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
