@@ -1,4 +1,4 @@
-// Executables from outside: any bytes either read as icon groups or are
+// Executables from outside (PE and NE): any bytes either read as icon groups or are
 // reported unreadable, never read past their end; every entry of every group
 // either decodes or raises Error, and the chosen entry lies in its group.
 #include <cstdint>
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int best = kelmar::BestIconEntry(group, 32, 32, 32);
     if (best >= int(group.entries.size()) || (best < 0) != group.entries.empty()) std::abort();
     for (const auto& entry : group.entries) {
-      if (entry.Image().size() > size) std::abort();
+      if (!entry.bytes || entry.Image().size() > size) std::abort();  // every listed image is there
       if (entry.IsPng()) continue;
       try {
         kelmar::DecodedIcon icon = kelmar::DecodeIconImage(entry.Image());
