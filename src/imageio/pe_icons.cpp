@@ -395,7 +395,7 @@ constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n
 int ImageBits(std::span<const uint8_t> image) {
   if (image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0) return 32;
   if (image.size() < 16) return 0;
-  return Le16(image.data() + 12) * Le16(image.data() + 14);
+  return int(std::min<uint32_t>(uint32_t(Le16(image.data() + 12)) * Le16(image.data() + 14), 0xFFFF));
 }
 
 }  // namespace

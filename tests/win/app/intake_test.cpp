@@ -117,8 +117,10 @@ TEST_F(FormTest, BrokenExecutablesGiveOneShellIconEach) {
 // One drop of everything a folder full of executables can hold: empty, cut
 // and fake libraries, a folder named like one, a non-ASCII name, a path
 // beyond the old length limit and a whole library. The system's extraction
-// faults on the cut files; here the drop goes through, every damaged file
-// gives one item with its shell icon and the readable ones their own icons.
+// faults on the cut files; here the drop goes through, every file damaged
+// in its headers gives one item with its shell icon, the one cut inside its
+// resources every group with an image for each, and the readable ones their
+// own icons.
 TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach) {
   std::wstring folder = MakeTempFolder(L"intake-damaged");
   std::wstring shell32 = SystemFile(L"shell32.dll");
@@ -128,7 +130,7 @@ TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach)
   WriteTextFile(fake, "MZ? no, just a text file named like a program\r\n");
   CreateDirectoryW(dir.c_str(), nullptr);
   std::vector<std::wstring> cuts;
-  for (size_t length : {4096u, 65536u, 1048576u}) {
+  for (size_t length : {size_t(4096), size_t(65536), whole.size() / 2}) {
     cuts.push_back(folder + L"\\shell32-" + std::to_wstring(length) + L".dll");
     WriteTextFile(cuts.back(), std::string(whole.begin(), whole.begin() + long(length)));
   }
@@ -144,15 +146,15 @@ TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach)
   ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), LongPath(long_dll).c_str(), FALSE));
   ASSERT_GT(long_dll.size(), 300u);
 
-  std::vector<std::wstring> drop = {empty, cuts[0], cuts[1], cuts[2], fake, dir, unusual, long_dll, shell32};
+  std::vector<std::wstring> drop = {empty, cuts[0], cuts[1], fake, dir, unusual, long_dll, cuts[2], shell32};
   DropFiles(form->Handle(), drop);
   EXPECT_TRUE(exceptions.empty());
-  ASSERT_EQ(form->ListView1->Count(), 5 + 2 + 2 + 184);
-  EXPECT_EQ(form->LargeImage->Count(), 193);
-  EXPECT_EQ(form->SmallImage->Count(), 193);
+  ASSERT_EQ(form->ListView1->Count(), 4 + 2 + 2 + 184 + 184);
+  EXPECT_EQ(form->LargeImage->Count(), 376);
+  EXPECT_EQ(form->SmallImage->Count(), 376);
 
-  // The damaged five: one item each, the shell's icon for the file, no group.
-  std::vector<std::wstring> damaged = {empty, cuts[0], cuts[1], cuts[2], fake};
+  // The damaged four: one item each, the shell's icon for the file, no group.
+  std::vector<std::wstring> damaged = {empty, cuts[0], cuts[1], fake};
   for (size_t k = 0; k < damaged.size(); ++k) {
     EXPECT_EQ(form->ListView1->ItemCaption(int(k)), std::to_wstring(k + 1) + L":" + damaged[k]);
     EXPECT_FALSE(form->ItemIconGroup(int(k)));
@@ -162,16 +164,23 @@ TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach)
     EXPECT_EQ(ImageListPixels(form->LargeImage->Handle(), int(k), 32), ImageListPixels(reference.Handle(), 0, 32)) << k;
   }
   // The non-ASCII and the long path: the test DLL's two icons, navy second.
-  ExpectNumberedItems(form, 5, 2, 6, unusual);
-  ExpectNumberedItems(form, 7, 2, 8, long_dll);
-  for (int item : {6, 8}) {
+  ExpectNumberedItems(form, 4, 2, 5, unusual);
+  ExpectNumberedItems(form, 6, 2, 7, long_dll);
+  for (int item : {5, 7}) {
     auto navy = ImageListPixels(form->LargeImage->Handle(), item, 32);
     EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32) << item;
     ASSERT_TRUE(form->ItemIconGroup(item));
     EXPECT_EQ(form->ItemIconGroup(item)->id, 2);
   }
-  ExpectNumberedItems(form, 9, 184, 10, shell32);
-  EXPECT_TRUE(form->ItemIconGroup(192));
+  // The first half of shell32: every group of its directory, each with an
+  // image (its own where its data is there, else the shell's); none blank.
+  ExpectNumberedItems(form, 8, 184, 9, cuts[2]);
+  for (int item = 8; item < 8 + 184; ++item) {
+    auto pixels = ImageListPixels(form->LargeImage->Handle(), item, 32);
+    EXPECT_LT(std::count(pixels.begin(), pixels.end(), 0xFFFFFFu), 32 * 32) << item;
+  }
+  ExpectNumberedItems(form, 192, 184, 193, shell32);
+  EXPECT_TRUE(form->ItemIconGroup(375));
 }
 
 TEST_F(FormTest, ADropTakesOnlyExistingFilesAndReplacesTheList) {
