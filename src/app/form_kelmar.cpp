@@ -311,13 +311,13 @@ void TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
       SmallImage->Clear();
     }
     std::shared_ptr<const IconGroup> group = icons.Group(i);
+    // A file of one item shows its own picture; the original saved stays the file's.
+    std::shared_ptr<const IconGroup> shown = group ? group : icons.Picture();
     ExtractedIcon icon;
-    if (group)
-      icon = ExtractGroupIcon(*group);
-    else if (icons.Picture())
-      icon = ExtractGroupIcon(*icons.Picture());  // one item: its own picture; the original stays the file's
+    if (shown) icon = ExtractGroupIcon(*shown);
     if (!icon) {
       group.reset();
+      shown.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
     }
     pending_icons_.push_back(std::move(icon));
