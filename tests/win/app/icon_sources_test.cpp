@@ -16,27 +16,8 @@ namespace {
 
 std::wstring TestIconsDll() { return WinePath(KELMAR_TESTICONS_DLL); }
 
-// The quadrants icon (testicons' first): red, green, blue and yellow, a
-// clear 4 x 4 corner.
-void ExpectQuadrants(const TImageList& list, int index) {
-  auto large = ImageListPixels(list.Handle(), index, 32);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) {
-      const uint32_t want = (x < 4 && y < 4) ? 0xFFFFFF : y < 16 ? (x < 16 ? 0xFF0000 : 0x00FF00) : (x < 16 ? 0x0000FF : 0xFFFF00);
-      ASSERT_EQ(large[size_t(y * 32 + x)], want) << "item " << index << " at " << x << "," << y;
-    }
-}
-
-void ExpectNavy(const TImageList& list, int index) {
-  auto navy = ImageListPixels(list.Handle(), index, 32);
-  EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32) << "item " << index;
-}
-
 void ExpectShellIcon(const TImageList& list, int index, const std::wstring& path) {
-  TImageList reference(nullptr, "reference", 32, 32);
-  IconHandle shell = GetShellIcon(path, false);
-  reference.AddIcons(std::vector<HICON>{shell});
-  EXPECT_EQ(ImageListPixels(list.Handle(), index, 32), ImageListPixels(reference.Handle(), 0, 32)) << "item " << index;
+  EXPECT_EQ(ImageListPixels(list.Handle(), index, 32), ListedIconPixels(GetShellIcon(path, false))) << "item " << index;
 }
 
 void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
@@ -70,8 +51,8 @@ TEST_F(FormTest, ALibraryWhoseIconsMovedShowsItsMunFilesIcons) {
   DeleteFileW(mun.c_str());
   ASSERT_EQ(form->ListView1->Count(), 5);
   for (int item : {0, 2}) {
-    ExpectQuadrants(*form->LargeImage, item);
-    ExpectNavy(*form->LargeImage, item + 1);
+    ExpectQuadrants(form->LargeImage->Handle(), item);
+    ExpectNavy(form->LargeImage->Handle(), item + 1);
     ASSERT_TRUE(form->ItemIconGroup(item + 1));
     EXPECT_EQ(form->ItemIconGroup(item + 1)->id, 2);  // the original is the .mun's group
   }
@@ -94,8 +75,8 @@ TEST_F(FormTest, SixteenBitLibrariesGiveTheirIcons) {
   EXPECT_EQ(UINT_PTR(ExtractIconW(GetModuleHandleW(nullptr), ne.c_str(), UINT(-1))), 2u);
   DropFiles(form->Handle(), {ne});
   ASSERT_EQ(form->ListView1->Count(), 2);
-  ExpectNavy(*form->LargeImage, 0);
-  ExpectQuadrants(*form->LargeImage, 1);
+  ExpectNavy(form->LargeImage->Handle(), 0);
+  ExpectQuadrants(form->LargeImage->Handle(), 1);
   ASSERT_TRUE(form->ItemIconGroup(0));
   EXPECT_EQ(form->ItemIconGroup(0)->name, u"NAVY");
 }
@@ -125,7 +106,7 @@ TEST_F(FormTest, OneItemFilesShowTheirOwnPicture) {
   DropFiles(form->Handle(), {ico, cur, cpl, scr, bad, cut, text});
   EXPECT_TRUE(exceptions.empty());
   ASSERT_EQ(form->ListView1->Count(), 7);
-  for (int item = 0; item < 4; ++item) ExpectQuadrants(*form->LargeImage, item);
+  for (int item = 0; item < 4; ++item) ExpectQuadrants(form->LargeImage->Handle(), item);
   for (int item = 4; item < 7; ++item) ExpectShellIcon(*form->LargeImage, item, form->ListView1->ItemCaption(item).substr(2));
   for (int item = 0; item < 7; ++item) EXPECT_FALSE(form->ItemIconGroup(item)) << item;
 }

@@ -158,17 +158,14 @@ TEST_F(FormTest, ADropOfDamagedAndUnusualLibrariesGivesAnItemWithAnImageForEach)
   for (size_t k = 0; k < damaged.size(); ++k) {
     EXPECT_EQ(form->ListView1->ItemCaption(int(k)), std::to_wstring(k + 1) + L":" + damaged[k]);
     EXPECT_FALSE(form->ItemIconGroup(int(k)));
-    TImageList reference(nullptr, "reference", 32, 32);
-    IconHandle shell = GetShellIcon(damaged[k], false);
-    reference.AddIcons(std::vector<HICON>{shell});
-    EXPECT_EQ(ImageListPixels(form->LargeImage->Handle(), int(k), 32), ImageListPixels(reference.Handle(), 0, 32)) << k;
+    EXPECT_EQ(ImageListPixels(form->LargeImage->Handle(), int(k), 32),
+              ListedIconPixels(GetShellIcon(damaged[k], false))) << k;
   }
   // The non-ASCII and the long path: the test DLL's two icons, navy second.
   ExpectNumberedItems(form, 4, 2, 5, unusual);
   ExpectNumberedItems(form, 6, 2, 7, long_dll);
   for (int item : {5, 7}) {
-    auto navy = ImageListPixels(form->LargeImage->Handle(), item, 32);
-    EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32) << item;
+    ExpectNavy(form->LargeImage->Handle(), item);
     ASSERT_TRUE(form->ItemIconGroup(item));
     EXPECT_EQ(form->ItemIconGroup(item)->id, 2);
   }
@@ -214,10 +211,7 @@ TEST_F(FormTest, LongAndUnusualPathsArriveWhole) {
   // An image, not a blank: the shell's icon for the path.
   auto got = ImageListPixels(form->LargeImage->Handle(), 0, 32);
   EXPECT_LT(std::count(got.begin(), got.end(), 0xFFFFFFu), 32 * 32 / 2);
-  TImageList reference(nullptr, "reference", 32, 32);
-  IconHandle shell = GetShellIcon(file, false);
-  reference.AddIcons(std::vector<HICON>{shell});
-  EXPECT_EQ(got, ImageListPixels(reference.Handle(), 0, 32));
+  EXPECT_EQ(got, ListedIconPixels(GetShellIcon(file, false)));
 }
 
 TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
@@ -240,23 +234,16 @@ TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   ASSERT_TRUE(SHGetFileInfoW(L"any.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
                              SHGFI_ICON | SHGFI_USEFILEATTRIBUTES));
   IconHandle by_type(info.hIcon);
-  TImageList reference(nullptr, "reference", 32, 32);
-  reference.AddIcons(std::vector<HICON>{by_type});
   auto got = ImageListPixels(form->LargeImage->Handle(), 7, 32);
   EXPECT_LT(std::count(got.begin(), got.end(), 0xFFFFFFu), 32 * 32 / 2);
-  EXPECT_EQ(got, ImageListPixels(reference.Handle(), 0, 32));
+  EXPECT_EQ(got, ListedIconPixels(by_type));
 }
 
 TEST_F(FormTest, KnownPixelsReachBothImageLists) {
   DropFiles(form->Handle(), {TestIconsDll()});
   ASSERT_EQ(form->ListView1->Count(), 2);
-  auto large = ImageListPixels(form->LargeImage->Handle(), 0, 32);
+  ExpectQuadrants(form->LargeImage->Handle(), 0);
   const uint32_t white = 0xFFFFFF, red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, yellow = 0xFFFF00;
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) {
-      uint32_t want = (x < 4 && y < 4) ? white : y < 16 ? (x < 16 ? red : green) : (x < 16 ? blue : yellow);
-      ASSERT_EQ(large[size_t(y * 32 + x)], want) << x << "," << y;
-    }
   // Scaled to 16 x 16: the quadrants keep their colours away from the edges
   // between them, and the transparent corner stays transparent.
   auto small = ImageListPixels(form->SmallImage->Handle(), 0, 16);
@@ -267,8 +254,7 @@ TEST_F(FormTest, KnownPixelsReachBothImageLists) {
   EXPECT_EQ(small[3 * 16 + 12], green);
   EXPECT_EQ(small[12 * 16 + 3], blue);
   EXPECT_EQ(small[12 * 16 + 12], yellow);
-  auto navy = ImageListPixels(form->LargeImage->Handle(), 1, 32);
-  EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32);
+  ExpectNavy(form->LargeImage->Handle(), 1);
 }
 
 // Reading a file's icons in one call gives exactly what one call per index
