@@ -143,6 +143,12 @@ TForm* GetParentForm(TControl* control) {
   return nullptr;
 }
 
+TForm* FormOfWindow(HWND hwnd) {
+  for (; hwnd; hwnd = GetParent(hwnd))
+    if (TWinControl* control = TWinControl::FromHandle(hwnd)) return GetParentForm(control);
+  return nullptr;
+}
+
 void TForm::SelectNext(TWinControl* current, bool forward) {
   std::vector<TWinControl*> stops;
   CollectTabStops(this, stops);
