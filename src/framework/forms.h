@@ -75,6 +75,7 @@ class TForm : public TWinControl {
   bool show_hint_ = false;
   int client_width_ = 0;
   int client_height_ = 0;
+  HWND focus_before_leaving_ = nullptr;
 };
 
 // The form a control stands on (the control itself when it is a form).

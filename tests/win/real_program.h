@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace kelmar::test {
@@ -72,6 +73,46 @@ inline void SendKey(WORD key, bool down) {
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof(in));
   Sleep(30);
+}
+
+// Each key pressed and let go, in order.
+inline void Keys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    SendKey(key, true);
+    SendKey(key, false);
+  }
+}
+
+// Text typed as characters, whatever the keyboard layout.
+inline void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    for (int i = 0; i < 2; ++i) {
+      in[i].type = INPUT_KEYBOARD;
+      in[i].ki.wScan = c;
+      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(20);
+  }
+}
+
+// A window's text, also of another process's window.
+inline std::wstring TextOf(HWND hwnd) {
+  wchar_t text[512] = {};
+  GetWindowTextW(hwnd, text, 512);
+  return text;
+}
+
+// Polls until done() holds; false when the time ran out.
+template <typename F>
+bool WaitFor(F done, DWORD timeout_ms = 20000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeout_ms) return false;
+    Sleep(20);
+  }
+  return true;
 }
 
 }  // namespace kelmar::test

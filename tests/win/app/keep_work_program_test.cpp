@@ -21,42 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Keys(std::initializer_list<WORD> keys) {
-  for (WORD key : keys) {
-    SendKey(key, true);
-    SendKey(key, false);
-  }
-}
-
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    for (int i = 0; i < 2; ++i) {
-      in[i].type = INPUT_KEYBOARD;
-      in[i].ki.wScan = c;
-      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(20);
-  }
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[512] = {};
-  GetWindowTextW(hwnd, text, 512);
-  return text;
-}
-
-template <typename F>
-bool WaitFor(F done, DWORD timeout_ms = 20000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 size_t EntriesIn(const std::wstring& folder) {
   return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
 }

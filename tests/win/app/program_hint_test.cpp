@@ -11,12 +11,6 @@
 namespace kelmar::test {
 namespace {
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
 // Waits for the program's skinned hint window to show `text` (empty: to hide).
 HWND WaitForHint(DWORD pid, const std::wstring& text) {
   for (int i = 0; i < 80; ++i) {
