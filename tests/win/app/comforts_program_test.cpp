@@ -127,6 +127,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
 
   // user32 holds 7 icons, comdlg32 10.
   const std::wstring system = SystemFile(L"user32.dll").substr(0, SystemFile(L"user32.dll").rfind(L'\\'));
+  Click(p.Client(300, 200));
   Chord({VK_CONTROL}, 'O');
   open = p.WaitForDialog(L"选择要提取图标的文件");
   ASSERT_NE(open, nullptr);
