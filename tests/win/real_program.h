@@ -115,4 +115,27 @@ bool WaitFor(F done, DWORD timeout_ms = 20000) {
   return true;
 }
 
+// The process's visible dialog with this title (a message box, the open
+// dialog), or the folder chooser (the one with a folder tree) for "", once
+// it shows; null when none came.
+inline HWND WaitForDialogOf(DWORD pid, const std::wstring& title) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    found = VisibleWindowOf(pid, [&](HWND hwnd, const std::wstring& cls) {
+      if (cls != L"#32770") return false;
+      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      return title.empty() ? chooser : TextOf(hwnd) == title;
+    });
+    return found != nullptr;
+  });
+  return found;
+}
+
+inline bool WaitUntilClosed(HWND dialog) {
+  return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+// A message box's text.
+inline std::wstring BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+
 }  // namespace kelmar::test

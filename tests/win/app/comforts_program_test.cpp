@@ -53,29 +53,7 @@ class Comforts {
     return search.found;
   }
   HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
-  // The program's visible dialog with this title.
-  HWND WaitForDialog(const std::wstring& title) const {
-    HWND found = nullptr;
-    WaitFor([&] {
-      found = VisibleWindowOf(program.process.dwProcessId,
-                              [&](HWND hwnd, const std::wstring& cls) { return cls == L"#32770" && TextOf(hwnd) == title; });
-      return found != nullptr;
-    });
-    return found;
-  }
-  HWND WaitForChooser() const {
-    HWND found = nullptr;
-    WaitFor([&] {
-      found = VisibleWindowOf(program.process.dwProcessId, [](HWND hwnd, const std::wstring& cls) {
-        return cls == L"#32770" && FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr);
-      });
-      return found != nullptr;
-    });
-    return found;
-  }
-  static bool WaitUntilClosed(HWND dialog) {
-    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
-  }
+  HWND WaitForDialog(const std::wstring& title) const { return WaitForDialogOf(program.process.dwProcessId, title); }
   // The skinned hint's text once it shows exactly `text`.
   bool WaitForHint(const std::wstring& text) const {
     return WaitFor(
@@ -114,7 +92,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   SendMessageW(types, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(type));
   EXPECT_STREQ(type, L"所有文件 (*.*)");
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(Comforts::WaitUntilClosed(open));
+  ASSERT_TRUE(WaitUntilClosed(open));
   EXPECT_TRUE(p.WaitForFocus(list));
 
   // The open button, clicked, has the focus when its dialog is cancelled.
@@ -122,7 +100,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   open = p.WaitForDialog(L"选择要提取图标的文件");
   ASSERT_NE(open, nullptr);
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(Comforts::WaitUntilClosed(open));
+  ASSERT_TRUE(WaitUntilClosed(open));
   EXPECT_TRUE(p.WaitForFocus(WindowFromPoint({p.Client(8 + 20, 8 + 12).x, p.Client(8 + 20, 8 + 12).y})));
 
   // user32 holds 7 icons, comdlg32 10.
@@ -135,7 +113,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   Keys({VK_RETURN});
   Type(L"\"user32.dll\" \"comdlg32.dll\"");
   Keys({VK_RETURN});
-  ASSERT_TRUE(Comforts::WaitUntilClosed(open));
+  ASSERT_TRUE(WaitUntilClosed(open));
   EXPECT_TRUE(WaitFor([&] { return TextOf(status) == L"共 17 个图标，来自 2 个文件"; }, 10000)) << TextOf(status);
 
   // Ctrl+A from the list selects them all, and the status bar says so.
@@ -188,19 +166,19 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   Keys({VK_ESCAPE});  // the drop-down the click opened
   const HWND type_box = p.Focus();
   Chord({VK_CONTROL, VK_SHIFT}, 'S');
-  HWND chooser = p.WaitForChooser();
+  HWND chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(Comforts::WaitUntilClosed(chooser));
+  ASSERT_TRUE(WaitUntilClosed(chooser));
   EXPECT_TRUE(p.WaitForFocus(type_box));
 
   // F1: help (here without a help file, the program says where it looked).
   Keys({VK_F1});
   HWND box = p.WaitForDialog(L"消息框");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)).rfind(L"找不到帮助文件 Kelmarhelp.chm。", 0), 0u);
+  EXPECT_EQ(BoxText(box).rfind(L"找不到帮助文件 Kelmarhelp.chm。", 0), 0u);
   Keys({VK_RETURN});
-  ASSERT_TRUE(Comforts::WaitUntilClosed(box));
+  ASSERT_TRUE(WaitUntilClosed(box));
 
   EXPECT_TRUE(p.program.Close());
 }
