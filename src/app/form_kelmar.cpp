@@ -31,6 +31,14 @@ namespace {
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
+// The open dialog's file types: the files icons come from, then all files.
+const std::vector<TPlatformServices::TFileFilter>& OpenDialogFilter() {
+  static const std::vector<TPlatformServices::TFileFilter> filter{
+      {L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur)", L"*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur"},
+      {L"所有文件 (*.*)", L"*.*"}};
+  return filter;
+}
+
 // An existing file (a folder does not count).
 bool IsFile(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -141,19 +149,19 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinPanel1->SetSkinData(ksSkinData1);
   ksSkinPanel1->SetParent(this);
 
-  BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件");
+  BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件 (Ctrl+O)");
   RB16 = SizeBox(this, "RB16", ksSkinPanel1, 56, L"16×16", L"小图标");
   RB32 = SizeBox(this, "RB32", ksSkinPanel1, 124, L"32×32", L"大图标");
   RB32->SetChecked(true);
-  BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标");
-  BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标");
+  BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标 (Ctrl+S)");
+  BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标 (Ctrl+Shift+S)");
   CombPicType = new TksSkinComboBox(this, "CombPicType");
   CombPicType->SetItems({L"图标", L"图片", L"原图"});
   CombPicType->SetItemIndex(0);
   CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico)");
   CombPicType->SetSkinData(ksSkinData1);
   Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
-  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助");
+  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助 (F1)");
   BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 389, 33, IDB_UPDATE, L"升级");
 
   Label5 = new TLabel(this, "Label5");
@@ -198,6 +206,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetViewStyle(TViewStyle::vsIcon);
   ListView1->SetAlign(TAlign::alClient);
   ListView1->SetParent(this);
+  ListView1->OnSelectItem = [this] { ShowListStatus(false); };
+  ListView1->OnItemHint = [this](int item) { return ItemHint(item); };
 
   BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
   BTNSave->OnClick = [this] { BTNSaveClick(); };
@@ -207,6 +217,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNHelp->OnClick = [this] { BTNHelpClick(); };
   BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
 
+  OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
 }
@@ -242,11 +253,68 @@ void TFormKelmar::WndProc(TMessage& m) {
   TForm::WndProc(m);
 }
 
+namespace {
+
+// The path in a list item's caption ("3:C:\\Tools\\app.exe").
+std::wstring CaptionPath(const std::wstring& caption) { return caption.substr(caption.find(L':') + 1); }
+
+}  // namespace
+
+void TFormKelmar::ShowListStatus(bool recount) {
+  const int icons = ListView1->Count();
+  if (recount) {
+    std::set<std::wstring> files;
+    for (int i = 0; i < icons; ++i) {
+      std::wstring path = CaptionPath(ListView1->ItemCaption(i));
+      CharUpperBuffW(path.data(), DWORD(path.size()));
+      files.insert(std::move(path));
+    }
+    batch_files_ = int(files.size());
+  }
+  std::wstring text = kStatusText;
+  if (icons > 0) {
+    text = L"共 " + std::to_wstring(icons) + L" 个图标，来自 " + std::to_wstring(batch_files_) + L" 个文件";
+    if (int selected = ListView1->SelectedCount(); selected > 0)
+      text += L"，已选中 " + std::to_wstring(selected) + L" 个";
+  }
+  if (text != ksSkinStatusPanel1->Caption()) ksSkinStatusPanel1->SetCaption(text);
+}
+
+std::wstring TFormKelmar::ItemHint(int item) const {
+  if (item < 0 || size_t(item) >= item_file_indices_.size()) return {};
+  return CaptionPath(ListView1->ItemCaption(item)) + L"\r\n文件中的索引: " +
+         std::to_wstring(item_file_indices_[size_t(item)]);
+}
+
+bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
+  if (shift.alt) return false;
+  if (key == VK_F1 && !shift.ctrl && !shift.shift) {
+    BTNHelpClick();
+    return true;
+  }
+  if (!shift.ctrl) return false;
+  switch (key) {
+    case 'O':
+      if (shift.shift) return false;
+      BTNSelFileClick();
+      return true;
+    case 'S':
+      shift.shift ? BTNSaveAllClick() : BTNSaveClick();
+      return true;
+    case 'A':
+      if (shift.shift) return false;
+      ListView1->SelectAll();
+      return true;
+  }
+  return false;
+}
+
 // ------------------------------------------------------------------ intake
 
 void TFormKelmar::ClearItems() {
   ListView1->Clear();
   item_groups_.clear();
+  item_file_indices_.clear();
 }
 
 void TFormKelmar::ClearBatch() {
@@ -257,10 +325,11 @@ void TFormKelmar::ClearBatch() {
 }
 
 void TFormKelmar::BTNSelFileClick() {
-  auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件",
+  auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件", OpenDialogFilter(),
                                     OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
   if (!files) return;
   TakeIn(*files);
+  ShowListStatus(true);
 }
 
 void TFormKelmar::WMDropFiles(HDROP drop) {
@@ -279,7 +348,10 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     if (IsFile(LongPath(path))) files.push_back(std::move(path));
   }
   // A drop of folders or vanished names alone leaves the list as it is.
-  if (!files.empty()) TakeIn(files);
+  if (!files.empty()) {
+    TakeIn(files);
+    ShowListStatus(true);
+  }
 }
 
 void TFormKelmar::TakeIn(const std::vector<std::wstring>& paths) {
@@ -318,6 +390,7 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     // The small list shows the group's own small artwork where it has one.
     pending_icons_.push_back({std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width()) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
+    item_file_indices_.push_back(i);
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
@@ -485,8 +558,7 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
       const std::wstring file = SaveFolder + L"\\" + entry.name;
       if (type == TOutputType::otOriginal) {
         // The caption is the running number, ":" and the source path.
-        const std::wstring caption = ListView1->ItemCaption(i);
-        files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), caption.substr(caption.find(L':') + 1)));
+        files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), CaptionPath(ListView1->ItemCaption(i))));
       } else if (icon_files) {
         files.Write(file, icon_file(i));
       } else {

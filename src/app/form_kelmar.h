@@ -114,6 +114,14 @@ class TFormKelmar : public TForm {
   // one of them is now in the folder; false when the user cancelled or
   // kept existing files. Failures throw (the files before stay).
   bool SaveIcons(TOutputType type, bool all);
+  // The status bar: how many icons from how many files, and how many are
+  // selected; the drop hint while the list is empty. `recount` after an
+  // intake (the files are counted again).
+  void ShowListStatus(bool recount);
+  // A list item's hint: the path it came from and its index in that file.
+  std::wstring ItemHint(int item) const;
+  // The keys of the commands, wherever the focus is in the window.
+  bool ShortCut(WORD key, TShiftState shift);
   // The shell's open; a failure is told to the user.
   void OpenWithShell(const wchar_t* verb, const std::wstring& target);
 
@@ -127,6 +135,10 @@ class TFormKelmar : public TForm {
   std::vector<TPendingIcon> pending_icons_;
   // The group of each list item (null for shell icons), in list order.
   std::vector<std::shared_ptr<const IconGroup>> item_groups_;
+  // Each list item's index in its file, in list order.
+  std::vector<int> item_file_indices_;
+  // Files of the batch, counted after each intake.
+  int batch_files_ = 0;
 };
 
 // The file name of a saved entry without folder and extension: n, "_" and the

@@ -81,6 +81,11 @@ void TApplication::DispatchTaken(MSG& msg) {
   for (auto& [id, hook] : hooks_) hooks.push_back(hook);
   for (auto& hook : hooks)
     if (hook(msg)) return;
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    if (TForm* form = FormOfWindow(msg.hwnd); form && form->OnShortCut &&
+                                              form->OnShortCut(WORD(msg.wParam), ShiftFromKeyboard()))
+      return;
+  }
   if (msg.message == WM_KEYDOWN && IsDialogKey(msg.wParam)) {
     // Dialog keys go to the form before the window that has the focus.
     TWinControl* focused = TWinControl::FromHandle(msg.hwnd);

@@ -77,6 +77,9 @@ class TControl : public TComponent {
   void SetCaption(const std::wstring& caption);
   const std::wstring& Hint() const { return hint_; }
   void SetHint(const std::wstring& hint) { hint_ = hint; }
+  // The hint for the pointer at p (the control's own coordinates): Hint,
+  // unless a part of the control has its own (a list's items).
+  virtual std::wstring HintAt(Point p) const { return hint_; }
   TFont& Font() { return font_; }
   TColor Color() const { return color_; }
   void SetColor(TColor color);

@@ -143,6 +143,12 @@ TForm* GetParentForm(TControl* control) {
   return nullptr;
 }
 
+TForm* FormOfWindow(HWND hwnd) {
+  for (; hwnd; hwnd = GetParent(hwnd))
+    if (TWinControl* control = TWinControl::FromHandle(hwnd)) return GetParentForm(control);
+  return nullptr;
+}
+
 void TForm::SelectNext(TWinControl* current, bool forward) {
   std::vector<TWinControl*> stops;
   CollectTabStops(this, stops);
@@ -188,6 +194,19 @@ void TForm::WndProc(TMessage& m) {
     case kReleaseMessage:
       delete this;  // nothing touches the object after this
       return;
+    case WM_ACTIVATE:
+      // The focus comes back where it was when the form was left (a dialog
+      // it opened has closed), not on the form itself.
+      if (LOWORD(m.WParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focus_before_leaving_ = focus && IsChild(Handle(), focus) ? focus : nullptr;
+      } else if (!HIWORD(m.WParam) && focus_before_leaving_ && IsChild(Handle(), focus_before_leaving_) &&
+                 IsWindowVisible(focus_before_leaving_) && IsWindowEnabled(focus_before_leaving_)) {
+        ::SetFocus(focus_before_leaving_);
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_WINDOWPOSCHANGED:
       if (!(reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_NOMOVE))
         ForEachWinControl(this, [](TWinControl* c) {

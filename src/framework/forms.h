@@ -46,6 +46,9 @@ class TForm : public TWinControl {
   bool DialogChar(wchar_t ch);
   // Tells every control of the form where the focus went.
   void FocusMoved(TWinControl* focused);
+  // A key pressed anywhere in the form, offered before the focused window
+  // sees it (the form's short-cuts); true when used.
+  std::function<bool(WORD key, TShiftState shift)> OnShortCut;
   // Set by the buttons that close a dialog.
   int ModalResult = 0;
 
@@ -72,9 +75,13 @@ class TForm : public TWinControl {
   bool show_hint_ = false;
   int client_width_ = 0;
   int client_height_ = 0;
+  HWND focus_before_leaving_ = nullptr;
 };
 
 // The form a control stands on (the control itself when it is a form).
 TForm* GetParentForm(TControl* control);
+// The form of a window: its own control's, or that of the nearest parent or
+// owner that has one (the inner windows of a system control).
+TForm* FormOfWindow(HWND hwnd);
 
 }  // namespace kelmar

@@ -110,6 +110,13 @@ class TBitmap {
 };
 
 inline RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+// The system's dotted focus rectangle, black on white whatever colours the
+// context holds.
+inline void DrawDottedFocusRect(HDC dc, const RECT& r) {
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &r);
+}
 inline Rect FromRECT(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 // A window's rectangle in screen coordinates.
 inline Rect WindowBounds(HWND hwnd) {

@@ -250,6 +250,17 @@ TControl* THintHandler::HintControlAt(Point p) {
   return form && form->ShowHint() ? control : nullptr;
 }
 
+std::wstring THintHandler::HintTextAt(TControl* control, Point p) {
+  if (!control) return {};
+  // The control's own coordinates: from its window's, or its parent's for a
+  // control without a window.
+  const TWinControl* windowed = control->IsWindowed() ? static_cast<TWinControl*>(control) : control->Parent();
+  POINT at{p.x, p.y};
+  if (windowed) ScreenToClient(windowed->Handle(), &at);
+  if (!control->IsWindowed()) at = {at.x - control->Left(), at.y - control->Top()};
+  return control->HintAt({at.x, at.y});
+}
+
 void THintHandler::MessageTaken(const MSG& msg) {
   switch (msg.message) {
     case WM_MOUSEMOVE:
@@ -267,7 +278,11 @@ void THintHandler::MessageTaken(const MSG& msg) {
 
 void THintHandler::MouseAt(Point p) {
   TControl* target = showHint_ && ApplicationActive() ? HintControlAt(p) : nullptr;
-  if (target == control_.Get()) return;
+  // Another part of the same control with a hint of its own counts as
+  // another control.
+  std::wstring text = HintTextAt(target, p);
+  if (target == control_.Get() && text == text_) return;
+  text_ = std::move(text);
   // Moving on from a hint that showed: the next one follows quickly.
   const bool browsing = shown_ || (lastHidden_ && GetTickCount() - lastHidden_ < HintPause);
   if (shown_) lastHidden_ = GetTickCount();
@@ -285,7 +300,7 @@ void THintHandler::ShowHintNow() {
   THintWindow* window = Window();
   if (!control_ || !window || done_) return;
   done_ = true;
-  THintInfo info{control_, control_->Hint(), HintPositionBelowCursor(), HintHidePause, true};
+  THintInfo info{control_, text_, HintPositionBelowCursor(), HintHidePause, true};
   if (OnShowHint) OnShowHint(info);
   if (!info.CanShow || info.HintStr.empty()) return;
   window->ActivateHint(RectOfSize(info.HintPos.x, info.HintPos.y, 0, 0), info.HintStr);

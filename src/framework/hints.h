@@ -100,6 +100,8 @@ class THintHandler {
   void CancelHint();
   // The control whose hint belongs to screen point p, or null.
   static TControl* HintControlAt(Point p);
+  // The text of that control's hint at screen point p.
+  static std::wstring HintTextAt(TControl* control, Point p);
 
   // Every message the application's loop takes comes here first.
   void MessageTaken(const MSG& msg);
@@ -115,6 +117,7 @@ class THintHandler {
   THintWindowClass windowClass_;
   std::unique_ptr<THintWindow> window_;
   TComponentRef<TControl> control_;
+  std::wstring text_;       // what the control's hint says where the mouse is
   bool shown_ = false;      // the control's hint is on screen
   bool done_ = false;       // the control's hint showed or was cancelled
   DWORD lastHidden_ = 0;    // when a hint last went because the mouse moved on

@@ -282,6 +282,26 @@ void TListView::SetSelected(int index, bool selected) {
   ListView_SetItemState(Handle(), index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
+void TListView::SelectAll() {
+  // Item -1 stands for every item.
+  if (multi_select_) SetSelected(-1, true);
+}
+
+void TListView::NotifyReflected(TMessage& m) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(m.LParam);
+  if (change->hdr.code == LVN_ITEMCHANGED && (change->uChanged & LVIF_STATE) &&
+      ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) && OnSelectItem)
+    OnSelectItem();
+}
+
+std::wstring TListView::HintAt(Point p) const {
+  LVHITTESTINFO hit{};
+  hit.pt = {p.x, p.y};
+  const int item = HandleAllocated() ? int(SendMessageW(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))) : -1;
+  if (item >= 0 && (hit.flags & LVHT_ONITEM) && OnItemHint) return OnItemHint(item);
+  return Hint();
+}
+
 int TListView::FocusedIndex() const { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
 
 void TListView::SetFocused(int index) { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }

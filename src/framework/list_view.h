@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,7 @@ class TListView : public TWinControl {
   int SelectedCount() const;
   bool Selected(int index) const;
   void SetSelected(int index, bool selected);
+  void SelectAll();
   int FocusedIndex() const;  // -1 when no item carries the focus mark
   void SetFocused(int index);
   // Many items at once: no repaint until the matching EndUpdate.
@@ -102,9 +104,16 @@ class TListView : public TWinControl {
 
   void Notification(TComponent* component, TOperation operation) override;
 
+  // An item was selected or let go of (once for each item that changed).
+  std::function<void()> OnSelectItem;
+  // The hint of item i; the list's own hint shows away from the items.
+  std::function<std::wstring(int item)> OnItemHint;
+  std::wstring HintAt(Point p) const override;
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
+  void NotifyReflected(TMessage& m) override;
 
  private:
   TImageList* large_ = nullptr;

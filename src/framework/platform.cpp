@@ -13,7 +13,17 @@ TPlatformServices& DefaultPlatformServices() {
 }
 
 std::optional<std::vector<std::wstring>> TPlatformServices::OpenFiles(HWND owner, const std::wstring& title,
+                                                                       const std::vector<TFileFilter>& filter,
                                                                        DWORD flags) {
+  // Name and patterns, each ended by a zero, and one more zero at the end.
+  std::wstring filter_text;
+  for (const TFileFilter& f : filter) {
+    filter_text += f.name;
+    filter_text += L'\0';
+    filter_text += f.patterns;
+    filter_text += L'\0';
+  }
+  filter_text += L'\0';
   // Room for many long names; the dialog reports when it needs more.
   std::vector<wchar_t> buffer(64 * 1024, L'\0');
   for (;;) {
@@ -23,6 +33,10 @@ std::optional<std::vector<std::wstring>> TPlatformServices::OpenFiles(HWND owner
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = DWORD(buffer.size());
     ofn.lpstrTitle = title.c_str();
+    if (!filter.empty()) {
+      ofn.lpstrFilter = filter_text.c_str();
+      ofn.nFilterIndex = 1;
+    }
     ofn.Flags = flags;
     if (GetOpenFileNameW(&ofn)) break;
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL && buffer.size() < 16u * 1024 * 1024) {

@@ -16,8 +16,15 @@ class TPlatformServices {
  public:
   virtual ~TPlatformServices() = default;
 
+  // One entry of the open dialog's file types: its name and its patterns
+  // ("*.exe;*.dll").
+  struct TFileFilter {
+    std::wstring name, patterns;
+  };
   // The file-open dialog: the chosen paths in order, or nothing if cancelled.
-  virtual std::optional<std::vector<std::wstring>> OpenFiles(HWND owner, const std::wstring& title, DWORD flags);
+  // The first file type is the one chosen at first.
+  virtual std::optional<std::vector<std::wstring>> OpenFiles(HWND owner, const std::wstring& title,
+                                                             const std::vector<TFileFilter>& filter, DWORD flags);
   // MessageBoxW: the button pressed (IDOK, IDCANCEL, ...).
   virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
   // SHBrowseForFolderW: an item list owned by the caller, or null when cancelled.

@@ -34,6 +34,24 @@ class TStyledLabel : public TLabel {
   bool flying_ = false;
 };
 
+class TURLLabel;
+
+// The keyboard's way to a link, which has no window of its own: a window
+// without an area, beside the label among its parent's controls, that
+// stops Tab for it; Enter or Space opens the link.
+class TLinkKeyTarget : public TWinControl {
+ public:
+  explicit TLinkKeyTarget(TURLLabel* link);
+  bool DialogKey(WORD key, TShiftState shift) override;
+
+ protected:
+  void FocusChanged(bool focused) override;
+  void KeyUp(WORD key, TShiftState shift) override;
+
+ private:
+  TURLLabel* link_;
+};
+
 class TURLLabel : public TStyledLabel {
  public:
   TURLLabel(TComponent* owner, std::string name, TPlatformServices* services = nullptr);
@@ -48,15 +66,22 @@ class TURLLabel : public TStyledLabel {
   void SetUnvisitedColor(TColor color);
 
   void Click() override;
+  void SetParent(TWinControl* parent) override;
+  void SetBounds(int left, int top, int width, int height) override;
+  void Paint(TCanvas& canvas) override;
+  // The window that holds the focus for the link.
+  TLinkKeyTarget* KeyTarget() const { return key_target_; }
 
  private:
   void RefreshColor();
+  void CaptionChanged() override;
 
   TPlatformServices* services_;
   std::wstring url_;
   bool visited_ = false;
   TColor visited_color_ = clPurple;
   TColor unvisited_color_ = GetSysColor(COLOR_HIGHLIGHT);
+  TLinkKeyTarget* key_target_;
 };
 
 // Registers the link hand as the application's cursor 26000.

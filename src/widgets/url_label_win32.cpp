@@ -1,5 +1,7 @@
 #include "widgets/url_label.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "framework/application.h"
 #include "framework/forms.h"
@@ -51,14 +53,61 @@ void TStyledLabel::MouseLeave() {
   Font().SetColor(color_before_fly_by_);
 }
 
+TLinkKeyTarget::TLinkKeyTarget(TURLLabel* link) : TWinControl(link, link->Name() + "KeyTarget"), link_(link) {
+  SetTabStop(true);
+}
+
+bool TLinkKeyTarget::DialogKey(WORD key, TShiftState shift) {
+  if (key != VK_RETURN) return false;
+  link_->Click();
+  return true;
+}
+
+void TLinkKeyTarget::KeyUp(WORD key, TShiftState shift) {
+  if (key == VK_SPACE) link_->Click();
+}
+
+void TLinkKeyTarget::FocusChanged(bool focused) { link_->Invalidate(); }
+
 TURLLabel::TURLLabel(TComponent* owner, std::string name, TPlatformServices* services)
-    : TStyledLabel(owner, std::move(name)), services_(services ? services : &DefaultPlatformServices()) {
+    : TStyledLabel(owner, std::move(name)),
+      services_(services ? services : &DefaultPlatformServices()),
+      key_target_(new TLinkKeyTarget(this)) {
   RegisterHandCursor();
   SetCursor(crHandLink);
   TFontStyles style;
   style.underline = true;
   Font().SetStyle(style);
   Font().SetColor(unvisited_color_);
+}
+
+void TURLLabel::SetParent(TWinControl* parent) {
+  TStyledLabel::SetParent(parent);
+  key_target_->SetParent(parent);
+}
+
+void TURLLabel::SetBounds(int left, int top, int width, int height) {
+  TStyledLabel::SetBounds(left, top, width, height);
+  key_target_->SetBounds(left, top, 0, 0);
+}
+
+void TURLLabel::CaptionChanged() {
+  TStyledLabel::CaptionChanged();
+  // Named like the link, for whoever reads the focused window.
+  key_target_->SetCaption(Caption());
+}
+
+void TURLLabel::Paint(TCanvas& canvas) {
+  TStyledLabel::Paint(canvas);
+  if (!key_target_->Focused()) return;
+  // The dotted focus mark round the text, as on the system's links.
+  const SIZE text = canvas.TextExtent(Font(), Caption());
+  const Rect r = ClientRect();
+  const int left = Alignment() == TAlignment::taRightJustify ? r.right - text.cx
+                   : Alignment() == TAlignment::taCenter      ? (r.right - text.cx) / 2
+                                                              : 0;
+  const RECT mark{std::max(left - 1, 0), 0, std::min<int>(left + text.cx + 1, r.right), std::min<int>(text.cy, r.bottom)};
+  DrawDottedFocusRect(canvas.Handle(), mark);
 }
 
 void TURLLabel::RefreshColor() {

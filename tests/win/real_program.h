@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace kelmar::test {
@@ -73,5 +74,68 @@ inline void SendKey(WORD key, bool down) {
   SendInput(1, &in, sizeof(in));
   Sleep(30);
 }
+
+// Each key pressed and let go, in order.
+inline void Keys(std::initializer_list<WORD> keys) {
+  for (WORD key : keys) {
+    SendKey(key, true);
+    SendKey(key, false);
+  }
+}
+
+// Text typed as characters, whatever the keyboard layout.
+inline void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2]{};
+    for (int i = 0; i < 2; ++i) {
+      in[i].type = INPUT_KEYBOARD;
+      in[i].ki.wScan = c;
+      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(20);
+  }
+}
+
+// A window's text, also of another process's window.
+inline std::wstring TextOf(HWND hwnd) {
+  wchar_t text[512] = {};
+  GetWindowTextW(hwnd, text, 512);
+  return text;
+}
+
+// Polls until done() holds; false when the time ran out.
+template <typename F>
+bool WaitFor(F done, DWORD timeout_ms = 20000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeout_ms) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// The process's visible dialog with this title (a message box, the open
+// dialog), or the folder chooser (the one with a folder tree) for "", once
+// it shows; null when none came.
+inline HWND WaitForDialogOf(DWORD pid, const std::wstring& title) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    found = VisibleWindowOf(pid, [&](HWND hwnd, const std::wstring& cls) {
+      if (cls != L"#32770") return false;
+      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      return title.empty() ? chooser : TextOf(hwnd) == title;
+    });
+    return found != nullptr;
+  });
+  return found;
+}
+
+inline bool WaitUntilClosed(HWND dialog) {
+  return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+// A message box's text.
+inline std::wstring BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
 
 }  // namespace kelmar::test

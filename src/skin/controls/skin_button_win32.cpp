@@ -173,6 +173,7 @@ void TksSkinButton::DrawSkinImage(TBitmap& bitmap) {
     DrawMorphed(bitmap, morphkind_, fader_.Factor(), [this](TBitmap& b, bool active) {
       DrawStateImage(b, active ? rects_.activeskinrect : rects_.skinrect, false, active);
     });
+    DrawFocusMark(bitmap.Dc());
     return;
   }
   const TksButtonLook look = ChooseButtonLook(State());
@@ -181,6 +182,15 @@ void TksSkinButton::DrawSkinImage(TBitmap& bitmap) {
                       : look.image == TksButtonImage::biActive ? rects_.activeskinrect
                                                                : rects_.skinrect;
   DrawStateImage(bitmap, state, look.down, look.active);
+  DrawFocusMark(bitmap.Dc());
+}
+
+void TksSkinButton::DrawFocusMark(HDC dc) const {
+  // The skin has no focus picture for buttons: the dotted rectangle tells
+  // the focus from the pointer's hover.
+  if (!FocusedLook() || Width() < 8 || Height() < 8) return;
+  const RECT r{3, 3, Width() - 3, Height() - 3};
+  DrawDottedFocusRect(dc, r);
 }
 
 void TksSkinButton::DrawStateImage(TBitmap& bitmap, const Rect& state, bool down, bool active) {
@@ -200,6 +210,7 @@ void TksSkinButton::DrawDefaultImage(TBitmap& bitmap) {
   DrawDefaultStateBox(bitmap.Dc(), all, downLook, Active());
   const TFont font = PlainFont(Enabled() ? DefaultFont().Color() : GetSysColor(COLOR_BTNSHADOW));
   DrawGlyphAndText(bitmap.Dc(), all, downLook, 1, font);
+  DrawFocusMark(bitmap.Dc());
 }
 
 void TksSkinButton::DrawGlyphAndText(HDC dc, const Rect& r, bool pressed, int cell, const TFont& font) {

@@ -80,6 +80,7 @@ class TksSkinButton : public TksSkinCustomControl {
   TksButtonState State() const;
   bool Active() const;
   bool FocusedLook() const { return canFocused_ && Focused(); }
+  void DrawFocusMark(HDC dc) const;
   bool NeedsRefreshOnHover() const;
   void StartRepeat();
   void StopRepeat();

@@ -53,9 +53,21 @@ void TksSkinCheckRadioBox::SetChecked(bool checked) {
   checked_ = checked;
   Invalidate();
   if (checked && groupIndex_ != 0 && Parent()) {
+    // Tab stops at the group's checked radio box alone (the arrows reach
+    // the others), as in the system's dialogs.
+    bool group_stops_tab = TabStop();
+    std::vector<TksSkinCheckRadioBox*> group;
     for (TControl* c : Parent()->Controls()) {
       auto* other = dynamic_cast<TksSkinCheckRadioBox*>(c);
-      if (other && other != this && other->groupIndex_ == groupIndex_ && other->checked_) other->SetChecked(false);
+      if (!other || other == this || other->groupIndex_ != groupIndex_) continue;
+      group.push_back(other);
+      group_stops_tab |= other->TabStop();
+      if (other->checked_) other->SetChecked(false);
+    }
+    if (radio_ && group_stops_tab) {
+      SetTabStop(true);
+      for (TksSkinCheckRadioBox* other : group)
+        if (other->radio_) other->SetTabStop(false);
     }
   }
   if (!radio_ || checked) Click();
@@ -193,9 +205,7 @@ void TksSkinCheckRadioBox::DrawFocusMark(HDC dc, Rect text, const Rect& image) c
   // Round the caption, or round the image when there is no caption.
   const RECT r = Caption().empty() ? RECT{image.left - 1, image.top - 1, image.right + 1, image.bottom + 1}
                                    : RECT{text.left - 2, text.top - 1, text.right + 3, text.bottom + 1};
-  SetTextColor(dc, RGB(0, 0, 0));
-  SetBkColor(dc, RGB(255, 255, 255));
-  DrawFocusRect(dc, &r);
+  DrawDottedFocusRect(dc, r);
 }
 
 // ------------------------------------------------------------ state, input

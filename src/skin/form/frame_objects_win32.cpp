@@ -266,13 +266,14 @@ void TksSkinStdButtonObject::Draw(FrameCanvas& canvas, bool update) {
     DrawPlain(canvas);
     return;
   }
+  // The program's icon stays itself in the inactive caption too.
+  if (IsEnabled && ShowsIcon() && skinrectinapicture) {
+    const Rect r = canvas.Local(ObjectRect);
+    DrawIconEx(canvas.dc, r.left, r.top, OwnerSkinForm->SmallIcon(), 0, 0, 0, nullptr, DI_NORMAL);
+    MorphFactor = 0;
+    return;
+  }
   if (IsEnabled && (FormActive() || RectIsEmpty(inactiveskinrect))) {
-    if (ShowsIcon() && skinrectinapicture) {
-      const Rect r = canvas.Local(ObjectRect);
-      DrawIconEx(canvas.dc, r.left, r.top, OwnerSkinForm->SmallIcon(), 0, 0, 0, nullptr, DI_NORMAL);
-      MorphFactor = 0;
-      return;
-    }
     if (InRestoreSituation() && !RectIsEmpty(restorerect)) {
       if (Pressed && MouseOver && !RectIsEmpty(restoredownrect))
         CopyToObject(canvas, ObjectPicture, restoredownrect);

@@ -35,7 +35,8 @@ class RecordingServices : public TPlatformServices {
   std::deque<int> message_box_answers;
   std::function<BOOL(SHELLEXECUTEINFOW&)> shell_open_ex = [](SHELLEXECUTEINFOW&) { return TRUE; };
 
-  std::optional<std::vector<std::wstring>> OpenFiles(HWND, const std::wstring& title, DWORD flags) override {
+  std::optional<std::vector<std::wstring>> OpenFiles(HWND, const std::wstring& title,
+                                                     const std::vector<TFileFilter>&, DWORD flags) override {
     calls.push_back({"OpenFiles", title, L"", flags});
     if (open_answers.empty()) return std::nullopt;
     auto a = open_answers.front();

@@ -122,6 +122,24 @@ TEST_F(FormTest, LinksOpenTheirAddressesAndTurnVisited) {
   EXPECT_EQ(services.Of("MessageBox").size(), 2u);
 }
 
+TEST_F(FormTest, TheKeyboardOpensALinkWithEnterOrSpace) {
+  // The keys as the loop takes them from the queue of the focused window.
+  auto press = [&](TURLLabel* link, WORD key) {
+    link->KeyTarget()->SetFocus();
+    ASSERT_EQ(GetFocus(), link->KeyTarget()->Handle());
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    Application().ProcessMessages();
+  };
+  press(form->URLLabel1, VK_RETURN);
+  press(form->URLLabel4, VK_SPACE);
+  press(form->URLLabel4, 'A');
+  auto opens = services.Of("ShellOpenEx");
+  ASSERT_EQ(opens.size(), 2u);
+  EXPECT_EQ(opens[0].text, L"mailto:support@kelmar.app");
+  EXPECT_EQ(opens[1].text, L"https://kelmar.app/");
+}
+
 TEST_F(FormTest, ALinkWithoutAnAddressOpensItsCaption) {
   form->URLLabel4->SetURL(L"   ");
   form->URLLabel4->SetCaption(L" page.htm");

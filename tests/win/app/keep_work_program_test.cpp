@@ -21,42 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Keys(std::initializer_list<WORD> keys) {
-  for (WORD key : keys) {
-    SendKey(key, true);
-    SendKey(key, false);
-  }
-}
-
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    for (int i = 0; i < 2; ++i) {
-      in[i].type = INPUT_KEYBOARD;
-      in[i].ki.wScan = c;
-      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(20);
-  }
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[512] = {};
-  GetWindowTextW(hwnd, text, 512);
-  return text;
-}
-
-template <typename F>
-bool WaitFor(F done, DWORD timeout_ms = 20000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 size_t EntriesIn(const std::wstring& folder) {
   return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}));
 }
@@ -72,16 +36,7 @@ class KeepWorkProgram {
 
   // The program's visible dialog with this title (a message box, the open
   // dialog), or the folder chooser (the one with a folder tree) for "".
-  HWND WaitForDialog(const std::wstring& title) const {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindDialog(title)) != nullptr; });
-    return found;
-  }
-  bool WaitUntilClosed(HWND dialog) const {
-    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
-  }
-  // A message box's text.
-  static std::wstring BoxText(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+  HWND WaitForDialog(const std::wstring& title) const { return WaitForDialogOf(program.process.dwProcessId, title); }
 
   HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
   int ItemCount() const { return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -136,15 +91,6 @@ class KeepWorkProgram {
     Type(name);
     Keys({VK_RETURN});
   }
-
- private:
-  HWND FindDialog(const std::wstring& title) const {
-    return VisibleWindowOf(program.process.dwProcessId, [&](HWND hwnd, const std::wstring& cls) {
-      if (cls != L"#32770") return false;
-      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
-      return title.empty() ? chooser : TextOf(hwnd) == title;
-    });
-  }
 };
 
 TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) {
@@ -170,9 +116,9 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   ASSERT_TRUE(p.TakeIn(in, names));
   HWND box = p.WaitForDialog(L"消息框");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(KeepWorkProgram::BoxText(box), too_many);
+  EXPECT_EQ(BoxText(box), too_many);
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(p.WaitUntilClosed(box));
+  ASSERT_TRUE(WaitUntilClosed(box));
   EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 1000; })) << p.ItemCount();
 
   // OK, then Cancel in the chooser: still the 1000, nothing written.
@@ -183,7 +129,7 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   HWND chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(p.WaitUntilClosed(chooser));
+  ASSERT_TRUE(WaitUntilClosed(chooser));
   EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 1000; })) << p.ItemCount();
   EXPECT_EQ(EntriesIn(out), 0u);
 
@@ -199,11 +145,11 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   KeepWorkProgram::ChooseDesktopFolder(chooser, L"kelmarkeep");
   HWND summary = p.WaitForDialog(L"Kelmar");
   ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(KeepWorkProgram::BoxText(summary), L"1000个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");
+  EXPECT_EQ(BoxText(summary), L"1000个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");
   EXPECT_EQ(EntriesIn(out), 1000u);
   EXPECT_TRUE(fs::exists(fs::path(out) / L"1000_s6.ico"));
   Keys({VK_RETURN});
-  ASSERT_TRUE(p.WaitUntilClosed(summary));
+  ASSERT_TRUE(WaitUntilClosed(summary));
   EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 104; })) << p.ItemCount();
 
   // Save all, Cancel in the chooser that opens on the remembered folder:
@@ -214,7 +160,7 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
   Keys({VK_ESCAPE});
-  ASSERT_TRUE(p.WaitUntilClosed(chooser));
+  ASSERT_TRUE(WaitUntilClosed(chooser));
   EXPECT_EQ(EntriesIn(out), 1001u);
 
   // Save all into it: one question for the one file there; No keeps it.

@@ -11,12 +11,6 @@
 namespace kelmar::test {
 namespace {
 
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
 // Waits for the program's skinned hint window to show `text` (empty: to hide).
 HWND WaitForHint(DWORD pid, const std::wstring& text) {
   for (int i = 0; i < 80; ++i) {
@@ -41,7 +35,7 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   SetCursorPos(x0 + 450, y0 + 20);
   Sleep(200);
   SetCursorPos(x0 + 206, y0 + 20);
-  HWND hint = WaitForHint(pid, L"保存当前选中图标");
+  HWND hint = WaitForHint(pid, L"保存当前选中图标 (Ctrl+S)");
   ASSERT_NE(hint, nullptr);
   RECT hr;
   GetWindowRect(hint, &hr);
@@ -51,14 +45,14 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   EXPECT_EQ(VisibleWindowOf(pid, L"tooltips_class32"), nullptr);
 
   SetCursorPos(x0 + 238, y0 + 20);
-  EXPECT_NE(WaitForHint(pid, L"保存全部图标"), nullptr);
+  EXPECT_NE(WaitForHint(pid, L"保存全部图标 (Ctrl+Shift+S)"), nullptr);
   // Off the tool bar's controls: no hint.
   SetCursorPos(x0 + 450, y0 + 20);
   EXPECT_NE(WaitForHint(pid, L""), nullptr);
 
   // Another program's window in front: the hint goes with the activation.
   SetCursorPos(x0 + 206, y0 + 20);
-  ASSERT_NE(WaitForHint(pid, L"保存当前选中图标"), nullptr);
+  ASSERT_NE(WaitForHint(pid, L"保存当前选中图标 (Ctrl+S)"), nullptr);
   HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(other);

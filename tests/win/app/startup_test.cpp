@@ -74,7 +74,7 @@ TEST_F(FormTest, ControlsSitWhereTheFormDefinitionPutsThem) {
   EXPECT_EQ(form->Label5->BoundsRect().right, 488);
   EXPECT_EQ(form->Label6->BoundsRect().right, 489);
   EXPECT_FALSE(form->Image2->Visible());
-  EXPECT_EQ(form->BTNSaveAll->Hint(), L"保存全部图标");
+  EXPECT_EQ(form->BTNSaveAll->Hint(), L"保存全部图标 (Ctrl+Shift+S)");
   EXPECT_EQ(form->RB16->Caption(), L"16×16");
 }
 

@@ -99,14 +99,14 @@ TEST_F(SkinHintTest, TheMainWindowServesTheApplicationsHintsFromItsSkin) {
 }
 
 TEST_F(SkinHintTest, SaveShowsItsHintDrawnFromTheSkinAndSaveAllFollows) {
-  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标"));
+  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标 (Ctrl+S)"));
   HWND hwnd = Window()->Handle();
   wchar_t cls[64] = {};
   GetClassNameW(hwnd, cls, 64);
   EXPECT_STREQ(cls, L"KelmarSkinHint");
   EXPECT_TRUE(Window()->Skinned());
   // Our skin: the text plus 4 each way, at least the 40 x 20 picture.
-  const Measured m = InSkinFont(L"保存当前选中图标");
+  const Measured m = InSkinFont(L"保存当前选中图标 (Ctrl+S)");
   const Rect r = WindowRect(hwnd);
   EXPECT_EQ(r.Width(), std::max<int>(m.text.cx + 4, 40));
   EXPECT_EQ(r.Height(), std::max(m.line + 4, 20));
@@ -137,7 +137,7 @@ TEST_F(SkinHintTest, SaveShowsItsHintDrawnFromTheSkinAndSaveAllFollows) {
     }
   EXPECT_TRUE(PtInRegion(region, r.Width() / 2, r.Height() / 2));
 
-  ASSERT_TRUE(HoverShows(form->BTNSaveAll, L"保存全部图标"));
+  ASSERT_TRUE(HoverShows(form->BTNSaveAll, L"保存全部图标 (Ctrl+Shift+S)"));
   // Off the tool bar's controls: the hint goes.
   POINT blank{450, 35};
   ClientToScreen(form->ksSkinPanel1->Handle(), &blank);
@@ -151,9 +151,9 @@ TEST_F(SkinHintTest, EveryControlWithAHintHasItsHintShown) {
     TControl* control;
     std::wstring text;
   };
-  for (const Case& c : {Case{form->BTNSelFile, L"选择要提取的文件"}, Case{form->RB16, L"小图标"},
+  for (const Case& c : {Case{form->BTNSelFile, L"选择要提取的文件 (Ctrl+O)"}, Case{form->RB16, L"小图标"},
                         Case{form->RB32, L"大图标"}, Case{form->CombPicType, L"保存文件类型(图标ico/图片bmp/原图ico)"},
-                        Case{form->BTNHelp, L"帮助"}, Case{form->BtnUpdate, L"升级"},
+                        Case{form->BTNHelp, L"帮助 (F1)"}, Case{form->BtnUpdate, L"升级"},
                         Case{form->URLLabel4, form->URLLabel4->Hint()},
                         Case{form->ksSkinStatusPanel1, L"支持文件拖放，您可以把文件拖入本程序进行图标提取！"}}) {
     EXPECT_TRUE(HoverShows(c.control, c.text)) << c.control->Name();
@@ -206,9 +206,9 @@ TEST_F(SkinHintTest, NearTheScreensCornerTheHintStaysWhollyOnTheScreen) {
 
 TEST_F(SkinHintTest, WithoutASkinTheHintHasThePlainLook) {
   form->ksSkinHint1->SetSkinData(nullptr);
-  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标"));
+  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标 (Ctrl+S)"));
   EXPECT_FALSE(Window()->Skinned());
-  const Measured m = Measure(form->ksSkinHint1->DefaultFont(), L"保存当前选中图标");
+  const Measured m = Measure(form->ksSkinHint1->DefaultFont(), L"保存当前选中图标 (Ctrl+S)");
   const Rect r = WindowRect(Window()->Handle());
   EXPECT_EQ(r.Width(), m.text.cx + 4);
   EXPECT_EQ(r.Height(), m.line + 4);
@@ -225,7 +225,7 @@ TEST_F(SkinHintTest, ActivatingAnotherHintComponentDeactivatesTheFirst) {
   EXPECT_FALSE(form->ksSkinHint1->Active());
   EXPECT_EQ(TksSkinHint::Serving(), second);
   // The second has no skin: the window follows it and looks plain.
-  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标"));
+  ASSERT_TRUE(HoverShows(form->BTNSave, L"保存当前选中图标 (Ctrl+S)"));
   EXPECT_FALSE(Window()->Skinned());
   delete second;
   // No active one left: nothing shows.
