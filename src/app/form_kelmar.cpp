@@ -302,18 +302,19 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   // The images go into the lists in slices: one drawing pass per slice, and
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
+  const int display_bits = DisplayBits();
   for (int i = 0; i < count; ++i) {
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
     std::shared_ptr<const IconGroup> group = icons.Group(i);
     ExtractedIcon icon;
-    if (group) icon = ExtractGroupIcon(*group, LargeImage->Width());
+    if (group) icon = ExtractGroupIcon(*group, LargeImage->Width(), display_bits);
     if (!icon) {
       group.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
     }
     // The small list shows the group's own small artwork where it has one.
-    pending_icons_.push_back({std::move(icon), group ? OwnGroupIcon(*group, SmallImage->Width()) : ExtractedIcon()});
+    pending_icons_.push_back({std::move(icon), group ? OwnGroupIcon(*group, SmallImage->Width(), display_bits) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();

@@ -65,14 +65,14 @@ std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path
   return result;
 }
 
+}  // namespace
+
 int DisplayBits() {
   HDC screen = GetDC(nullptr);
   int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
   ReleaseDC(nullptr, screen);
   return bits;
 }
-
-}  // namespace
 
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
@@ -88,10 +88,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
 
 int IconCount(const std::wstring& path) { return FileIcons::Read(path).Count(); }
 
-ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size) {
+ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size, int displayBits) {
   ExtractedIcon icon;
   const int cx = size ? size : GetSystemMetrics(SM_CXICON), cy = size ? size : GetSystemMetrics(SM_CYICON);
-  int best = BestIconEntry(group, cx, cy, DisplayBits());
+  int best = BestIconEntry(group, cx, cy, displayBits ? displayBits : DisplayBits());
   if (best < 0) return icon;
   std::span<const uint8_t> image = group.entries[size_t(best)].Image();
   if (image.empty()) return icon;
@@ -113,13 +113,14 @@ ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size) {
   return icon;
 }
 
-ExtractedIcon OwnGroupIcon(const IconGroup& group, int size) {
-  const int best = BestIconEntry(group, size, size, DisplayBits());
+ExtractedIcon OwnGroupIcon(const IconGroup& group, int size, int displayBits) {
+  if (!displayBits) displayBits = DisplayBits();
+  const int best = BestIconEntry(group, size, size, displayBits);
   if (best < 0) return {};
   const IconEntry& entry = group.entries[size_t(best)];
   // A stored 0 is 256.
   if ((entry.width ? entry.width : 256) != size || (entry.height ? entry.height : 256) != size) return {};
-  return ExtractGroupIcon(group, size);
+  return ExtractGroupIcon(group, size, displayBits);
 }
 
 IconHandle GetShellIcon(const std::wstring& path, bool small) {
