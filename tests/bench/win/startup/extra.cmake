@@ -7,3 +7,4 @@ add_dependencies(${target} kelmar winbench_bare_list)
 target_compile_definitions(${target} PRIVATE
   KELMAR_EXE="$<TARGET_FILE:kelmar>"
   BARE_LIST_EXE="$<TARGET_FILE:winbench_bare_list>")
+target_link_options(${target} PRIVATE -municode)

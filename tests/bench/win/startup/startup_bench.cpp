@@ -16,8 +16,7 @@ using namespace kelmar;
 namespace {
 
 // Seconds from CreateProcess to the first idle; negative when it fails.
-double TimeStart(const char* unix_path) {
-  const std::wstring exe = test::ProgramPath(unix_path);
+double TimeStart(const std::wstring& exe) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
@@ -39,13 +38,16 @@ double TimeStart(const char* unix_path) {
 
 }  // namespace
 
-int main() {
-  TimeStart(KELMAR_EXE);
-  TimeStart(BARE_LIST_EXE);
+// With two program paths as arguments, those two are compared instead.
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring first = argc == 3 ? argv[1] : test::ProgramPath(KELMAR_EXE);
+  const std::wstring second = argc == 3 ? argv[2] : test::ProgramPath(BARE_LIST_EXE);
+  TimeStart(first);
+  TimeStart(second);
   std::vector<double> kelmar, bare;
   for (int run = 0; run < 9; ++run) {
-    kelmar.push_back(TimeStart(KELMAR_EXE));
-    bare.push_back(TimeStart(BARE_LIST_EXE));
+    kelmar.push_back(TimeStart(first));
+    bare.push_back(TimeStart(second));
   }
   for (double s : kelmar)
     if (s < 0) std::printf("a start of kelmar.exe failed or showed no window\n");
@@ -53,8 +55,8 @@ int main() {
     if (s < 0) std::printf("a start of the bare program failed or showed no window\n");
   const bench::Timing k = bench::Summarise(kelmar), b = bench::Summarise(bare);
   std::printf("start to first idle (painted), median of %zu, fastest .. slowest\n", kelmar.size());
-  std::printf("  kelmar.exe          %6.1f ms (%.1f .. %.1f)\n", k.median * 1000, k.fastest * 1000, k.slowest * 1000);
-  std::printf("  bare list window    %6.1f ms (%.1f .. %.1f)\n", b.median * 1000, b.fastest * 1000, b.slowest * 1000);
-  std::printf("  ratio kelmar / bare: %.2f\n", k.median / b.median);
+  std::printf("  first (kelmar.exe)  %6.1f ms (%.1f .. %.1f)\n", k.median * 1000, k.fastest * 1000, k.slowest * 1000);
+  std::printf("  second (bare list) %6.1f ms (%.1f .. %.1f)\n", b.median * 1000, b.fastest * 1000, b.slowest * 1000);
+  std::printf("  ratio first / second: %.2f\n", k.median / b.median);
   return 0;
 }
