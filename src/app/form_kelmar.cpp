@@ -307,14 +307,18 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
     std::shared_ptr<const IconGroup> group = icons.Group(i);
+    // A file of one item shows its own picture; the original saved stays the file's.
+    std::shared_ptr<const IconGroup> shown = group ? group : icons.Picture();
     ExtractedIcon icon;
-    if (group) icon = ExtractGroupIcon(*group, LargeImage->Width(), display_bits);
+    if (shown) icon = ExtractGroupIcon(*shown, LargeImage->Width(), display_bits);
     if (!icon) {
       group.reset();
+      shown.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
     }
     // The small list shows the group's own small artwork where it has one.
-    pending_icons_.push_back({std::move(icon), group ? OwnGroupIcon(*group, SmallImage->Width(), display_bits) : ExtractedIcon()});
+    pending_icons_.push_back(
+        {std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width(), display_bits) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();

@@ -21,7 +21,7 @@ std::wstring UpperExtension(const std::wstring& path) {
 
 bool IsExecutableType(const std::wstring& path) {
   std::wstring ext = UpperExtension(path);
-  return ext == L".EXE" || ext == L".OCX" || ext == L".DLL";
+  return ext == L".EXE" || ext == L".OCX" || ext == L".DLL" || ext == L".MUN";
 }
 
 std::wstring LongPath(const std::wstring& path) {
@@ -36,10 +36,14 @@ std::wstring LongPath(const std::wstring& path) {
 
 namespace {
 
-// The part of an executable that its icons can lie in: headers and section
-// data, without what follows them (an installer's payload can be gigabytes).
-// Nothing when the file cannot be read, is no PE, or was cut.
-std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path) {
+// The part of a file that its icons can lie in: an executable's headers and
+// section or resource data, an icon file's directory and images, without
+// what follows them (an installer's payload can be gigabytes), and no more
+// than the file holds (a cut file is read as far as it goes). Nothing when
+// the file cannot be read or is neither kind: `dataSize` says how much of
+// it is needed from its first 64 KB (0 for another kind of file).
+std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
+                                                  uint64_t (*dataSize)(std::span<const uint8_t>)) {
   FileHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return std::nullopt;
@@ -51,11 +55,21 @@ std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path
   std::optional<std::vector<uint8_t>> result;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file, &size)) {
-    // The headers and the section table lie within the first 64 KB.
-    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 65536)));
-    if (!bytes.empty() && read(bytes, 0)) {
-      const uint64_t needed = PeDataSize(bytes);
-      if (needed != 0 && needed <= uint64_t(size.QuadPart) && needed <= UINT32_MAX) {
+    // Most files show what they are in their first bytes; an executable's
+    // headers and tables, or a long icon directory, lie within 64 KB.
+    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 4096)));
+    bool ok = !bytes.empty() && read(bytes, 0);
+    uint64_t needed = ok ? dataSize(bytes) : 0;
+    if (ok && needed == 0 && bytes.size() >= 2 && size.QuadPart > LONGLONG(bytes.size()) &&
+        ((bytes[0] == 'M' && bytes[1] == 'Z') || (bytes[0] == 0 && bytes[1] == 0))) {
+      const size_t have = bytes.size();
+      bytes.resize(size_t(std::min<LONGLONG>(size.QuadPart, 65536)));
+      ok = read(bytes, have);
+      needed = ok ? dataSize(bytes) : 0;
+    }
+    if (ok) {
+      needed = std::min<uint64_t>(needed, uint64_t(size.QuadPart));
+      if (needed != 0 && needed <= UINT32_MAX) {
         const size_t have = bytes.size();
         bytes.resize(size_t(std::max<uint64_t>(needed, have)));
         if (read(bytes, have)) result = std::move(bytes);
@@ -63,6 +77,39 @@ std::optional<std::vector<uint8_t>> ReadExecutableBytes(const std::wstring& path
     }
   }
   return result;
+}
+
+std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path) {
+  std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, PeDataSize);
+  if (!bytes) return std::nullopt;
+  return ReadPeIcons(*bytes);
+}
+
+// The resource file beside the Windows folder that holds the icons of a
+// system library since Windows 10 1903: SystemResources\<file name>.mun.
+std::wstring MunPath(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L"\\/:");
+  const std::wstring name = separator == std::wstring::npos ? path : path.substr(separator + 1);
+  UINT length = GetSystemWindowsDirectoryW(nullptr, 0);
+  if (length == 0 || name.empty()) return {};
+  std::wstring windows(length, L'\0');
+  windows.resize(GetSystemWindowsDirectoryW(windows.data(), length));
+  if (!windows.empty() && windows.back() == L'\\') windows.pop_back();
+  return windows + L"\\SystemResources\\" + name + L".mun";
+}
+
+// An executable's icon groups: its own, or, where a readable one has none,
+// those of its resource file under the Windows folder (the system's loader
+// follows the same redirection).
+std::optional<std::vector<IconGroup>> ReadOwnOrRedirectedGroups(const std::wstring& path) {
+  std::optional<std::vector<IconGroup>> groups = ReadExecutableGroups(path);
+  if (groups && groups->empty() && UpperExtension(path) != L".MUN") {
+    const std::wstring mun = MunPath(path);
+    if (!mun.empty())
+      if (std::optional<std::vector<IconGroup>> moved = ReadExecutableGroups(mun); moved && !moved->empty())
+        return moved;
+  }
+  return groups;
 }
 
 }  // namespace
@@ -76,13 +123,23 @@ int DisplayBits() {
 
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
-  if (!IsExecutableType(path)) return icons;
-  std::optional<std::vector<uint8_t>> bytes = ReadExecutableBytes(path);
-  if (!bytes) return icons;
-  std::optional<std::vector<IconGroup>> groups = ReadPeIcons(*bytes);
-  if (!groups) return icons;
-  icons.groups_.reserve(groups->size());
-  for (auto& group : *groups) icons.groups_.push_back(std::make_shared<const IconGroup>(std::move(group)));
+  if (IsExecutableType(path)) {
+    std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path);
+    if (!groups) return icons;
+    icons.groups_.reserve(groups->size());
+    for (auto& group : *groups) icons.groups_.push_back(std::make_shared<const IconGroup>(std::move(group)));
+    return icons;
+  }
+  // One item: an icon or cursor file's own images, an executable's (by its
+  // content, whatever its name) first group.
+  const std::wstring ext = UpperExtension(path);
+  std::optional<IconGroup> picture;
+  if (ext == L".ICO" || ext == L".CUR") {
+    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) picture = ReadIconFile(*bytes);
+  } else if (std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path); groups && !groups->empty()) {
+    picture = std::move(groups->front());
+  }
+  if (picture && !picture->entries.empty()) icons.picture_ = std::make_shared<const IconGroup>(std::move(*picture));
   return icons;
 }
 

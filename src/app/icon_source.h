@@ -16,15 +16,17 @@ namespace kelmar {
 // The file's extension (from the last "." after the last "\", "/" or ":",
 // dot included), upper-cased; empty when there is none.
 std::wstring UpperExtension(const std::wstring& path);
-// ".EXE", ".OCX" and ".DLL" files hold icons of their own.
+// ".EXE", ".OCX", ".DLL" and ".MUN" files hold icons of their own.
 bool IsExecutableType(const std::wstring& path);
 // The form of a path the file functions accept at any length ("\\?\C:\...",
 // "\\?\UNC\server\share\..."); relative paths are made absolute first.
 std::wstring LongPath(const std::wstring& path);
 
-// The icon groups an executable-type file holds, read from its bytes; none
-// for other files and for files that are not readable PE files (damaged,
-// cut, empty, text): the system's extraction is never asked about those.
+// The icon groups an executable-type file holds, read from its bytes (where
+// a system library keeps none, those of its resource file under the Windows
+// folder); none for files that are not readable executables (damaged
+// headers, empty, text): the system's extraction is never asked about
+// those. Any other file gives one item, its own picture where it has one.
 class FileIcons {
  public:
   static FileIcons Read(const std::wstring& path);
@@ -35,9 +37,15 @@ class FileIcons {
   std::shared_ptr<const IconGroup> Group(int i) const {
     return i >= 0 && size_t(i) < groups_.size() ? groups_[size_t(i)] : nullptr;
   }
+  // The picture of a file of one item, shown as the shell shows it on
+  // Windows: an icon or cursor file's images, the first group of an
+  // executable by its content (".CPL", ".SCR", ...). Null for any other file,
+  // and for one whose images are all missing or cut.
+  std::shared_ptr<const IconGroup> Picture() const { return picture_; }
 
  private:
   std::vector<std::shared_ptr<const IconGroup>> groups_;
+  std::shared_ptr<const IconGroup> picture_;
 };
 
 // FileIcons::Read(path).Count().

@@ -394,6 +394,9 @@ void TWinControl::PaintGraphicControls(TCanvas& canvas) {
   HDC dc = canvas.Handle();
   for (TControl* c : controls_) {
     if (c->IsWindowed() || !c->Visible() || c->Width() <= 0 || c->Height() <= 0) continue;
+    // Text is the dear part of a label: skip those the DC clips away.
+    const RECT bounds = ToRECT(c->BoundsRect());
+    if (!RectVisible(dc, &bounds)) continue;
     ScopedDcState state(dc);
     IntersectClipRect(dc, c->Left(), c->Top(), c->BoundsRect().right, c->BoundsRect().bottom);
     OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);

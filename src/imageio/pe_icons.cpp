@@ -1,12 +1,13 @@
 #include "imageio/pe_icons.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 
 #include "base/bmp.h"
 #include "base/error.h"
+#include "imageio/icon_best_match.h"
 
 namespace kelmar {
 namespace {
@@ -87,11 +88,10 @@ struct PeHeaders {
 
 class PeFile {
  public:
+  // A section whose data runs past the end (a cut file) is kept: what lies
+  // within the bytes can still be read, and every read checks its bytes.
   explicit PeFile(std::span<const uint8_t> file) : f_(file) {
     PeHeaders headers(f_);
-    // A section whose data lies past the end: the file was cut.
-    for (const Section& section : headers.sections)
-      if (section.rawSize) f_.Need(section.rawOffset, section.rawSize);
     resourceRva_ = headers.resourceRva;
     resourceSize_ = headers.resourceSize;
     sections_ = std::move(headers.sections);
@@ -101,14 +101,18 @@ class PeFile {
   uint32_t ResourceRva() const { return resourceRva_; }
   const Bytes& File() const { return f_; }
 
-  // The section holding the address, as the file offset range of its data.
+  // The section holding the address, as the file offset range of its data
+  // that lies within the bytes.
   std::pair<uint64_t, uint64_t> Locate(uint32_t rva) const {
     for (const Section& s : sections_)
-      if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize)
-        return {uint64_t(s.rawOffset) + (rva - s.virtualAddress), uint64_t(s.rawOffset) + s.rawSize};
+      if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize) {
+        const uint64_t offset = uint64_t(s.rawOffset) + (rva - s.virtualAddress);
+        if (offset >= f_.Size()) throw Unreadable{};
+        return {offset, std::min<uint64_t>(uint64_t(s.rawOffset) + s.rawSize, f_.Size())};
+      }
     throw Unreadable{};
   }
-  // Bytes at an address, all within one section's data.
+  // Bytes at an address, all within one section's data and the file.
   std::span<const uint8_t> At(uint32_t rva, uint32_t size) const {
     auto [offset, end] = Locate(rva);
     if (size > end - offset) throw Unreadable{};
@@ -183,7 +187,61 @@ std::vector<ResourceTree::Entry> InSystemOrder(std::vector<ResourceTree::Entry> 
   return entries;
 }
 
-std::vector<IconGroup> ReadGroups(const PeFile& pe) {
+// Each RT_ICON by ID, the bytes of the first of each ID (empty where they
+// lie outside the file), and each copied once, when the first entry names it.
+class IconImages {
+ public:
+  // Where the stored images are padded (NE resources are whole units of the
+  // table's alignment), each is taken at the size its first entry gives.
+  explicit IconImages(bool padded = false) : padded_(padded) {}
+  void Add(uint32_t id, std::function<std::span<const uint8_t>()> read) {
+    if (spans_.count(id)) return;
+    try {
+      spans_.emplace(id, read());
+    } catch (const Unreadable&) {
+      spans_.emplace(id, std::span<const uint8_t>());
+    }
+  }
+  // The group's entries given in its directory, each with its image's bytes;
+  // an entry whose image runs past the end of the file, or is missing, is
+  // left out.
+  void ReadGroup(std::span<const uint8_t> directory, IconGroup& group) {
+    if (directory.size() < 6) return;
+    const size_t count = Le16(directory.data() + 4);
+    if (6 + count * 14 > directory.size()) return;
+    for (size_t i = 0; i < count; ++i) {
+      const uint8_t* e = directory.data() + 6 + i * 14;
+      IconEntry entry;
+      entry.width = e[0];
+      entry.height = e[1];
+      entry.colorCount = e[2];
+      entry.planes = Le16(e + 4);
+      entry.bitCount = Le16(e + 6);
+      entry.bytesInRes = Le32(e + 8);
+      entry.id = Le16(e + 12);
+      auto it = spans_.find(entry.id);
+      if (it == spans_.end() || it->second.empty()) continue;
+      auto& copy = copies_[entry.id];
+      if (!copy) {
+        std::span<const uint8_t> image = it->second;
+        if (padded_ && entry.bytesInRes && entry.bytesInRes < image.size()) image = image.first(entry.bytesInRes);
+        copy = std::make_shared<const std::vector<uint8_t>>(image.begin(), image.end());
+      }
+      entry.bytes = copy;
+      group.entries.push_back(std::move(entry));
+    }
+  }
+
+ private:
+  std::unordered_map<uint32_t, std::span<const uint8_t>> spans_;
+  std::unordered_map<uint32_t, std::shared_ptr<const std::vector<uint8_t>>> copies_;
+  bool padded_;
+};
+
+// The groups of a PE file. The headers and the directories down to the list
+// of groups must be whole; past that each group and each image is read on
+// its own: a group whose data is damaged or cut stays, without images.
+std::vector<IconGroup> ReadPeGroups(const PeFile& pe) {
   std::vector<IconGroup> groups;
   if (!pe.HasResources()) return groups;
   ResourceTree tree(pe);
@@ -195,59 +253,208 @@ std::vector<IconGroup> ReadGroups(const PeFile& pe) {
     if (type.name == kRtIcon && !hasIcons) iconDir = ResourceTree::Subdirectory(type), hasIcons = true;
   }
   if (!hasGroups) return groups;
+  const std::vector<ResourceTree::Entry> named = InSystemOrder(tree.Directory(groupDir));
 
-  std::unordered_map<uint32_t, std::span<const uint8_t>> icons;
-  if (hasIcons)
-    for (const auto& icon : tree.Directory(iconDir))
-      if (!ResourceTree::IsNamed(icon)) icons.emplace(icon.name, tree.FirstLanguage(icon));
-  // Each RT_ICON is copied once, when the first entry names it.
-  std::unordered_map<uint32_t, std::shared_ptr<const std::vector<uint8_t>>> copies;
+  IconImages icons;
+  try {
+    if (hasIcons)
+      for (const auto& icon : tree.Directory(iconDir))
+        if (!ResourceTree::IsNamed(icon)) icons.Add(icon.name, [&] { return tree.FirstLanguage(icon); });
+  } catch (const Unreadable&) {
+    // The list of images is cut: those read so far are kept.
+  }
 
-  for (const auto& named : InSystemOrder(tree.Directory(groupDir))) {
-    std::span<const uint8_t> data = tree.FirstLanguage(named);
-    if (data.empty()) continue;
+  for (const auto& entry : named) {
     IconGroup group;
-    if (ResourceTree::IsNamed(named))
-      group.name = tree.Name(named);
+    // The names belong to the directories.
+    if (ResourceTree::IsNamed(entry))
+      group.name = tree.Name(entry);
     else
-      group.id = uint16_t(named.name);
-    if (data.size() < 6) throw Unreadable{};
-    const size_t count = Le16(data.data() + 4);
-    if (6 + count * 14 > data.size()) throw Unreadable{};
-    for (size_t i = 0; i < count; ++i) {
-      const uint8_t* e = data.data() + 6 + i * 14;
-      IconEntry entry;
-      entry.width = e[0];
-      entry.height = e[1];
-      entry.colorCount = e[2];
-      entry.planes = Le16(e + 4);
-      entry.bitCount = Le16(e + 6);
-      entry.bytesInRes = Le32(e + 8);
-      entry.id = Le16(e + 12);
-      if (auto it = icons.find(entry.id); it != icons.end()) {
-        auto& copy = copies[entry.id];
-        if (!copy) copy = std::make_shared<const std::vector<uint8_t>>(it->second.begin(), it->second.end());
-        entry.bytes = copy;
-      }
-      group.entries.push_back(std::move(entry));
+      group.id = uint16_t(entry.name);
+    try {
+      std::span<const uint8_t> data = tree.FirstLanguage(entry);
+      if (data.empty()) continue;  // no language: no resource at all
+      icons.ReadGroup(data, group);
+    } catch (const Unreadable&) {
+      group.entries.clear();
     }
     groups.push_back(std::move(group));
   }
   return groups;
 }
 
+// 16-bit Windows executables (NE): a resource table of type blocks, each
+// with its resources' file offsets and lengths in units of the table's
+// alignment.
+constexpr uint16_t kNeIntegerId = 0x8000;
+
+struct NeResource {
+  uint16_t id;          // with kNeIntegerId, else the offset of its name
+  uint64_t offset, length;
+};
+struct NeTable {
+  uint64_t start = 0;  // of the resource table, where names are counted from
+  uint64_t end = 0;    // the end of the type blocks
+  std::vector<NeResource> groups, icons;
+  uint64_t dataEnd = 0;  // the end of the furthest resource
+
+  // The table's header must be whole; it may lie in `f` while the resources'
+  // data does not.
+  NeTable(const Bytes& f, uint64_t ne) {
+    start = ne + f.U16(ne + 0x24);
+    const uint64_t names = ne + f.U16(ne + 0x26);  // the resident names follow the table
+    end = start;
+    if (names == start) return;  // no resources
+    const unsigned shift = f.U16(start);
+    if (shift > 24) throw Unreadable{};
+    bool seenGroups = false, seenIcons = false;
+    for (uint64_t at = start + 2;;) {
+      const uint16_t type = f.U16(at);
+      if (type == 0) {
+        end = at + 2;
+        break;
+      }
+      const unsigned count = f.U16(at + 2);
+      std::vector<NeResource>* into = nullptr;
+      if (type == (kNeIntegerId | kRtGroupIcon) && !seenGroups) into = &groups, seenGroups = true;
+      if (type == (kNeIntegerId | kRtIcon) && !seenIcons) into = &icons, seenIcons = true;
+      f.Need(at + 8, uint64_t(count) * 12);
+      for (unsigned i = 0; i < count; ++i) {
+        const uint64_t r = at + 8 + uint64_t(i) * 12;
+        NeResource resource{f.U16(r + 6), uint64_t(f.U16(r)) << shift, uint64_t(f.U16(r + 2)) << shift};
+        dataEnd = std::max(dataEnd, resource.offset + resource.length);
+        if (into) into->push_back(resource);
+      }
+      at += 8 + uint64_t(count) * 12;
+    }
+  }
+};
+
+// The offset of an NE file's new header; Unreadable when it is none.
+uint64_t NeHeader(const Bytes& f) {
+  if (f.U16(0) != 0x5A4D) throw Unreadable{};
+  const uint64_t ne = f.U32(0x3C);
+  if (f.U16(ne) != 0x454E) throw Unreadable{};  // "NE"
+  return ne;
+}
+
+bool IsNe(const Bytes& f) {
+  try {
+    NeHeader(f);
+    return true;
+  } catch (const Unreadable&) {
+    return false;
+  }
+}
+
+// The groups of an NE file in the table's order, as the system counts them.
+std::vector<IconGroup> ReadNeGroups(const Bytes& f) {
+  const NeTable table(f, NeHeader(f));
+  IconImages icons(true);
+  for (const NeResource& icon : table.icons)
+    if (icon.id & kNeIntegerId) icons.Add(icon.id & ~kNeIntegerId, [&] { return f.Span(icon.offset, icon.length); });
+  std::vector<IconGroup> groups;
+  for (const NeResource& resource : table.groups) {
+    IconGroup group;
+    if (resource.id & kNeIntegerId) {
+      group.id = resource.id & ~kNeIntegerId;
+    } else {  // a name in the table: its length byte and characters
+      const uint64_t at = table.start + resource.id;
+      const unsigned length = f.Span(at, 1)[0];
+      for (uint8_t c : f.Span(at + 1, length)) group.name.push_back(char16_t(c));
+    }
+    try {
+      icons.ReadGroup(f.Span(resource.offset, resource.length), group);
+    } catch (const Unreadable&) {
+      group.entries.clear();
+    }
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
+
+// An icon or cursor file: its header and whole directory; Unreadable when
+// the bytes are none.
+struct IconFileDirectory {
+  unsigned count = 0;
+  bool cursor = false;
+  explicit IconFileDirectory(const Bytes& f) {
+    const uint16_t type = f.U16(2);
+    count = f.U16(4);
+    if (f.U16(0) != 0 || (type != 1 && type != 2) || count == 0) throw Unreadable{};
+    cursor = type == 2;
+    f.Need(6, uint64_t(count) * 16);
+  }
+  static uint64_t Entry(unsigned i) { return 6 + uint64_t(i) * 16; }
+};
+
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// The bits per pixel an image's own header gives: planes x bit count of a
+// DIB, 32 for a PNG stream; 0 when it has no header.
+int ImageBits(std::span<const uint8_t> image) {
+  if (image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0) return 32;
+  if (image.size() < 16) return 0;
+  return int(std::min<uint32_t>(uint32_t(Le16(image.data() + 12)) * Le16(image.data() + 14), 0xFFFF));
+}
+
 }  // namespace
 
+std::optional<IconGroup> ReadIconFile(std::span<const uint8_t> file) {
+  try {
+    const Bytes f(file);
+    const IconFileDirectory directory(f);
+    IconGroup group;
+    for (unsigned i = 0; i < directory.count; ++i) {
+      const uint64_t e = IconFileDirectory::Entry(i);
+      const uint32_t size = f.U32(e + 8), offset = f.U32(e + 12);
+      if (size == 0 || offset > file.size() || size > file.size() - offset) continue;  // cut: left out
+      std::span<const uint8_t> image = f.Span(offset, size);
+      IconEntry entry;
+      entry.width = f.Span(e, 1)[0];
+      entry.height = f.Span(e + 1, 1)[0];
+      entry.colorCount = f.Span(e + 2, 1)[0];
+      // A cursor's entry holds its hot spot where an icon's holds planes
+      // and bit count; an old icon file may leave the bit count 0.
+      entry.planes = directory.cursor ? 1 : f.U16(e + 4);
+      entry.bitCount = directory.cursor ? 0 : f.U16(e + 6);
+      if (entry.bitCount == 0) entry.bitCount = uint16_t(ImageBits(image));
+      entry.bytesInRes = size;
+      entry.id = uint16_t(i + 1);
+      entry.bytes = std::make_shared<const std::vector<uint8_t>>(image.begin(), image.end());
+      group.entries.push_back(std::move(entry));
+    }
+    return group;
+  } catch (const Unreadable&) {
+    return std::nullopt;
+  }
+}
+
+uint64_t IconFileDataSize(std::span<const uint8_t> start) {
+  try {
+    const Bytes f(start);
+    const IconFileDirectory directory(f);
+    uint64_t end = IconFileDirectory::Entry(directory.count);
+    for (unsigned i = 0; i < directory.count; ++i) {
+      const uint64_t e = IconFileDirectory::Entry(i);
+      end = std::max(end, uint64_t(f.U32(e + 12)) + f.U32(e + 8));
+    }
+    return end;
+  } catch (const Unreadable&) {
+    return 0;
+  }
+}
+
 bool IconEntry::IsPng() const {
-  static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::span<const uint8_t> image = Image();
-  return image.size() >= 8 && std::memcmp(image.data(), kSignature, 8) == 0;
+  return image.size() >= 8 && std::memcmp(image.data(), kPngSignature, 8) == 0;
 }
 
 std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file) {
   try {
-    PeFile pe(file);
-    return ReadGroups(pe);
+    const Bytes f(file);
+    if (IsNe(f)) return ReadNeGroups(f);
+    return ReadPeGroups(PeFile(file));
   } catch (const Unreadable&) {
     return std::nullopt;
   }
@@ -255,7 +462,12 @@ std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file)
 
 uint64_t PeDataSize(std::span<const uint8_t> start) {
   try {
-    PeHeaders headers{Bytes(start)};
+    const Bytes f(start);
+    if (IsNe(f)) {
+      const NeTable table(f, NeHeader(f));
+      return std::max(table.end, table.dataEnd);
+    }
+    PeHeaders headers{f};
     uint64_t end = headers.tableEnd;
     for (const Section& section : headers.sections)
       if (section.rawSize) end = std::max(end, uint64_t(section.rawOffset) + section.rawSize);
@@ -266,28 +478,10 @@ uint64_t PeDataSize(std::span<const uint8_t> start) {
 }
 
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits) {
-  auto differences = [&](const IconEntry& e) {
-    const bool huge = e.width == 0 && e.height == 0;
-    const long w = huge ? 256 : e.width, h = huge ? 256 : e.height;
-    return std::pair{std::labs(w - cx), std::labs(h - cy)};
-  };
-  // The size: the first entry with the smallest sum of the differences; its
-  // pair of differences (not only their sum) is what the others must match.
-  std::pair<long, long> best{};
-  bool found = false;
-  for (const IconEntry& e : group.entries) {
-    auto d = differences(e);
-    if (!found || d.first + d.second < best.first + best.second) best = d, found = true;
-  }
-  // The colours: among the entries of that size, the first nearest in depth.
-  int chosen = -1;
-  long bestBits = 0;
-  for (size_t i = 0; i < group.entries.size(); ++i) {
-    if (differences(group.entries[i]) != best) continue;
-    const long bits = std::labs(long(group.entries[i].bitCount) - displayBits);
-    if (chosen < 0 || bits < bestBits) chosen = int(i), bestBits = bits;
-  }
-  return chosen;
+  std::vector<IconCandidate> images;
+  images.reserve(group.entries.size());
+  for (const IconEntry& e : group.entries) images.push_back(IconCandidate::Stored(e.width, e.height, e.bitCount));
+  return BestIconMatch(images, cx, cy, displayBits);
 }
 
 DecodedIcon DecodeIconImage(std::span<const uint8_t> image) {

@@ -1,11 +1,12 @@
 #pragma once
-// Icon resources of Windows executables (PE32 and PE32+), read from the
-// file's bytes without the system's loader: the resource directory, the icon
-// groups (RT_GROUP_ICON) and their images (RT_ICON).
+// Icons read from files' bytes without the system's loader: the icon groups
+// (RT_GROUP_ICON) and their images (RT_ICON) of Windows executables (PE32,
+// PE32+ and 16-bit NE), and the images of icon and cursor files.
 //
 // Every offset, size and count the file gives is checked against the bytes
-// before it is followed: a file that is cut, damaged or not a PE at all is
-// reported as unreadable, never read past its end.
+// before it is followed. Headers and directories that are damaged or cut
+// make a file unreadable; past them each group and each image is judged on
+// its own: an image whose bytes are not all there is left out of its group.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,25 +44,37 @@ struct IconGroup {
   std::vector<IconEntry> entries;
 };
 
-// The icon groups of a PE file in the system's order: named groups first, in
-// the directory's order, then numbered ones by ascending ID. Empty for a
-// readable PE without icons; nullopt when the bytes are not a readable PE
-// (not one at all, cut short, or with a resource tree pointing outside the
-// file). Where a resource name has several languages the first one listed
-// is taken.
+// The icon groups of an executable in the system's order. PE: named groups
+// first, in the directory's order, then numbered ones by ascending ID; where
+// a resource name has several languages the first one listed is taken. NE:
+// the resource table's order. Empty for a readable executable without icons;
+// nullopt when the bytes are no readable executable (not one at all, or its
+// headers or resource directories damaged or cut). A group whose own data is
+// damaged or cut is listed without entries.
 std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file);
 
-// How many bytes from its start a PE file needs to be read: its headers and
-// every section's data (not what may follow them, such as an installer's
-// payload). `start` is the beginning of the file, enough of it to hold the
-// section table; 0 when it does not, or is no PE.
+// How many bytes from its start an executable needs to be read: PE, its
+// headers and every section's data; NE, its resource table and resources
+// (not what may follow them, such as an installer's payload). `start` is the
+// beginning of the file, enough of it to hold the section or resource table;
+// 0 when it does not, or is no executable.
 uint64_t PeDataSize(std::span<const uint8_t> start);
 
-// The entry the system's best-match rule chooses for an icon of cx x cy on a
-// display of displayBits per pixel: the first entry with the smallest
-// |width - cx| + |height - cy| (an entry of 0 x 0 is 256 x 256) sets the
-// size; of the entries with exactly its two differences, the first with the
-// bit count nearest to displayBits. -1 for a group without entries.
+// The images of an icon (.ico) or cursor (.cur) file as one group, in the
+// file's order, with IDs 1, 2, ...; a cursor's entries with one plane and
+// the bit count of their image, as an icon file's that leave it 0. nullopt
+// when the header or directory is damaged or cut; images that are cut are
+// left out (possibly all of them).
+std::optional<IconGroup> ReadIconFile(std::span<const uint8_t> file);
+
+// How many bytes from its start an icon or cursor file needs: its directory
+// and every image. 0 when `start` does not hold the whole directory or is
+// no such file.
+uint64_t IconFileDataSize(std::span<const uint8_t> start);
+
+// The entry the system's best-match rule (BestIconMatch) chooses for an icon
+// of cx x cy on a display of displayBits per pixel; -1 for a group without
+// entries.
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits);
 
 // An icon image decoded from a DIB entry: the colour pixels (alpha from the

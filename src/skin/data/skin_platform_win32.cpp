@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "framework/controls.h"
 #include "framework/graphics.h"
 #include "framework/handles.h"
 
@@ -25,7 +26,10 @@ void PaintParent(HWND parent, const RECT& control, HDC dc, bool erase_only) {
   GetClientRect(parent, &client);
   IntersectClipRect(dc, 0, 0, client.right, client.bottom);
   SendMessageW(parent, WM_ERASEBKGND, WPARAM(dc), 0);
-  if (!erase_only) SendMessageW(parent, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
+  // A window of our own class draws its whole picture for the erase request
+  // alone; asking it to print as well would compose it twice.
+  const bool own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(parent, GCLP_WNDPROC)) == &KelmarWndProc;
+  if (!erase_only && !own) SendMessageW(parent, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
 }
 
 void CaptureParent(HWND control, HDC dc, bool with_siblings) {

@@ -21,3 +21,4 @@ add_custom_target(${target}_dlls DEPENDS ${pe_dlls})
 add_dependencies(${target} ${target}_dlls)
 target_compile_definitions(${target} PRIVATE KELMAR_PE_DIR="${pe_dir}"
   KELMAR_WINE_DLL_DIR="/usr/lib/x86_64-linux-gnu/wine/x86_64-windows")
+target_compile_definitions(${target} PRIVATE KELMAR_TESTICONS_DIR="${KELMAR_TEST_DATA}/testicons")

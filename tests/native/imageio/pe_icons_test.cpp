@@ -12,6 +12,7 @@
 #include <regex>
 #include <string>
 
+#include "native/imageio/ne_file.h"
 #include "native/run_command.h"
 #include "base/error.h"
 #include "base/file.h"
@@ -35,6 +36,35 @@ uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
   return v;
 }
 
+std::vector<uint8_t> TestIcon(const char* name) {
+  return ReadWholeFile(std::string(KELMAR_TESTICONS_DIR) + "/" + name);
+}
+
+// A 16-bit library of four groups in the table's order (named and integer
+// IDs mixed, not sorted) at the given alignment.
+std::vector<uint8_t> NeLibrary(unsigned shift) {
+  std::vector<test::NeResourceSpec> all;
+  for (auto part : {test::IconFileAsResources(TestIcon("mixed.ico"), "ZAP", 0, 1),
+                    test::IconFileAsResources(TestIcon("four.ico"), "", 7, 10),
+                    test::IconFileAsResources(TestIcon("alpha.ico"), "", 2, 20),
+                    test::IconFileAsResources(TestIcon("png.ico"), "APPICON", 0, 30)})
+    all.insert(all.end(), part.begin(), part.end());
+  return test::WriteNe(all, shift);
+}
+
+// The NE libraries, written once into the temporary folder.
+std::vector<std::string> NeFiles() {
+  std::vector<std::string> files;
+  for (unsigned shift : {4u, 9u}) {
+    const std::string path = (std::filesystem::temp_directory_path() / ("kelmar-ne-" + std::to_string(shift) + ".dll")).string();
+    std::vector<uint8_t> bytes = NeLibrary(shift);
+    std::unique_ptr<FILE, int (*)(FILE*)> f(fopen(path.c_str(), "wb"), fclose);
+    fwrite(bytes.data(), 1, bytes.size(), f.get());
+    files.push_back(path);
+  }
+  return files;
+}
+
 std::vector<std::string> PeFiles() {
   std::vector<std::string> files;
   for (const char* name : {"kinds_i686.dll", "kinds_x86_64.dll", "testicons_i686.dll", "testicons_x86_64.dll"})
@@ -49,12 +79,15 @@ std::vector<std::string> PeFiles() {
 TEST(PeIcons, GroupsAndImagesAreWhatAnIndependentReaderFinds) {
   if (!HaveWrestool()) GTEST_SKIP() << "wrestool (icoutils) is not installed";
   const std::filesystem::path out = std::filesystem::temp_directory_path() / "kelmar-pe-icons-test";
-  for (const std::string& file : PeFiles()) {
+  std::vector<std::string> files = PeFiles(), ne = NeFiles();
+  files.insert(files.end(), ne.begin(), ne.end());
+  for (const std::string& file : files) {
     SCOPED_TRACE(file);
     auto groups = ReadPeIcons(ReadWholeFile(file));
     ASSERT_TRUE(groups);
     // The order of the groups: wrestool lists the directory as it is stored,
-    // which the linker sorts as the system reads it.
+    // which for PE the linker sorts as the system reads it, and which for NE
+    // is the system's order itself.
     std::string listing = RunCommand("wrestool -l -t14 '" + file + "'");
     std::regex name_re("--name='?([^' ]+)'?");
     std::vector<std::string> names;
@@ -155,17 +188,56 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
   }
 }
 
-// A cut file is never read past its end: every prefix of the stripped DLLs
-// (whose last section reaches the end of the file) is unreadable.
-TEST(PeIcons, EveryCutOfAFileIsUnreadable) {
-  for (const char* name : {"kinds_i686.dll", "kinds_x86_64.dll"}) {
-    std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/" + name);
-    ASSERT_TRUE(ReadPeIcons(file));
+// A cut file is never read past its end, and is judged group by group and
+// image by image: a cut either falls in the headers and directories (the
+// file is unreadable) or lists every group of the whole file, each with
+// those of its images whose bytes are all there, byte for byte the whole
+// file's; the longer the cut, the more images.
+TEST(PeIcons, ACutFileListsTheImagesItHoldsWhole) {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+  for (const char* name : {"kinds_i686.dll", "kinds_x86_64.dll"})
+    files.emplace_back(name, ReadWholeFile(std::string(KELMAR_PE_DIR) + "/" + name));
+  files.emplace_back("ne-4", NeLibrary(4));
+  files.emplace_back("ne-9", NeLibrary(9));
+  for (const auto& [name, file] : files) {
+    auto whole = ReadPeIcons(file);
+    ASSERT_TRUE(whole);
+    size_t before = 0, readable = 0;
     for (size_t length = 0; length < file.size(); length += 13) {
-      std::vector<uint8_t> cut(file.begin(), file.begin() + long(length));
-      ASSERT_FALSE(ReadPeIcons(cut)) << name << " cut to " << length;
+      auto cut = ReadPeIcons(std::span<const uint8_t>(file).first(length));
+      if (!cut) {
+        ASSERT_EQ(before, 0u) << name << " cut to " << length << " unreadable after a readable cut";
+        continue;
+      }
+      ++readable;
+      ASSERT_EQ(cut->size(), whole->size()) << name << " cut to " << length;
+      size_t images = 0;
+      for (size_t g = 0; g < cut->size(); ++g) {
+        EXPECT_EQ(GroupName((*cut)[g]), GroupName((*whole)[g]));
+        for (const IconEntry& e : (*cut)[g].entries) {
+          auto same = std::find_if((*whole)[g].entries.begin(), (*whole)[g].entries.end(),
+                                   [&](const IconEntry& w) { return w.id == e.id; });
+          ASSERT_NE(same, (*whole)[g].entries.end());
+          ASSERT_EQ(*e.bytes, *same->bytes) << name << " cut to " << length;
+        }
+        images += (*cut)[g].entries.size();
+      }
+      ASSERT_GE(images, before) << name << " cut to " << length;
+      before = images;
     }
+    EXPECT_GT(readable, 10u) << name;  // most of the file is images
   }
+  // A real library cut by one byte keeps its groups, and all its images but
+  // at most the one that held that byte.
+  const std::string shell32 = std::string(KELMAR_WINE_DLL_DIR) + "/shell32.dll";
+  if (!std::filesystem::exists(shell32)) return;
+  std::vector<uint8_t> file = ReadWholeFile(shell32);
+  auto whole = ReadPeIcons(file), cut = ReadPeIcons(std::span<const uint8_t>(file).first(file.size() - 1));
+  ASSERT_TRUE(whole && cut);
+  ASSERT_EQ(cut->size(), whole->size());
+  size_t lost = 0;
+  for (size_t g = 0; g < whole->size(); ++g) lost += (*whole)[g].entries.size() - (*cut)[g].entries.size();
+  EXPECT_LE(lost, 1u);
 }
 
 // An installer's payload after the sections is not needed: the headers tell

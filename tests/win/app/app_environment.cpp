@@ -72,6 +72,26 @@ std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size) {
   return DrawOnWhite(size, [&](HDC dc) { ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL); });
 }
 
+std::vector<uint32_t> ListedIconPixels(HICON icon) {
+  TImageList reference(nullptr, "reference", 32, 32);
+  reference.AddIcons(std::vector<HICON>{icon});
+  return ImageListPixels(reference.Handle(), 0, 32);
+}
+
+void ExpectQuadrants(HIMAGELIST list, int index) {
+  auto large = ImageListPixels(list, index, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      const uint32_t want = (x < 4 && y < 4) ? 0xFFFFFF : y < 16 ? (x < 16 ? 0xFF0000 : 0x00FF00) : (x < 16 ? 0x0000FF : 0xFFFF00);
+      ASSERT_EQ(large[size_t(y * 32 + x)], want) << "image " << index << " at " << x << "," << y;
+    }
+}
+
+void ExpectNavy(HIMAGELIST list, int index) {
+  auto navy = ImageListPixels(list, index, 32);
+  EXPECT_EQ(std::count(navy.begin(), navy.end(), 0x000080u), 32 * 32) << "image " << index;
+}
+
 std::vector<uint32_t> IconPixels(HICON icon, int size) {
   return DrawOnWhite(size, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
 }

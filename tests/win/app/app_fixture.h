@@ -125,6 +125,12 @@ std::wstring MakeTempFolder(const std::wstring& name);
 std::vector<uint32_t> ImageListPixels(HIMAGELIST list, int index, int size);
 // The pixels of an icon drawn on white at its own size.
 std::vector<uint32_t> IconPixels(HICON icon, int size);
+// An icon as a 32 x 32 list shows it: put into such a list and drawn on white.
+std::vector<uint32_t> ListedIconPixels(HICON icon);
+// The test icons' known pictures at image `index` of a 32 x 32 list: the
+// quadrants (red, green, blue, yellow, a clear 4 x 4 corner) and all navy.
+void ExpectQuadrants(HIMAGELIST list, int index);
+void ExpectNavy(HIMAGELIST list, int index);
 // Icons first .. first+count-1 of a file as the system's own extraction gives
 // them (PrivateExtractIconsW at the large icon size); null where it gives none.
 std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count);

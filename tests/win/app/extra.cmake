@@ -29,3 +29,9 @@ add_test(NAME win_app_originals_readers
 set_tests_properties(win_app_originals_readers PROPERTIES FIXTURES_REQUIRED originals SKIP_RETURN_CODE 77)
 cmake_language(EVAL CODE
   "cmake_language(DEFER CALL set_tests_properties [[${target}]] PROPERTIES FIXTURES_SETUP originals)")
+# A library without icons, the stub a system library becomes once its icons
+# moved to a .mun file.
+add_library(kelmar_stub SHARED ${KELMAR_TEST_DATA}/testicons/testicons.c)
+set_target_properties(kelmar_stub PROPERTIES PREFIX "")
+add_dependencies(${target} kelmar_stub)
+target_compile_definitions(${target} PRIVATE KELMAR_STUB_DLL="$<TARGET_FILE:kelmar_stub>")
