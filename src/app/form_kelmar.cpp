@@ -286,6 +286,7 @@ void TFormKelmar::TakeIn(const std::vector<std::wstring>& paths) {
   ClearBatch();
   // No repaint until the batch is in (the limit repaints at once).
   TListView::UpdateScope no_redraw(*ListView1);
+  FileIcons::ReadScope one_buffer;
   for (const auto& path : paths) {
     FileIcons icons = FileIcons::Read(path);
     if (!ExtractFileIcons(path, icons.Count(), icons)) return;

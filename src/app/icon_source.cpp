@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "base/error.h"
 
@@ -36,6 +37,22 @@ std::wstring LongPath(const std::wstring& path) {
 
 namespace {
 
+// The buffer the files read within a FileIcons::ReadScope share.
+struct SpareBytes {
+  int scopes = 0;
+  std::vector<uint8_t> bytes;
+};
+
+SpareBytes& Spare() {
+  thread_local SpareBytes spare;
+  return spare;
+}
+
+// A file's bytes, once read, are kept for the next file while a scope lives.
+void GiveBack(std::vector<uint8_t>&& bytes) {
+  if (Spare().scopes > 0 && bytes.capacity() > Spare().bytes.capacity()) Spare().bytes = std::move(bytes);
+}
+
 // The part of a file that its icons can lie in: an executable's headers and
 // section or resource data, an icon file's directory and images, without
 // what follows them (an installer's payload can be gigabytes), and no more
@@ -57,7 +74,8 @@ std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
   if (GetFileSizeEx(file, &size)) {
     // Most files show what they are in their first bytes; an executable's
     // headers and tables, or a long icon directory, lie within 64 KB.
-    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 4096)));
+    std::vector<uint8_t> bytes = std::exchange(Spare().bytes, {});
+    bytes.resize(size_t(std::min<LONGLONG>(size.QuadPart, 4096)));
     bool ok = !bytes.empty() && read(bytes, 0);
     uint64_t needed = ok ? dataSize(bytes) : 0;
     if (ok && needed == 0 && bytes.size() >= 2 && size.QuadPart > LONGLONG(bytes.size()) &&
@@ -82,7 +100,9 @@ std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
 std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path) {
   std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, PeDataSize);
   if (!bytes) return std::nullopt;
-  return ReadPeIcons(*bytes);
+  std::optional<std::vector<IconGroup>> groups = ReadPeIcons(*bytes);
+  GiveBack(std::move(*bytes));
+  return groups;
 }
 
 // The resource file beside the Windows folder that holds the icons of a
@@ -121,6 +141,12 @@ int DisplayBits() {
   return bits;
 }
 
+FileIcons::ReadScope::ReadScope() { ++Spare().scopes; }
+
+FileIcons::ReadScope::~ReadScope() {
+  if (--Spare().scopes == 0) std::vector<uint8_t>().swap(Spare().bytes);
+}
+
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
   if (IsExecutableType(path)) {
@@ -135,7 +161,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
   const std::wstring ext = UpperExtension(path);
   std::optional<IconGroup> picture;
   if (ext == L".ICO" || ext == L".CUR") {
-    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) picture = ReadIconFile(*bytes);
+    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) {
+      picture = ReadIconFile(*bytes);
+      GiveBack(std::move(*bytes));
+    }
   } else if (std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path); groups && !groups->empty()) {
     picture = std::move(groups->front());
   }

@@ -30,6 +30,18 @@ std::wstring LongPath(const std::wstring& path);
 class FileIcons {
  public:
   static FileIcons Read(const std::wstring& path);
+  // While a scope lives on the thread, the files read one after the other
+  // share one buffer for their bytes instead of fresh memory each: under
+  // Wine every fresh block above about 128 KB is mapped anew and each of its
+  // pages faults when first touched, which cost more than the reading
+  // itself. The buffer goes with the outermost scope.
+  class ReadScope {
+   public:
+    ReadScope();
+    ~ReadScope();
+    ReadScope(const ReadScope&) = delete;
+    ReadScope& operator=(const ReadScope&) = delete;
+  };
   // How many list entries the file gives: its groups, else 1 (the shell
   // icon stands in), never 0.
   int Count() const { return groups_.empty() ? 1 : int(groups_.size()); }
