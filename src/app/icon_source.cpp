@@ -97,11 +97,27 @@ std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
   return result;
 }
 
+// Every group with all its images.
+bool Complete(const std::vector<IconGroup>& groups) {
+  return std::all_of(groups.begin(), groups.end(), [](const IconGroup& group) {
+    return !group.entries.empty() &&
+           std::all_of(group.entries.begin(), group.entries.end(), [](const IconEntry& e) { return bool(e.bytes); });
+  });
+}
+
 std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path) {
-  std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, PeDataSize);
-  if (!bytes) return std::nullopt;
-  std::optional<std::vector<IconGroup>> groups = ReadPeIcons(*bytes);
-  GiveBack(std::move(*bytes));
+  // The resources' section and what precedes it first; the rest of the
+  // sections only where something is missing without them (an image kept
+  // in another section, or a damaged file).
+  std::optional<std::vector<IconGroup>> groups;
+  for (auto dataSize : {PeResourceDataSize, PeDataSize}) {
+    std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, dataSize);
+    if (!bytes) return std::nullopt;
+    groups = ReadPeIcons(*bytes);
+    const bool whole = bytes->size() >= PeDataSize(*bytes);
+    GiveBack(std::move(*bytes));
+    if (whole || (groups && Complete(*groups))) break;
+  }
   return groups;
 }
 
