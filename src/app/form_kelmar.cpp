@@ -358,6 +358,7 @@ void TFormKelmar::TakeIn(const std::vector<std::wstring>& paths) {
   ClearBatch();
   // No repaint until the batch is in (the limit repaints at once).
   TListView::UpdateScope no_redraw(*ListView1);
+  FileIcons::ReadScope one_buffer;
   for (const auto& path : paths) {
     FileIcons icons = FileIcons::Read(path);
     if (!ExtractFileIcons(path, icons.Count(), icons)) return;
@@ -374,6 +375,7 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   // The images go into the lists in slices: one drawing pass per slice, and
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
+  const int display_bits = DisplayBits();
   for (int i = 0; i < count; ++i) {
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
@@ -381,14 +383,15 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     // A file of one item shows its own picture; the original saved stays the file's.
     std::shared_ptr<const IconGroup> shown = group ? group : icons.Picture();
     ExtractedIcon icon;
-    if (shown) icon = ExtractGroupIcon(*shown, LargeImage->Width());
+    if (shown) icon = ExtractGroupIcon(*shown, LargeImage->Width(), display_bits);
     if (!icon) {
       group.reset();
       shown.reset();
       icon.handle = GetShellIcon(path, SmallIcons);
     }
     // The small list shows the group's own small artwork where it has one.
-    pending_icons_.push_back({std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width()) : ExtractedIcon()});
+    pending_icons_.push_back(
+        {std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width(), display_bits) : ExtractedIcon()});
     item_groups_.push_back(std::move(group));
     item_file_indices_.push_back(i);
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);

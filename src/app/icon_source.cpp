@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "base/error.h"
 
@@ -36,6 +37,22 @@ std::wstring LongPath(const std::wstring& path) {
 
 namespace {
 
+// The buffer the files read within a FileIcons::ReadScope share.
+struct SpareBytes {
+  int scopes = 0;
+  std::vector<uint8_t> bytes;
+};
+
+SpareBytes& Spare() {
+  thread_local SpareBytes spare;
+  return spare;
+}
+
+// A file's bytes, once read, are kept for the next file while a scope lives.
+void GiveBack(std::vector<uint8_t>&& bytes) {
+  if (Spare().scopes > 0 && bytes.capacity() > Spare().bytes.capacity()) Spare().bytes = std::move(bytes);
+}
+
 // The part of a file that its icons can lie in: an executable's headers and
 // section or resource data, an icon file's directory and images, without
 // what follows them (an installer's payload can be gigabytes), and no more
@@ -57,7 +74,8 @@ std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
   if (GetFileSizeEx(file, &size)) {
     // Most files show what they are in their first bytes; an executable's
     // headers and tables, or a long icon directory, lie within 64 KB.
-    std::vector<uint8_t> bytes(size_t(std::min<LONGLONG>(size.QuadPart, 4096)));
+    std::vector<uint8_t> bytes = std::exchange(Spare().bytes, {});
+    bytes.resize(size_t(std::min<LONGLONG>(size.QuadPart, 4096)));
     bool ok = !bytes.empty() && read(bytes, 0);
     uint64_t needed = ok ? dataSize(bytes) : 0;
     if (ok && needed == 0 && bytes.size() >= 2 && size.QuadPart > LONGLONG(bytes.size()) &&
@@ -79,10 +97,28 @@ std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
   return result;
 }
 
+// Every group with all its images.
+bool Complete(const std::vector<IconGroup>& groups) {
+  return std::all_of(groups.begin(), groups.end(), [](const IconGroup& group) {
+    return !group.entries.empty() &&
+           std::all_of(group.entries.begin(), group.entries.end(), [](const IconEntry& e) { return bool(e.bytes); });
+  });
+}
+
 std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path) {
-  std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, PeDataSize);
-  if (!bytes) return std::nullopt;
-  return ReadPeIcons(*bytes);
+  // The resources' section and what precedes it first; the rest of the
+  // sections only where something is missing without them (an image kept
+  // in another section, or a damaged file).
+  std::optional<std::vector<IconGroup>> groups;
+  for (auto dataSize : {PeResourceDataSize, PeDataSize}) {
+    std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, dataSize);
+    if (!bytes) return std::nullopt;
+    groups = ReadPeIcons(*bytes);
+    const bool whole = bytes->size() >= PeDataSize(*bytes);
+    GiveBack(std::move(*bytes));
+    if (whole || (groups && Complete(*groups))) break;
+  }
+  return groups;
 }
 
 // The resource file beside the Windows folder that holds the icons of a
@@ -112,6 +148,8 @@ std::optional<std::vector<IconGroup>> ReadOwnOrRedirectedGroups(const std::wstri
   return groups;
 }
 
+}  // namespace
+
 int DisplayBits() {
   HDC screen = GetDC(nullptr);
   int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
@@ -119,7 +157,11 @@ int DisplayBits() {
   return bits;
 }
 
-}  // namespace
+FileIcons::ReadScope::ReadScope() { ++Spare().scopes; }
+
+FileIcons::ReadScope::~ReadScope() {
+  if (--Spare().scopes == 0) std::vector<uint8_t>().swap(Spare().bytes);
+}
 
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
@@ -135,7 +177,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
   const std::wstring ext = UpperExtension(path);
   std::optional<IconGroup> picture;
   if (ext == L".ICO" || ext == L".CUR") {
-    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) picture = ReadIconFile(*bytes);
+    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) {
+      picture = ReadIconFile(*bytes);
+      GiveBack(std::move(*bytes));
+    }
   } else if (std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path); groups && !groups->empty()) {
     picture = std::move(groups->front());
   }
@@ -145,10 +190,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
 
 int IconCount(const std::wstring& path) { return FileIcons::Read(path).Count(); }
 
-ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size) {
+ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size, int displayBits) {
   ExtractedIcon icon;
   const int cx = size ? size : GetSystemMetrics(SM_CXICON), cy = size ? size : GetSystemMetrics(SM_CYICON);
-  int best = BestIconEntry(group, cx, cy, DisplayBits());
+  int best = BestIconEntry(group, cx, cy, displayBits ? displayBits : DisplayBits());
   if (best < 0) return icon;
   std::span<const uint8_t> image = group.entries[size_t(best)].Image();
   if (image.empty()) return icon;
@@ -170,13 +215,14 @@ ExtractedIcon ExtractGroupIcon(const IconGroup& group, int size) {
   return icon;
 }
 
-ExtractedIcon OwnGroupIcon(const IconGroup& group, int size) {
-  const int best = BestIconEntry(group, size, size, DisplayBits());
+ExtractedIcon OwnGroupIcon(const IconGroup& group, int size, int displayBits) {
+  if (!displayBits) displayBits = DisplayBits();
+  const int best = BestIconEntry(group, size, size, displayBits);
   if (best < 0) return {};
   const IconEntry& entry = group.entries[size_t(best)];
   // A stored 0 is 256.
   if ((entry.width ? entry.width : 256) != size || (entry.height ? entry.height : 256) != size) return {};
-  return ExtractGroupIcon(group, size);
+  return ExtractGroupIcon(group, size, displayBits);
 }
 
 IconHandle GetShellIcon(const std::wstring& path, bool small) {

@@ -30,31 +30,49 @@ int TImageList::AddBlank() {
 
 namespace {
 
-// Draws decoded icon pixels into a cell as DrawIconEx draws an icon made of
-// them: the colours (blended onto the cell where the image has alpha) for
-// DI_IMAGE, the mask for DI_MASK, each scaled to the cell.
+// A decoded pixel as an icon made of it leaves it drawn onto black: its
+// colours premultiplied where the image has alpha, else opaque colours with
+// the alpha byte cleared.
+Pixel OnBlack(Pixel p, bool has_alpha) {
+  if (!has_alpha) return p & 0x00FFFFFFu;
+  const unsigned a = PixelA(p);
+  return MakePixel(uint8_t((PixelR(p) * a + 127) / 255), uint8_t((PixelG(p) * a + 127) / 255),
+                   uint8_t((PixelB(p) * a + 127) / 255), uint8_t(a));
+}
+
+// Rows of a monochrome bitmap are word-aligned.
+int MaskStride(int width) { return (width + 15) / 16 * 2; }
+
+// Sets the mask bits of a w x h picture at column x of a monochrome bitmap's
+// bytes (bit 1: transparent).
+void WriteMask(std::vector<BYTE>& bits, int stride, int x, const DecodedIcon& icon) {
+  const int w = icon.image.Width(), h = icon.image.Height();
+  for (int y = 0; y < h; ++y) {
+    BYTE* row = bits.data() + size_t(y) * size_t(stride);
+    const size_t first = size_t(y) * size_t(w);
+    for (int xx = 0; xx < w; ++xx) {
+      const int at = x + xx;
+      const BYTE bit = BYTE(0x80 >> (at % 8));
+      if (icon.mask[first + size_t(xx)])
+        row[at / 8] |= bit;
+      else
+        row[at / 8] &= BYTE(~bit);
+    }
+  }
+}
+
+// Draws decoded icon pixels of another size into a cell as DrawIconEx draws
+// an icon made of them, scaled: the colours (blended onto the cell where the
+// image has alpha) for DI_IMAGE, the mask for DI_MASK.
 class PixelIconDrawer {
  public:
   void Draw(HDC image_dc, HDC mask_dc, int x, int width, int height, const DecodedIcon& icon) {
     const int w = icon.image.Width(), h = icon.image.Height();
     if (!Prepare(w, h)) return;
     const Pixel* src = icon.image.Data();
-    for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) {
-      const Pixel p = src[i];
-      if (icon.hasAlpha) {
-        // Blending takes premultiplied colours.
-        const unsigned a = PixelA(p);
-        bits_[i] = MakePixel(uint8_t((PixelR(p) * a + 127) / 255), uint8_t((PixelG(p) * a + 127) / 255),
-                             uint8_t((PixelB(p) * a + 127) / 255), uint8_t(a));
-      } else {
-        bits_[i] = p & 0x00FFFFFFu;
-      }
-    }
-    const int mask_stride = (w + 15) / 16 * 2;  // rows of a monochrome bitmap are word-aligned
-    std::vector<BYTE> mask_bits(size_t(mask_stride) * size_t(h), 0);
-    for (int y = 0; y < h; ++y)
-      for (int xx = 0; xx < w; ++xx)
-        if (icon.mask[size_t(y) * size_t(w) + size_t(xx)]) mask_bits[size_t(y * mask_stride + xx / 8)] |= BYTE(0x80 >> (xx % 8));
+    for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) bits_[i] = OnBlack(src[i], icon.hasAlpha);
+    std::vector<BYTE> mask_bits(size_t(MaskStride(w)) * size_t(h), 0);
+    WriteMask(mask_bits, MaskStride(w), 0, icon);
     SetBitmapBits(mask_, LONG(mask_bits.size()), mask_bits.data());
     // Scaled, the mask takes one source pixel per cell pixel, as the
     // system's icon drawing does (not the default ANDing of pixels); the
@@ -110,32 +128,64 @@ void TImageList::AddIcons(const std::vector<HICON>& icons) {
 
 void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
   if (icons.empty()) return;
-  int n = int(icons.size());
-  HDC screen = GetDC(nullptr);
-  BitmapHandle image(CreateCompatibleBitmap(screen, width_ * n, height_));
-  ReleaseDC(nullptr, screen);
-  BitmapHandle mask(CreateBitmap(width_ * n, height_, 1, 1, nullptr));
-  MemoryDcHandle image_dc(CreateCompatibleDC(nullptr)), mask_dc(CreateCompatibleDC(nullptr));
+  const int n = int(icons.size()), strip_width = width_ * n;
+  // The strip's colours in memory we write to: decoded pixels of the cells'
+  // size are put in place as they are, without a drawing call per icon;
+  // only icon handles and pixels of other sizes are drawn.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), strip_width, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  BitmapHandle image(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  BitmapHandle mask(CreateBitmap(strip_width, height_, 1, 1, nullptr));
   bool added = false;
-  if (image && mask && image_dc && mask_dc) {
-    {
-      ScopedSelect select_image(image_dc, image), select_mask(mask_dc, mask);
-      // Blank cells: black image, all-transparent mask.
-      PatBlt(image_dc, 0, 0, width_ * n, height_, BLACKNESS);
-      PatBlt(mask_dc, 0, 0, width_ * n, height_, WHITENESS);
-      PixelIconDrawer pixels;
-      for (int i = 0; i < n; ++i) {
-        const TIconImage& icon = icons[size_t(i)];
-        if (icon.pixels) {
-          pixels.Draw(image_dc, mask_dc, i * width_, width_, height_, *icon.pixels);
-        } else if (icon.handle) {
-          DrawIconEx(image_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_IMAGE);
-          DrawIconEx(mask_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_MASK);
+  if (image && mask) {
+    // Blank cells: black (the section starts zeroed), all-transparent mask.
+    auto* strip = static_cast<Pixel*>(bits);
+    const int mask_stride = MaskStride(strip_width);
+    std::vector<BYTE> mask_bits(size_t(mask_stride) * size_t(height_), 0xFF);
+    bool drawn_ok = true, to_draw = false;
+    auto in_place = [&](const TIconImage& icon) {
+      return icon.pixels && icon.pixels->image.Width() == width_ && icon.pixels->image.Height() == height_;
+    };
+    for (int i = 0; i < n; ++i) {
+      const TIconImage& icon = icons[size_t(i)];
+      if (!in_place(icon)) {
+        to_draw = to_draw || icon.pixels || icon.handle;
+        continue;
+      }
+      const DecodedIcon& pixels = *icon.pixels;
+      for (int y = 0; y < height_; ++y) {
+        const Pixel* from = pixels.image.Row(y);
+        Pixel* to = strip + size_t(y) * size_t(strip_width) + size_t(i) * size_t(width_);
+        for (int x = 0; x < width_; ++x) to[x] = OnBlack(from[x], pixels.hasAlpha);
+      }
+      WriteMask(mask_bits, mask_stride, i * width_, pixels);
+    }
+    SetBitmapBits(mask, LONG(mask_bits.size()), mask_bits.data());
+    if (to_draw) {
+      MemoryDcHandle image_dc(CreateCompatibleDC(nullptr)), mask_dc(CreateCompatibleDC(nullptr));
+      drawn_ok = image_dc && mask_dc;
+      if (drawn_ok) {
+        ScopedSelect select_image(image_dc, image), select_mask(mask_dc, mask);
+        PixelIconDrawer pixels;
+        for (int i = 0; i < n; ++i) {
+          const TIconImage& icon = icons[size_t(i)];
+          if (in_place(icon)) continue;
+          if (icon.pixels) {
+            pixels.Draw(image_dc, mask_dc, i * width_, width_, height_, *icon.pixels);
+          } else if (icon.handle) {
+            DrawIconEx(image_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_IMAGE);
+            DrawIconEx(mask_dc, i * width_, 0, icon.handle, width_, height_, 0, nullptr, DI_MASK);
+          }
         }
       }
+      GdiFlush();
     }
-    KeepDrawnImages(image, n);
-    added = ImageList_Add(handle_, image, mask) >= 0;
+    if (drawn_ok) {
+      KeepDrawnImages(strip, n);
+      added = ImageList_Add(handle_, image, mask) >= 0;
+      if (!added) drawn_.resize(size_t(Count()));
+    }
   }
   if (!added) {
     // One by one, so that positions stay in step whatever is refused.
@@ -144,21 +194,13 @@ void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
   }
 }
 
-void TImageList::KeepDrawnImages(HBITMAP strip, int n) {
-  // Cells of the strip, read in one conversion; where that fails the cells
-  // stay empty and the saving falls back to the list's own images.
+void TImageList::KeepDrawnImages(const Pixel* strip, int n) {
   drawn_.resize(size_t(Count()));
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_ * n, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  Image cells(width_ * n, height_);
-  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
-  const bool read = dc && GetDIBits(dc, strip, 0, UINT(height_), cells.Data(), &info, DIB_RGB_COLORS) == height_;
+  const size_t strip_width = size_t(width_) * size_t(n);
   for (int i = 0; i < n; ++i) {
-    Image cell;
-    if (read) {
-      cell = Image(width_, height_);
-      for (int y = 0; y < height_; ++y) std::copy_n(cells.Row(y) + i * width_, width_, cell.Row(y));
-    }
+    Image cell(width_, height_);
+    for (int y = 0; y < height_; ++y)
+      std::copy_n(strip + size_t(y) * strip_width + size_t(i) * size_t(width_), width_, cell.Row(y));
     drawn_.push_back(std::move(cell));
   }
 }

@@ -51,8 +51,9 @@ class TImageList : public TComponent {
   const Image& DrawnImage(int index) const;
 
  private:
-  // Keeps the n cells of a drawn strip as the images about to be added.
-  void KeepDrawnImages(HBITMAP strip, int n);
+  // Keeps the n cells of a drawn strip (32-bit pixels, rows top-down) as
+  // the images about to be added.
+  void KeepDrawnImages(const Pixel* strip, int n);
 
   int width_;
   int height_;

@@ -477,6 +477,21 @@ uint64_t PeDataSize(std::span<const uint8_t> start) {
   }
 }
 
+uint64_t PeResourceDataSize(std::span<const uint8_t> start) {
+  try {
+    const Bytes f(start);
+    if (!IsNe(f)) {
+      PeHeaders headers{f};
+      for (const Section& s : headers.sections)
+        if (headers.resourceRva >= s.virtualAddress && headers.resourceRva - s.virtualAddress < s.rawSize)
+          return std::max(headers.tableEnd, uint64_t(s.rawOffset) + s.rawSize);
+    }
+  } catch (const Unreadable&) {
+    return 0;
+  }
+  return PeDataSize(start);
+}
+
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits) {
   std::vector<IconCandidate> images;
   images.reserve(group.entries.size());

@@ -59,6 +59,11 @@ std::optional<std::vector<IconGroup>> ReadPeIcons(std::span<const uint8_t> file)
 // beginning of the file, enough of it to hold the section or resource table;
 // 0 when it does not, or is no executable.
 uint64_t PeDataSize(std::span<const uint8_t> start);
+// Where a PE file's resources usually end: its headers and everything up to
+// the end of the section that holds the resource directory (the debugging
+// sections and the like that follow it are left out). PeDataSize where that
+// is not known (NE files, no resource directory).
+uint64_t PeResourceDataSize(std::span<const uint8_t> start);
 
 // The images of an icon (.ico) or cursor (.cur) file as one group, in the
 // file's order, with IDs 1, 2, ...; a cursor's entries with one plane and

@@ -257,6 +257,36 @@ TEST(PeIcons, TheDataSizeEndsWithTheLastSection) {
   EXPECT_EQ(PeDataSize(std::vector<uint8_t>(file.begin(), file.begin() + 100)), 0u);  // ends in the headers
 }
 
+// The intake reads a library only up to the end of its resources' section
+// (objdump's section table tells where that is): what follows, such as
+// debugging sections, changes none of the groups or their images.
+TEST(PeIcons, TheResourcesEndWithTheirSection) {
+  for (const std::string& path : PeFiles()) {
+    SCOPED_TRACE(path);
+    const std::string table = RunCommand("x86_64-w64-mingw32-objdump -h -p '" + path + "' 2>/dev/null");
+    std::smatch m, a;
+    // Idx Name Size VMA LMA File-off Algn
+    if (!std::regex_search(table, m, std::regex(R"(\.rsrc\s+([0-9a-f]+)\s+[0-9a-f]+\s+[0-9a-f]+\s+([0-9a-f]+))")) ||
+        !std::regex_search(table, a, std::regex(R"(FileAlignment\s+([0-9a-f]+))")))
+      GTEST_SKIP() << "no objdump for PE files";
+    const uint64_t end = std::stoull(m[2], nullptr, 16) + std::stoull(m[1], nullptr, 16);
+    const uint64_t alignment = std::stoull(a[1], nullptr, 16);
+    std::vector<uint8_t> file = ReadWholeFile(path);
+    const uint64_t size = PeResourceDataSize(file);
+    EXPECT_GE(size, end);
+    EXPECT_LT(size, end + alignment);  // the section's size on disk is rounded to the file alignment
+    ASSERT_LE(size, file.size());
+    auto whole = ReadPeIcons(file), part = ReadPeIcons(std::span<const uint8_t>(file).first(size_t(size)));
+    ASSERT_TRUE(whole && part);
+    ASSERT_EQ(whole->size(), part->size());
+    for (size_t g = 0; g < whole->size(); ++g) {
+      ASSERT_EQ((*whole)[g].entries.size(), (*part)[g].entries.size());
+      for (size_t e = 0; e < (*whole)[g].entries.size(); ++e)
+        ASSERT_TRUE(std::ranges::equal((*whole)[g].entries[e].Image(), (*part)[g].entries[e].Image())) << g << " " << e;
+    }
+  }
+}
+
 // A group that names one image many times holds it once: a small file cannot
 // make the reader copy its images over and over.
 TEST(PeIcons, EntriesNamingTheSameImageShareItsBytes) {

@@ -1,0 +1,2 @@
+# The process's memory figures.
+target_link_libraries(${target} PRIVATE psapi)
