@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 #include <unordered_map>
+#include <utility>
 
 #include "base/error.h"
 #include "framework/application.h"
@@ -12,6 +13,9 @@
 namespace kelmar {
 
 namespace {
+
+// The window that had the last plain press of Space (there is one keyboard).
+HWND space_pressed_in = nullptr;
 
 // Window to object, kept in the process: window properties would cost a
 // server round trip per message under Wine.
@@ -527,10 +531,17 @@ bool TWinControl::HandleInput(TMessage& m) {
       return false;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      // Alt+Space opens the system menu; it is no press of a button, box or link.
+      if (m.WParam == VK_SPACE) {
+        if (m.Msg == WM_SYSKEYDOWN) return false;
+        space_pressed_in = handle_;
+      }
       KeyDown(WORD(m.WParam), ShiftFromKeyboard());
       return false;
     case WM_KEYUP:
     case WM_SYSKEYUP:
+      // A Space released here acts only where it was pressed.
+      if (m.WParam == VK_SPACE && std::exchange(space_pressed_in, nullptr) != handle_) return false;
       KeyUp(WORD(m.WParam), ShiftFromKeyboard());
       return false;
     case WM_CHAR:
