@@ -194,14 +194,6 @@ TEST_F(SkinHintTest, NearTheScreensCornerTheHintStaysWhollyOnTheScreen) {
   GetCursorPos(&cursor);
   EXPECT_LT(r.right, cursor.x) << "moved to the left of the cursor";
 
-  // A picture of the corner for the eye: skin_hint_edge.bmp in the working folder.
-  Image shot(500, 120);
-  CopyScreenArea(monitor.right - 500, monitor.bottom - 120, shot);
-  const std::vector<uint8_t> bmp = EncodeBmp(shot.View(), 24);
-  if (FILE* f = fopen("skin_hint_edge.bmp", "wb")) {
-    fwrite(bmp.data(), 1, bmp.size(), f);
-    fclose(f);
-  }
 }
 
 TEST_F(SkinHintTest, WithoutASkinTheHintHasThePlainLook) {
