@@ -76,39 +76,6 @@ void Settle(HWND window) {
   Pump(250);
 }
 
-void Keys(std::initializer_list<WORD> keys) {
-  for (WORD key : keys) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = key;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-    Pump(120);
-  }
-}
-
-void AltSpace() {
-  INPUT in[4]{};
-  for (auto& i : in) i.type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
-  in[1].ki.wVk = in[2].ki.wVk = VK_SPACE;
-  in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(4, in, sizeof(INPUT));
-  Pump(400);
-}
-
-void TypeText(const std::wstring& text) {
-  for (wchar_t ch : text) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = ch;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-  }
-  Pump(200);
-}
-
 class ProgramRepaint : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -151,6 +118,14 @@ class ProgramRepaint : public ::testing::Test {
     EXPECT_GE(Height(), work.bottom - work.top - 2);
   }
 
+  // Alt+Space, then the wait for the program's skin menu to show.
+  void OpenSystemMenu() const {
+    SendKey(VK_MENU, true);
+    Keys({VK_SPACE});
+    SendKey(VK_MENU, false);
+    EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(pi.dwProcessId, L"KelmarSkinPopup") != nullptr; }, 5000));
+  }
+
   void RunTheRound() {
     const Rect normal = WindowBounds(window);
     Click(MaximizeButton());
@@ -184,11 +159,11 @@ class ProgramRepaint : public ::testing::Test {
     // Minimize (the first entry), then 恢复 from the minimized window's menu
     // (maximize, restore, ..., close).
     Click(At(300, 10));
-    AltSpace();
+    OpenSystemMenu();
     Keys({VK_RETURN});
     for (int i = 0; i < 50 && !IsIconic(window); ++i) Pump(20);
     ASSERT_TRUE(IsIconic(window));
-    AltSpace();
+    OpenSystemMenu();
     Keys({VK_DOWN, VK_RETURN});
     for (int i = 0; i < 50 && IsIconic(window); ++i) Pump(20);
     ASSERT_FALSE(IsIconic(window));
@@ -212,7 +187,7 @@ TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWith
     dialog = VisibleWindowOf(pi.dwProcessId, L"#32770");
   }
   ASSERT_NE(dialog, nullptr);
-  TypeText(SystemFile(L"shell32.dll"));
+  Type(SystemFile(L"shell32.dll"));
   Keys({VK_RETURN});
   HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
   ASSERT_NE(list, nullptr);
