@@ -78,6 +78,14 @@ class Image {
   ImageView View() const { return {const_cast<Pixel*>(pixels_.data()), width_, height_, width_}; }
   operator ImageView() { return View(); }
 
+  // A new size, all pixels 0; the memory is kept when it is large enough,
+  // for images composed again at every size change.
+  void Resize(int width, int height) {
+    width_ = width > 0 ? width : 0;
+    height_ = height > 0 ? height : 0;
+    pixels_.assign(size_t(width_) * size_t(height_), 0);
+  }
+
   friend bool operator==(const Image&, const Image&) = default;
 
  private:

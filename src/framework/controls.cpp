@@ -282,9 +282,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   // Asking for the place it has costs a round trip under Wine: skip it.
   if (RectOfSize(left, top, std::max(width, 0), std::max(height, 0)) == BoundsRect()) return;
   // The window is the one source of truth: WM_WINDOWPOSCHANGED brings the
-  // bounds the system actually gave (a form may limit its size).
+  // bounds the system actually gave (a form may limit its size). The erase
+  // waits for the paint: erasing the parent at once after every child that
+  // moves would paint the same area once per aligned child.
   SetWindowPos(handle_, nullptr, left, top, width < 0 ? 0 : width, height < 0 ? 0 : height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_DEFERERASE);
 }
 
 void TWinControl::UpdateBoundsFromWindow() {

@@ -93,11 +93,12 @@ void TCanvas::DrawText(const TFont& font, Rect r, const std::wstring& text, UINT
 }
 
 void TBitmap::SetSize(int width, int height) {
-  if (width == width_ && height == height_ && bitmap_) return;
+  if (width == width_ && height == height_ && width == stride_ && height == capacity_ && bitmap_) return;
   if (dc_ && old_) SelectObject(dc_, old_);
   old_ = nullptr;
   bitmap_.Reset();
   bits_ = nullptr;
+  stride_ = capacity_ = 0;
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
   if (width_ == 0 || height_ == 0) return;
@@ -112,7 +113,18 @@ void TBitmap::SetSize(int width, int height) {
   bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   bits_ = static_cast<Pixel*>(bits);
   if (!bitmap_) width_ = height_ = 0;
+  stride_ = width_;
+  capacity_ = height_;
   if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+}
+
+void TBitmap::Fit(int width, int height) {
+  if (bitmap_ && width >= 0 && height >= 0 && width <= stride_ && height <= capacity_) {
+    width_ = width;
+    height_ = height;
+    return;
+  }
+  SetSize(width, height);
 }
 
 HDC TBitmap::Dc() {
@@ -127,7 +139,7 @@ HDC TBitmap::Dc() {
 void TBitmap::CopyFrom(const ImageView& image) {
   SetSize(image.Width(), image.Height());
   GdiFlush();
-  for (int y = 0; y < height_; ++y) std::memcpy(bits_ + size_t(y) * width_, image.Row(y), size_t(width_) * sizeof(Pixel));
+  for (int y = 0; y < height_; ++y) std::memcpy(bits_ + size_t(y) * stride_, image.Row(y), size_t(width_) * sizeof(Pixel));
 }
 
 void TBitmap::Draw(HDC dest, int x, int y) const {

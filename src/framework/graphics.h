@@ -86,6 +86,12 @@ class TBitmap {
   TBitmap& operator=(const TBitmap&) = delete;
 
   void SetSize(int width, int height);
+  // The same, but a bitmap at least as large in both directions is kept (the
+  // pixels outside the new size are unused, the inside ones unspecified):
+  // for pictures drawn again at every size change, as a new bitmap is fresh
+  // memory that faults page by page when first drawn into. Handle() is then
+  // the larger bitmap.
+  void Fit(int width, int height);
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool IsEmpty() const { return width_ <= 0 || height_ <= 0; }
@@ -94,7 +100,7 @@ class TBitmap {
   // The pixels, after GDI has finished what it was drawing into them.
   ImageView Pixels() {
     GdiFlush();
-    return {bits_, width_, height_, width_};
+    return {bits_, width_, height_, stride_};
   }
 
   void CopyFrom(const ImageView& image);  // resizes to the image
@@ -103,6 +109,8 @@ class TBitmap {
  private:
   int width_ = 0;
   int height_ = 0;
+  int stride_ = 0;    // the bitmap's own width
+  int capacity_ = 0;  // and height
   Pixel* bits_ = nullptr;
   BitmapHandle bitmap_;
   MemoryDcHandle dc_;

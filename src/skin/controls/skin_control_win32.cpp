@@ -1,5 +1,7 @@
 #include "skin/controls/skin_control_win32.h"
 
+#include <algorithm>
+
 #include "framework/handles.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/mask_region_win32.h"
@@ -75,8 +77,24 @@ void TksSkinControl::PaintWindow(TCanvas& canvas) {
   const int w = Width(), h = Height();
   if (w <= 0 || h <= 0) return;
   ReadSkinSection();
-  TBitmap image(w, h);
+  // A paint inside a paint of the same control (a capture of what lies
+  // under it) draws into a bitmap of its own.
+  TBitmap nested;
+  TBitmap& image = imageInUse_ ? nested : image_;
+  image.Fit(w, h);
   if (image.IsEmpty()) return;
+  const bool reused = &image == &image_;
+  if (reused) {
+    imageInUse_ = true;
+    // The looks draw onto a clear bitmap, as onto a new one.
+    const ImageView pixels = image.Pixels();
+    for (int y = 0; y < h; ++y) std::fill_n(pixels.Row(y), w, Pixel(0));
+  }
+  struct Release {
+    bool& flag;
+    bool on;
+    ~Release() { if (on) flag = false; }
+  } release{imageInUse_, reused};
   if (sectionIndex_ >= 0)
     DrawSkinImage(image);
   else if (DrawDefault)
@@ -226,10 +244,9 @@ void TksSkinCustomControl::DrawSkinImage(TBitmap& bitmap) { ComposeSkinImage(bit
 
 void TksSkinCustomControl::ComposeSkinImage(TBitmap& bitmap, const Rect& state) {
   if (!picture_ || stretch_ == TksStretchKind::skNone) return;
-  Image composed;
   kelmar::ComposeSkinImage(picture_->View(), state, geometry_, stretch_, scaled_, bitmap.Width(), bitmap.Height(),
-                           composed);
-  CopyImageRect(bitmap.Pixels(), composed.Bounds(), composed.View(), composed.Bounds());
+                           composed_);
+  CopyImageRect(bitmap.Pixels(), composed_.Bounds(), composed_.View(), composed_.Bounds());
 }
 
 Rect TksSkinCustomControl::MapSkinRect(const Rect& r) const {

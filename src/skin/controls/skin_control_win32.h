@@ -76,6 +76,10 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget {
   int sectionIndex_ = -1;
   bool alphaBlend_ = false;
   uint8_t alphaBlendValue_ = 200;
+  // Kept from paint to paint: a new bitmap is fresh memory, and under Wine
+  // every fresh page of it costs a fault when first drawn into.
+  TBitmap image_;
+  bool imageInUse_ = false;
 };
 
 class TksSkinCustomControl : public TksSkinControl {
@@ -129,6 +133,7 @@ class TksSkinCustomControl : public TksSkinControl {
   int defaultWidth_ = 0;
   int defaultHeight_ = 0;
   bool hasRegion_ = false;
+  Image composed_;  // kept, as the bitmap it is copied into
 };
 
 // The cross-fade between a control's normal and active images: a factor

@@ -7,10 +7,11 @@
 namespace kelmar {
 namespace {
 
-// Reuses the pixels when the size is unchanged: frames are recomposed on every
-// resize and most resizes keep the band heights.
+// Reuses the pixels when the size is unchanged, and the memory when it is
+// large enough: frames are recomposed on every resize and most resizes keep
+// the band heights.
 void SetSize(Image& image, int w, int h) {
-  if (image.Width() != std::max(w, 0) || image.Height() != std::max(h, 0)) image = Image(w, h);
+  if (image.Width() != std::max(w, 0) || image.Height() != std::max(h, 0)) image.Resize(w, h);
 }
 
 void CopyPixels(Pixel* to, const Pixel* from, int count) {

@@ -341,10 +341,13 @@ void TksSkinForm::OnSetText() {
 void TksSkinForm::OnEraseBackground(TMessage& m) {
   m.Result = 1;
   HDC dc = reinterpret_cast<HDC>(m.WParam);
+  // The controls cover nearly all of the client area: most erases after a
+  // size change have nothing left to draw.
+  RECT clip;
+  if (GetClipBox(dc, &clip) == NULLREGION) return;
   RECT rc;
   GetClientRect(ownerForm_->Handle(), &rc);
   const Rect client = FromRECT(rc);
-  TCanvas canvas(dc);
   const TksSkinData* skin = skinApplied_ ? Skin() : nullptr;
   const Image* tileSource = nullptr;
   Rect tileRect;
@@ -356,13 +359,27 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
     tileRect = tileSource->Bounds();
   }
   const ImageView tile = tileSource ? tileSource->View().Sub(tileRect) : ImageView();
-  if (!tile.IsEmpty() && client.Width() > 0 && client.Height() > 0) {
-    // Straight from the picture, tile by tile: the controls cover most of
-    // the client area, and the system clips the copies to what shows.
-    for (int y = 0; y < client.Height(); y += tile.Height())
-      for (int x = 0; x < client.Width(); x += tile.Width()) DrawImage(dc, x, y, tile);
+  if (!tile.IsEmpty()) {
+    // One fill with the tile as a brush: what shows of the client area is
+    // often a few thin strips spread over all of it.
+    if (!tileBrush_ || tileBrushSource_ != tileSource || tileBrushRect_ != tileRect) {
+      TBitmap pattern;
+      pattern.CopyFrom(tile);
+      tileBrush_.Reset(CreatePatternBrush(pattern.Handle()));
+      tileBrushSource_ = tileSource;
+      tileBrushRect_ = tileRect;
+    }
+    // The tiles start at the client's corner wherever the context puts it
+    // (a capture moves its origin).
+    POINT origin{0, 0};
+    LPtoDP(dc, &origin, 1);
+    POINT old;
+    SetBrushOrgEx(dc, origin.x, origin.y, &old);
+    const RECT area = ToRECT(client);
+    FillRect(dc, &area, tileBrush_);
+    SetBrushOrgEx(dc, old.x, old.y, nullptr);
   } else {
-    canvas.FillRect(client, GetSysColor(COLOR_BTNFACE));
+    TCanvas(dc).FillRect(client, GetSysColor(COLOR_BTNFACE));
   }
   if (!logo_.IsEmpty()) {
     const int x = std::max(0, client.Width() / 2 - logo_.Width() / 2);
@@ -609,7 +626,8 @@ void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
   if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
-  SendNcPaint();
+  // Painted with the rest of the size change, not once more here.
+  InvalidateFrame(ownerForm_->Handle());
 }
 
 void TksSkinForm::FrameRefresh() {
@@ -621,6 +639,7 @@ void TksSkinForm::FrameRefresh() {
 
 void TksSkinForm::ApplySkin() {
   HotObjectIndex = PrevHotObjectIndex = CapturedObjectIndex = -1;
+  tileBrush_.Reset();  // a new skin may sit where the old one's pictures were
   objects_.clear();
   skinApplied_ = Skin() != nullptr;
   if (skinApplied_) {

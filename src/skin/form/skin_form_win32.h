@@ -241,6 +241,10 @@ class TksSkinForm : public TComponent {
   std::vector<std::unique_ptr<TksActiveSkinObject>> objects_;
   TFont defCaptionFont_, defInactiveCaptionFont_;
   TBitmap logo_;
+  // The client area's tile as a brush, and the picture part it was made of.
+  BrushHandle tileBrush_;
+  const Image* tileBrushSource_ = nullptr;
+  Rect tileBrushRect_;
   TTimer* fadeTimer_;
   TTimer* hoverPollTimer_;
   TTimer* frameStepTimer_;

@@ -151,5 +151,21 @@ TEST_F(Panels, AlphaBlendMixesTheImageWithWhatLiesUnder) {
   }
 }
 
+// A control keeps its picture's memory from paint to paint: painted again
+// smaller, then larger, it must look as a new one of that size does, with
+// nothing left from the size before.
+TEST_F(Panels, PaintedAgainAtAnotherSizeAPanelLooksAsANewOne) {
+  auto* kept = Add(new TksSkinPanel(form, "kept"), 10, 10, 300, 60);
+  kept->SetCaption(L"Kelmar 面板");
+  Shot(kept);
+  for (auto [w, h] : {std::pair{180, 40}, std::pair{260, 70}}) {
+    kept->SetBounds(10, 10, w, h);
+    auto* fresh = Add(new TksSkinPanel(form, "fresh"), 10, 90, w, h);
+    fresh->SetCaption(kept->Caption());
+    EXPECT_EQ(Shot(kept), Shot(fresh)) << w << " x " << h;
+    delete fresh;
+  }
+}
+
 }  // namespace
 }  // namespace kelmar::test
