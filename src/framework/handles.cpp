@@ -25,18 +25,4 @@ bool ReshapeWindow(HWND hwnd, RegionHandle region) {
   return true;
 }
 
-void InvalidateFrame(HWND hwnd) {
-  RECT window, client;
-  if (!GetWindowRect(hwnd, &window) || !GetClientRect(hwnd, &client)) return;
-  // In client coordinates, as RedrawWindow takes them: the frame lies at
-  // negative offsets and beyond the client's extent.
-  POINT origin{0, 0};
-  ClientToScreen(hwnd, &origin);
-  RegionHandle frame(CreateRectRgn(window.left - origin.x, window.top - origin.y, window.right - origin.x,
-                                   window.bottom - origin.y));
-  RegionHandle inner(CreateRectRgnIndirect(&client));
-  CombineRgn(frame, frame, inner, RGN_DIFF);
-  RedrawWindow(hwnd, nullptr, frame, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-}
-
 }  // namespace kelmar

@@ -122,11 +122,6 @@ inline bool SetWindowShape(HWND hwnd, RegionHandle region, bool redraw) {
 // gains is never painted; a full redraw would paint every child twice.
 bool ReshapeWindow(HWND hwnd, RegionHandle region);
 
-// Invalidates the window's frame alone: WM_NCPAINT comes with the next paint,
-// once for whatever else changed in the meantime, and the client area is
-// left as it is.
-void InvalidateFrame(HWND hwnd);
-
 // BeginPaint/EndPaint.
 class PaintDc {
  public:

@@ -363,9 +363,13 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
     // One fill with the tile as a brush: what shows of the client area is
     // often a few thin strips spread over all of it.
     if (!tileBrush_ || tileBrushSource_ != tileSource || tileBrushRect_ != tileRect) {
+      // A tile of one colour is that colour, which the system fills faster.
+      bool plain = true;
+      for (int y = 0; y < tile.Height() && plain; ++y)
+        for (int x = 0; x < tile.Width() && plain; ++x) plain = (tile.At(x, y) & 0xFFFFFFu) == (tile.At(0, 0) & 0xFFFFFFu);
       TBitmap pattern;
       pattern.CopyFrom(tile);
-      tileBrush_.Reset(CreatePatternBrush(pattern.Handle()));
+      tileBrush_.Reset(plain ? CreateSolidBrush(ColorFromPixel(tile.At(0, 0))) : CreatePatternBrush(pattern.Handle()));
       tileBrushSource_ = tileSource;
       tileBrushRect_ = tileRect;
     }
@@ -500,15 +504,16 @@ void TksSkinForm::PaintSkinnedFrame(HDC dc) {
   const Point sizes[4] = {{w, c.top}, {w, h - c.bottom}, {c.left, sideHeight}, {w - c.right, sideHeight}};
   for (int i = 0; i < 4; ++i)
     if (strips_[i].Width() != sizes[i].x || strips_[i].Height() != sizes[i].y)
-      strips_[i] = Image(std::max(sizes[i].x, 0), std::max(sizes[i].y, 0));
+      strips_[i].Resize(sizes[i].x, sizes[i].y);
   ComposeFrameBorders(source.View(), g.PictureGeometry(*skin), g.SizedGeometry(), w, h, stretch, strips_[kTop],
                       strips_[kBottom], strips_[kLeft], strips_[kRight]);
   const Point origins[4] = {{0, 0}, {0, c.bottom}, {0, c.top}, {c.right, c.top}};
   for (int i = 0; i < 4; ++i) {
     if (strips_[i].IsEmpty()) continue;
+    // Kept when the window shrinks or grows back: a size step then draws
+    // into memory it has drawn into before.
     TBitmap& bitmap = stripBitmaps_[i];
-    if (bitmap.Width() != strips_[i].Width() || bitmap.Height() != strips_[i].Height())
-      bitmap.SetSize(strips_[i].Width(), strips_[i].Height());
+    bitmap.Fit(strips_[i].Width(), strips_[i].Height());
     CopyImageRect(bitmap.Pixels(), bitmap.Pixels().Bounds(), strips_[i].View(), strips_[i].Bounds());
   }
   // Objects above the client area go into the top strip, the rest into the
@@ -626,8 +631,8 @@ void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
   if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
-  // Painted with the rest of the size change, not once more here.
-  InvalidateFrame(ownerForm_->Handle());
+  // The frame is not painted here: a size change repaints it at the new
+  // size, and the part the new shape adds is invalidated with the shape.
 }
 
 void TksSkinForm::FrameRefresh() {
@@ -667,6 +672,7 @@ void TksSkinForm::ApplySkin() {
   FrameWidth = b.Width();
   FrameHeight = b.Height();
   if (skinApplied_) UpdateForNewSize(true);
+  SendNcPaint();
   ownerForm_->Invalidate();
   CaptionActivationUpdate(true);
   hoverPollTimer_->SetEnabled(skinApplied_);
