@@ -17,6 +17,15 @@ namespace {
 // The window that had the last plain press of Space (there is one keyboard).
 HWND space_pressed_in = nullptr;
 
+// Whether the window has a non-client part to draw: a border, an edge or a
+// scroll bar.
+bool HasFrame(HWND hwnd) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
+         (ex & (WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME));
+}
+
 // Window to object, kept in the process: window properties would cost a
 // server round trip per message under Wine.
 std::unordered_map<HWND, TWinControl*>& ControlMap() {
@@ -615,6 +624,15 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
       if (own_class_) RouteMouse(m);
+      break;
+    case WM_NCPAINT:
+      // A window without border or scroll bars has no frame to draw: the
+      // system's handler would only fetch a device context for nothing,
+      // once per paint of every control.
+      if (own_class_ && !HasFrame(handle_)) {
+        m.Result = 0;
+        return;
+      }
       break;
     case WM_ERASEBKGND:
       if (own_class_) {
