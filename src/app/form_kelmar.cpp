@@ -107,8 +107,9 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   SetColor(GetSysColor(COLOR_BTNFACE));
   Font() = TFont(L"Arial", 11);
   SetBounds(0, 0, 667, 363);
-  // Built hidden and shown once whole: a window shown from its creation on
-  // is activated, framed and painted again at every step of the building.
+  // Built hidden and shown once whole, placed and with its caption (see
+  // Loaded): a window shown from its creation on is activated, framed and
+  // painted again at every step of the building.
   SetVisible(false);
   CreateHandle();
   SetClientSize(667, 363);
@@ -220,11 +221,14 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNHelp->OnClick = [this] { BTNHelpClick(); };
   BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
 
-  SetVisible(true);
-
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
+}
+
+void TFormKelmar::Loaded() {
+  TForm::Loaded();
+  SetVisible(true);
 }
 
 TFormKelmar::~TFormKelmar() {

@@ -96,6 +96,8 @@ class TFormKelmar : public TForm {
   TPlatformServices& Services() const { return *services_; }
 
   void WndProc(TMessage& m) override;
+  // Placed, FormCreate run, then shown.
+  void Loaded() override;
 
  private:
   void ClearBatch();
