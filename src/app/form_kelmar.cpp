@@ -107,6 +107,10 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   SetColor(GetSysColor(COLOR_BTNFACE));
   Font() = TFont(L"Arial", 11);
   SetBounds(0, 0, 667, 363);
+  // Built hidden and shown once whole, placed and with its caption (see
+  // Loaded): a window shown from its creation on is activated, framed and
+  // painted again at every step of the building.
+  SetVisible(false);
   CreateHandle();
   SetClientSize(667, 363);
 
@@ -222,6 +226,11 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   OnClose = [this](TCloseAction& action) { FormClose(action); };
 }
 
+void TFormKelmar::Loaded() {
+  TForm::Loaded();
+  SetVisible(true);
+}
+
 TFormKelmar::~TFormKelmar() {
   if (FormKelmar == this) FormKelmar = nullptr;
 }
@@ -315,6 +324,7 @@ void TFormKelmar::ClearItems() {
   ListView1->Clear();
   item_groups_.clear();
   item_file_indices_.clear();
+  item_origins_.clear();
 }
 
 void TFormKelmar::ClearBatch() {
@@ -376,6 +386,8 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
   const int display_bits = DisplayBits();
+  const int list_sizes[] = {SmallImage->Width(), LargeImage->Width()};
+  const auto origin = std::make_shared<const FileOrigin>(icons.Origin());
   for (int i = 0; i < count; ++i) {
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
@@ -392,8 +404,11 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     // The small list shows the group's own small artwork where it has one.
     pending_icons_.push_back(
         {std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width(), display_bits) : ExtractedIcon()});
-    item_groups_.push_back(std::move(group));
+    // Of the group only what the icon output takes: the originals' bytes
+    // are read again when saved.
+    item_groups_.push_back(group ? std::make_shared<const IconGroup>(FourBitArtworkOnly(*group, list_sizes)) : nullptr);
     item_file_indices_.push_back(i);
+    item_origins_.push_back(origin);
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
@@ -542,11 +557,15 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   }
 
   size_t written = 0;
+  // Originals whose file is no longer what it was at the intake.
+  int changed = 0;
   {
     // One writer for the whole save (its temporary folder is made once and
     // is gone at the end of this block, before the summary shows), and the
     // icon files converted from the list's bitmaps at once.
     WholeFileWriter files;
+    std::optional<OriginalIcons> originals;
+    if (type == TOutputType::otOriginal) originals.emplace();
     std::optional<ImageListIconFiles> icon_files;
     if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
     // A group's own 16-colour artwork of the saved size goes in as it is drawn.
@@ -559,9 +578,18 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
       if (entry.exists && !replace) continue;
       const int i = entry.index;
       const std::wstring file = SaveFolder + L"\\" + entry.name;
-      if (type == TOutputType::otOriginal) {
-        // The caption is the running number, ":" and the source path.
-        files.Write(file, OriginalIconFileBytes(ItemIconGroup(i).get(), CaptionPath(ListView1->ItemCaption(i))));
+      if (originals) {
+        // The caption is the running number, ":" and the source path. An
+        // original that can no longer be had is not written: anything else
+        // under its name would pass for it.
+        std::optional<std::vector<uint8_t>> bytes = originals->FileBytes(
+            CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)], ItemIconGroup(i).get(),
+            item_file_indices_[size_t(i)]);
+        if (!bytes) {
+          ++changed;
+          continue;
+        }
+        files.Write(file, *bytes);
       } else if (icon_files) {
         files.Write(file, icon_file(i));
       } else {
@@ -571,9 +599,11 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     }
   }
   // Every file the user kept was skipped: nothing to report.
-  if (written == 0) return false;
+  if (written == 0 && changed == 0) return false;
   std::wstring summary = std::to_wstring(written) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
                          MsgNameFormat + L"[9999]_[filename]" + extension;
+  if (changed > 0)
+    summary += L"\r" + std::to_wstring(changed) + L" 个图标未保存: 来源文件在提取后已改变或已不存在";
   services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
   return written == entries.size();
 }

@@ -81,9 +81,11 @@ class TFormKelmar : public TForm {
   // Intake: adds `count` icons of one file to the list and both image lists
   // (fewer when the user keeps a full batch at the limit).
   void ExtractFileIcons(const std::wstring& path, int count);
-  // The icon group that list item `index` shows, with every image of it as
-  // the file stores it (for saving the originals); null for an item that
-  // shows a shell icon, and for an index outside the list.
+  // The icon group that list item `index` shows: its directory, with the
+  // bytes of only its own 16-colour images of the lists' sizes (the
+  // originals are read again from the file when saved); null for an item
+  // that shows a shell icon or the picture of a file of one item, and for
+  // an index outside the list.
   std::shared_ptr<const IconGroup> ItemIconGroup(int index) const;
   // Saving: the whole save of the list, folder choice and summary included.
   void SaveIconsAsIco();
@@ -94,6 +96,8 @@ class TFormKelmar : public TForm {
   TPlatformServices& Services() const { return *services_; }
 
   void WndProc(TMessage& m) override;
+  // Placed, FormCreate run, then shown.
+  void Loaded() override;
 
  private:
   void ClearBatch();
@@ -137,6 +141,9 @@ class TFormKelmar : public TForm {
   std::vector<std::shared_ptr<const IconGroup>> item_groups_;
   // Each list item's index in its file, in list order.
   std::vector<int> item_file_indices_;
+  // The file each list item came from as it was then (shared by the items
+  // of one file), in list order.
+  std::vector<std::shared_ptr<const FileOrigin>> item_origins_;
   // Files of the batch, counted after each intake.
   int batch_files_ = 0;
 };

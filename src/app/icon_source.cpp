@@ -58,12 +58,18 @@ void GiveBack(std::vector<uint8_t>&& bytes) {
 // what follows them (an installer's payload can be gigabytes), and no more
 // than the file holds (a cut file is read as far as it goes). Nothing when
 // the file cannot be read or is neither kind: `dataSize` says how much of
-// it is needed from its first 64 KB (0 for another kind of file).
+// it is needed from its first 64 KB (0 for another kind of file). `origin`
+// tells the file as it was opened.
 std::optional<std::vector<uint8_t>> ReadIconBytes(const std::wstring& path,
-                                                  uint64_t (*dataSize)(std::span<const uint8_t>)) {
+                                                  uint64_t (*dataSize)(std::span<const uint8_t>), FileOrigin& origin) {
   FileHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  origin = {path, std::nullopt, std::nullopt};
   if (!file) return std::nullopt;
+  if (BY_HANDLE_FILE_INFORMATION info{}; GetFileInformationByHandle(file, &info)) {
+    origin.size = uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    origin.written = uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+  }
   auto read = [&](std::vector<uint8_t>& bytes, size_t from) {
     DWORD got = 0;
     return ReadFile(file, bytes.data() + from, DWORD(bytes.size() - from), &got, nullptr) &&
@@ -105,13 +111,13 @@ bool Complete(const std::vector<IconGroup>& groups) {
   });
 }
 
-std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path) {
+std::optional<std::vector<IconGroup>> ReadExecutableGroups(const std::wstring& path, FileOrigin& origin) {
   // The resources' section and what precedes it first; the rest of the
   // sections only where something is missing without them (an image kept
   // in another section, or a damaged file).
   std::optional<std::vector<IconGroup>> groups;
   for (auto dataSize : {PeResourceDataSize, PeDataSize}) {
-    std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, dataSize);
+    std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, dataSize, origin);
     if (!bytes) return std::nullopt;
     groups = ReadPeIcons(*bytes);
     const bool whole = bytes->size() >= PeDataSize(*bytes);
@@ -137,13 +143,16 @@ std::wstring MunPath(const std::wstring& path) {
 // An executable's icon groups: its own, or, where a readable one has none,
 // those of its resource file under the Windows folder (the system's loader
 // follows the same redirection).
-std::optional<std::vector<IconGroup>> ReadOwnOrRedirectedGroups(const std::wstring& path) {
-  std::optional<std::vector<IconGroup>> groups = ReadExecutableGroups(path);
+std::optional<std::vector<IconGroup>> ReadOwnOrRedirectedGroups(const std::wstring& path, FileOrigin& origin) {
+  std::optional<std::vector<IconGroup>> groups = ReadExecutableGroups(path, origin);
   if (groups && groups->empty() && UpperExtension(path) != L".MUN") {
     const std::wstring mun = MunPath(path);
+    FileOrigin mun_origin;
     if (!mun.empty())
-      if (std::optional<std::vector<IconGroup>> moved = ReadExecutableGroups(mun); moved && !moved->empty())
+      if (std::optional<std::vector<IconGroup>> moved = ReadExecutableGroups(mun, mun_origin); moved && !moved->empty()) {
+        origin = std::move(mun_origin);
         return moved;
+      }
   }
   return groups;
 }
@@ -166,7 +175,7 @@ FileIcons::ReadScope::~ReadScope() {
 FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
   if (IsExecutableType(path)) {
-    std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path);
+    std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path, icons.origin_);
     if (!groups) return icons;
     icons.groups_.reserve(groups->size());
     for (auto& group : *groups) icons.groups_.push_back(std::make_shared<const IconGroup>(std::move(group)));
@@ -177,11 +186,12 @@ FileIcons FileIcons::Read(const std::wstring& path) {
   const std::wstring ext = UpperExtension(path);
   std::optional<IconGroup> picture;
   if (ext == L".ICO" || ext == L".CUR") {
-    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize)) {
+    if (std::optional<std::vector<uint8_t>> bytes = ReadIconBytes(path, IconFileDataSize, icons.origin_)) {
       picture = ReadIconFile(*bytes);
       GiveBack(std::move(*bytes));
     }
-  } else if (std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path); groups && !groups->empty()) {
+  } else if (std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path, icons.origin_);
+             groups && !groups->empty()) {
     picture = std::move(groups->front());
   }
   if (picture && !picture->entries.empty()) icons.picture_ = std::make_shared<const IconGroup>(std::move(*picture));

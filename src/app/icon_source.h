@@ -3,6 +3,7 @@
 // from its resources, and the shell's icon for any file.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,16 @@ bool IsExecutableType(const std::wstring& path);
 // The form of a path the file functions accept at any length ("\\?\C:\...",
 // "\\?\UNC\server\share\..."); relative paths are made absolute first.
 std::wstring LongPath(const std::wstring& path);
+
+// A file as it was when read: which file (the one named, or the resource
+// file it redirects to), its size and its last write time (none where it
+// could not be opened). Two reads that give the same origin read the same
+// bytes, short of a change that keeps both size and time.
+struct FileOrigin {
+  std::wstring path;
+  std::optional<uint64_t> size, written;
+  bool operator==(const FileOrigin&) const = default;
+};
 
 // The icon groups an executable-type file holds, read from its bytes (where
 // a system library keeps none, those of its resource file under the Windows
@@ -54,10 +65,13 @@ class FileIcons {
   // executable by its content (".CPL", ".SCR", ...). Null for any other file,
   // and for one whose images are all missing or cut.
   std::shared_ptr<const IconGroup> Picture() const { return picture_; }
+  // The file the groups or the picture came from, as it was then.
+  const FileOrigin& Origin() const { return origin_; }
 
  private:
   std::vector<std::shared_ptr<const IconGroup>> groups_;
   std::shared_ptr<const IconGroup> picture_;
+  FileOrigin origin_;
 };
 
 // FileIcons::Read(path).Count().

@@ -4,6 +4,9 @@
 #include <commoncontrols.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/icon_source.h"
 #include "base/error.h"
 #include "framework/handles.h"
@@ -100,8 +103,33 @@ std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path) {
   return BuildIconFileOfImages(entries);
 }
 
-std::vector<uint8_t> OriginalIconFileBytes(const IconGroup* group, const std::wstring& path) {
-  if (group) return BuildIconGroupFile(*group);
+namespace {
+
+// The same directory: name, ID and every entry's stored values, in order.
+bool SameDirectory(const IconGroup& a, const IconGroup& b) {
+  auto values = [](const IconEntry& e) {
+    return std::tuple(e.width, e.height, e.colorCount, e.planes, e.bitCount, e.bytesInRes, e.id);
+  };
+  return a.name == b.name && a.id == b.id &&
+         std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(),
+                    [&](const IconEntry& x, const IconEntry& y) { return values(x) == values(y); });
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> OriginalIcons::FileBytes(const std::wstring& path, const FileOrigin& origin,
+                                                             const IconGroup* group, int index) {
+  if (!icons_ || path_ != path) {
+    icons_.reset();  // the last file's images go before the next one's come
+    icons_ = FileIcons::Read(path);
+    path_ = path;
+  }
+  if (icons_->Origin() != origin) return std::nullopt;
+  if (group) {
+    std::shared_ptr<const IconGroup> now = icons_->Group(index);
+    if (!now || !SameDirectory(*now, *group)) return std::nullopt;
+    return BuildIconGroupFile(*now);
+  }
   if (UpperExtension(path) == L".ICO") return ReadIconFileBytes(path);
   return ShellIconFileBytes(path);
 }

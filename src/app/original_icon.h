@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/icon_source.h"
 #include "imageio/pe_icons.h"
 
 namespace kelmar {
@@ -20,9 +22,26 @@ std::vector<uint8_t> ReadIconFileBytes(const std::wstring& path);
 // Error("Bitmap image is not valid") when the shell has no icon for it.
 std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path);
 
-// The original of an entry: its group's images exactly as the executable
-// stores them where it has one; else the file's own bytes for an icon file;
-// else the shell's icon at every size.
-std::vector<uint8_t> OriginalIconFileBytes(const IconGroup* group, const std::wstring& path);
+// The originals of list entries, read again from their files when they are
+// saved: a list keeps of a group its directory, not its images (those of a
+// full batch are tens of megabytes). The file last read is kept for the
+// entries from it that follow.
+class OriginalIcons {
+ public:
+  // The original of the entry taken in from `path` as `origin` said: where
+  // it shows a group (`group`, the directory kept, at `index` among the
+  // file's groups), the group's images exactly as the file stores them;
+  // else the file's own bytes for an icon file; else the shell's icon at
+  // every size. Nothing where the file is no longer what it was when it was
+  // taken in (changed, replaced or gone): what it holds now is not what the
+  // entry shows. Throws FileError where an icon file cannot be read.
+  std::optional<std::vector<uint8_t>> FileBytes(const std::wstring& path, const FileOrigin& origin,
+                                                const IconGroup* group, int index);
+
+ private:
+  FileIcons::ReadScope one_buffer_;
+  std::wstring path_;
+  std::optional<FileIcons> icons_;
+};
 
 }  // namespace kelmar

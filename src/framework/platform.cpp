@@ -7,6 +7,24 @@ namespace kelmar {
 
 std::wstring CannotOpenText(const std::wstring& target) { return L"无法打开 " + target; }
 
+namespace {
+
+// The common dialogs' library is loaded when a dialog is first shown: linked
+// to the program, it would be loaded at every start, for a dialog that many
+// runs never show.
+HMODULE CommonDialogs() {
+  static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+  return library;
+}
+
+template <typename Function>
+Function CommonDialogFunction(const char* name) {
+  HMODULE library = CommonDialogs();
+  return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
+
+}  // namespace
+
 TPlatformServices& DefaultPlatformServices() {
   static TPlatformServices services;
   return services;
@@ -24,6 +42,9 @@ std::optional<std::vector<std::wstring>> TPlatformServices::OpenFiles(HWND owner
     filter_text += L'\0';
   }
   filter_text += L'\0';
+  const auto get_open_file_name = CommonDialogFunction<decltype(&GetOpenFileNameW)>("GetOpenFileNameW");
+  const auto extended_error = CommonDialogFunction<decltype(&CommDlgExtendedError)>("CommDlgExtendedError");
+  if (!get_open_file_name || !extended_error) return std::nullopt;
   // Room for many long names; the dialog reports when it needs more.
   std::vector<wchar_t> buffer(64 * 1024, L'\0');
   for (;;) {
@@ -38,8 +59,8 @@ std::optional<std::vector<std::wstring>> TPlatformServices::OpenFiles(HWND owner
       ofn.nFilterIndex = 1;
     }
     ofn.Flags = flags;
-    if (GetOpenFileNameW(&ofn)) break;
-    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL && buffer.size() < 16u * 1024 * 1024) {
+    if (get_open_file_name(&ofn)) break;
+    if (extended_error() == FNERR_BUFFERTOOSMALL && buffer.size() < 16u * 1024 * 1024) {
       buffer.assign(buffer.size() * 4, L'\0');
       continue;
     }

@@ -93,4 +93,21 @@ std::optional<FourBitIcon> GroupFourBitIcon(const IconGroup& group, int size) {
   return std::nullopt;
 }
 
+IconGroup FourBitArtworkOnly(const IconGroup& group, std::span<const int> sizes) {
+  IconGroup kept{group.name, group.id, {}};
+  kept.entries.reserve(group.entries.size());
+  for (const IconEntry& entry : group.entries) {
+    IconEntry& copy = kept.entries.emplace_back(entry);
+    const std::span<const uint8_t> image = entry.Image();
+    // The bit count as the DIB's own header gives it: at 14 after a header
+    // of 40 bytes or more, at 10 after the 12-byte core header.
+    const uint32_t header = image.size() >= 4 ? uint32_t(image[0] | image[1] << 8 | image[2] << 16) | uint32_t(image[3]) << 24 : 0;
+    const size_t at = header >= 40 ? 14 : header == 12 ? 10 : 0;
+    const bool four_bit = at && image.size() >= at + 2 && (image[at] | image[at + 1] << 8) == 4 && !entry.IsPng();
+    const bool size = entry.width == entry.height && std::find(sizes.begin(), sizes.end(), entry.width) != sizes.end();
+    if (!four_bit || !size) copy.bytes.reset();
+  }
+  return kept;
+}
+
 }  // namespace kelmar

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "base/image.h"
@@ -41,5 +42,11 @@ FourBitIcon FourBitIconFromDrawn(const Image& drawn, const std::vector<bool>& ma
 // such DIB entry): its pixels and mask as they are, each colour mapped to the
 // nearest standard one (exactly to its own index where it is one).
 std::optional<FourBitIcon> GroupFourBitIcon(const IconGroup& group, int size);
+
+// The group's directory with the bytes of only those images that
+// GroupFourBitIcon can take at these sizes (4-bit DIBs of such a size); every
+// other entry without bytes. What is worth keeping of a group once its icon
+// is drawn: a few hundred bytes instead of every image.
+IconGroup FourBitArtworkOnly(const IconGroup& group, std::span<const int> sizes);
 
 }  // namespace kelmar

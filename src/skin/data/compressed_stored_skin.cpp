@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <span>
 
 #include "base/bmp.h"
 #include "base/error.h"
@@ -28,35 +29,70 @@ void AppendPictureFile(std::vector<uint8_t>& out, const std::filesystem::path& p
   out.insert(out.end(), bytes.begin(), bytes.begin() + ptrdiff_t(bmp.size));
 }
 
+// Inflates a zlib stream piece by piece, as its reader asks.
+class Inflater {
+ public:
+  explicit Inflater(std::span<const uint8_t> in) {
+    if (inflateInit(&z_) != Z_OK) throw Error("compression error");
+    z_.next_in = const_cast<Bytef*>(in.data());
+    z_.avail_in = uInt(in.size());
+  }
+  ~Inflater() { inflateEnd(&z_); }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  // Fills as much of `out` as the stream still gives; fewer bytes only at its
+  // end. A damaged stream, or one that stops before its end marker, raises
+  // "compression error".
+  size_t Read(std::span<uint8_t> out) {
+    size_t produced = 0;
+    while (produced < out.size() && !ended_) {
+      const size_t room = std::min<size_t>(out.size() - produced, UINT32_MAX);
+      z_.next_out = out.data() + produced;
+      z_.avail_out = uInt(room);
+      // Z_BUF_ERROR here means no progress was possible with room to write:
+      // the input ended before the stream's end marker.
+      const int rc = inflate(&z_, Z_NO_FLUSH);
+      if (rc != Z_OK && rc != Z_STREAM_END) throw Error("compression error");
+      produced += room - z_.avail_out;
+      ended_ = rc == Z_STREAM_END;
+    }
+    return produced;
+  }
+  // Reads the stream to its end (its check sum included), for what nobody read.
+  void Finish() {
+    uint8_t rest[kBufferSize];
+    while (Read(rest) == sizeof rest) {
+    }
+  }
+
+ private:
+  z_stream z_{};
+  bool ended_ = false;
+};
+
 }  // namespace
 
 std::vector<uint8_t> TksCompressedStoredSkin::InflatePackage() const {
-  // Inflates straight into the result, which grows geometrically from a guess
-  // at the usual ratio of skin packages: no staging copy, few reallocations.
-  std::vector<uint8_t> out(std::max<size_t>(kBufferSize, compressed_.size() * 16));
-  size_t produced = 0;
-  z_stream z{};
-  if (inflateInit(&z) != Z_OK) throw Error("compression error");
-  z.next_in = const_cast<Bytef*>(compressed_.data());
-  z.avail_in = uInt(compressed_.size());
-  int rc;
+  Inflater in(compressed_);
+  std::vector<uint8_t> out;
+  size_t have = 0;
   do {
-    if (produced == out.size()) out.resize(out.size() * 2);
-    const size_t room = std::min<size_t>(out.size() - produced, UINT32_MAX);
-    z.next_out = out.data() + produced;
-    z.avail_out = uInt(room);
-    rc = inflate(&z, Z_NO_FLUSH);
-    // Z_BUF_ERROR here means no progress was possible with room to write:
-    // the input ended before the stream's end marker.
-    if (rc != Z_OK && rc != Z_STREAM_END) {
-      inflateEnd(&z);
-      throw Error("compression error");
-    }
-    produced += room - z.avail_out;
-  } while (rc != Z_STREAM_END);
-  inflateEnd(&z);
-  out.resize(produced);
+    out.resize(std::max(have * 2, kBufferSize));
+    have += in.Read(std::span<uint8_t>(out).subspan(have));
+  } while (have == out.size());
+  out.resize(have);
   return out;
+}
+
+SkinPackageContent TksCompressedStoredSkin::ReadPackage() const {
+  // The pictures are decoded as the stream gives them: the whole inflated
+  // package is never in memory at once. A program's start pays for every
+  // fresh page it touches (about 10 microseconds each under Wine here).
+  Inflater in(compressed_);
+  SkinPackageContent content = ReadSkinPackage([&](std::span<uint8_t> out) { return in.Read(out); });
+  in.Finish();
+  return content;
 }
 
 void TksCompressedStoredSkin::DeflatePackage(std::span<const uint8_t> source) {

@@ -1,11 +1,13 @@
 #pragma once
 // The stored skin: a skin package kept deflated (a zlib stream made at level 9)
-// in CompressedData. The skin model inflates it and reads it with
-// ReadSkinPackage (skin/data/skin_package.h).
+// in CompressedData. The skin model reads it as it inflates it (ReadPackage,
+// with ReadSkinPackage of skin/data/skin_package.h).
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "skin/data/skin_package.h"
 
 namespace kelmar {
 
@@ -19,6 +21,9 @@ class TksCompressedStoredSkin {
   // Inflates all of CompressedData. A stream the inflater rejects, or one that
   // ends before its end marker, raises Error("compression error").
   std::vector<uint8_t> InflatePackage() const;
+  // ReadSkinPackage of the inflated package, read as it is inflated; the same
+  // errors as both.
+  SkinPackageContent ReadPackage() const;
   // Replaces CompressedData by the deflated source; a deflater failure raises
   // Error("error").
   void DeflatePackage(std::span<const uint8_t> source);

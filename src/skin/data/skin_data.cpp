@@ -51,7 +51,7 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   BroadcastSkinMessage(SKIN_MSG_BEFORE_CHANGE);
   ClearSkin();
 
-  SkinPackageContent package = ReadSkinPackage(skin.InflatePackage());
+  SkinPackageContent package = skin.ReadPackage();
   if (!package.loaded) return;  // a version above 3: the model stays cleared
   Picture = std::move(package.Slot(PackageSlot::Picture).image);
   InactivePicture = std::move(package.Slot(PackageSlot::InactivePicture).image);

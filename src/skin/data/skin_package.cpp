@@ -1,5 +1,6 @@
 #include "skin/data/skin_package.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/bmp.h"
@@ -15,37 +16,70 @@ constexpr PackageSlot kSlotsV2[] = {PackageSlot::Picture, PackageSlot::InactiveP
                                     PackageSlot::RollUpPicture, PackageSlot::RollUpMask};
 constexpr PackageSlot kSlotsV3[] = {PackageSlot::Picture, PackageSlot::InactivePicture, PackageSlot::Mask};
 
-// A forward-only reader over the inflated bytes.
+// A forward-only reader over the package's bytes as they come.
 class ByteReader {
  public:
-  explicit ByteReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  explicit ByteReader(const PackageSource& source) : source_(source) {}
 
   int32_t ReadInt32() {
-    Need(4);
-    const uint8_t* p = bytes_.data() + pos_;
-    pos_ += 4;
+    uint8_t p[4];
+    Need(p);
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
   }
   uint8_t ReadByte() {
-    Need(1);
-    return bytes_[pos_++];
+    uint8_t b[1];
+    Need(b);
+    return b[0];
   }
   PackagePicture ReadPicture() {
-    DecodedBmp bmp = DecodeBmp(bytes_.subspan(pos_));
-    PackagePicture picture{std::move(bmp.image), bmp.bitsPerPixel, pos_, bmp.size};
-    pos_ += bmp.size;
+    // The file header's total size delimits the image. Its bytes go into one
+    // buffer that every picture reuses (its pages touched once: fresh ones
+    // are what a start pays for); room is set aside for up to 16 MB at once,
+    // past that it grows as the bytes arrive, so that a false size costs no
+    // more than the bytes that are there.
+    constexpr size_t kHeader = 14;
+    picture_.resize(kHeader);
+    size_t have = Fill(picture_);
+    if (have == kHeader) {
+      const size_t total = size_t(picture_[2]) | size_t(picture_[3]) << 8 | size_t(picture_[4]) << 16 |
+                           size_t(picture_[5]) << 24;
+      picture_.reserve(std::min<size_t>(total, size_t(16) << 20));
+      while (have < total) {
+        picture_.resize(std::min(total, std::max(picture_.capacity(), have * 2)));
+        const size_t got = Fill(std::span<uint8_t>(picture_).subspan(have));
+        have += got;
+        if (have < picture_.size()) break;
+      }
+    }
+    picture_.resize(have);
+    DecodedBmp bmp = DecodeBmp(picture_);
+    PackagePicture picture{std::move(bmp.image), bmp.bitsPerPixel, pos_ - have, bmp.size};
     return picture;
   }
-  std::string_view Rest() const {
-    return {reinterpret_cast<const char*>(bytes_.data()) + pos_, bytes_.size() - pos_};
+  std::string Rest() {
+    std::string rest;
+    size_t got;
+    do {
+      const size_t at = rest.size();
+      rest.resize(at + 65536);
+      got = Fill(std::span<uint8_t>(reinterpret_cast<uint8_t*>(rest.data()) + at, 65536));
+      rest.resize(at + got);
+    } while (got == 65536);
+    return rest;
   }
 
  private:
-  void Need(size_t n) const {
-    if (bytes_.size() - pos_ < n) throw Error("Stream read error");
+  size_t Fill(std::span<uint8_t> out) {
+    const size_t got = source_(out);
+    pos_ += got;
+    return got;
   }
-  std::span<const uint8_t> bytes_;
+  void Need(std::span<uint8_t> out) {
+    if (Fill(out) < out.size()) throw Error("Stream read error");
+  }
+  const PackageSource& source_;
   size_t pos_ = 0;
+  std::vector<uint8_t> picture_;
 };
 
 }  // namespace
@@ -65,8 +99,18 @@ std::span<const PackageSlot> PackageSlotsOfVersion(int32_t version) {
 }
 
 SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package) {
+  size_t at = 0;
+  return ReadSkinPackage([&](std::span<uint8_t> out) {
+    const size_t n = std::min(out.size(), package.size() - at);
+    if (n > 0) std::memcpy(out.data(), package.data() + at, n);
+    at += n;
+    return n;
+  });
+}
+
+SkinPackageContent ReadSkinPackage(const PackageSource& source) {
   SkinPackageContent content;
-  ByteReader reader(package);
+  ByteReader reader(source);
   content.version = reader.ReadInt32();
   if (content.version > kMaxPackageVersion) return content;
   for (PackageSlot slot : PackageSlotsOfVersion(content.version)) {

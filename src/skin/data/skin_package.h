@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,9 +52,17 @@ struct SkinPackageContent {
   const PackagePicture& Slot(PackageSlot s) const { return slots[size_t(s)]; }
 };
 
-// Reads an inflated package. A package that ends early raises "Stream read
-// error" (a word or flag byte cut off) or "Bitmap image is not valid".
-// A negative active picture count reads as none.
+// Where a package's bytes come from, in order: fills as much of `out` as the
+// package still has and answers how many bytes that was (fewer than asked
+// only at its end).
+using PackageSource = std::function<size_t(std::span<uint8_t> out)>;
+
+// Reads a package as its bytes come. A package that ends early raises
+// "Stream read error" (a word or flag byte cut off) or "Bitmap image is not
+// valid". A negative active picture count reads as none. Only one picture's
+// bytes are held at a time.
+SkinPackageContent ReadSkinPackage(const PackageSource& source);
+// The same, of an inflated package in memory.
 SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package);
 
 // Splits text into lines ended by CR LF, a lone CR or a lone LF; text after the

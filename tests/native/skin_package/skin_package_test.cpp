@@ -218,6 +218,7 @@ TEST(CompressedStoredSkin, CorruptOrTruncatedStreamRaisesCompressionError) {
   for (size_t n = 0; n < good.size(); n += n < 64 ? 1 : 97) {
     skin.CompressedData().assign(good.begin(), good.begin() + n);
     ExpectError([&] { skin.InflatePackage(); }, "compression error", "cut to " + std::to_string(n));
+    ExpectError([&] { skin.ReadPackage(); }, "compression error", "read, cut to " + std::to_string(n));
   }
   Bytes bad = good;
   bad[0] = 0x79;  // header check fails
@@ -227,6 +228,7 @@ TEST(CompressedStoredSkin, CorruptOrTruncatedStreamRaisesCompressionError) {
   bad[bad.size() - 1] ^= 0xFF;  // Adler-32 trailer
   skin.CompressedData() = bad;
   ExpectError([&] { skin.InflatePackage(); }, "compression error", "checksum");
+  ExpectError([&] { skin.ReadPackage(); }, "compression error", "read, checksum");
   skin.CompressedData().assign(1000, 0xFF);
   ExpectError([&] { skin.InflatePackage(); }, "compression error", "garbage");
 }
@@ -319,19 +321,21 @@ TEST(CompressedStoredSkin, BuildFromDescriptionFile) {
   const Bytes inflated = skin.InflatePackage();
   EXPECT_EQ(inflated, expected.b);
 
-  // And it reads back to the same pictures and text.
-  SkinPackageContent c = ReadSkinPackage(inflated);
-  EXPECT_EQ(c.version, 2);
-  ExpectSize(c.Slot(PackageSlot::Picture), 5, 3, 24, "picture");
-  ExpectSize(c.Slot(PackageSlot::InactivePicture), 5, 3, 4, "inactive");
-  ExpectSize(c.Slot(PackageSlot::Mask), 11, 2, 1, "mask");
-  ExpectEmpty(c.Slot(PackageSlot::RollUpPicture), "roll-up");
-  ExpectEmpty(c.Slot(PackageSlot::RollUpMask), "roll-up mask");
-  ASSERT_EQ(c.activePictures.size(), 2u);
-  EXPECT_EQ(c.activePictures[0].image.At(4, 3), MakePixel(19 * 12, 255 - 190, 19 * 7));
-  EXPECT_EQ(c.activePictures[1].image.At(4, 2), MakePixel(221, 238, 255, 1));
-  EXPECT_EQ(c.descriptionLines.size(), 17u);
-  EXPECT_EQ(c.descriptionLines[3], "[pictures]");
+  // And it reads back to the same pictures and text, from the inflated bytes
+  // and while inflating.
+  for (const SkinPackageContent& c : {ReadSkinPackage(inflated), skin.ReadPackage()}) {
+    EXPECT_EQ(c.version, 2);
+    ExpectSize(c.Slot(PackageSlot::Picture), 5, 3, 24, "picture");
+    ExpectSize(c.Slot(PackageSlot::InactivePicture), 5, 3, 4, "inactive");
+    ExpectSize(c.Slot(PackageSlot::Mask), 11, 2, 1, "mask");
+    ExpectEmpty(c.Slot(PackageSlot::RollUpPicture), "roll-up");
+    ExpectEmpty(c.Slot(PackageSlot::RollUpMask), "roll-up mask");
+    ASSERT_EQ(c.activePictures.size(), 2u);
+    EXPECT_EQ(c.activePictures[0].image.At(4, 3), MakePixel(19 * 12, 255 - 190, 19 * 7));
+    EXPECT_EQ(c.activePictures[1].image.At(4, 2), MakePixel(221, 238, 255, 1));
+    EXPECT_EQ(c.descriptionLines.size(), 17u);
+    EXPECT_EQ(c.descriptionLines[3], "[pictures]");
+  }
 }
 
 TEST(CompressedStoredSkin, BuildFailures) {

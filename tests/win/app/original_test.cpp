@@ -51,6 +51,39 @@ BOOL CALLBACK CollectGroup(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param)
   return TRUE;
 }
 
+// Every group of a library as the system's loader reads it.
+std::vector<SystemGroup> SystemGroups(const std::wstring& library) {
+  std::vector<SystemGroup> groups;
+  HMODULE module = LoadLibraryExW(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  EXPECT_TRUE(module);
+  if (!module) return groups;
+  EnumResourceNamesW(module, MAKEINTRESOURCEW(14), CollectGroup, LONG_PTR(&groups));
+  FreeLibrary(module);
+  return groups;
+}
+
+// An icon file holds the group's entries as stored and each one's image
+// bytes; the number of PNG images among them.
+int ExpectGroupFile(const std::vector<uint8_t>& f, const SystemGroup& g) {
+  int png = 0;
+  EXPECT_GE(f.size(), 6u);
+  if (f.size() < 6) return png;
+  EXPECT_EQ(Le(f, 2, 2), 1u);
+  EXPECT_EQ(Le(f, 4, 2), g.entries.size());
+  for (size_t k = 0; k < g.entries.size() && 6 + 16 * (k + 1) <= f.size(); ++k) {
+    const size_t at = 6 + 16 * k;
+    // Width, height, colours, reserved, planes and bit count as stored.
+    EXPECT_EQ(std::vector<uint8_t>(f.begin() + long(at), f.begin() + long(at + 8)),
+              std::vector<uint8_t>(g.entries[k].begin(), g.entries[k].begin() + 8));
+    const size_t size = Le(f, at + 8, 4), offset = Le(f, at + 12, 4);
+    EXPECT_LE(offset + size, f.size());
+    if (offset + size > f.size()) continue;
+    EXPECT_EQ(std::vector<uint8_t>(f.begin() + long(offset), f.begin() + long(offset + size)), g.images[k]);
+    png += g.images[k].size() > 8 && g.images[k][1] == 'P' && g.images[k][2] == 'N' && g.images[k][3] == 'G';
+  }
+  return png;
+}
+
 TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
   const fs::path out = fs::path(Wide(KELMAR_ORIGINALS_DIR)).make_preferred();
   fs::remove_all(out);
@@ -70,30 +103,12 @@ TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
   ASSERT_FALSE(services.Of("MessageBox").empty());
   EXPECT_NE(services.Of("MessageBox").back().text.find(L"[9999]_[filename].ico"), std::wstring::npos);
 
-  std::vector<SystemGroup> groups;
-  HMODULE module = LoadLibraryExW(shell32.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_TRUE(module);
-  EnumResourceNamesW(module, MAKEINTRESOURCEW(14), CollectGroup, LONG_PTR(&groups));
-  FreeLibrary(module);
+  const std::vector<SystemGroup> groups = SystemGroups(shell32);
   ASSERT_EQ(int(groups.size()), n - 2);
   int png = 0;
   for (int i = 0; i < n - 2; ++i) {
     SCOPED_TRACE(i);
-    const std::vector<uint8_t> f = ReadAll(out / (std::to_wstring(i + 1) + L"_shell32.ico"));
-    const SystemGroup& g = groups[size_t(i)];
-    ASSERT_GE(f.size(), 6u);
-    ASSERT_EQ(Le(f, 2, 2), 1u);
-    ASSERT_EQ(Le(f, 4, 2), g.entries.size());
-    for (size_t k = 0; k < g.entries.size(); ++k) {
-      const size_t at = 6 + 16 * k;
-      // Width, height, colours, reserved, planes and bit count as stored.
-      EXPECT_EQ(std::vector<uint8_t>(f.begin() + long(at), f.begin() + long(at + 8)),
-                std::vector<uint8_t>(g.entries[k].begin(), g.entries[k].begin() + 8));
-      const size_t size = Le(f, at + 8, 4), offset = Le(f, at + 12, 4);
-      ASSERT_LE(offset + size, f.size());
-      ASSERT_EQ(std::vector<uint8_t>(f.begin() + long(offset), f.begin() + long(offset + size)), g.images[k]);
-      png += g.images[k].size() > 8 && g.images[k][1] == 'P' && g.images[k][2] == 'N' && g.images[k][3] == 'G';
-    }
+    png += ExpectGroupFile(ReadAll(out / (std::to_wstring(i + 1) + L"_shell32.ico")), groups[size_t(i)]);
   }
   EXPECT_GT(png, 0) << "no 256 x 256 PNG entries in shell32's groups";
 
@@ -111,6 +126,48 @@ TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
   EXPECT_GE(count, 3u);
   EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend())) << sizes.size();
   EXPECT_EQ(sizes.back(), 16);
+}
+
+// The originals are read again from their files when saved. A file that is
+// no longer what it was at the drop (replaced, its time changed, gone) gives
+// no file at all, and the summary says how many entries were left out.
+TEST_F(FormTest, OriginalsOfChangedFilesAreNotWritten) {
+  const std::wstring folder = MakeTempFolder(L"originals-changed"), out = MakeTempFolder(L"originals-changed-out");
+  const std::wstring icons = WinePath(KELMAR_TESTICONS_DLL), kept = folder + L"\\kept.dll",
+                     replaced = folder + L"\\replaced.dll", touched = folder + L"\\touched.dll",
+                     gone = folder + L"\\gone.ico";
+  for (const std::wstring& copy : {kept, replaced, touched}) ASSERT_TRUE(CopyFileW(icons.c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(DataPath("testicons/mixed.ico").c_str(), gone.c_str(), FALSE));
+  DropFiles(form->Handle(), {kept, replaced, touched, gone});
+  ASSERT_EQ(form->ListView1->Count(), 7);
+
+  ASSERT_TRUE(CopyFileW(WinePath(KELMAR_STUB_DLL).c_str(), replaced.c_str(), FALSE));
+  ASSERT_TRUE(DeleteFileW(gone.c_str()));
+  {
+    HANDLE file = CreateFileW(touched.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME written{};
+    GetFileTime(file, nullptr, nullptr, &written);
+    written.dwHighDateTime += 1;  // about seven minutes later, the same bytes
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+  }
+  form->CombPicType->SetItemIndex(2);
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  ASSERT_TRUE(exceptions.empty()) << exceptions[0];
+  ASSERT_FALSE(services.Of("MessageBox").empty());
+  const std::wstring summary = services.Of("MessageBox").back().text;
+  EXPECT_EQ(summary.rfind(L"2个文件被保存\r", 0), 0u) << Narrow(summary);
+  EXPECT_NE(summary.find(L"\r5 个图标未保存"), std::wstring::npos) << Narrow(summary);
+
+  std::vector<std::wstring> written;
+  for (const auto& entry : fs::directory_iterator(fs::path(out))) written.push_back(entry.path().filename().wstring());
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::wstring>{L"1_kept.ico", L"2_kept.ico"}));
+  const std::vector<SystemGroup> groups = SystemGroups(icons);
+  ASSERT_EQ(groups.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) ExpectGroupFile(ReadAll(fs::path(out) / written[i]), groups[i]);
 }
 
 }  // namespace
