@@ -17,13 +17,14 @@ namespace {
 // The window that had the last plain press of Space (there is one keyboard).
 HWND space_pressed_in = nullptr;
 
-// Whether the window has a non-client part to draw: a border, an edge or a
-// scroll bar.
+// Whether the window has a non-client part to draw: a border, an edge, a
+// scroll bar or a menu bar (only a top-level window can have one).
 bool HasFrame(HWND hwnd) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
-         (ex & (WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME));
+         (ex & (WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME)) ||
+         (!(style & WS_CHILD) && GetMenu(hwnd));
 }
 
 // Window to object, kept in the process: window properties would cost a
