@@ -648,11 +648,7 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_PAINT:
       if (own_class_) {
-        struct PaintScope {
-          bool& flag;
-          explicit PaintScope(bool& f) : flag(f) { flag = true; }
-          ~PaintScope() { flag = false; }
-        } scope(in_paint_);
+        FlagScope painting(in_paint_);
         PaintDc dc(handle_);
         PaintTo(dc);
         return;

@@ -151,6 +151,19 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
+// A flag that is set while the scope lasts (a paint in progress, a picture
+// in use).
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 // SaveDC/RestoreDC.
 class ScopedDcState {
  public:

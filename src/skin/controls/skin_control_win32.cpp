@@ -1,6 +1,7 @@
 #include "skin/controls/skin_control_win32.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "framework/handles.h"
 #include "skin/data/effect_bmp.h"
@@ -81,20 +82,13 @@ void TksSkinControl::PaintWindow(TCanvas& canvas) {
   // under it) draws into a bitmap of its own.
   TBitmap nested;
   TBitmap& image = imageInUse_ ? nested : image_;
+  std::optional<FlagScope> using_kept;
+  if (&image == &image_) using_kept.emplace(imageInUse_);
   image.Fit(w, h);
   if (image.IsEmpty()) return;
-  const bool reused = &image == &image_;
-  if (reused) {
-    imageInUse_ = true;
-    // The looks draw onto a clear bitmap, as onto a new one.
-    const ImageView pixels = image.Pixels();
-    for (int y = 0; y < h; ++y) std::fill_n(pixels.Row(y), w, Pixel(0));
-  }
-  struct Release {
-    bool& flag;
-    bool on;
-    ~Release() { if (on) flag = false; }
-  } release{imageInUse_, reused};
+  // The looks draw onto a clear bitmap, as onto a new one.
+  const ImageView pixels = image.Pixels();
+  for (int y = 0; y < h; ++y) std::fill_n(pixels.Row(y), w, Pixel(0));
   if (sectionIndex_ >= 0)
     DrawSkinImage(image);
   else if (DrawDefault)

@@ -364,12 +364,17 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
     // often a few thin strips spread over all of it.
     if (!tileBrush_ || tileBrushSource_ != tileSource || tileBrushRect_ != tileRect) {
       // A tile of one colour is that colour, which the system fills faster.
+      const uint32_t first = ColorFromPixel(tile.At(0, 0));
       bool plain = true;
       for (int y = 0; y < tile.Height() && plain; ++y)
-        for (int x = 0; x < tile.Width() && plain; ++x) plain = (tile.At(x, y) & 0xFFFFFFu) == (tile.At(0, 0) & 0xFFFFFFu);
-      TBitmap pattern;
-      pattern.CopyFrom(tile);
-      tileBrush_.Reset(plain ? CreateSolidBrush(ColorFromPixel(tile.At(0, 0))) : CreatePatternBrush(pattern.Handle()));
+        for (int x = 0; x < tile.Width() && plain; ++x) plain = ColorFromPixel(tile.At(x, y)) == first;
+      if (plain) {
+        tileBrush_.Reset(CreateSolidBrush(first));
+      } else {
+        TBitmap pattern;
+        pattern.CopyFrom(tile);
+        tileBrush_.Reset(CreatePatternBrush(pattern.Handle()));
+      }
       tileBrushSource_ = tileSource;
       tileBrushRect_ = tileRect;
     }
