@@ -21,6 +21,9 @@ endfunction()
 # linked with LIBS. ROOT/<area>/extra.cmake, if present, is read with
 # ${target} set to the program. With TEST, ctest runs the program. A variable
 # named after the program with _LIBS appended replaces LIBS for that program.
+# Windows test programs show windows, take the focus, move the real pointer or
+# read the screen: ctest runs one of them at a time (the lock "desktop"),
+# unless a variable named after the program with _WINDOWLESS appended is set.
 function(kelmar_add_area_programs)
   cmake_parse_arguments(arg "TEST" "ROOT;PREFIX;SUFFIX" "LIBS" ${ARGN})
   file(GLOB areas LIST_DIRECTORIES true CONFIGURE_DEPENDS ${arg_ROOT}/*)
@@ -48,6 +51,9 @@ function(kelmar_add_area_programs)
     if(arg_TEST)
       add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
       set_tests_properties(${target} PROPERTIES TIMEOUT 300)
+      if(WIN32 AND NOT ${target}_WINDOWLESS)
+        set_tests_properties(${target} PROPERTIES RESOURCE_LOCK desktop)
+      endif()
     endif()
   endforeach()
 endfunction()

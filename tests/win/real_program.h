@@ -1,12 +1,13 @@
 #pragma once
 // Shared by the Windows tests that start the real kelmar.exe (its path is
-// the build's KELMAR_EXE).
+// the build's KELMAR_EXE) or drive another process's windows.
 #include <windows.h>
 
 #include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace kelmar::test {
 
@@ -16,22 +17,6 @@ inline std::wstring ProgramPath(const char* unixPath) {
   for (auto& c : exe)
     if (c == L'/') c = L'\\';
   return exe;
-}
-
-// Starts the program and waits up to 10 s for its main window, found by
-// its exact title; null when the program or its window didn't come.
-inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
-  const std::wstring exe = ProgramPath(unixPath);
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  pi = {};
-  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-  HWND window = nullptr;
-  for (int i = 0; i < 200 && !window; ++i) {
-    Sleep(50);
-    window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-  }
-  return window;
 }
 
 // A visible top-level window of the process that matches (by its handle
@@ -65,14 +50,15 @@ inline HWND VisibleWindowOf(DWORD pid, const wchar_t* cls) {
   return VisibleWindowOf(pid, [cls](const std::wstring& name) { return name == cls; });
 }
 
-// The system's keyboard input: one key going down or up.
+// The system's keyboard input: one key going down or up. The system queues
+// input in order, so keys need no pause between them; what a key does is
+// waited for where it matters.
 inline void SendKey(WORD key, bool down) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = key;
   in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
   SendInput(1, &in, sizeof(in));
-  Sleep(30);
 }
 
 // Each key pressed and let go, in order.
@@ -85,16 +71,13 @@ inline void Keys(std::initializer_list<WORD> keys) {
 
 // Text typed as characters, whatever the keyboard layout.
 inline void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    for (int i = 0; i < 2; ++i) {
-      in[i].type = INPUT_KEYBOARD;
-      in[i].ki.wScan = c;
-      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(20);
+  std::vector<INPUT> in(text.size() * 2);
+  for (size_t i = 0; i < in.size(); ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wScan = text[i / 2];
+    in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 ? KEYEVENTF_KEYUP : 0);
   }
+  SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
 }
 
 // A window's text, also of another process's window.
@@ -114,6 +97,55 @@ bool WaitFor(F done, DWORD timeout_ms = 20000) {
   }
   return true;
 }
+
+// The process's main window: its visible top-level window of the
+// framework's class that no other window owns. Another Kelmar running
+// beside the test is never taken for it.
+inline HWND MainWindowOf(DWORD pid) {
+  return VisibleWindowOf(pid, [](HWND hwnd, const std::wstring& cls) {
+    return cls.rfind(L"KelmarWindow", 0) == 0 && !GetWindow(hwnd, GW_OWNER);
+  });
+}
+
+// Starts the program and waits up to 10 s for its main window; null when
+// the program or its window didn't come.
+inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
+  const std::wstring exe = ProgramPath(unixPath);
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  pi = {};
+  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  HWND window = nullptr;
+  WaitFor([&] { return (window = MainWindowOf(pi.dwProcessId)) != nullptr; }, 10000);
+  return window;
+}
+
+// The real program, started, with its main window (null when it did not
+// show within 10 s). Closed on destruction.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const char* unixPath) { window = StartProgram(unixPath, process); }
+#ifdef KELMAR_EXE
+  RunningProgram() : RunningProgram(KELMAR_EXE) {}
+#endif
+  ~RunningProgram() { Close(); }
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  // Asks the program to close and waits for it; true when it ended by
+  // itself (else it is ended).
+  bool Close() {
+    if (!process.hProcess) return true;
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    process = {};
+    return ended;
+  }
+  HWND window = nullptr;
+  PROCESS_INFORMATION process{};
+};
 
 // The process's visible dialog with this title (a message box, the open
 // dialog), or the folder chooser (the one with a folder tree) for "", once

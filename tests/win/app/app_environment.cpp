@@ -124,19 +124,5 @@ std::wstring MakeTempFolder(const std::wstring& name) {
   return folder.wstring();
 }
 
-RunningProgram::RunningProgram() { window = StartProgram(KELMAR_EXE, process); }
-
-bool RunningProgram::Close() {
-  if (!process.hProcess) return true;
-  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-  const bool ended = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  process = {};
-  return ended;
-}
-
-RunningProgram::~RunningProgram() { Close(); }
 
 }  // namespace kelmar::test

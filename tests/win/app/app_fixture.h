@@ -14,6 +14,8 @@
 
 #include "app/form_kelmar.h"
 #include "framework/application.h"
+#include "win/pump.h"
+#include "win/real_program.h"
 #include "framework/platform.h"
 #include "win/real_program.h"
 #include "win/shell_files.h"
@@ -135,19 +137,6 @@ void ExpectNavy(HIMAGELIST list, int index);
 // Icons first .. first+count-1 of a file as the system's own extraction gives
 // them (PrivateExtractIconsW at the large icon size); null where it gives none.
 std::vector<IconHandle> SystemIcons(const std::wstring& path, int first, int count);
-// The real kelmar.exe, started; its main window found by its exact title
-// (null when it did not show within 10 s). Closes it on destruction.
-class RunningProgram {
- public:
-  RunningProgram();
-  ~RunningProgram();
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
-  // Posts WM_CLOSE and waits for the process; true when it ended.
-  bool Close();
-  HWND window = nullptr;
-  PROCESS_INFORMATION process{};
-};
 // Writes a small file.
 void WriteTextFile(const std::wstring& path, const std::string& text);
 

@@ -24,17 +24,13 @@ HWND DropDownOf(const RunningProgram& program) {
 }
 
 HWND WaitForDropDown(const RunningProgram& program, bool open) {
-  for (int i = 0; i < 100; ++i) {
-    HWND w = DropDownOf(program);
-    if ((w != nullptr) == open) return w;
-    Sleep(20);
-  }
-  return DropDownOf(program);
+  HWND w = nullptr;
+  WaitFor([&] { return ((w = DropDownOf(program)) != nullptr) == open; }, 2000);
+  return w;
 }
 
 void Keys(std::initializer_list<std::pair<WORD, bool>> strokes) {
   for (auto [key, down] : strokes) SendKey(key, down);
-  Sleep(200);
 }
 
 COLORREF ScreenPixel(Point p) {
@@ -48,7 +44,6 @@ TEST(ProgramComboBox, TheMouseOpensTheDropDownAndChoosesAClickElsewhereAndEscClo
   RunningProgram program;
   ASSERT_NE(program.window, nullptr);
   WaitForInputIdle(program.process.hProcess, 5000);
-  Sleep(300);
   // CombPicType: 54 × 19 at 257,10 of the tool panel, at the client origin 8,28.
   const Point box = OnScreen(program.window, {8 + 257, 28 + 10});
   Click({box.x + 20, box.y + 9});
@@ -60,8 +55,9 @@ TEST(ProgramComboBox, TheMouseOpensTheDropDownAndChoosesAClickElsewhereAndEscClo
   const Rect r = WindowBounds(list);
   EXPECT_EQ(r, RectOfSize(box.x, box.y + 19, 54, 56));
   const Point row0{r.left + 2, r.top + 1 + 9}, row1{r.left + 2, r.top + 1 + 18 + 9};
+  // The rows show once the drop-down has painted.
+  ASSERT_TRUE(WaitFor([&] { return ScreenPixel(row0) != ScreenPixel(row1); }, 2000));
   const COLORREF selected = ScreenPixel(row0), plain = ScreenPixel(row1);
-  ASSERT_NE(selected, plain);
 
   Click({r.left + 20, row1.y});  // "图片"
   EXPECT_EQ(WaitForDropDown(program, false), nullptr);
@@ -69,8 +65,7 @@ TEST(ProgramComboBox, TheMouseOpensTheDropDownAndChoosesAClickElsewhereAndEscClo
   // Open again: the second row is the chosen one now.
   Click({box.x + 20, box.y + 9});
   ASSERT_NE(WaitForDropDown(program, true), nullptr);
-  EXPECT_EQ(ScreenPixel(row1), selected);
-  EXPECT_EQ(ScreenPixel(row0), plain);
+  EXPECT_TRUE(WaitFor([&] { return ScreenPixel(row1) == selected && ScreenPixel(row0) == plain; }, 2000));
   // A click on the icon list closes it.
   Click(OnScreen(program.window, {300, 200}));
   EXPECT_EQ(WaitForDropDown(program, false), nullptr);

@@ -13,12 +13,14 @@ namespace {
 
 // Waits for the program's skinned hint window to show `text` (empty: to hide).
 HWND WaitForHint(DWORD pid, const std::wstring& text) {
-  for (int i = 0; i < 80; ++i) {
-    HWND hint = VisibleWindowOf(pid, L"KelmarSkinHint");
-    if (text.empty() ? !hint : hint && TextOf(hint) == text) return text.empty() ? HWND(1) : hint;
-    Sleep(50);
-  }
-  return nullptr;
+  HWND hint = nullptr;
+  const bool came = WaitFor(
+      [&] {
+        hint = VisibleWindowOf(pid, L"KelmarSkinHint");
+        return text.empty() ? !hint : hint && TextOf(hint) == text;
+      },
+      4000);
+  return !came ? nullptr : text.empty() ? HWND(1) : hint;
 }
 
 TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
@@ -26,14 +28,14 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   HWND window = program.window;
   ASSERT_NE(window, nullptr);
   const DWORD pid = program.process.dwProcessId;
-  Sleep(300);
+  WaitForInputIdle(program.process.hProcess, 5000);
   RECT wr;
   GetWindowRect(window, &wr);
   // The client area starts 8 right and 28 below the window's corner; Save
   // is at (192, 8), 29 x 25, Save all at (224, 8).
   const int x0 = wr.left + 8, y0 = wr.top + 28;
   SetCursorPos(x0 + 450, y0 + 20);
-  Sleep(200);
+  Sleep(200);  // the program's pointer poll sees it outside first: nothing to wait for
   SetCursorPos(x0 + 206, y0 + 20);
   HWND hint = WaitForHint(pid, L"保存当前选中图标 (Ctrl+S)");
   ASSERT_NE(hint, nullptr);

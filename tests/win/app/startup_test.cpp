@@ -88,12 +88,7 @@ TEST(FormLifetime, ClosingWithdrawsTheDropRegistrationBeforeTheFormIsFreed) {
     services.calls.push_back({"Freed", L"", L"", 0});
   };
   SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
-  for (int i = 0; i < 100 && !freed; ++i) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  }
-  ASSERT_TRUE(freed);
+  ASSERT_TRUE(PumpUntil([&] { return freed; }, 500));
   ASSERT_GE(services.calls.size(), 3u);
   EXPECT_EQ(services.calls[services.calls.size() - 2].what, "DragWithdraw");
   EXPECT_EQ(services.calls.back().what, "Freed");

@@ -2,56 +2,23 @@
 // Alt+Space opens it (our popup window), keys choose the entries.
 #include <windows.h>
 
-#include <cstring>
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include "win/real_program.h"
 
 namespace kelmar::test {
 namespace {
 
-struct Program {
-  PROCESS_INFORMATION pi{};
-  HWND window = nullptr;
-
-  Program() {
-    std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
-    for (auto& c : exe)
-      if (c == L'/') c = L'\\';
-    STARTUPINFOW si{sizeof(si)};
-    if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    for (int i = 0; i < 200 && !window; ++i) {
-      Sleep(50);
-      window = FindWindowW(nullptr, L"Kelmar V3.0(文件图标提取器)");
-    }
-  }
-  ~Program() {
-    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
+struct Program : RunningProgram {
   // The program's visible menu window, if one is open.
-  HWND MenuWindow() const {
-    HWND w = nullptr;
-    while ((w = FindWindowExW(nullptr, w, L"KelmarSkinPopup", nullptr))) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == pi.dwProcessId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-  }
+  HWND MenuWindow() const { return VisibleWindowOf(process.dwProcessId, L"KelmarSkinPopup"); }
   HWND WaitForMenu(bool open) const {
-    for (int i = 0; i < 100; ++i) {
-      HWND w = MenuWindow();
-      if ((w != nullptr) == open) return w;
-      Sleep(20);
-    }
-    return MenuWindow();
+    HWND w = nullptr;
+    WaitFor([&] { return ((w = MenuWindow()) != nullptr) == open; }, 2000);
+    return w;
   }
-  void Key(WORD key) const {
-    PostMessageW(window, WM_KEYDOWN, key, 0);
-    Sleep(100);
-  }
+  // Keys posted to the window are handled in turn.
+  void Key(WORD key) const { PostMessageW(window, WM_KEYDOWN, key, 0); }
 };
 
 TEST(ProgramSystemMenu, AltSpaceOpensItEscapeClosesItTheEntriesMinimizeAndClose) {
@@ -73,16 +40,15 @@ TEST(ProgramSystemMenu, AltSpaceOpensItEscapeClosesItTheEntriesMinimizeAndClose)
   ASSERT_NE(program.WaitForMenu(true), nullptr);
   program.Key(VK_RETURN);
   EXPECT_EQ(program.WaitForMenu(false), nullptr);
-  for (int i = 0; i < 50 && !IsIconic(program.window); ++i) Sleep(20);
-  EXPECT_TRUE(IsIconic(program.window));
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(program.window); }, 1000));
   ShowWindow(program.window, SW_RESTORE);
-  Sleep(200);
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.window); }, 1000));
   // Close: the last entry, one up from the first.
   PostMessageW(program.window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
   ASSERT_NE(program.WaitForMenu(true), nullptr);
   program.Key(VK_UP);
   program.Key(VK_RETURN);
-  EXPECT_EQ(WaitForSingleObject(program.pi.hProcess, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 10000), WAIT_OBJECT_0);
 }
 
 }  // namespace

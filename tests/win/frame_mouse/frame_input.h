@@ -10,18 +10,9 @@
 
 #include "base/geometry.h"
 #include "framework/graphics.h"
+#include "win/pump.h"
 
 namespace kelmar::test {
-
-// Handles every waiting message for about ms milliseconds.
-inline void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(2);
-  } while (GetTickCount() < end);
-}
 
 struct MouseStep {
   enum Kind { Move, Down, Up } kind;
@@ -40,8 +31,8 @@ inline void SendMouse(MouseStep s) {
   SendInput(1, &in, sizeof(in));
 }
 
-// Sends the steps pauseMs apart, handling messages meanwhile and for a
-// while after.
+// Sends the steps pauseMs apart, handling messages meanwhile and until
+// nothing but timers waits.
 inline void Gesture(const std::vector<MouseStep>& steps, DWORD pauseMs = 30) {
   std::atomic<bool> done{false};
   std::thread sender([&] {
@@ -51,9 +42,9 @@ inline void Gesture(const std::vector<MouseStep>& steps, DWORD pauseMs = 30) {
     }
     done = true;
   });
-  while (!done) Pump(5);
+  PumpUntil([&] { return done.load(); }, 60000);
   sender.join();
-  Pump(150);
+  PumpUntil([] { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0; }, 1000);
 }
 
 inline std::vector<MouseStep> DragSteps(Point from, Point to, int moves = 10) {

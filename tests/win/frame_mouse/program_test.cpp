@@ -11,21 +11,17 @@ namespace kelmar::test {
 namespace {
 
 TEST(Program, CloseButtonEndsTheProgramOnlyWhenReleasedOverIt) {
-  PROCESS_INFORMATION pi{};
-  HWND window = StartProgram(KELMAR_EXE, pi);
+  RunningProgram program;
+  const HWND window = program.window;
   ASSERT_NE(window, nullptr);
-  WaitForInputIdle(pi.hProcess, 5000);
-  Sleep(300);
+  WaitForInputIdle(program.process.hProcess, 5000);
   // The close button: 43 × 17 at the caption's right end, x 654..697, y 1..18.
   const Point close = OnScreen(window, {675, 9});
   const Point off = OnScreen(window, {400, 150});
   Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Move, off}, {MouseStep::Up, off}}, 40);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 500), WAIT_TIMEOUT);
+  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 500), WAIT_TIMEOUT);
   Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Up, close}}, 40);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
-  if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 10000), WAIT_OBJECT_0);
 }
 
 }  // namespace

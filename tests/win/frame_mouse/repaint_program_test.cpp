@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "frame_input.h"
 #include "win/real_program.h"
@@ -22,11 +23,8 @@ namespace {
 
 constexpr int kRun = 16;  // a black run this long is no glyph or icon pixel
 
-// The longest run of pure black pixels, across or down, in the client area
-// as the screen shows it. Unpainted parts of a window show black here; the
-// program's own texts and icons never have black runs this long (measured:
-// at most 4 with all of shell32's icons listed).
-int LongestBlackRun(HWND window) {
+// The client area as the screen shows it.
+std::vector<Pixel> ClientShot(HWND window, int& width) {
   RECT client;
   GetClientRect(window, &client);
   POINT origin{0, 0};
@@ -36,12 +34,27 @@ int LongestBlackRun(HWND window) {
   BitBlt(shot.Dc(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
   ReleaseDC(nullptr, screen);
   const ImageView pixels = shot.Pixels();
-  auto black = [&](int x, int y) { return (pixels.At(x, y) & 0xFFFFFF) == 0; };
-  int longest = 0;
+  std::vector<Pixel> all;
   for (int y = 0; y < pixels.Height(); ++y)
-    for (int x = 0, run = 0; x < pixels.Width(); ++x) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
-  for (int x = 0; x < pixels.Width(); ++x)
-    for (int y = 0, run = 0; y < pixels.Height(); ++y) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
+    for (int x = 0; x < pixels.Width(); ++x) all.push_back(pixels.At(x, y) & 0xFFFFFF);
+  width = pixels.Width();
+  return all;
+}
+
+// The longest run of pure black pixels, across or down, in the client area
+// as the screen shows it. Unpainted parts of a window show black here; the
+// program's own texts and icons never have black runs this long (measured:
+// at most 4 with all of shell32's icons listed).
+int LongestBlackRun(HWND window) {
+  int w = 0;
+  const std::vector<Pixel> shot = ClientShot(window, w);
+  const int h = w ? int(shot.size()) / w : 0;
+  auto black = [&](int x, int y) { return shot[size_t(y) * size_t(w) + size_t(x)] == 0; };
+  int longest = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0, run = 0; x < w; ++x) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
+  for (int x = 0; x < w; ++x)
+    for (int y = 0, run = 0; y < h; ++y) longest = std::max(longest, run = black(x, y) ? run + 1 : 0);
   return longest;
 }
 
@@ -62,32 +75,31 @@ StatusBar FindStatusBar(HWND window) {
   return found;
 }
 
-// Waits until the window's bounds stop changing (the program has handled
-// the step), then for its paints.
+// Waits until the program has handled the step: its paints are done
+// (a redraw with update-now returns after them) and neither the window's
+// bounds nor what the screen shows of it change over three looks.
 void Settle(HWND window) {
-  Rect last = WindowBounds(window);
-  for (int i = 0; i < 40; ++i) {
-    Pump(100);
-    const Rect now = WindowBounds(window);
-    if (now == last) break;
-    last = now;
-  }
-  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Pump(250);
+  Rect bounds;
+  std::vector<Pixel> shot;
+  int same = 0, width = 0;
+  WaitFor([&] {
+    Pump(60);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const Rect b = WindowBounds(window);
+    std::vector<Pixel> now = ClientShot(window, width);
+    same = b == bounds && now == shot ? same + 1 : 0;
+    bounds = b;
+    shot = std::move(now);
+    return same == 2;
+  }, 5000);
 }
 
 class ProgramRepaint : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = StartProgram(KELMAR_EXE, pi);
     ASSERT_NE(window, nullptr);
-    WaitForInputIdle(pi.hProcess, 5000);
+    WaitForInputIdle(program.process.hProcess, 5000);
     Settle(window);
-  }
-  void TearDown() override {
-    if (pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
   }
 
   // The state after a step: every client pixel painted, the panel across
@@ -123,7 +135,7 @@ class ProgramRepaint : public ::testing::Test {
     SendKey(VK_MENU, true);
     Keys({VK_SPACE});
     SendKey(VK_MENU, false);
-    EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(pi.dwProcessId, L"KelmarSkinPopup") != nullptr; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return VisibleWindowOf(program.process.dwProcessId, L"KelmarSkinPopup") != nullptr; }, 5000));
   }
 
   void RunTheRound() {
@@ -170,8 +182,8 @@ class ProgramRepaint : public ::testing::Test {
     Check("restored from minimized");
   }
 
-  PROCESS_INFORMATION pi{};
-  HWND window = nullptr;
+  RunningProgram program;
+  const HWND window = program.window;
 };
 
 TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWithIcons) {
@@ -184,7 +196,7 @@ TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWith
   HWND dialog = nullptr;
   for (int i = 0; i < 100 && !dialog; ++i) {
     Pump(50);
-    dialog = VisibleWindowOf(pi.dwProcessId, L"#32770");
+    dialog = VisibleWindowOf(program.process.dwProcessId, L"#32770");
   }
   ASSERT_NE(dialog, nullptr);
   Type(SystemFile(L"shell32.dll"));

@@ -3,20 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "framework/timer.h"
+#include "win/pump.h"
 
 namespace kelmar {
 
 namespace {
 
-// Pumps messages for about `ms` milliseconds.
-void Pump(DWORD ms) {
-  DWORD end = GetTickCount() + ms;
-  while (GetTickCount() < end) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(2);
-  }
-}
+using test::Pump;
 
 }  // namespace
 

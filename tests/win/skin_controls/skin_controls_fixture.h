@@ -11,16 +11,9 @@
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "skin/controls/skin_controls.h"
+#include "win/pump.h"
 
 namespace kelmar::test {
-
-inline void Pump(int ms) {
-  const DWORD end = GetTickCount() + DWORD(ms);
-  do {
-    Application().ProcessMessages();
-    Sleep(5);
-  } while (GetTickCount() < end);
-}
 
 // A key as the message loop delivers it: dialog keys go through the form.
 inline void PressKey(TWinControl* focused, WORD key) {

@@ -36,10 +36,7 @@ void ScreenShot(const char* name) {
   char folder[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("KELMAR_MENU_SHOTS", folder, MAX_PATH)) return;
   // What was drawn reaches the display when messages are handled.
-  for (int i = 0; i < 20; ++i) {
-    Application().ProcessMessages();
-    Sleep(10);
-  }
+  Pump(200);
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   TBitmap bitmap(w, h);
   HDC screen = GetDC(nullptr);
@@ -65,16 +62,6 @@ Rect WindowRect(HWND hwnd) {
   RECT rc{};
   GetWindowRect(hwnd, &rc);
   return FromRECT(rc);
-}
-
-// Lets messages and timers run for a while.
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + DWORD(ms);
-  do {
-    Application().ProcessMessages();
-    Sleep(5);
-  } while (int(end - GetTickCount()) > 0);
-  Application().ProcessMessages();
 }
 
 void Click(Point screen) {

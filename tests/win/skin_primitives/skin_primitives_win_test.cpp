@@ -11,6 +11,7 @@
 #include "skin/data/mask_region_win32.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
+#include "win/pump.h"
 
 namespace kelmar {
 namespace {
@@ -214,13 +215,9 @@ TEST(SkinPlatformWin, CopyScreenAreaReadsAShownWindow) {
                                 nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_TRUE(window);
   UpdateWindow(window);
-  MSG msg;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(10);
-  }
+  // The window reaches the screen once its messages are handled.
   Image area(6, 4, kWhite);
-  CopyScreenArea(110, 130, area);
+  test::PumpUntil([&] { return CopyScreenArea(110, 130, area), (area.At(5, 3) & 0xFFFFFF) == (MakePixel(0, 200, 0) & 0xFFFFFF); }, 2000);
   EXPECT_EQ(area, Image(6, 4, area.At(0, 0)));
   EXPECT_EQ(area.At(0, 0) & 0xFFFFFF, MakePixel(0, 200, 0) & 0xFFFFFF);
   DestroyWindow(window);
