@@ -62,6 +62,9 @@ class SkinHintTest : public FormTest {
     FormTest::SetUp();
     SetForegroundWindow(form->Handle());
     Application().ProcessMessages();
+    // The look and place of hints are tested here, not the pause before
+    // them (the framework's tests do that): no need to wait it out.
+    Hints().HintPause = 50;
   }
   THintHandler& Hints() { return Application().Hints(); }
   TksSkinHintWindow* Window() { return dynamic_cast<TksSkinHintWindow*>(Hints().HintWindow()); }
