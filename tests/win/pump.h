@@ -22,4 +22,10 @@ inline void Pump(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+// Handles messages until nothing but timers waits: what was sent or posted,
+// and what that caused, has been handled.
+inline bool PumpUntilQuiet(DWORD timeout_ms = 1000) {
+  return PumpUntil([] { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0; }, timeout_ms);
+}
+
 }  // namespace kelmar::test

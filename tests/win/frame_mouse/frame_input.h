@@ -44,7 +44,7 @@ inline void Gesture(const std::vector<MouseStep>& steps, DWORD pauseMs = 30) {
   });
   PumpUntil([&] { return done.load(); }, 60000);
   sender.join();
-  PumpUntil([] { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0; }, 1000);
+  PumpUntilQuiet();
 }
 
 inline std::vector<MouseStep> DragSteps(Point from, Point to, int moves = 10) {

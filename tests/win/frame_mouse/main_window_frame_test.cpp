@@ -24,13 +24,13 @@ class MainWindowFrame : public ::testing::Test {
     hwnd = form->Handle();
     SetForegroundWindow(hwnd);
     SetCursorPos(5, 5);  // away from the window
-    Pump(200);
+    PumpUntilQuiet();
     frame = form->ksSkinForm1;
   }
   void TearDown() override {
     if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
     delete form;
-    Pump(50);
+    PumpUntilQuiet();
   }
   const TksActiveSkinObject& Button(SkinCommand command) const {
     for (const auto& o : frame->FrameObjects())
@@ -74,8 +74,7 @@ TEST_F(MainWindowFrame, AHoveredButtonAnswersObjectOverTheTopBandUntilTheMouseLe
   EXPECT_EQ(NcHitTest(hwnd, {670, 10}), HTOBJECT);
   const Point over = OnScreen(hwnd, {670, 10});
   SetCursorPos(over.x, over.y);
-  Pump(120);
-  EXPECT_TRUE(close.Highlighted);
+  EXPECT_TRUE(PumpUntil([&] { return close.Highlighted; }, 1000));
   EXPECT_EQ(NcHitTest(hwnd, {670, 10}), HTOBJECT);
   EXPECT_EQ(NcHitTest(hwnd, {670, 2}), HTOBJECT);
   EXPECT_EQ(NcHitTest(hwnd, {1, 150}), HTOBJECT);
@@ -83,8 +82,7 @@ TEST_F(MainWindowFrame, AHoveredButtonAnswersObjectOverTheTopBandUntilTheMouseLe
   EXPECT_EQ(NcHitTest(hwnd, {300, 150}), HTCLIENT);
   const Point client = OnScreen(hwnd, {300, 150});
   SetCursorPos(client.x, client.y);
-  Pump(120);
-  EXPECT_FALSE(close.Highlighted);
+  EXPECT_TRUE(PumpUntil([&] { return !close.Highlighted; }, 1000));
   EXPECT_EQ(NcHitTest(hwnd, {670, 2}), HTTOP);
 }
 
@@ -117,16 +115,13 @@ TEST_F(MainWindowFrame, HoverShowsTheHotLookAndLeavingRestoresTheNormalOneWithin
   EXPECT_EQ(ClosePixels(frame, close.ObjectRect), normal);
   const Point over = OnScreen(hwnd, Centre(close.ObjectRect));
   SetCursorPos(over.x, over.y);
-  Pump(300);
-  EXPECT_EQ(ClosePixels(frame, close.ObjectRect), hot);
+  EXPECT_TRUE(PumpUntil([&] { return ClosePixels(frame, close.ObjectRect) == hot; }, 1000));
   // Off the window: the poll (50 ms) sees it and the fade (5 × 20 ms) runs.
   SetCursorPos(5, 5);
   const DWORD start = GetTickCount();
   while (close.Highlighted && GetTickCount() - start < 1000) Pump(5);
   EXPECT_LE(GetTickCount() - start, 100u);
-  Pump(150);
-  EXPECT_EQ(close.MorphFactor, 0);
-  EXPECT_EQ(ClosePixels(frame, close.ObjectRect), normal);
+  EXPECT_TRUE(PumpUntil([&] { return close.MorphFactor == 0 && ClosePixels(frame, close.ObjectRect) == normal; }, 1000));
 }
 
 TEST_F(MainWindowFrame, DraggingTheCaptionMovesTheWindowByTheDragDistance) {

@@ -43,7 +43,7 @@ class TestFormFrame : public ::testing::Test {
   void TearDown() override {
     for (TForm* f : forms) delete f;
     delete mainStandIn;
-    Pump(50);
+    PumpUntilQuiet();
   }
   FrameTestForm* Make(const char* name, Rect bounds = {200, 150, 904, 550}) {
     auto* f = new FrameTestForm(name, bounds);
@@ -53,7 +53,7 @@ class TestFormFrame : public ::testing::Test {
   void ShowActive(FrameTestForm* f) {
     f->Show();
     SetForegroundWindow(f->Handle());
-    Pump(150);
+    PumpUntilQuiet();
   }
   static const TksActiveSkinObject& Button(FrameTestForm* f, SkinCommand command) {
     for (const auto& o : f->frame->FrameObjects())
@@ -134,7 +134,7 @@ TEST_F(TestFormFrame, AnotherFormMinimizesToAFrameStripAlongTheBottom) {
   EXPECT_EQ(a->frame->FrameState, TWindowState::wsMinimized);
   EXPECT_EQ(WindowBounds(a->Handle()), (Rect{work.left, work.bottom - 36, work.left + 704, work.bottom}));
   SetForegroundWindow(b->Handle());
-  Pump(100);
+  PumpUntilQuiet();
   b->frame->SetWindowState(TWindowState::wsMinimized);
   // The first place is taken: the next one to the right, when it fits.
   const int expectedLeft = work.left + 2 * 704 <= work.right ? work.left + 704 : work.left;
@@ -142,7 +142,7 @@ TEST_F(TestFormFrame, AnotherFormMinimizesToAFrameStripAlongTheBottom) {
   EXPECT_EQ(WindowBounds(b->Handle()), RectOfSize(expectedLeft, expectedTop, 704, 36));
   // The minimize button of a minimized form restores it.
   SetForegroundWindow(a->Handle());
-  Pump(100);
+  PumpUntilQuiet();
   Click(ButtonOnScreen(a, SkinCommand::cmMinimize));
   EXPECT_EQ(a->frame->FrameState, TWindowState::wsNormal);
   EXPECT_EQ(WindowBounds(a->Handle()), before);

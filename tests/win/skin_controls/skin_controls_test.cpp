@@ -29,25 +29,22 @@ TEST_F(SkinControls, AButtonShowsTheSkinsStateImagesUnderTheRealMouse) {
   MoveAway();
   EXPECT_EQ(Shot(b), Piece(kNormal));
   MoveMouse(b, {15, 12});
-  Pump(250);  // the fade to the active image takes five 20 ms steps
   EXPECT_TRUE(b->MouseIn());
-  EXPECT_EQ(Shot(b), Piece(kHot));
+  // The fade to the active image takes five 20 ms steps.
+  EXPECT_TRUE(PumpUntil([&] { return Shot(b) == Piece(kHot); }, 1000));
   PressMouse(b, {15, 12});
   EXPECT_TRUE(b->Down());
   EXPECT_EQ(Shot(b), Piece(kDown));
   // Held, with the pointer gone: the normal image until it comes back.
   MoveMouse(b, {-40, 12});
-  Pump(250);
-  EXPECT_FALSE(b->MouseIn());
-  EXPECT_EQ(Shot(b), Piece(kNormal));
+  EXPECT_TRUE(PumpUntil([&] { return !b->MouseIn() && Shot(b) == Piece(kNormal); }, 1000));
   MoveMouse(b, {15, 12});
   EXPECT_EQ(Shot(b), Piece(kDown));
   MoveMouse(b, {-40, 12});
   ReleaseMouse(b, {-40, 12});
   EXPECT_EQ(clicks, 0);
   EXPECT_FALSE(b->Down());
-  Pump(250);
-  EXPECT_EQ(Shot(b), Piece(kNormal));
+  EXPECT_TRUE(PumpUntil([&] { return Shot(b) == Piece(kNormal); }, 1000));
   b->SetEnabled(false);
   EXPECT_EQ(Shot(b), Piece(kDisabled));
 }
