@@ -72,7 +72,7 @@ void Click(Point screen) {
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, input, sizeof(INPUT));
-  Pump(100);
+  PumpUntilQuiet();
 }
 
 Point Centre(const Rect& r) { return {r.left + r.Width() / 2, r.top + r.Height() / 2}; }
