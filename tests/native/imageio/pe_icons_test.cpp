@@ -145,7 +145,9 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
         const uint8_t* c = vga[x / 2];
         const bool clear = x >= 24 && y >= 24;
         ASSERT_EQ(four.mask[size_t(y * 32 + x)], clear) << x << "," << y;
-        if (!clear) ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
+        if (!clear) {
+          ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
+        }
       }
     DecodedIcon four16 = DecodeIconImage((*groups)[0].entries[1].Image());
     EXPECT_EQ(four16.image.At(0, 5), MakePixel(255, 255, 255));
@@ -157,7 +159,9 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
       for (int x = 0; x < 32; ++x) {
         const bool clear = x < 4 && y < 4;
         ASSERT_EQ(eight.mask[size_t(y * 32 + x)], clear);
-        if (!clear) ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
+        if (!clear) {
+          ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
+        }
       }
 
     DecodedIcon alpha = DecodeIconImage((*groups)[2].entries[0].Image());

@@ -98,7 +98,9 @@ TEST(IconReader, DecodedPixelsAreTheSystemIconsPixels) {
     for (int p = 0; p < 32 * 32; ++p) {
       Pixel mine = d.image.Data()[p];
       ASSERT_EQ(mine & 0xFFFFFFu, color[size_t(p)] & 0xFFFFFFu) << i << " pixel " << p;
-      if (d.hasAlpha) ASSERT_EQ(PixelA(mine), color[size_t(p)] >> 24) << i << " pixel " << p;
+      if (d.hasAlpha) {
+        ASSERT_EQ(PixelA(mine), color[size_t(p)] >> 24) << i << " pixel " << p;
+      }
       ASSERT_EQ(d.mask[size_t(p)], (mask[size_t(p)] & 0xFFFFFFu) != 0) << i << " pixel " << p;
     }
   }

@@ -410,7 +410,9 @@ TEST(IconWriter, AlphaEdgesKeepTheirHue) {
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         ASSERT_EQ(test::IcoTransparent(f, x, y), AlphaMask(x, y)) << x << "," << y;
-        if (AlphaMask(x, y)) ASSERT_EQ(test::IcoIndex(f, x, y), 0) << x << "," << y;
+        if (AlphaMask(x, y)) {
+          ASSERT_EQ(test::IcoIndex(f, x, y), 0) << x << "," << y;
+        }
       }
   }
 }
