@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "framework/wide.h"
+#include "base/little_endian.h"
 
 namespace kelmar::test {
 
@@ -126,8 +127,8 @@ std::vector<uint8_t> IconAlpha(HICON icon, int size) {
 }
 
 Rgb BmpPixel(const std::vector<uint8_t>& bmp, int x, int y) {
-  const int w = int(U32At(bmp, 18)), h = int(U32At(bmp, 22));
-  const size_t at = U32At(bmp, 10) + (size_t(h - 1 - y) * w + x) * 4;
+  const int w = int(Le32(bmp, 18)), h = int(Le32(bmp, 22));
+  const size_t at = Le32(bmp, 10) + (size_t(h - 1 - y) * w + x) * 4;
   return {bmp[at + 2], bmp[at + 1], bmp[at]};
 }
 
