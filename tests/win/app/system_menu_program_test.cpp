@@ -18,7 +18,8 @@ struct Program {
     std::wstring exe = L"Z:" + std::wstring(KELMAR_EXE, KELMAR_EXE + strlen(KELMAR_EXE));
     for (auto& c : exe)
       if (c == L'/') c = L'\\';
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
     if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
     for (int i = 0; i < 200 && !window; ++i) {
       Sleep(50);
