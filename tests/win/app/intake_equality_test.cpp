@@ -10,6 +10,7 @@
 #include <random>
 
 #include "app/icon_source.h"
+#include "framework/dib_header.h"
 #include "imageio/icon_best_match.h"
 #include "app_fixture.h"
 
@@ -26,8 +27,7 @@ std::pair<std::vector<uint32_t>, std::vector<uint32_t>> CellBytes(const TImageLi
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAP bm{};
     GetObjectW(bitmap, sizeof(bm), &bm);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO bi = TopDownDibInfo(bm.bmWidth, bm.bmHeight);
     std::vector<uint32_t> all(size_t(bm.bmWidth) * size_t(bm.bmHeight));
     GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), all.data(), &bi, DIB_RGB_COLORS);
     DeleteDC(dc);
@@ -86,8 +86,7 @@ TEST(IconReader, DecodedPixelsAreTheSystemIconsPixels) {
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(system[size_t(i)], &info));
     HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO bi = TopDownDibInfo(32, 32);
     std::vector<uint32_t> color(32 * 32), mask(32 * 32);
     GetDIBits(dc, info.hbmColor, 0, 32, color.data(), &bi, DIB_RGB_COLORS);
     GetDIBits(dc, info.hbmMask, 0, 32, mask.data(), &bi, DIB_RGB_COLORS);

@@ -13,6 +13,7 @@
 
 #include "base/error.h"
 #include "base/little_endian.h"
+#include "framework/dib_header.h"
 #include "framework/list_view.h"
 #include "framework/wide.h"
 #include "imageio/file_output_win32.h"
@@ -222,8 +223,7 @@ TEST(BitmapWriter, SectionsKeepTheirFormat) {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
-  } info{};
-  info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  } info{TopDownDibHeader(4, 2), {}};
   void* bits = nullptr;
   BitmapHandle top_down(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
   ASSERT_TRUE(top_down);
