@@ -90,11 +90,6 @@ std::vector<uint8_t> BitmapFileBytes(HBITMAP bitmap) {
   return BuildBitmapFile(image);
 }
 
-void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path) {
-  std::vector<uint8_t> bytes = BitmapFileBytes(bitmap);
-  WriteFileWhole(path, bytes);
-}
-
 Image DrawIconOnBlack(HICON icon) {
   IconBitmaps bitmaps = GetIconBitmaps(icon);
   BITMAP color{};
