@@ -489,7 +489,6 @@ void TFormKelmar::BTNSaveAllClick() {
 
 void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon, SaveAll); }
 void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap, SaveAll); }
-void TFormKelmar::SaveIconsAsOriginal() { SaveIcons(TOutputType::otOriginal, SaveAll); }
 
 TFormKelmar::TOutputType TFormKelmar::ChosenOutputType() const {
   switch (CombPicType->ItemIndex()) {

@@ -90,8 +90,6 @@ class TFormKelmar : public TForm {
   // Saving: the whole save of the list, folder choice and summary included.
   void SaveIconsAsIco();
   void SaveIconsAsBmp();
-  // Every chosen entry's whole icon as its source holds it (all sizes).
-  void SaveIconsAsOriginal();
 
   TPlatformServices& Services() const { return *services_; }
 

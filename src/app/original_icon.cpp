@@ -9,6 +9,7 @@
 
 #include "app/icon_source.h"
 #include "base/error.h"
+#include "framework/dib_header.h"
 #include "framework/handles.h"
 #include "framework/wide.h"
 #include "imageio/icon_group_file.h"
@@ -43,8 +44,7 @@ Image StraightPixels(HICON icon) {
   const int w = bm.bmWidth, h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
   if (w < 1 || h < 1 || w > 256 || h > 256) return {};
   Image image(w, h);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPINFO info = TopDownDibInfo(w, h);
   MemoryDcHandle dc(CreateCompatibleDC(nullptr));
   if (!dc || GetDIBits(dc, color, 0, UINT(h), image.Data(), &info, DIB_RGB_COLORS) != h) return {};
   bool alpha = false;
@@ -54,8 +54,7 @@ Image StraightPixels(HICON icon) {
     struct {
       BITMAPINFOHEADER header;
       RGBQUAD colors[2];
-    } mask_info{};
-    mask_info.header = {sizeof(BITMAPINFOHEADER), w, -h, 1, 1, BI_RGB, 0, 0, 0, 0, 0};
+    } mask_info{TopDownDibHeader(w, h, 1), {}};
     const size_t row = (size_t(w) + 31) / 32 * 4;
     std::vector<uint8_t> bits(row * size_t(h));
     if (GetDIBits(dc, mask, 0, UINT(h), bits.data(), reinterpret_cast<BITMAPINFO*>(&mask_info), DIB_RGB_COLORS) != h)

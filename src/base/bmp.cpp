@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 
 namespace kelmar {
 namespace {
@@ -19,10 +20,6 @@ constexpr uint32_t kBiAlphaBitfields = 6;
 
 [[noreturn]] void Invalid() { throw Error(kBitmapNotValid); }
 
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 void Put16(std::vector<uint8_t>& out, uint16_t v) {
   out.push_back(uint8_t(v));
   out.push_back(uint8_t(v >> 8));
@@ -52,7 +49,7 @@ struct Channel {
 
 void DecodeBitfields(const uint8_t* src, Pixel* dst, int width, int bpp, const Channel (&ch)[4]) {
   for (int x = 0; x < width; ++x) {
-    uint32_t px = bpp == 16 ? U16(src + 2 * x) : U32(src + 4 * x);
+    uint32_t px = bpp == 16 ? Le16(src + 2 * x) : Le32(src + 4 * x);
     dst[x] = MakePixel(ch[0].Get(px, 0), ch[1].Get(px, 0), ch[2].Get(px, 0), ch[3].Get(px, 255));
   }
 }
@@ -107,7 +104,7 @@ void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Im
 // of 32-bit pixels as alpha.
 DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uint32_t offBits, bool icon) {
   if (limit < headerStart + 4) Invalid();
-  const uint32_t headerSize = U32(p + headerStart);
+  const uint32_t headerSize = Le32(p + headerStart);
   if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
       headerSize != 108 && headerSize != 124)
     Invalid();
@@ -120,18 +117,18 @@ DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uin
   uint32_t masks[4] = {0, 0, 0, 0};
   uint32_t tableStart = headerStart + headerSize;
   if (headerSize == 12) {  // the old core header: 16-bit sizes, 3-byte table entries
-    width = U16(h + 4);
-    height = U16(h + 6);
-    planes = U16(h + 8);
-    bpp = U16(h + 10);
+    width = Le16(h + 4);
+    height = Le16(h + 6);
+    planes = Le16(h + 8);
+    bpp = Le16(h + 10);
     entrySize = 3;
   } else {
-    width = int32_t(U32(h + 4));
-    height = int32_t(U32(h + 8));
-    planes = U16(h + 12);
-    bpp = U16(h + 14);
-    compression = U32(h + 16);
-    colorsUsed = U32(h + 32);
+    width = int32_t(Le32(h + 4));
+    height = int32_t(Le32(h + 8));
+    planes = Le16(h + 12);
+    bpp = Le16(h + 14);
+    compression = Le32(h + 16);
+    colorsUsed = Le32(h + 32);
     if (compression == kBiBitfields || compression == kBiAlphaBitfields) {
       uint32_t count = compression == kBiAlphaBitfields ? 4 : 3;
       const uint8_t* m = h + 40;
@@ -141,7 +138,7 @@ DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uin
       } else {
         count = headerSize >= 56 ? 4 : 3;
       }
-      for (uint32_t i = 0; i < count; ++i) masks[i] = U32(m + 4 * i);
+      for (uint32_t i = 0; i < count; ++i) masks[i] = Le32(m + 4 * i);
     }
   }
   if (icon) {
@@ -230,8 +227,8 @@ DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uin
 DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
   if (bytes.size() < kFileHeaderSize + 4 || bytes[0] != 'B' || bytes[1] != 'M') Invalid();
   const uint8_t* p = bytes.data();
-  const uint32_t fileSize = U32(p + 2);
-  const uint32_t offBits = U32(p + 10);
+  const uint32_t fileSize = Le32(p + 2);
+  const uint32_t offBits = Le32(p + 10);
   if (fileSize > bytes.size() || fileSize < kFileHeaderSize + 12) Invalid();
   DecodedBmp result = DecodeDib(p, fileSize, kFileHeaderSize, offBits == 0 ? kFileHeaderSize : offBits, false);
   result.size = fileSize;

@@ -70,13 +70,6 @@ std::string AsciiUpper(std::string_view s) {
   return r;
 }
 
-std::string AsciiLower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return r;
-}
-
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

@@ -12,7 +12,6 @@ std::string Utf16ToUtf8(std::u16string_view s);
 // ASCII-only case folding: the description's keys and the file extensions
 // compared by the program are ASCII.
 std::string AsciiUpper(std::string_view s);
-std::string AsciiLower(std::string_view s);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
 // Leading and trailing blanks and control characters (<= ' ') removed.

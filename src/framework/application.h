@@ -39,7 +39,6 @@ class TApplication {
   // Handles every message that is waiting, then returns.
   void ProcessMessages();
   void Terminate() { PostQuitMessage(0); }
-  bool Terminated() const { return terminated_; }
 
   // What reaches the loop is shown in an error message box and the program
   // goes on. Tests replace the handler to record it.

@@ -252,13 +252,6 @@ void TWinControl::Invalidate() {
   if (handle_) InvalidateRect(handle_, nullptr, FALSE);
 }
 
-void TWinControl::Repaint() {
-  if (handle_) {
-    InvalidateRect(handle_, nullptr, FALSE);
-    UpdateWindow(handle_);
-  }
-}
-
 void TWinControl::SetFocus() {
   if (handle_) ::SetFocus(handle_);
 }

@@ -95,8 +95,6 @@ class TControl : public TComponent {
   virtual void Click();
 
   virtual void Invalidate();
-  // The control's area in its parent's client coordinates.
-  Point ClientOrigin() const { return {bounds_.left, bounds_.top}; }
 
   // Graphic controls: painting and mouse input routed by the parent; the
   // canvas origin and the points are the control's own.
@@ -153,7 +151,6 @@ class TWinControl : public TControl {
 
   const std::vector<TControl*>& Controls() const { return controls_; }
   void Invalidate() override;
-  void Repaint();  // paint now
   void SetFocus();
   bool Focused() const;
   // The window exists and it and every parent up to the form are visible and

@@ -26,7 +26,6 @@ class TForm : public TWinControl {
   int ClientHeight() const;
   void SetPosition(TPosition p) { position_ = p; }
   void SetFormStyle(TFormStyle s);
-  TFormStyle FormStyle() const { return form_style_; }
   // Whether the hints of the form's controls show (framework/hints.h).
   bool ShowHint() const { return show_hint_; }
   void SetShowHint(bool show) { show_hint_ = show; }

@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "framework/dib_header.h"
+
 namespace kelmar {
 
 TFont::TFont(std::wstring name, int height, TColor color)
@@ -24,8 +26,6 @@ TFont& TFont::operator=(const TFont& o) {
   return *this;
 }
 
-void TFont::SetName(std::wstring name) { if (name != name_) { name_ = std::move(name); Changed(); } }
-void TFont::SetHeight(int height) { if (height != height_) { height_ = height; Changed(); } }
 void TFont::SetColor(TColor color) { if (color != color_) { color_ = color; if (OnChange) OnChange(); } }
 void TFont::SetStyle(TFontStyles style) { if (!(style == style_)) { style_ = style; Changed(); } }
 void TFont::SetCharset(BYTE charset) { if (charset != charset_) { charset_ = charset; Changed(); } }
@@ -102,13 +102,7 @@ void TBitmap::SetSize(int width, int height) {
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
   if (width_ == 0 || height_ == 0) return;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width_;
-  bi.bmiHeader.biHeight = -height_;  // top-down, as kelmar::Image
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownDibInfo(width_, height_);
   void* bits = nullptr;
   bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   bits_ = static_cast<Pixel*>(bits);

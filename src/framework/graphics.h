@@ -37,8 +37,6 @@ class TFont {
   const TFontStyles& Style() const { return style_; }
   BYTE Charset() const { return charset_; }
 
-  void SetName(std::wstring name);
-  void SetHeight(int height);
   void SetColor(TColor color);
   void SetStyle(TFontStyles style);
   void SetCharset(BYTE charset);

@@ -130,7 +130,6 @@ class PaintDc {
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;
   operator HDC() const { return dc_; }
-  const RECT& PaintRect() const { return ps_.rcPaint; }
 
  private:
   HWND hwnd_;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/dib_header.h"
 #include "framework/forms.h"
 
 namespace kelmar {
@@ -51,12 +52,7 @@ int CursorHeightBelowHotSpot() {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colours[2];
-  } bi{};
-  bi.header.biSize = sizeof(bi.header);
-  bi.header.biWidth = bm.bmWidth;
-  bi.header.biHeight = -bm.bmHeight;
-  bi.header.biPlanes = 1;
-  bi.header.biBitCount = 1;
+  } bi{TopDownDibHeader(bm.bmWidth, bm.bmHeight, 1), {}};
   const int stride = ((bm.bmWidth + 31) / 32) * 4;
   std::vector<uint8_t> bits(size_t(stride) * bm.bmHeight);
   int rows = 0;

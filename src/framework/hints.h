@@ -93,8 +93,6 @@ class THintHandler {
   // Before a hint shows: may change the text, place and timeout, or cancel.
   std::function<void(THintInfo&)> OnShowHint;
 
-  // The control whose hint shows or is about to, or null.
-  TControl* HintControl() const { return control_; }
   // Hides the hint; the control's hint comes back only after the mouse has
   // left it.
   void CancelHint();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/dib_header.h"
+
 namespace kelmar {
 
 // --------------------------------------------------------------- TImageList
@@ -101,8 +103,7 @@ class PixelIconDrawer {
     if (w == width_ && h == height_ && colors_) return true;
     width_ = w;
     height_ = h;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFO info = TopDownDibInfo(w, h);
     void* bits = nullptr;
     colors_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<Pixel*>(bits);
@@ -132,8 +133,7 @@ void TImageList::AddIcons(const std::vector<TIconImage>& icons) {
   // The strip's colours in memory we write to: decoded pixels of the cells'
   // size are put in place as they are, without a drawing call per icon;
   // only icon handles and pixels of other sizes are drawn.
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), strip_width, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const BITMAPINFO info = TopDownDibInfo(strip_width, height_);
   void* bits = nullptr;
   BitmapHandle image(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   BitmapHandle mask(CreateBitmap(strip_width, height_, 1, 1, nullptr));

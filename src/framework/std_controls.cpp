@@ -8,19 +8,7 @@ namespace kelmar {
 
 void TButton::CreateParams(TCreateParams& params) {
   params.ClassName = WC_BUTTONW;
-  params.Style |= WS_TABSTOP | BS_PUSHBUTTON | (glyph_ ? BS_BITMAP : 0);
-}
-
-void TButton::SetGlyph(HBITMAP glyph) {
-  glyph_.Reset(glyph);
-  if (HandleAllocated()) HandleCreated();
-}
-
-void TButton::HandleCreated() {
-  if (glyph_) {
-    SetWindowLongPtrW(Handle(), GWL_STYLE, GetWindowLongPtrW(Handle(), GWL_STYLE) | BS_BITMAP);
-    SendMessageW(Handle(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_.Get()));
-  }
+  params.Style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
 void TButton::CommandNotify(WORD code) {

@@ -9,20 +9,14 @@
 
 namespace kelmar {
 
-// A push button with an optional picture (a bitmap resource).
+// A push button.
 class TButton : public TWinControl {
  public:
   using TWinControl::TWinControl;
-  // The picture; the button owns it.
-  void SetGlyph(HBITMAP glyph);
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void HandleCreated() override;
   void CommandNotify(WORD code) override;
-
- private:
-  BitmapHandle glyph_;
 };
 
 // A check box or radio button. Radio buttons with the same GroupIndex and
@@ -56,8 +50,6 @@ enum class TBevel { bvNone, bvLowered, bvRaised };
 class TPanel : public TWinControl {
  public:
   using TWinControl::TWinControl;
-  void SetBevel(TBevel bevel) { bevel_ = bevel; Invalidate(); }
-  void SetCaptionAlignment(TAlignment a) { caption_alignment_ = a; Invalidate(); }
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 #include "imageio/bitmap_file.h"
 #include "imageio/dib.h"
 
@@ -101,9 +102,9 @@ IconGroup FourBitArtworkOnly(const IconGroup& group, std::span<const int> sizes)
     const std::span<const uint8_t> image = entry.Image();
     // The bit count as the DIB's own header gives it: at 14 after a header
     // of 40 bytes or more, at 10 after the 12-byte core header.
-    const uint32_t header = image.size() >= 4 ? uint32_t(image[0] | image[1] << 8 | image[2] << 16) | uint32_t(image[3]) << 24 : 0;
+    const uint32_t header = image.size() >= 4 ? Le32(image, 0) : 0;
     const size_t at = header >= 40 ? 14 : header == 12 ? 10 : 0;
-    const bool four_bit = at && image.size() >= at + 2 && (image[at] | image[at + 1] << 8) == 4 && !entry.IsPng();
+    const bool four_bit = at && image.size() >= at + 2 && Le16(image, at) == 4 && !entry.IsPng();
     const bool size = entry.width == entry.height && std::find(sizes.begin(), sizes.end(), entry.width) != sizes.end();
     if (!four_bit || !size) copy.bytes.reset();
   }

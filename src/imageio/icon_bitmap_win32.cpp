@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "framework/dib_header.h"
 #include "imageio/bitmap_file.h"
 #include "imageio/dib.h"
 #include "imageio/file_output_win32.h"
@@ -89,19 +90,13 @@ std::vector<uint8_t> BitmapFileBytes(HBITMAP bitmap) {
   return BuildBitmapFile(image);
 }
 
-void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path) {
-  std::vector<uint8_t> bytes = BitmapFileBytes(bitmap);
-  WriteFileWhole(path, bytes);
-}
-
 Image DrawIconOnBlack(HICON icon) {
   IconBitmaps bitmaps = GetIconBitmaps(icon);
   BITMAP color{};
   if (!bitmaps.color || !GetObjectW(bitmaps.color, sizeof color, &color)) return {};
   const int width = color.bmWidth;
   const int height = color.bmHeight < 0 ? -color.bmHeight : color.bmHeight;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const BITMAPINFO info = TopDownDibInfo(width, height);
   void* bits = nullptr;
   BitmapHandle section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   MemoryDcHandle dc(CreateCompatibleDC(nullptr));

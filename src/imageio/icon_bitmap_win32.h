@@ -22,10 +22,6 @@ BitmapHandle RenderIconOnWhite(HICON icon);
 // at 8 or fewer, channel masks for a bit-field section).
 std::vector<uint8_t> BitmapFileBytes(HBITMAP bitmap);
 
-// Builds the bytes, then writes them whole; an existing file is replaced.
-// Throws Error (invalid bitmap) or FileError (file).
-void SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path);
-
 // The icon drawn onto black at its own size, 32 bits per pixel: colours
 // blended by its alpha where it has one, the alpha in the fourth byte.
 // Empty where the icon cannot be drawn.

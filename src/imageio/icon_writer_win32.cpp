@@ -1,6 +1,7 @@
 #include "imageio/icon_writer_win32.h"
 
 #include "base/error.h"
+#include "framework/dib_header.h"
 #include "imageio/dib.h"
 #include "imageio/file_output_win32.h"
 #include "imageio/four_bit_icon.h"
@@ -16,8 +17,7 @@ std::vector<uint8_t> ReadRows(HDC dc, HBITMAP bitmap, int width, int height, int
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colors[2];
-  } info{};
-  info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, WORD(bit_count), BI_RGB, 0, 0, 0, 0, 0};
+  } info{TopDownDibHeader(width, height, bit_count), {}};
   std::vector<uint8_t> bits(DibRowBytes(width, bit_count) * size_t(height));
   if (GetDIBits(dc, bitmap, 0, UINT(height), bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) !=
       height)

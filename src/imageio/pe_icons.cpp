@@ -7,6 +7,7 @@
 
 #include "base/bmp.h"
 #include "base/error.h"
+#include "base/little_endian.h"
 #include "imageio/icon_best_match.h"
 
 namespace kelmar {
@@ -29,9 +30,12 @@ class Bytes {
   }
   uint16_t U16(uint64_t at) const {
     Need(at, 2);
-    return uint16_t(b_[at] | b_[at + 1] << 8);
+    return Le16(b_.data() + at);
   }
-  uint32_t U32(uint64_t at) const { return uint32_t(U16(at)) | uint32_t(U16(at + 2)) << 16; }
+  uint32_t U32(uint64_t at) const {
+    Need(at, 4);
+    return Le32(b_.data() + at);
+  }
   std::span<const uint8_t> Span(uint64_t at, uint64_t length) const {
     Need(at, length);
     return b_.subspan(size_t(at), size_t(length));
@@ -176,9 +180,6 @@ class ResourceTree {
   const PeFile& pe_;
   Bytes tree_{{}};
 };
-
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) { return uint32_t(Le16(p)) | uint32_t(Le16(p + 2)) << 16; }
 
 // The numbered entries by ascending ID after the named ones in their order.
 std::vector<ResourceTree::Entry> InSystemOrder(std::vector<ResourceTree::Entry> entries) {

@@ -155,7 +155,7 @@ constexpr Rgb kFieldBorder = Hex(0x9FB1C7), kFieldBorderHot = Hex(0x4A8AD4);
 constexpr Rgb kHotTop = Hex(0xF4F9FF), kHotBottom = Hex(0xD6E8FB), kHotBorder = Hex(0x6FA4DC);
 constexpr Rgb kDownTop = Hex(0xC4DCF6), kDownBottom = Hex(0xB2D0F1), kDownBorder = Hex(0x4F87C6);
 constexpr Rgb kSelection = Hex(0xCDE6FB), kSelectionBorder = Hex(0x8DC1EE);
-constexpr Rgb kText = Hex(0x1E2A38), kDisabled = Hex(0xA7AFB9);
+constexpr Rgb kDisabled = Hex(0xA7AFB9);
 
 // ---------------------------------------------------------------------------
 // The window frame: 704 x 292, client 8,28,696,284, caption band rows 1..26,

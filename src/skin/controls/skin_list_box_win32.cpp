@@ -84,16 +84,6 @@ void TksSkinCustomListBox::SetItems(std::vector<std::wstring> items) {
   LayOut();
 }
 
-void TksSkinCustomListBox::AddItem(const std::wstring& text) {
-  auto at = sorted_ ? std::upper_bound(items_.begin(), items_.end(), text, LessIgnoringCase) : items_.end();
-  const int index = int(at - items_.begin());
-  items_.insert(at, text);
-  if (list_->HandleAllocated()) list_->Perform(LB_INSERTSTRING, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str()));
-  LayOut();
-}
-
-void TksSkinCustomListBox::Clear() { SetItems({}); }
-
 void TksSkinCustomListBox::SetSorted(bool sorted) {
   if (sorted == sorted_) return;
   sorted_ = sorted;

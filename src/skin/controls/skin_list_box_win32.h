@@ -46,8 +46,6 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   int Count() const { return int(items_.size()); }
   const std::vector<std::wstring>& Items() const { return items_; }
   void SetItems(std::vector<std::wstring> items);
-  void AddItem(const std::wstring& text);
-  void Clear();
   bool Sorted() const { return sorted_; }
   void SetSorted(bool sorted);
   // The selection (-1 none); an index outside the items clears it.

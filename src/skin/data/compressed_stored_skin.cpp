@@ -10,6 +10,7 @@
 #include "base/bmp.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "skin/data/skin_description.h"
 #include "skin/data/skin_package.h"
 
@@ -122,8 +123,7 @@ void TksCompressedStoredSkin::LoadFromCompressedFile(const std::string& path) {
   const std::vector<uint8_t> file = ReadWholeFile(path);
   auto word = [&](size_t at) {
     if (file.size() < at + 4) throw Error("Stream read error");
-    return int32_t(uint32_t(file[at]) | uint32_t(file[at + 1]) << 8 | uint32_t(file[at + 2]) << 16 |
-                   uint32_t(file[at + 3]) << 24);
+    return int32_t(Le32(file.data() + at));
   };
   if (word(0) > kMaxPackageVersion) return;
   const int32_t length = word(4);

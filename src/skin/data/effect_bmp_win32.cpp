@@ -1,28 +1,15 @@
 #include "skin/data/effect_bmp_win32.h"
 
+#include "framework/dib_header.h"
 #include "framework/handles.h"
 
 namespace kelmar {
-namespace {
-
-BITMAPINFO TopDownInfo(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
-}  // namespace
 
 TksEffectBmp EffectBmpFromBitmap(HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   Image image(bm.bmWidth, bm.bmHeight);
-  BITMAPINFO info = TopDownInfo(bm.bmWidth, bm.bmHeight);
+  BITMAPINFO info = TopDownDibInfo(bm.bmWidth, bm.bmHeight);
   WindowDc screen(nullptr);
   if (GetDIBits(screen, bitmap, 0, UINT(bm.bmHeight), image.Data(), &info, DIB_RGB_COLORS) != bm.bmHeight) return {};
   return TksEffectBmp(std::move(image));
@@ -31,7 +18,7 @@ TksEffectBmp EffectBmpFromBitmap(HBITMAP bitmap) {
 void DrawImage(HDC dc, int x, int y, const ImageView& image) {
   if (image.IsEmpty()) return;
   // The rows are Stride() pixels apart: describe that many, draw Width().
-  const BITMAPINFO info = TopDownInfo(int(image.Stride()), image.Height());
+  const BITMAPINFO info = TopDownDibInfo(int(image.Stride()), image.Height());
   SetDIBitsToDevice(dc, x, y, DWORD(image.Width()), DWORD(image.Height()), 0, 0, 0, UINT(image.Height()),
                     image.Row(0), &info, DIB_RGB_COLORS);
 }

@@ -5,6 +5,7 @@
 
 #include "base/bmp.h"
 #include "base/error.h"
+#include "base/little_endian.h"
 
 namespace kelmar {
 namespace {
@@ -24,7 +25,7 @@ class ByteReader {
   int32_t ReadInt32() {
     uint8_t p[4];
     Need(p);
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    return int32_t(Le32(p));
   }
   uint8_t ReadByte() {
     uint8_t b[1];
@@ -41,8 +42,7 @@ class ByteReader {
     picture_.resize(kHeader);
     size_t have = Fill(picture_);
     if (have == kHeader) {
-      const size_t total = size_t(picture_[2]) | size_t(picture_[3]) << 8 | size_t(picture_[4]) << 16 |
-                           size_t(picture_[5]) << 24;
+      const size_t total = Le32(picture_.data() + 2);
       picture_.reserve(std::min<size_t>(total, size_t(16) << 20));
       while (have < total) {
         picture_.resize(std::min(total, std::max(picture_.capacity(), have * 2)));

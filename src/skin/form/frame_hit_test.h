@@ -22,8 +22,6 @@ enum FrameHitCode : int {
   kHitObject = 19,  // caption buttons and the frame that is neither border nor caption
 };
 
-inline bool IsSizingHitCode(int code) { return code >= kHitLeft && code <= kHitBottomRight; }
-
 // The window's shape at its current size, for probing: the mask rectangle
 // counts as inside, and so does every black pixel of the four mask strips
 // around it (top at the window's top-left, left and right beside the mask

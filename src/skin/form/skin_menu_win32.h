@@ -55,7 +55,6 @@ class TksSkinPopupWindow : public TWinControl {
   // places and shows the window.
   void Open(const Rect& anchor, TMenuItem* item, bool upward, bool subMenu, int first);
 
-  TMenuItem* ShownItem() const { return shownItem_; }
   bool Plain() const { return popupData_ == nullptr; }
   // The window's place among the open levels (0 for the top level).
   int Level() const;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 
 namespace kelmar {
 namespace {
@@ -54,9 +55,6 @@ void ExpectPixels(const Image& image, const Rgba (&expected)[H][W], bool alpha, 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
 }
-uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
-}
 
 void ExpectInvalid(const std::vector<uint8_t>& bytes, const std::string& what) {
   try {
@@ -82,7 +80,7 @@ TEST(Bmp, TruecolorDepths) {
 TEST(Bmp, TopDownRows) {
   // The same picture stored top-down: negative height, rows in reverse order.
   std::vector<uint8_t> b = Load("rgb24.bmp");
-  const uint32_t off = Get32(b, 10), stride = 16, rows = 3;
+  const uint32_t off = Le32(b, 10), stride = 16, rows = 3;
   std::vector<uint8_t> flipped = b;
   for (uint32_t r = 0; r < rows; ++r)
     std::memcpy(&flipped[off + r * stride], &b[off + (rows - 1 - r) * stride], stride);
@@ -100,7 +98,7 @@ TEST(Bmp, SixteenBits) {
   ExpectPixels(DecodeBmp(plain).image, kPrimaries, false, "rgb555 as plain");
   // A 5-bit channel value in the middle scales to 8 bits with rounding: 16 -> 132.
   std::vector<uint8_t> mid = Load("rgb565.bmp");
-  const uint32_t off = Get32(mid, 10);
+  const uint32_t off = Le32(mid, 10);
   mid[off] = 0x10;  // bottom-left pixel: blue 16 of 31
   mid[off + 1] = 0;
   EXPECT_EQ(DecodeBmp(mid).image.At(0, 1), MakePixel(0, 0, 132));
@@ -134,7 +132,7 @@ TEST(Bmp, IndexPastTheTableIsBlack) {
   // Declare only 2 table entries: the colours with higher indexes become black.
   std::vector<uint8_t> b = Load("pal4.bmp");
   const Pixel first = DecodeBmp(b).image.At(0, 0);
-  const uint32_t off = Get32(b, 10);
+  const uint32_t off = Le32(b, 10);
   const uint8_t topLeft = b[off + 2 * 4] >> 4;  // top row is stored last (row stride 4)
   Put32(b, 46, 2);
   const Pixel now = DecodeBmp(b).image.At(0, 0);

@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/little_endian.h"
 #include "imageio/bitmap_file.h"
 #include "imageio/icon_file.h"
 
 namespace kelmar {
 namespace {
 
-uint32_t U16At(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
-uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return U16At(b, at) | U16At(b, at + 2) << 16; }
 
 std::vector<uint8_t> Pattern(size_t n, uint8_t seed) {
   std::vector<uint8_t> v(n);
@@ -42,20 +41,20 @@ TEST(IconFile, LayoutFor32And16PixelIcons) {
     ASSERT_EQ(f.size(), c.file_size);
     const std::vector<uint8_t> head = {0, 0, 1, 0, 1, 0, uint8_t(c.size), uint8_t(c.size), 4, 0, 0, 0, 0, 0};
     EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 14), head);
-    EXPECT_EQ(U32At(f, 14), c.data_size);
-    EXPECT_EQ(U32At(f, 18), 22u);
+    EXPECT_EQ(Le32(f, 14), c.data_size);
+    EXPECT_EQ(Le32(f, 18), 22u);
     // Information header at 22.
-    EXPECT_EQ(U32At(f, 22), 40u);
-    EXPECT_EQ(U32At(f, 26), uint32_t(c.size));
-    EXPECT_EQ(U32At(f, 30), uint32_t(2 * c.size));
-    EXPECT_EQ(U16At(f, 34), 1u);
-    EXPECT_EQ(U16At(f, 36), 4u);
-    EXPECT_EQ(U32At(f, 38), 0u);
-    EXPECT_EQ(U32At(f, 42), c.color_bytes);
-    EXPECT_EQ(U32At(f, 46), 0u);
-    EXPECT_EQ(U32At(f, 50), 0u);
-    EXPECT_EQ(U32At(f, 54), 16u);
-    EXPECT_EQ(U32At(f, 58), 0u);
+    EXPECT_EQ(Le32(f, 22), 40u);
+    EXPECT_EQ(Le32(f, 26), uint32_t(c.size));
+    EXPECT_EQ(Le32(f, 30), uint32_t(2 * c.size));
+    EXPECT_EQ(Le16(f, 34), 1u);
+    EXPECT_EQ(Le16(f, 36), 4u);
+    EXPECT_EQ(Le32(f, 38), 0u);
+    EXPECT_EQ(Le32(f, 42), c.color_bytes);
+    EXPECT_EQ(Le32(f, 46), 0u);
+    EXPECT_EQ(Le32(f, 50), 0u);
+    EXPECT_EQ(Le32(f, 54), 16u);
+    EXPECT_EQ(Le32(f, 58), 0u);
     // Colour table at 62: blue, green, red, 0.
     for (uint32_t i = 0; i < 16; ++i) {
       EXPECT_EQ(f[62 + 4 * i], 3 * i);
@@ -77,7 +76,7 @@ TEST(IconFile, OddWidthPadsRowsAnd256IsStoredAsZero) {
   icon.mask_bits = mask;
   std::vector<uint8_t> f = BuildIconFile(icon);
   EXPECT_EQ(f.size(), 22u + 104 + 12 + 12);
-  EXPECT_EQ(U32At(f, 42), 12u);
+  EXPECT_EQ(Le32(f, 42), 12u);
 
   icon.width = icon.height = 256;  // 128-byte colour rows, 32-byte mask rows
   std::vector<uint8_t> big_color(128 * 256), big_mask(32 * 256);
@@ -86,7 +85,7 @@ TEST(IconFile, OddWidthPadsRowsAnd256IsStoredAsZero) {
   f = BuildIconFile(icon);
   EXPECT_EQ(f[6], 0);
   EXPECT_EQ(f[7], 0);
-  EXPECT_EQ(U32At(f, 14), 104u + 32768 + 8192);
+  EXPECT_EQ(Le32(f, 14), 104u + 32768 + 8192);
 }
 
 TEST(IconFile, RefusesSizesThatDoNotFit) {
@@ -112,17 +111,17 @@ TEST(BitmapFile, ThirtyTwoBitsPerPixel) {
     ASSERT_EQ(f.size(), file_size);
     EXPECT_EQ(f[0], 'B');
     EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(U32At(f, 2), file_size);
-    EXPECT_EQ(U32At(f, 6), 0u);
-    EXPECT_EQ(U32At(f, 10), 54u);
-    EXPECT_EQ(U32At(f, 14), 40u);
-    EXPECT_EQ(U32At(f, 18), uint32_t(size));
-    EXPECT_EQ(U32At(f, 22), uint32_t(size));
-    EXPECT_EQ(U16At(f, 26), 1u);
+    EXPECT_EQ(Le32(f, 2), file_size);
+    EXPECT_EQ(Le32(f, 6), 0u);
+    EXPECT_EQ(Le32(f, 10), 54u);
+    EXPECT_EQ(Le32(f, 14), 40u);
+    EXPECT_EQ(Le32(f, 18), uint32_t(size));
+    EXPECT_EQ(Le32(f, 22), uint32_t(size));
+    EXPECT_EQ(Le16(f, 26), 1u);
     EXPECT_EQ(f[28], 32);
     EXPECT_EQ(f[29], 0);
-    EXPECT_EQ(U32At(f, 30), 0u);
-    EXPECT_EQ(U32At(f, 34), file_size - 54);
+    EXPECT_EQ(Le32(f, 30), 0u);
+    EXPECT_EQ(Le32(f, 34), file_size - 54);
     for (size_t at = 38; at < 54; ++at) EXPECT_EQ(f[at], 0) << at;
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + 54, f.end()), bits);
   }
@@ -136,39 +135,39 @@ TEST(BitmapFile, ColourTablesAndBitFields) {
   std::vector<uint8_t> bits8(24, 7);
   std::vector<uint8_t> f = BuildBitmapFile({.width = 10, .height = 2, .bit_count = 8, .colors = table, .bits = bits8});
   EXPECT_EQ(f.size(), 14u + 40 + 1024 + 24);
-  EXPECT_EQ(U32At(f, 10), 1078u);
-  EXPECT_EQ(U32At(f, 46), 256u);
-  EXPECT_EQ(U32At(f, 54 + 4 * 255), 0xAB00FFu);  // blue FF, green 0, red AB, 0
+  EXPECT_EQ(Le32(f, 10), 1078u);
+  EXPECT_EQ(Le32(f, 46), 256u);
+  EXPECT_EQ(Le32(f, 54 + 4 * 255), 0xAB00FFu);  // blue FF, green 0, red AB, 0
 
   // 4 bits with colours used 6: six entries, and colours used says so.
   std::vector<uint8_t> bits4(4 * 3);
   f = BuildBitmapFile({.width = 3, .height = 3, .bit_count = 4, .colors = table, .colors_used = 6, .bits = bits4});
-  EXPECT_EQ(U32At(f, 10), 14u + 40 + 24);
-  EXPECT_EQ(U32At(f, 46), 6u);
+  EXPECT_EQ(Le32(f, 10), 14u + 40 + 24);
+  EXPECT_EQ(Le32(f, 46), 6u);
   EXPECT_EQ(f.size(), 14u + 40 + 24 + 12);
 
   // 1 bit: no more entries than two, even from a longer table.
   std::vector<uint8_t> bits1(4);
   f = BuildBitmapFile({.width = 32, .height = 1, .bit_count = 1, .colors = table, .bits = bits1});
-  EXPECT_EQ(U32At(f, 10), 14u + 40 + 8);
-  EXPECT_EQ(U32At(f, 46), 2u);
+  EXPECT_EQ(Le32(f, 10), 14u + 40 + 8);
+  EXPECT_EQ(Le32(f, 46), 2u);
 
   // 16 bits 5-6-5: three masks after the header, compression 3, pixels at 66.
   std::vector<uint8_t> bits16(4 * 2);  // 2 x 2: 4-byte rows
   f = BuildBitmapFile({.width = 2, .height = 2, .bit_count = 16, .bit_fields = true,
                        .masks = {0xF800, 0x07E0, 0x001F}, .bits = bits16});
   EXPECT_EQ(f.size(), 66u + 8);
-  EXPECT_EQ(U32At(f, 10), 66u);
-  EXPECT_EQ(U32At(f, 30), 3u);
-  EXPECT_EQ(U32At(f, 54), 0xF800u);
-  EXPECT_EQ(U32At(f, 58), 0x07E0u);
-  EXPECT_EQ(U32At(f, 62), 0x001Fu);
+  EXPECT_EQ(Le32(f, 10), 66u);
+  EXPECT_EQ(Le32(f, 30), 3u);
+  EXPECT_EQ(Le32(f, 54), 0xF800u);
+  EXPECT_EQ(Le32(f, 58), 0x07E0u);
+  EXPECT_EQ(Le32(f, 62), 0x001Fu);
 
   // 24 bits, 3 x 1: 9 bytes padded to 12; no table even if one is given.
   std::vector<uint8_t> bits24(12);
   f = BuildBitmapFile({.width = 3, .height = 1, .bit_count = 24, .colors = table, .bits = bits24});
   EXPECT_EQ(f.size(), 54u + 12);
-  EXPECT_EQ(U32At(f, 46), 0u);
+  EXPECT_EQ(Le32(f, 46), 0u);
 }
 
 TEST(BitmapFile, WhiteCompositeOfAnImageDrawnOnBlack) {
@@ -180,7 +179,7 @@ TEST(BitmapFile, WhiteCompositeOfAnImageDrawnOnBlack) {
   on_black.At(1, 1) = MakePixel(90, 10, 0, 40);    // red above its alpha
   std::vector<uint8_t> f = BuildWhiteCompositeBitmapFile(on_black);
   ASSERT_EQ(f.size(), 54u + 16);
-  EXPECT_EQ(U32At(f, 22), 2u);  // bottom-up
+  EXPECT_EQ(Le32(f, 22), 2u);  // bottom-up
   EXPECT_EQ(f[28], 32);
   // Bottom row first; blue, green, red, 255. Over white: colour + 255 - alpha.
   const std::vector<uint8_t> pixels = {30,  20,  10,  255, 215, 225, 255, 255,   // row 1

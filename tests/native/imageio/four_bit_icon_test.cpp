@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "imageio/four_bit_icon.h"
 #include "native/run_command.h"
 
@@ -38,12 +39,6 @@ Rgb Nearest(int r, int g, int b) {
   return best;
 }
 
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
-  return v;
-}
-
 // The first 32-bit DIB image of size x size in an icon file, straight RGBA
 // rows top-down, and its AND mask; empty when there is none.
 struct Straight {
@@ -52,10 +47,10 @@ struct Straight {
 };
 Straight Decode(const std::vector<uint8_t>& ico, int size) {
   Straight s;
-  for (size_t i = 0, n = Le(ico, 4, 2); i < n && s.rgba.empty(); ++i) {
-    const size_t entry = 6 + 16 * i, at = Le(ico, entry + 12, 4);
-    if (ico[entry] != size || ico[entry + 1] != size || ico[at] == 0x89 || Le(ico, at + 14, 2) != 32) continue;
-    const size_t pixels = at + Le(ico, at, 4), masks = pixels + 4 * size_t(size * size);
+  for (size_t i = 0, n = Le16(ico, 4); i < n && s.rgba.empty(); ++i) {
+    const size_t entry = 6 + 16 * i, at = Le32(ico, entry + 12);
+    if (ico[entry] != size || ico[entry + 1] != size || ico[at] == 0x89 || Le16(ico, at + 14) != 32) continue;
+    const size_t pixels = at + Le32(ico, at), masks = pixels + 4 * size_t(size * size);
     const size_t mask_row = (size_t(size) + 31) / 32 * 4;
     bool any_alpha = false;
     for (int y = size - 1; y >= 0; --y)  // stored bottom-up

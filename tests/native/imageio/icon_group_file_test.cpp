@@ -12,18 +12,13 @@
 #include "native/run_command.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "imageio/icon_group_file.h"
 
 namespace kelmar {
 namespace {
 
 namespace fs = std::filesystem;
-
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
-  return v;
-}
 
 TEST(IconGroupFile, HeaderDirectoryAndImagesInOrder) {
   const std::vector<uint8_t> a = {1, 2, 3}, b = {9, 8, 7, 6, 5};
@@ -49,12 +44,12 @@ TEST(IconGroupFile, AGroupKeepsItsEntriesAndLeavesOutMissingImages) {
   group.entries.push_back({16, 16, 16, 1, 4, 2, 9, bytes({5, 5})});
   std::vector<uint8_t> f = BuildIconGroupFile(group);
   ASSERT_EQ(f.size(), 6u + 32 + 6);
-  EXPECT_EQ(Le(f, 4, 2), 2u);
+  EXPECT_EQ(Le16(f, 4), 2u);
   EXPECT_EQ(f[6], 48);
-  EXPECT_EQ(Le(f, 6 + 8, 4), 4u);  // the bytes that follow, not the group's own count
+  EXPECT_EQ(Le32(f, 6 + 8), 4u);  // the bytes that follow, not the group's own count
   EXPECT_EQ(f[22], 16);
   EXPECT_EQ(f[22 + 2], 16);
-  EXPECT_EQ(Le(f, 22 + 12, 4), 42u);
+  EXPECT_EQ(Le32(f, 22 + 12), 42u);
   group.entries = {group.entries[1]};
   EXPECT_THROW(BuildIconGroupFile(group), Error);
 }
@@ -70,12 +65,12 @@ TEST(IconGroupFile, ThirtyTwoBitImageWithItsMask) {
   std::vector<uint8_t> f = EncodeIconImage32(image);
   // 40-byte header, 3 x 2 x 4 colour bytes, two 4-byte mask rows.
   ASSERT_EQ(f.size(), 40u + 24 + 8);
-  EXPECT_EQ(Le(f, 0, 4), 40u);
-  EXPECT_EQ(Le(f, 4, 4), 3u);
-  EXPECT_EQ(Le(f, 8, 4), 4u);  // twice the height
-  EXPECT_EQ(Le(f, 12, 2), 1u);
-  EXPECT_EQ(Le(f, 14, 2), 32u);
-  EXPECT_EQ(Le(f, 16, 4), 0u);
+  EXPECT_EQ(Le32(f, 0), 40u);
+  EXPECT_EQ(Le32(f, 4), 3u);
+  EXPECT_EQ(Le32(f, 8), 4u);  // twice the height
+  EXPECT_EQ(Le16(f, 12), 1u);
+  EXPECT_EQ(Le16(f, 14), 32u);
+  EXPECT_EQ(Le32(f, 16), 0u);
   // Bottom row first: blue, green, red, alpha.
   const std::vector<uint8_t> colour = {0, 0, 0, 0, 12, 11, 10, 1, 15, 14, 13, 255,
                                        3, 2, 1, 255, 6, 5, 4, 0, 9, 8, 7, 128};

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "imageio/pe_icons.h"
 #include "native/imageio/ne_file.h"
 #include "native/run_command.h"
@@ -92,8 +93,7 @@ TEST(IconFiles, ImagesAreWhatIcotoolFinds) {
       EXPECT_EQ(e.height ? e.height : 256, std::stoi((*it)[2]));
       EXPECT_EQ(e.bitCount, std::stoi((*it)[3]));
       // The image's bytes: where the directory says, as long as it says.
-      const uint32_t size = ico[6 + 16 * i + 8] | ico[6 + 16 * i + 9] << 8 | ico[6 + 16 * i + 10] << 16;
-      const uint32_t offset = ico[6 + 16 * i + 12] | ico[6 + 16 * i + 13] << 8 | ico[6 + 16 * i + 14] << 16;
+      const uint32_t size = Le32(ico, 6 + 16 * i + 8), offset = Le32(ico, 6 + 16 * i + 12);
       EXPECT_EQ(*e.bytes, std::vector<uint8_t>(ico.begin() + offset, ico.begin() + offset + size));
     }
     EXPECT_EQ(i, group->entries.size());

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/little_endian.h"
+
 namespace kelmar::test {
 
 struct NeResourceSpec {
@@ -107,17 +109,12 @@ inline std::vector<uint8_t> WriteNe(const std::vector<NeResourceSpec>& resources
 // one RT_ICON per image.
 inline std::vector<NeResourceSpec> IconFileAsResources(const std::vector<uint8_t>& ico, std::string name, uint16_t id,
                                                        uint16_t firstId) {
-  auto le = [&](size_t at, int n) {
-    uint32_t v = 0;
-    for (int i = n - 1; i >= 0; --i) v = v << 8 | ico[at + size_t(i)];
-    return v;
-  };
-  const unsigned count = le(4, 2);
+  const unsigned count = Le16(ico, 4);
   std::vector<NeResourceSpec> out;
   NeResourceSpec group{14, name, id, {0, 0, 1, 0, uint8_t(count), uint8_t(count >> 8)}};
   for (unsigned i = 0; i < count; ++i) {
     const size_t e = 6 + 16 * i;
-    const uint32_t size = le(e + 8, 4), offset = le(e + 12, 4);
+    const uint32_t size = Le32(ico, e + 8), offset = Le32(ico, e + 12);
     group.data.insert(group.data.end(), ico.begin() + long(e), ico.begin() + long(e + 12));
     group.data.push_back(uint8_t(firstId + i));
     group.data.push_back(uint8_t((firstId + i) >> 8));

@@ -16,6 +16,7 @@
 #include "native/run_command.h"
 #include "base/error.h"
 #include "base/file.h"
+#include "base/little_endian.h"
 #include "imageio/pe_icons.h"
 
 namespace kelmar {
@@ -28,12 +29,6 @@ bool HaveWrestool() { return RunCommand("command -v wrestool").find("wrestool") 
 std::string GroupName(const IconGroup& g) {
   if (g.name.empty()) return std::to_string(g.id);
   return std::string(g.name.begin(), g.name.end());  // the test files' names are ASCII
-}
-
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
-  return v;
 }
 
 std::vector<uint8_t> TestIcon(const char* name) {
@@ -107,14 +102,14 @@ TEST(PeIcons, GroupsAndImagesAreWhatAnIndependentReaderFinds) {
       std::filesystem::path ico_path = out / (base + "_14_" + GroupName(g) + ".ico");
       if (!std::filesystem::exists(ico_path)) ico_path = out / (base + "_14_" + GroupName(g) + "_0.ico");
       std::vector<uint8_t> ico = ReadWholeFile(ico_path.string());
-      ASSERT_EQ(Le(ico, 4, 2), g.entries.size()) << GroupName(g);
+      ASSERT_EQ(Le16(ico, 4), g.entries.size()) << GroupName(g);
       for (size_t i = 0; i < g.entries.size(); ++i) {
         const IconEntry& e = g.entries[i];
         const size_t at = 6 + 16 * i;
         EXPECT_EQ(ico[at], e.width);
         EXPECT_EQ(ico[at + 1], e.height);
-        EXPECT_EQ(Le(ico, at + 6, 2), e.bitCount);
-        const size_t size = Le(ico, at + 8, 4), offset = Le(ico, at + 12, 4);
+        EXPECT_EQ(Le16(ico, at + 6), e.bitCount);
+        const size_t size = Le32(ico, at + 8), offset = Le32(ico, at + 12);
         ASSERT_EQ(std::vector<uint8_t>(ico.begin() + long(offset), ico.begin() + long(offset + size)),
                   std::vector<uint8_t>(e.Image().begin(), e.Image().end()))
             << GroupName(g) << " entry " << i;
@@ -145,7 +140,9 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
         const uint8_t* c = vga[x / 2];
         const bool clear = x >= 24 && y >= 24;
         ASSERT_EQ(four.mask[size_t(y * 32 + x)], clear) << x << "," << y;
-        if (!clear) ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
+        if (!clear) {
+          ASSERT_EQ(four.image.At(x, y), MakePixel(c[0], c[1], c[2])) << x << "," << y;
+        }
       }
     DecodedIcon four16 = DecodeIconImage((*groups)[0].entries[1].Image());
     EXPECT_EQ(four16.image.At(0, 5), MakePixel(255, 255, 255));
@@ -157,7 +154,9 @@ TEST(PeIcons, DecodedImagesHaveTheKnownPixels) {
       for (int x = 0; x < 32; ++x) {
         const bool clear = x < 4 && y < 4;
         ASSERT_EQ(eight.mask[size_t(y * 32 + x)], clear);
-        if (!clear) ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
+        if (!clear) {
+          ASSERT_EQ(eight.image.At(x, y), MakePixel(uint8_t(x / 2 * 17), uint8_t(y / 2 * 17), 128)) << x << "," << y;
+        }
       }
 
     DecodedIcon alpha = DecodeIconImage((*groups)[2].entries[0].Image());
@@ -324,7 +323,7 @@ TEST(PeIcons, FilesThatAreNoExecutablesAreUnreadable) {
   // Its new header's signature spoilt, a real DLL is no PE any more.
   std::vector<uint8_t> file = ReadWholeFile(std::string(KELMAR_PE_DIR) + "/testicons_x86_64.dll");
   ASSERT_TRUE(ReadPeIcons(file));
-  file[file[0x3C] | file[0x3D] << 8] = 'X';
+  file[Le16(file, 0x3C)] = 'X';
   EXPECT_FALSE(ReadPeIcons(file));
 }
 

@@ -10,6 +10,7 @@
 
 #include "app_fixture.h"
 #include "win/real_program.h"
+#include "framework/dib_header.h"
 #include "framework/wide.h"
 
 namespace kelmar::test {
@@ -45,12 +46,7 @@ namespace {
 // A white 32-bit top-down canvas; `draw` paints into its DC.
 template <typename Draw>
 std::vector<uint32_t> DrawOnWhite(int size, Draw draw) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  const BITMAPINFO bi = TopDownDibInfo(size, size);
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "app/icon_source.h"
+#include "framework/dib_header.h"
 #include "imageio/icon_best_match.h"
 #include "app_fixture.h"
 
@@ -26,8 +27,7 @@ std::pair<std::vector<uint32_t>, std::vector<uint32_t>> CellBytes(const TImageLi
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAP bm{};
     GetObjectW(bitmap, sizeof(bm), &bm);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO bi = TopDownDibInfo(bm.bmWidth, bm.bmHeight);
     std::vector<uint32_t> all(size_t(bm.bmWidth) * size_t(bm.bmHeight));
     GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), all.data(), &bi, DIB_RGB_COLORS);
     DeleteDC(dc);
@@ -86,8 +86,7 @@ TEST(IconReader, DecodedPixelsAreTheSystemIconsPixels) {
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(system[size_t(i)], &info));
     HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO bi = TopDownDibInfo(32, 32);
     std::vector<uint32_t> color(32 * 32), mask(32 * 32);
     GetDIBits(dc, info.hbmColor, 0, 32, color.data(), &bi, DIB_RGB_COLORS);
     GetDIBits(dc, info.hbmMask, 0, 32, mask.data(), &bi, DIB_RGB_COLORS);
@@ -98,7 +97,9 @@ TEST(IconReader, DecodedPixelsAreTheSystemIconsPixels) {
     for (int p = 0; p < 32 * 32; ++p) {
       Pixel mine = d.image.Data()[p];
       ASSERT_EQ(mine & 0xFFFFFFu, color[size_t(p)] & 0xFFFFFFu) << i << " pixel " << p;
-      if (d.hasAlpha) ASSERT_EQ(PixelA(mine), color[size_t(p)] >> 24) << i << " pixel " << p;
+      if (d.hasAlpha) {
+        ASSERT_EQ(PixelA(mine), color[size_t(p)] >> 24) << i << " pixel " << p;
+      }
       ASSERT_EQ(d.mask[size_t(p)], (mask[size_t(p)] & 0xFFFFFFu) != 0) << i << " pixel " << p;
     }
   }
@@ -134,8 +135,11 @@ TEST(IconReader, BestEntryIsTheSystemsChoice) {
     std::vector<BYTE> d = directory(group);
     int theirs = LookupIconIdFromDirectoryEx(d.data(), TRUE, cx, cy, LR_DEFAULTCOLOR);
     std::string entries;
-    for (const IconEntry& e : group.entries)
-      entries += " " + std::to_string(e.width) + "x" + std::to_string(e.height) + "/" + std::to_string(e.bitCount);
+    for (const IconEntry& e : group.entries) {
+      // Appended piece by piece: `" " + std::string` trips a false -Wrestrict in GCC 12 at -O3.
+      entries += ' ';
+      entries += std::to_string(e.width) + "x" + std::to_string(e.height) + "/" + std::to_string(e.bitCount);
+    }
     ASSERT_EQ(BestIconEntry(group, cx, cy, bits) + 1, theirs) << cx << "x" << cy << ":" << entries;
   };
   auto holds = [](const IconGroup& group, int cx, int cy) {

@@ -11,6 +11,7 @@
 
 #include "app_fixture.h"
 #include "win/mouse_input.h"
+#include "base/little_endian.h"
 #include "framework/wide.h"
 
 namespace kelmar::test {
@@ -22,12 +23,6 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int n) {
-  uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = v << 8 | b[at + size_t(i)];
-  return v;
-}
-
 // One group as the system's loader gives it: its directory entries (14
 // bytes each) and the RT_ICON bytes each names.
 struct SystemGroup {
@@ -39,11 +34,11 @@ BOOL CALLBACK CollectGroup(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param)
   HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(14));
   const auto* dir = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
   SystemGroup g;
-  const size_t count = dir[4] | dir[5] << 8;
+  const size_t count = Le16(dir + 4);
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* e = dir + 6 + 14 * i;
     g.entries.emplace_back(e, e + 14);
-    HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(e[12] | e[13] << 8), MAKEINTRESOURCEW(3));
+    HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(Le16(e + 12)), MAKEINTRESOURCEW(3));
     const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, image)));
     g.images.emplace_back(bytes, bytes + SizeofResource(module, image));
   }
@@ -68,14 +63,14 @@ int ExpectGroupFile(const std::vector<uint8_t>& f, const SystemGroup& g) {
   int png = 0;
   EXPECT_GE(f.size(), 6u);
   if (f.size() < 6) return png;
-  EXPECT_EQ(Le(f, 2, 2), 1u);
-  EXPECT_EQ(Le(f, 4, 2), g.entries.size());
+  EXPECT_EQ(Le16(f, 2), 1u);
+  EXPECT_EQ(Le16(f, 4), g.entries.size());
   for (size_t k = 0; k < g.entries.size() && 6 + 16 * (k + 1) <= f.size(); ++k) {
     const size_t at = 6 + 16 * k;
     // Width, height, colours, reserved, planes and bit count as stored.
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + long(at), f.begin() + long(at + 8)),
               std::vector<uint8_t>(g.entries[k].begin(), g.entries[k].begin() + 8));
-    const size_t size = Le(f, at + 8, 4), offset = Le(f, at + 12, 4);
+    const size_t size = Le32(f, at + 8), offset = Le32(f, at + 12);
     EXPECT_LE(offset + size, f.size());
     if (offset + size > f.size()) continue;
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + long(offset), f.begin() + long(offset + size)), g.images[k]);
@@ -116,11 +111,11 @@ TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
 
   const std::vector<uint8_t> shell = ReadAll(out / (std::to_wstring(n) + L"_readme.ico"));
   ASSERT_GE(shell.size(), 6u + 16);
-  const size_t count = Le(shell, 4, 2);
+  const size_t count = Le16(shell, 4);
   std::vector<int> sizes;
   for (size_t k = 0; k < count; ++k) {
     sizes.push_back(shell[6 + 16 * k] ? shell[6 + 16 * k] : 256);
-    EXPECT_EQ(Le(shell, 6 + 16 * k + 6, 2), 32u);
+    EXPECT_EQ(Le16(shell, 6 + 16 * k + 6), 32u);
   }
   // The system's image lists: 16, 32 and 48 at least, largest first.
   EXPECT_GE(count, 3u);

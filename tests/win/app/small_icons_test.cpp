@@ -15,6 +15,7 @@
 
 #include "app_fixture.h"
 #include "win/mouse_input.h"
+#include "base/little_endian.h"
 
 namespace kelmar::test {
 namespace {
@@ -62,12 +63,12 @@ std::vector<SystemGroup> SystemGroups(const std::wstring& path) {
   for (const std::wstring& name : names) {
     std::vector<uint8_t> dir = Resource(module, name.c_str(), RT_GROUP_ICON);
     SystemGroup group;
-    for (size_t i = 0, n = dir[4] | dir[5] << 8; i < n; ++i) {
+    for (size_t i = 0, n = Le16(dir, 4); i < n; ++i) {
       const uint8_t* e = dir.data() + 6 + 14 * i;
       group.has16 = group.has16 || (e[0] == 16 && e[1] == 16);
       const int slot = e[0] == 16 && e[1] == 16 ? 0 : e[0] == 32 && e[1] == 32 ? 1 : -1;
-      if (slot < 0 || (e[6] | e[7] << 8) != 4 || !group.four_bit[slot].empty()) continue;
-      group.four_bit[slot] = Resource(module, MAKEINTRESOURCEW(e[12] | e[13] << 8), RT_ICON);
+      if (slot < 0 || Le16(e + 6) != 4 || !group.four_bit[slot].empty()) continue;
+      group.four_bit[slot] = Resource(module, MAKEINTRESOURCEW(Le16(e + 12)), RT_ICON);
     }
     group.small = SystemIcon(path, int(groups.size()), 16);
     group.large = SystemIcon(path, int(groups.size()), 32);

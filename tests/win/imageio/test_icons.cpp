@@ -2,18 +2,15 @@
 
 #include <stdexcept>
 
+#include "framework/dib_header.h"
 #include "framework/wide.h"
+#include "base/little_endian.h"
 
 namespace kelmar::test {
 
 HICON MakeIcon(int size, const std::function<Rgb(int, int)>& color, const std::function<bool(int, int)>& transparent,
                const std::function<uint8_t(int, int)>& alpha) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  const BITMAPINFO info = TopDownDibInfo(size, size);
   void* bits = nullptr;
   HBITMAP color_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   auto* px = static_cast<uint32_t*>(bits);
@@ -113,8 +110,7 @@ std::vector<uint8_t> IconAlpha(HICON icon, int size) {
   ICONINFO ii{};
   std::vector<uint8_t> alpha(size_t(size) * size, 0);
   if (!GetIconInfo(icon, &ii)) return alpha;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPINFO info = TopDownDibInfo(size, size);
   std::vector<uint32_t> px(alpha.size());
   HDC dc = CreateCompatibleDC(nullptr);
   if (ii.hbmColor && GetDIBits(dc, ii.hbmColor, 0, UINT(size), px.data(), &info, DIB_RGB_COLORS) == size)
@@ -126,8 +122,8 @@ std::vector<uint8_t> IconAlpha(HICON icon, int size) {
 }
 
 Rgb BmpPixel(const std::vector<uint8_t>& bmp, int x, int y) {
-  const int w = int(U32At(bmp, 18)), h = int(U32At(bmp, 22));
-  const size_t at = U32At(bmp, 10) + (size_t(h - 1 - y) * w + x) * 4;
+  const int w = int(Le32(bmp, 18)), h = int(Le32(bmp, 22));
+  const size_t at = Le32(bmp, 10) + (size_t(h - 1 - y) * w + x) * 4;
   return {bmp[at + 2], bmp[at + 1], bmp[at]};
 }
 

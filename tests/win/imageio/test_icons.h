@@ -33,10 +33,6 @@ std::wstring FilesFolder();
 std::wstring ScratchFolder(const std::wstring& name);
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 
-// Reading the written files.
-inline uint32_t U16At(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
-inline uint32_t U32At(const std::vector<uint8_t>& b, size_t at) { return U16At(b, at) | U16At(b, at + 2) << 16; }
-
 // One-image 4-bit icon file: colour index and mask bit of pixel (x, y), y from the top.
 int IcoIndex(const std::vector<uint8_t>& ico, int x, int y);
 bool IcoTransparent(const std::vector<uint8_t>& ico, int x, int y);

@@ -12,6 +12,8 @@
 #include <array>
 
 #include "base/error.h"
+#include "base/little_endian.h"
+#include "framework/dib_header.h"
 #include "framework/list_view.h"
 #include "framework/wide.h"
 #include "imageio/file_output_win32.h"
@@ -69,8 +71,8 @@ TEST(IconWriter, KnownPixelsGiveTheExactFile) {
     ASSERT_EQ(f.size(), file_size);
     const std::vector<uint8_t> head = {0, 0, 1, 0, 1, 0, uint8_t(size), uint8_t(size), 4, 0, 0, 0, 0, 0};
     EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 14), head);
-    EXPECT_EQ(test::U32At(f, 14), file_size - 22);
-    EXPECT_EQ(test::U32At(f, 42), size == 32 ? 512u : 128u);
+    EXPECT_EQ(Le32(f, 14), file_size - 22);
+    EXPECT_EQ(Le32(f, 42), size == 32 ? 512u : 128u);
     for (int i = 0; i < 16; ++i) {
       Rgb entry{f[62 + 4 * i + 2], f[62 + 4 * i + 1], f[62 + 4 * i]};
       EXPECT_EQ(entry, kStandard[i]) << "entry " << i;
@@ -96,8 +98,8 @@ TEST(IconWriter, TrueColourIsReducedToSixteenAndKeepsTheMask) {
   SaveIconToFile(icon, path);
   std::vector<uint8_t> f = test::ReadFileBytes(path);
   ASSERT_EQ(f.size(), 766u);
-  EXPECT_EQ(test::U16At(f, 36), 4u);
-  EXPECT_EQ(test::U32At(f, 54), 16u);
+  EXPECT_EQ(Le16(f, 36), 4u);
+  EXPECT_EQ(Le32(f, 54), 16u);
   EXPECT_EQ(test::IcoIndex(f, 3, 3), 9);     // red
   EXPECT_EQ(test::IcoIndex(f, 20, 3), 12);   // blue
   EXPECT_EQ(test::IcoIndex(f, 3, 12), 15);   // white
@@ -150,8 +152,8 @@ TEST(BitmapWriter, TransparentBecomesWhiteAndOpaqueKeepsItsColour) {
       // 14 + 40 + ((W*32+31)/32)*4*H.
       const size_t file_size = size == 32 ? 4150 : 1078;
       ASSERT_EQ(f.size(), file_size);
-      EXPECT_EQ(test::U32At(f, 10), 54u);
-      EXPECT_EQ(test::U32At(f, 22), uint32_t(size));  // positive: bottom row first
+      EXPECT_EQ(Le32(f, 10), 54u);
+      EXPECT_EQ(Le32(f, 22), uint32_t(size));  // positive: bottom row first
       EXPECT_EQ(f[28], 32);
       EXPECT_EQ(f[29], 0);
       for (int y = 0; y < size; ++y)
@@ -221,16 +223,15 @@ TEST(BitmapWriter, SectionsKeepTheirFormat) {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
-  } info{};
-  info.header = {sizeof(BITMAPINFOHEADER), 4, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  } info{TopDownDibHeader(4, 2), {}};
   void* bits = nullptr;
   BitmapHandle top_down(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
   ASSERT_TRUE(top_down);
   for (uint32_t i = 0; i < 8; ++i) static_cast<uint32_t*>(bits)[i] = 0x010203 * (i + 1);  // row 0 is the top
   std::vector<uint8_t> f = BitmapFileBytes(top_down);
   ASSERT_EQ(f.size(), 54u + 32);
-  EXPECT_EQ(test::U32At(f, 54), 0x050A0Fu);  // first stored row is the bottom one: pixel 4
-  EXPECT_EQ(test::U32At(f, 54 + 16), 0x010203u);
+  EXPECT_EQ(Le32(f, 54), 0x050A0Fu);  // first stored row is the bottom one: pixel 4
+  EXPECT_EQ(Le32(f, 54 + 16), 0x010203u);
 
   info.header = {sizeof(BITMAPINFOHEADER), 4, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
   for (int i = 0; i < 256; ++i) info.colors[i] = {BYTE(7), BYTE(255 - i), BYTE(i), 0};
@@ -242,9 +243,9 @@ TEST(BitmapWriter, SectionsKeepTheirFormat) {
   f = BitmapFileBytes(indexed);
   ASSERT_EQ(f.size(), 54u + 1024 + 8);
   EXPECT_EQ(f[28], 8);
-  EXPECT_EQ(test::U32At(f, 10), 1078u);
-  EXPECT_EQ(test::U32At(f, 46), 256u);
-  EXPECT_EQ(test::U32At(f, 54 + 4 * 200), 0xC83707u);  // red 200, green 55, blue 7
+  EXPECT_EQ(Le32(f, 10), 1078u);
+  EXPECT_EQ(Le32(f, 46), 256u);
+  EXPECT_EQ(Le32(f, 54 + 4 * 200), 0xC83707u);  // red 200, green 55, blue 7
   EXPECT_EQ(std::vector<uint8_t>(f.begin() + 1078, f.end()), std::vector<uint8_t>(indices, indices + 8));
 }
 
@@ -410,7 +411,9 @@ TEST(IconWriter, AlphaEdgesKeepTheirHue) {
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x) {
         ASSERT_EQ(test::IcoTransparent(f, x, y), AlphaMask(x, y)) << x << "," << y;
-        if (AlphaMask(x, y)) ASSERT_EQ(test::IcoIndex(f, x, y), 0) << x << "," << y;
+        if (AlphaMask(x, y)) {
+          ASSERT_EQ(test::IcoIndex(f, x, y), 0) << x << "," << y;
+        }
       }
   }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/dib_header.h"
 #include "framework/graphics.h"
 #include "skin/form/skin_form_win32.h"
 #include "skin/form/skin_menu_win32.h"
@@ -43,7 +44,7 @@ void ScreenShot(const char* name) {
   BitBlt(bitmap.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
   ReleaseDC(nullptr, screen);
   const ImageView p = bitmap.Pixels();
-  BITMAPINFOHEADER info{sizeof(info), w, -h, 1, 32, BI_RGB};
+  const BITMAPINFOHEADER info = TopDownDibHeader(w, h);
   const DWORD bytes = DWORD(w) * DWORD(h) * 4;
   BITMAPFILEHEADER file{0x4D42, DWORD(sizeof(file) + sizeof(info) + bytes), 0, 0, DWORD(sizeof(file) + sizeof(info))};
   const std::string path = std::string(folder) + "\\" + name + ".bmp";

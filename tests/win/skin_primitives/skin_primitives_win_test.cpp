@@ -178,7 +178,9 @@ TEST_F(DrawingSurface, FitTextWithEllipsisInTheContextFont) {
     EXPECT_EQ(caption.compare(0, text.size() - 3, text, 0, text.size() - 3), 0) << "a prefix of the caption";
     SIZE fitted{};
     GetTextExtentPoint32W(dc_, text.c_str(), int(text.size()), &fitted);
-    if (text != L"...") EXPECT_LE(fitted.cx, max);
+    if (text != L"...") {
+      EXPECT_LE(fitted.cx, max);
+    }
   }
 }
 
