@@ -83,7 +83,7 @@ void Settle(HWND window) {
   std::vector<Pixel> shot;
   int same = 0, width = 0;
   WaitFor([&] {
-    Pump(60);
+    Pump(30);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const Rect b = WindowBounds(window);
     std::vector<Pixel> now = ClientShot(window, width);
