@@ -1,0 +1,200 @@
+#include "imageio/png_icon.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/bmp.h"
+#include "base/error.h"
+#include "base/little_endian.h"
+#include "imageio/stb_codecs.h"
+
+namespace kelmar {
+
+namespace {
+
+constexpr int kLargestSide = 1024;
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+uint32_t Be32(std::span<const uint8_t> b, size_t at) {
+  return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | uint32_t(b[at + 3]);
+}
+
+bool SideFits(int64_t side) { return side >= 1 && side <= kLargestSide; }
+
+}  // namespace
+
+std::optional<IconImageFacts> ReadIconImageFacts(std::span<const uint8_t> image) {
+  IconImageFacts facts;
+  int64_t w = 0, h = 0;
+  if (image.size() >= 24 && std::memcmp(image.data(), kPngSignature, 8) == 0) {
+    // The first chunk is IHDR: width and height, big-endian.
+    if (std::memcmp(image.data() + 12, "IHDR", 4) != 0) return std::nullopt;
+    w = Be32(image, 16);
+    h = Be32(image, 20);
+    facts.bitCount = 32;
+    facts.png = true;
+  } else if (image.size() >= 16 && Le32(image, 0) >= 40) {
+    // The DIB's height counts the colour rows and the mask's together.
+    w = int32_t(Le32(image, 4));
+    h = int32_t(Le32(image, 8)) / 2;
+    facts.bitCount = Le16(image, 14);
+  } else if (image.size() >= 12 && Le32(image, 0) == 12) {
+    w = Le16(image, 4);
+    h = Le16(image, 6) / 2;
+    facts.bitCount = Le16(image, 10);
+  } else {
+    return std::nullopt;
+  }
+  if (!SideFits(w) || !SideFits(h)) return std::nullopt;
+  facts.width = int(w);
+  facts.height = int(h);
+  return facts;
+}
+
+Image StraightIconPixels(const DecodedIcon& icon) {
+  Image straight = icon.image;
+  if (icon.hasAlpha) return straight;  // the mask is what readers without alpha use
+  Pixel* p = straight.Data();
+  for (size_t i = 0, n = size_t(straight.Width()) * size_t(straight.Height()); i < n; ++i)
+    p[i] = icon.mask[i] ? 0 : p[i] | 0xFF000000u;
+  return straight;
+}
+
+Image DecodeStoredIconImage(std::span<const uint8_t> image) {
+  const std::optional<IconImageFacts> facts = ReadIconImageFacts(image);
+  if (!facts) throw Error(kBitmapNotValid);
+  Image pixels = facts->png ? DecodePngPixels(image) : StraightIconPixels(DecodeIconImage(image));
+  if (pixels.Width() != facts->width || pixels.Height() != facts->height) throw Error(kBitmapNotValid);
+  return pixels;
+}
+
+namespace {
+
+struct Candidate {
+  const IconEntry* entry;
+  IconImageFacts facts;
+  int64_t Area() const { return int64_t(facts.width) * facts.height; }
+};
+
+// Larger first, then more colours; the group's order among equals.
+bool LargerOrRicher(const Candidate& a, const Candidate& b) {
+  if (a.Area() != b.Area()) return a.Area() > b.Area();
+  return a.facts.bitCount > b.facts.bitCount;
+}
+
+// The picture of one image: as stored where it is a PNG stream of the size
+// wanted (decoded once to make sure it is whole), else encoded from its
+// pixels, made smaller to fit width x height where it is larger.
+PngPicture MakePicture(const Candidate& c, int width, int height) {
+  const std::span<const uint8_t> bytes = c.entry->Image();
+  Image pixels = DecodeStoredIconImage(bytes);
+  if (c.facts.width == width && c.facts.height == height) {
+    if (c.facts.png) return {width, height, std::vector<uint8_t>(bytes.begin(), bytes.end())};
+    return {width, height, EncodePng(pixels)};
+  }
+  return {width, height, EncodePng(Downscale(pixels, width, height))};
+}
+
+// Tries the candidates in turn until one makes a picture of the size the
+// function gives for it; each that fails is counted.
+template <typename SizeFor>
+void FirstThatDecodes(std::span<const Candidate> order, SizeFor size_for, GroupPictures& out) {
+  for (const Candidate& c : order) {
+    try {
+      const auto [w, h] = size_for(c);
+      out.pictures.push_back(MakePicture(c, w, h));
+      return;
+    } catch (const Error&) {
+      ++out.failed;
+    }
+  }
+}
+
+}  // namespace
+
+GroupPictures GroupPngPictures(const IconGroup& group, PngSizeChoice choice) {
+  GroupPictures out;
+  std::vector<Candidate> all;
+  for (const IconEntry& entry : group.entries) {
+    if (std::optional<IconImageFacts> facts = ReadIconImageFacts(entry.Image()))
+      all.push_back({&entry, *facts});
+    else
+      ++out.failed;  // no header to go by: nothing of it can be decoded
+  }
+  std::stable_sort(all.begin(), all.end(), LargerOrRicher);
+  auto own_size = [](const Candidate& c) { return std::pair(c.facts.width, c.facts.height); };
+
+  switch (choice.kind) {
+    case PngSizeChoice::kLargest:
+      FirstThatDecodes(all, own_size, out);
+      break;
+    case PngSizeChoice::kEvery:
+      for (size_t i = 0; i < all.size();) {
+        size_t end = i;
+        while (end < all.size() && own_size(all[end]) == own_size(all[i])) ++end;
+        FirstThatDecodes(std::span(all).subspan(i, end - i), own_size, out);
+        i = end;
+      }
+      break;
+    case PngSizeChoice::kFixed: {
+      const int n = choice.size;
+      // The size itself, then the nearest larger images (smallest first),
+      // then, where nothing is as large, the largest as it is.
+      auto rank = [n](const Candidate& c) {
+        if (c.facts.width == n && c.facts.height == n) return 0;
+        return c.facts.width >= n && c.facts.height >= n ? 1 : 2;
+      };
+      std::vector<Candidate> order = all;
+      std::stable_sort(order.begin(), order.end(), [&](const Candidate& a, const Candidate& b) {
+        if (rank(a) != rank(b)) return rank(a) < rank(b);
+        if (rank(a) == 1 && a.Area() != b.Area()) return a.Area() < b.Area();
+        return LargerOrRicher(a, b);
+      });
+      FirstThatDecodes(
+          order,
+          [n, &rank, &own_size](const Candidate& c) {
+            if (rank(c) != 1) return own_size(c);
+            // A larger image keeps its shape with its longer side n.
+            const int longer = std::max(c.facts.width, c.facts.height);
+            return std::pair(std::max(1, c.facts.width * n / longer), std::max(1, c.facts.height * n / longer));
+          },
+          out);
+      break;
+    }
+  }
+  return out;
+}
+
+std::string GroupImageSummary(const IconGroup& group) {
+  struct Line {
+    int width, height, bits;
+    bool png;
+  };
+  std::vector<Line> lines;
+  for (const IconEntry& e : group.entries) {
+    if (std::optional<IconImageFacts> f = ReadIconImageFacts(e.Image())) {
+      lines.push_back({f->width, f->height, f->bitCount, f->png});
+      continue;
+    }
+    // Only the directory to go by: bit count, else the colour count's.
+    int bits = e.bitCount;
+    if (bits == 0) bits = e.colorCount == 2 ? 1 : e.colorCount == 16 ? 4 : 0;
+    lines.push_back({e.width ? e.width : 256, e.height ? e.height : 256, bits, false});
+  }
+  std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+    if (a.width * a.height != b.width * b.height) return a.width * a.height > b.width * b.height;
+    return a.bits > b.bits;
+  });
+  std::string text;
+  for (const Line& l : lines) {
+    if (!text.empty()) text += " \u00B7 ";
+    text += std::to_string(l.width) + "\u00D7" + std::to_string(l.height);
+    if (l.png)
+      text += " PNG";
+    else if (l.bits > 0)
+      text += " " + std::to_string(l.bits) + "\u4F4D";
+  }
+  return text;
+}
+
+}  // namespace kelmar
