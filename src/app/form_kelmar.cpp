@@ -34,7 +34,8 @@ const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本
 // The open dialog's file types: the files icons come from, then all files.
 const std::vector<TPlatformServices::TFileFilter>& OpenDialogFilter() {
   static const std::vector<TPlatformServices::TFileFilter> filter{
-      {L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur)", L"*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur"},
+      {L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur)",
+       L"*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur"},
       {L"所有文件 (*.*)", L"*.*"}};
   return filter;
 }

@@ -88,7 +88,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
   wchar_t type[128] = {};
   SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(type));
-  EXPECT_STREQ(type, L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur)");
+  EXPECT_STREQ(type, L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur)");
   SendMessageW(types, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(type));
   EXPECT_STREQ(type, L"所有文件 (*.*)");
   Keys({VK_ESCAPE});
