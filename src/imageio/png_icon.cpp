@@ -76,11 +76,28 @@ struct Candidate {
   int64_t Area() const { return int64_t(facts.width) * facts.height; }
 };
 
-// Larger first, then more colours; the group's order among equals.
+// Larger first (and the wider of two of one area), then more colours; the
+// group's order among equals.
 bool LargerOrRicher(const Candidate& a, const Candidate& b) {
   if (a.Area() != b.Area()) return a.Area() > b.Area();
+  if (a.facts.width != b.facts.width) return a.facts.width > b.facts.width;
   return a.facts.bitCount > b.facts.bitCount;
 }
+
+// The images with a readable header in that order; `unreadable` counts the rest.
+std::vector<Candidate> Candidates(const IconGroup& group, int* unreadable) {
+  std::vector<Candidate> all;
+  for (const IconEntry& entry : group.entries) {
+    if (std::optional<IconImageFacts> facts = ReadIconImageFacts(entry.Image()))
+      all.push_back({&entry, *facts});
+    else if (unreadable)
+      ++*unreadable;
+  }
+  std::stable_sort(all.begin(), all.end(), LargerOrRicher);
+  return all;
+}
+
+std::pair<int, int> OwnSize(const Candidate& c) { return {c.facts.width, c.facts.height}; }
 
 // The picture of one image: as stored where it is a PNG stream of the size
 // wanted (decoded once to make sure it is whole), else encoded from its
@@ -112,17 +129,18 @@ void FirstThatDecodes(std::span<const Candidate> order, SizeFor size_for, GroupP
 
 }  // namespace
 
+std::vector<std::pair<int, int>> GroupImageSizes(const IconGroup& group) {
+  std::vector<std::pair<int, int>> sizes;
+  for (const Candidate& c : Candidates(group, nullptr))
+    if (sizes.empty() || sizes.back() != OwnSize(c)) sizes.push_back(OwnSize(c));
+  return sizes;
+}
+
 GroupPictures GroupPngPictures(const IconGroup& group, PngSizeChoice choice) {
   GroupPictures out;
-  std::vector<Candidate> all;
-  for (const IconEntry& entry : group.entries) {
-    if (std::optional<IconImageFacts> facts = ReadIconImageFacts(entry.Image()))
-      all.push_back({&entry, *facts});
-    else
-      ++out.failed;  // no header to go by: nothing of it can be decoded
-  }
-  std::stable_sort(all.begin(), all.end(), LargerOrRicher);
-  auto own_size = [](const Candidate& c) { return std::pair(c.facts.width, c.facts.height); };
+  // An image without a header to go by cannot be decoded: counted at once.
+  const std::vector<Candidate> all = Candidates(group, &out.failed);
+  auto own_size = OwnSize;
 
   switch (choice.kind) {
     case PngSizeChoice::kLargest:
@@ -187,12 +205,13 @@ std::string GroupImageSummary(const IconGroup& group) {
   });
   std::string text;
   for (const Line& l : lines) {
-    if (!text.empty()) text += " \u00B7 ";
-    text += std::to_string(l.width) + "\u00D7" + std::to_string(l.height);
+    // Appended piece by piece (GCC 12 warns falsely on joined temporaries).
+    if (!text.empty()) text.append(" \u00B7 ");
+    text.append(std::to_string(l.width)).append("\u00D7").append(std::to_string(l.height));
     if (l.png)
-      text += " PNG";
+      text.append(" PNG");
     else if (l.bits > 0)
-      text += " " + std::to_string(l.bits) + "\u4F4D";
+      text.append(" ").append(std::to_string(l.bits)).append("\u4F4D");
   }
   return text;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/image.h"
@@ -64,6 +65,10 @@ struct GroupPictures {
   // it does.
   int failed = 0;
 };
+
+// The sizes of the group's images that have a readable header, each once,
+// largest first: the pictures of every size (less those that fail).
+std::vector<std::pair<int, int>> GroupImageSizes(const IconGroup& group);
 
 // The pictures of a group for a choice of size, largest first for kEvery.
 // Among images of one size the one of the most colours is taken (PNG counts
