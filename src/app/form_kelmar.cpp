@@ -166,20 +166,20 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CombPicType->SetItemIndex(0);
   CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico/PNG图片png)");
   CombPicType->SetSkinData(ksSkinData1);
-  Place(CombPicType, ksSkinPanel1, 257, 10, 70, 20);
+  Place(CombPicType, ksSkinPanel1, 257, 10, 78, 20);
   CombPngSize = new TksSkinComboBox(this, "CombPngSize");
   CombPngSize->SetItems({L"最大", L"256", L"128", L"64", L"48", L"32", L"16", L"全部尺寸"});
   CombPngSize->SetItemIndex(0);
   CombPngSize->SetHint(L"PNG图片的尺寸(最大/固定尺寸/全部尺寸各存一个文件)");
   CombPngSize->SetSkinData(ksSkinData1);
-  Place(CombPngSize, ksSkinPanel1, 331, 10, 70, 20);
-  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 407, 33, IDB_HELP, L"帮助 (F1)");
-  BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 447, 33, IDB_UPDATE, L"升级");
+  Place(CombPngSize, ksSkinPanel1, 339, 10, 78, 20);
+  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 421, 33, IDB_HELP, L"帮助 (F1)");
+  BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 458, 33, IDB_UPDATE, L"升级");
 
   Label5 = new TLabel(this, "Label5");
   Label5->SetAlignment(TAlignment::taRightJustify);
   Label5->SetTransparent(true);
-  Label5->SetBounds(488, 7, 0, 13);
+  Label5->SetBounds(526, 7, 0, 13);
   Label5->SetCaption(L"主页:");
   Label5->SetParent(ksSkinPanel1);
   URLLabel4 = new TURLLabel(this, "URLLabel4", services_);
@@ -187,18 +187,18 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   URLLabel4->SetCaption(kHomePage);
   URLLabel4->SetHint(kHomePage);
   URLLabel4->SetURL(kHomePage);
-  Place(URLLabel4, ksSkinPanel1, 496, 6, 147, 13);
+  Place(URLLabel4, ksSkinPanel1, 534, 6, 129, 13);
   Label6 = new TLabel(this, "Label6");
   Label6->SetAlignment(TAlignment::taRightJustify);
   Label6->SetTransparent(true);
-  Label6->SetBounds(489, 23, 0, 13);
+  Label6->SetBounds(527, 23, 0, 13);
   Label6->SetCaption(L"邮箱:");
   Label6->SetParent(ksSkinPanel1);
   URLLabel1 = new TURLLabel(this, "URLLabel1", services_);
   SetLinkLook(URLLabel1);
   URLLabel1->SetCaption(kContactMail);
   URLLabel1->SetURL(std::wstring(L"mailto:") + kContactMail);
-  Place(URLLabel1, ksSkinPanel1, 496, 22, 119, 13);
+  Place(URLLabel1, ksSkinPanel1, 534, 22, 119, 13);
 
   Image2 = new TImage(this, "Image2");
   Image2->SetVisible(false);
