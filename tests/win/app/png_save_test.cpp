@@ -274,3 +274,29 @@ TEST_F(PngSaveTest, EachItemsTipListsItsImages) {
 }
 
 }  // namespace kelmar::test
+
+namespace kelmar::test {
+
+// At the limit the whole batch is saved in the chosen type and size.
+TEST_F(FormTest, TheLimitSavesTheWholeBatchAsPngPicturesOfTheChosenSize) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring shell32 = SystemFile(L"shell32.dll"), out = MakeTempFolder(L"png-limit");
+  form->CombPicType->SetItemIndex(3);
+  form->CombPngSize->SetItemIndex(6);  // 16
+  services.message_box_answers = {IDOK, IDOK};  // the limit, then the summary
+  services.folder_answers.push_back(out);
+  DropFiles(form->Handle(), std::vector<std::wstring>(6, shell32));  // 1104 icons
+  const std::vector<std::wstring> files = FilesIn(out);
+  EXPECT_EQ(files.size(), 1000u);
+  ASSERT_EQ(services.Of("MessageBox").size(), 2u);
+  EXPECT_EQ(services.Of("MessageBox")[1].text.rfind(L"1000个文件被保存", 0), 0u);
+  EXPECT_EQ(form->ListView1->Count(), 104);
+  for (const wchar_t* name : {L"1_shell32.png", L"500_shell32.png", L"1000_shell32.png"}) {
+    const Picture p = DecodeWithWic(out + L"\\" + name);
+    EXPECT_EQ(p.width, 16u) << Narrow(name);
+    EXPECT_EQ(p.height, 16u) << Narrow(name);
+  }
+  CoUninitialize();
+}
+
+}  // namespace kelmar::test
