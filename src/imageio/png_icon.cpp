@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <zlib.h>
+
 #include "base/bmp.h"
 #include "base/error.h"
 #include "base/little_endian.h"
@@ -20,6 +22,28 @@ uint32_t Be32(std::span<const uint8_t> b, size_t at) {
 }
 
 bool SideFits(int64_t side) { return side >= 1 && side <= kLargestSide; }
+
+// A PNG stream whose chunks are all there with their checksums right, from
+// the 13-byte header chunk through image data to the end chunk (what may
+// follow that is not looked at). What is damaged or cut fails here without
+// the cost of decoding the picture.
+bool WholePngStream(std::span<const uint8_t> png) {
+  size_t at = 8;
+  bool first = true, data = false;
+  while (png.size() - at >= 12) {
+    const uint32_t length = Be32(png, at);
+    if (length > png.size() - at - 12) return false;
+    const uint8_t* type = png.data() + at + 4;
+    const uLong crc = crc32(crc32(0, nullptr, 0), type, uInt(length + 4));
+    if (crc != Be32(png, at + 8 + length)) return false;
+    if (first && (std::memcmp(type, "IHDR", 4) != 0 || length != 13)) return false;
+    first = false;
+    data = data || std::memcmp(type, "IDAT", 4) == 0;
+    if (std::memcmp(type, "IEND", 4) == 0) return data;
+    at += 12 + length;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -99,17 +123,18 @@ std::vector<Candidate> Candidates(const IconGroup& group, int* unreadable) {
 
 std::pair<int, int> OwnSize(const Candidate& c) { return {c.facts.width, c.facts.height}; }
 
-// The picture of one image: as stored where it is a PNG stream of the size
-// wanted (decoded once to make sure it is whole), else encoded from its
-// pixels, made smaller to fit width x height where it is larger.
+// The picture of one image: as stored where it is a whole PNG stream of the
+// size wanted, else encoded from its pixels, made smaller to fit width x
+// height where it is larger.
 PngPicture MakePicture(const Candidate& c, int width, int height) {
   const std::span<const uint8_t> bytes = c.entry->Image();
-  Image pixels = DecodeStoredIconImage(bytes);
-  if (c.facts.width == width && c.facts.height == height) {
-    if (c.facts.png) return {width, height, std::vector<uint8_t>(bytes.begin(), bytes.end())};
-    return {width, height, EncodePng(pixels)};
+  const bool own_size = c.facts.width == width && c.facts.height == height;
+  if (own_size && c.facts.png) {
+    if (!WholePngStream(bytes)) throw Error(kBitmapNotValid);
+    return {width, height, std::vector<uint8_t>(bytes.begin(), bytes.end())};
   }
-  return {width, height, EncodePng(Downscale(pixels, width, height))};
+  const Image pixels = DecodeStoredIconImage(bytes);
+  return {width, height, EncodePng(own_size ? pixels : Downscale(pixels, width, height))};
 }
 
 // Tries the candidates in turn until one makes a picture of the size the

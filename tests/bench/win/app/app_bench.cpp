@@ -1,7 +1,7 @@
 // The main form's heavy commands, on the real form: a full 1000-icon batch of
 // real library icons dropped on it (next to the system's extraction of the
 // same icons, and one ExtractIconW call per index), and Save all of that
-// batch as icon files and as bitmap files. Also reports the process's GDI and
+// batch as icon files, as bitmap files and as PNG pictures. Also reports the process's GDI and
 // USER object counts.
 #include <windows.h>
 #include <commctrl.h>
@@ -10,11 +10,15 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/form_kelmar.h"
+#include "app/icon_source.h"
+#include "imageio/file_output_win32.h"
+#include "imageio/png_icon.h"
 #include "bench/win/harness.h"
 #include "framework/application.h"
 #include "win/shell_files.h"
@@ -26,12 +30,16 @@ using kelmar::test::SystemFile;
 
 namespace {
 
-// Answers the folder browser with one folder and every message box with OK.
+// Answers the folder browser with one folder, the question before replacing
+// files with Yes (each timed save replaces the files of the one before) and
+// every other message box with OK.
 class BenchServices : public TPlatformServices {
  public:
   std::wstring folder;
   PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override { return ILCreateFromPathW(folder.c_str()); }
-  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
+  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT type) override {
+    return (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES : IDOK;
+  }
 };
 
 // The files of one type in a folder, with their bytes.
@@ -91,6 +99,81 @@ void CompareSaveWithBareWriting(TFormKelmar* form, const std::wstring& folder, c
   bench::Report(name.c_str(), s, 1000, "files");
   bench::Report("  bare writing of the same bytes", b, 1000, "files");
   std::printf("  ratio save all / bare writing: %.2f (medians)\n", s.median / b.median);
+}
+
+// Save all as PNG pictures (largest) against the same encoder writing the
+// same images in a bare loop: each item's largest image (the most colours
+// among equals) found and decoded beforehand, untimed; timed, a stored PNG
+// stream's bytes or the encoder's, written to the same name (create, write,
+// close). Alternated run by run, each from settled files.
+void ComparePngSaveWithBareEncoding(TFormKelmar* form, const std::wstring& folder) {
+  struct Chosen {
+    std::wstring path;
+    std::vector<uint8_t> stored;  // a PNG stream as the file holds it
+    Image pixels;                 // else the decoded image
+  };
+  std::vector<Chosen> chosen;
+  std::wstring last;
+  std::optional<FileIcons> icons;
+  int index = 0;  // the item's index in its file: a file's items follow one another, all of them
+  for (int i = 0; i < form->ListView1->Count(); ++i) {
+    const std::wstring caption = form->ListView1->ItemCaption(i), source = caption.substr(caption.find(L':') + 1);
+    if (source != last) icons = FileIcons::Read(source), last = source, index = 0;
+    if (index == icons->Count()) index = 0;  // the same file dropped again
+    const std::shared_ptr<const IconGroup> group = icons->Group(index);
+    const IconEntry* best = nullptr;
+    IconImageFacts best_facts;
+    for (const IconEntry& e : group->entries) {
+      const std::optional<IconImageFacts> f = ReadIconImageFacts(e.Image());
+      if (!f) continue;
+      const long area = long(f->width) * f->height, best_area = long(best_facts.width) * best_facts.height;
+      if (!best || area > best_area || (area == best_area && f->bitCount > best_facts.bitCount)) best = &e, best_facts = *f;
+    }
+    Chosen c{folder + L"\\" + MakeSaveName(caption, i + 1) + L".png", {}, {}};
+    if (best_facts.png)
+      c.stored.assign(best->Image().begin(), best->Image().end());
+    else
+      c.pixels = DecodeStoredIconImage(best->Image());
+    chosen.push_back(std::move(c));
+    ++index;
+  }
+  size_t stored = 0;
+  for (const Chosen& c : chosen) stored += !c.stored.empty();
+
+  std::vector<double> save, bare, writer;
+  size_t total_bytes = 0;
+  for (int run = 0; run < 5; ++run) {
+    Settle(ReadFiles(folder, L".png"));
+    save.push_back(bench::Time([&] { form->BTNSaveAllClick(); }));
+    const auto files = ReadFiles(folder, L".png");
+    total_bytes = 0;
+    for (const auto& file : files) total_bytes += file.second.size();
+    Settle(files);
+    bare.push_back(bench::Time([&] {
+      for (const Chosen& c : chosen) {
+        const std::vector<uint8_t> bytes = c.stored.empty() ? EncodePng(c.pixels) : c.stored;
+        HANDLE h = CreateFileW(c.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(h);
+      }
+    }));
+    // The program's whole-file writing alone, same bytes and names: what
+    // a save costs beyond making the pictures.
+    Settle(files);
+    writer.push_back(bench::Time([&] {
+      WholeFileWriter whole;
+      for (const auto& [path, bytes] : files)
+        whole.Write(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    }));
+    if (files.size() != 1000) std::printf("(%zu files of the type in the folder)\n", files.size());
+  }
+  const bench::Timing s = bench::Summarise(save), b = bench::Summarise(bare), w = bench::Summarise(writer);
+  bench::Report("save all: 1000 PNG pictures (largest)", s, 1000, "files");
+  bench::Report("  whole-file writing alone, same bytes", w, 1000, "files");
+  bench::Report("  the same encoder, same images, bare loop", b, 1000, "files");
+  std::printf("  ratio save all / bare loop: %.2f (medians); %zu bytes in all; %zu of the images stored as PNG\n",
+              s.median / b.median, total_bytes, stored);
 }
 
 }  // namespace
@@ -159,6 +242,9 @@ int main() {
   form->CombPicType->SetItemIndex(1);
   form->BTNSaveAllClick();
   CompareSaveWithBareWriting(form, services.folder, L".bmp", "bitmap files");
+  form->CombPicType->SetItemIndex(3);
+  form->BTNSaveAllClick();
+  ComparePngSaveWithBareEncoding(form, services.folder);
   form->CombPicType->SetItemIndex(0);
   DWORD gdi_full = GetGuiResources(self, GR_GDIOBJECTS), user_full = GetGuiResources(self, GR_USEROBJECTS);
   form->ListView1->Clear();
