@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
+
+#include <unistd.h>
 
 #include "base/error.h"
 #include "imageio/four_bit_icon.h"
@@ -63,10 +66,17 @@ IconEntry Entry(std::vector<uint8_t> bytes, uint8_t w = 0, uint8_t h = 0, uint16
   return e;
 }
 
+// A file in this run's scratch folder, which goes when the tests end.
 fs::path Scratch(const std::string& name) {
-  fs::path dir = fs::temp_directory_path() / ("kelmar-png-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  return dir / name;
+  static const struct Folder {
+    fs::path path = fs::temp_directory_path() / ("kelmar-png-" + std::to_string(::getpid()));
+    Folder() { fs::create_directories(path); }
+    ~Folder() {
+      std::error_code ignored;
+      fs::remove_all(path, ignored);
+    }
+  } folder;
+  return folder.path / name;
 }
 
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
