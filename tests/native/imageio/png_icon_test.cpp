@@ -144,21 +144,6 @@ TEST(PngIcon, EveryStoredDepthDecodesToItsOwnPixelsWithTheMaskAsAlpha) {
   }
 }
 
-TEST(PngIcon, ThirtyTwoBitAlphaIsKeptAndTheMaskIgnored) {
-  const int w = 4, h = 4;
-  std::vector<uint32_t> values;
-  std::vector<Rgba> expected;
-  for (int i = 0; i < w * h; ++i) {
-    const int alpha = i * 17;  // 0 .. 255
-    values.push_back(uint32_t(alpha) << 24 | uint32_t(0x204060 + i));
-    expected.push_back(FromWord(uint32_t(0x204060 + i), alpha));
-  }
-  std::vector<bool> mask(size_t(w * h), true);  // a mask readers without alpha would use
-  IconGroup group{u"", 1, {Entry(Dib(w, h, 32, {}, values, mask))}};
-  const Decoded d = ImageMagick(GroupPngPictures(group, {}).pictures.at(0).bytes, "alpha");
-  ExpectSamePixels(expected, d.pixels, "alpha");
-}
-
 std::vector<uint8_t> ImageMagickPng(const std::string& spec, const std::string& name) {
   const fs::path file = Scratch(name + ".png");
   test::RunCommand("/usr/bin/convert " + spec + " PNG32:'" + file.string() + "'");
