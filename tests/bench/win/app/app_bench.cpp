@@ -10,6 +10,8 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,47 +80,53 @@ void WritePlain(const bench::NamedFiles& files) {
 // Save all of the batch (the files of the first save there already, so every
 // run replaces them) against the same bytes written to the same names: by
 // the program's own whole-file writer alone (the same safe way), by a
-// temporary file moved by name, and plainly. The four alternate run by run
-// so that all see the same load; each starts from settled files and must
-// leave all 1000 rewritten with the first save's bytes, or nothing is
-// reported.
+// temporary file moved by name, and plainly. Each round runs all four, each
+// round starting with the next one (so that none is always first after the
+// previous way's files, and all see the same load); every run starts from
+// settled files and must leave all 1000 rewritten with the first save's
+// bytes, or nothing is reported.
 void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, const wchar_t* extension,
                                 const char* what) {
   const std::wstring& folder = services.folder;
   const bench::NamedFiles reference = bench::ReadFilesIn(folder, extension);
   bench::Require(reference.size() == 1000, "1000 files from the first save");
   for (const auto& file : reference) bench::Require(WellFormed(file.second, extension), "well-formed saved files");
-  const int questions = services.replace_questions;
-  std::vector<double> save, whole, moved, plain;
-  for (int run = 0; run < 5; ++run) {
-    bench::SettleAndAge(reference);
-    save.push_back(bench::Time([&] { form->BTNSaveAllClick(); }));
-    bench::Require(services.replace_questions == questions + run + 1, "the question to replace the files, answered Yes");
-    bench::Require(bench::RewroteAll(folder, extension, reference), "Save all rewrote the 1000 files, same bytes");
-    bench::SettleAndAge(reference);
-    whole.push_back(bench::Time([&] {
-      WholeFileWriter writer;
-      for (const auto& [path, bytes] : reference) writer.Write(path, bytes);
-    }));
-    bench::Require(bench::RewroteAll(folder, extension, reference), "the whole-file writer rewrote the 1000 files");
-    bench::SettleAndAge(reference);
-    moved.push_back(bench::Time([&] { WriteByMove(reference); }));
-    bench::Require(bench::RewroteAll(folder, extension, reference), "the moves rewrote the 1000 files");
-    bench::SettleAndAge(reference);
-    plain.push_back(bench::Time([&] { WritePlain(reference); }));
-    bench::Require(bench::RewroteAll(folder, extension, reference), "plain writing rewrote the 1000 files");
+  struct Way {
+    const char* name;
+    std::function<void()> write;
+    std::vector<double> seconds;
+  };
+  Way ways[] = {
+      {"  save all", [&] {
+         const int questions = services.replace_questions;
+         form->BTNSaveAllClick();
+         bench::Require(services.replace_questions == questions + 1, "the question to replace the files, answered Yes");
+       }, {}},
+      {"  same bytes, whole-file writer", [&] {
+         WholeFileWriter writer;
+         for (const auto& [path, bytes] : reference) writer.Write(path, bytes);
+       }, {}},
+      {"  same bytes, temporary file moved", [&] { WriteByMove(reference); }, {}},
+      {"  same bytes, create-write-close", [&] { WritePlain(reference); }, {}},
+  };
+  constexpr int kWays = int(std::size(ways));
+  for (int round = 0; round < 2 * kWays; ++round)
+    for (int k = 0; k < kWays; ++k) {
+      Way& way = ways[(round + k) % kWays];
+      bench::SettleAndAge(reference);
+      way.seconds.push_back(bench::Time(way.write));
+      bench::Require(bench::RewroteAll(folder, extension, reference), "all 1000 files rewritten with the same bytes");
+    }
+  std::printf("%s: 1000 files, %llu bytes, %d runs each, each run checked\n", what,
+              static_cast<unsigned long long>(bench::TotalBytes(reference)), 2 * kWays);
+  bench::Timing t[kWays];
+  for (int k = 0; k < kWays; ++k) {
+    t[k] = bench::Summarise(ways[k].seconds);
+    bench::Report(ways[k].name, t[k], 1000, "files");
   }
-  const bench::Timing s = bench::Summarise(save), w = bench::Summarise(whole), m = bench::Summarise(moved),
-                      p = bench::Summarise(plain);
-  std::printf("%s: 1000 files, %llu bytes, each run checked\n", what,
-              static_cast<unsigned long long>(bench::TotalBytes(reference)));
-  bench::Report("  save all", s, 1000, "files");
-  bench::Report("  same bytes, whole-file writer", w, 1000, "files");
-  bench::Report("  same bytes, temporary file moved", m, 1000, "files");
-  bench::Report("  same bytes, create-write-close", p, 1000, "files");
-  std::printf("  ratio save all / whole-file writer: %.2f (medians)\n", s.median / w.median);
-  std::printf("  ratio save all / temporary file moved: %.2f, / create-write-close: %.2f\n", s.median / m.median,
-              s.median / p.median);
+  std::printf("  ratio save all / whole-file writer: %.2f (medians)\n", t[0].median / t[1].median);
+  std::printf("  ratio save all / temporary file moved: %.2f, / create-write-close: %.2f\n", t[0].median / t[2].median,
+              t[0].median / t[3].median);
 }
 
 }  // namespace
