@@ -10,7 +10,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
-#include "skin/controls/skin_controls.h"
+#include "skin/controls/skin_controls_win32.h"
 #include "win/mouse_input.h"
 #include "skin_controls_fixture.h"
 
