@@ -1,4 +1,4 @@
-// What a command, a hook or a timer throws ends in the application's error
+// What a command, a loop filter or a timer throws ends in the application's error
 // box, and the program goes on answering.
 #include <windows.h>
 
@@ -58,7 +58,7 @@ TEST_F(FormTest, ThrowsFromAMenuCommandAndATimerReachTheErrorBoxAndTheProgramGoe
   Application().OnException = nullptr;  // the real box
   ErrorBoxes boxes;
   // A system menu entry whose command fails; the skinned menu runs it from
-  // the loop's key hook.
+  // the loop's key filter.
   auto* item = new TMenuItem("Fails", L"Fails");
   item->OnClick = [] { throw std::runtime_error("the command failed"); };
   form->PopupMenu1->Items()->Add(item);

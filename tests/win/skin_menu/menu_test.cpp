@@ -2,7 +2,7 @@
 // holds, how it looks, keys, clicks, what its entries do) and popup menus on
 // a test form (sub-menus, scrolling, disabled items, the plain look, the
 // messages to the opener). Keys are posted to the thread's queue, so they
-// reach the menu the way the user's do: through the application's hook.
+// reach the menu the way the user's do: through the application's loop filter.
 #include <windows.h>
 
 #include <string>
@@ -240,7 +240,7 @@ TEST_F(MenuTest, EscapeClosesAndTheKeysGoBackToTheWindows) {
   EXPECT_FALSE(Menu().MenuOpen);
   EXPECT_TRUE(Menu().Windows().empty());
   EXPECT_FALSE(Frame().SkinMenuActive);
-  // The hook is gone: a key reaches its window again.
+  // The filter is gone: a key reaches its window again.
   MSG msg{};
   PostMessageW(form->Handle(), WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_TRUE(PeekMessageW(&msg, form->Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
