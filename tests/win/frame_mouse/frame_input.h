@@ -44,6 +44,11 @@ inline void WaitUntilInputTaken() {
   for (int i = 0; i < 2 && target; ++i) SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
 }
 
+inline bool CursorAt(Point p) {
+  POINT at{};
+  return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+}
+
 // Sends the steps at the pace of a hand on the mouse, one each 30 ms at
 // most (the display's own round trip for a pointer move takes that long
 // under Wine), each once the one before was taken, handling messages
@@ -57,6 +62,12 @@ inline void Gesture(const std::vector<MouseStep>& steps) {
       next = std::chrono::steady_clock::now() + std::chrono::milliseconds(30);
       SendMouse(s);
       WaitUntilInputTaken();
+      // A late pointer event of the display can put the cursor back where an
+      // earlier step left it: the move is made again until it stays.
+      for (int again = 0; s.kind == MouseStep::Move && again < 5 && !CursorAt(s.at); ++again) {
+        SendMouse(s);
+        WaitUntilInputTaken();
+      }
     }
     done = true;
   });
