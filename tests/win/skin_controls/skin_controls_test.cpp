@@ -381,8 +381,7 @@ TEST_F(SkinControls, RepeatModeClicksWhileHeld) {
   PressMouse(b, {10, 10});
   Wait(350);
   const int held = clicks;
-  EXPECT_GE(held, 2);  // three ticks, give or take a late timer
-  EXPECT_LE(held, 4);
+  EXPECT_EQ(held, 3);  // at 100, 200 and 300 ms
   // Off the button the repeats stop.
   MoveMouse(b, {10, -40});
   Wait(250);
