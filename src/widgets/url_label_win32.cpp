@@ -1,4 +1,4 @@
-#include "widgets/url_label.h"
+#include "widgets/url_label_win32.h"
 
 #include <algorithm>
 

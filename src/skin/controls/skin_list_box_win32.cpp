@@ -52,8 +52,7 @@ TksSkinCustomListBox::TksSkinCustomListBox(TComponent* owner, std::string name)
   SetSkinDataName("listbox");
   SetBounds(0, 0, 120, 80);
   list_->SetParent(this);
-  listProc_ = list_->WindowProc;
-  list_->WindowProc = [this](TMessage& m) { ListMessage(m); };
+  listFilter_ = list_->AddFilter([this](TMessage& m, const TWindowNext& next) { ListMessage(m, next); });
 }
 
 void TksSkinCustomListBox::HandleCreated() {
@@ -233,7 +232,7 @@ void TksSkinCustomListBox::SyncScrollBar() {
 
 // ----------------------------------------------------------------- messages
 
-void TksSkinCustomListBox::ListMessage(TMessage& m) {
+void TksSkinCustomListBox::ListMessage(TMessage& m, const TWindowNext& next) {
   if (m.Msg == WM_ERASEBKGND) {
     // Rows below the last item show as empty unselected rows.
     RECT rc;
@@ -249,7 +248,7 @@ void TksSkinCustomListBox::ListMessage(TMessage& m) {
     m.Result = 1;
     return;
   }
-  listProc_(m);
+  next(m);
   if (MayScroll(m.Msg)) SyncScrollBar();
 }
 

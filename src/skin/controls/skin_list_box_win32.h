@@ -90,7 +90,7 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   const TksDataSkinListBox* ListSection() const;
 
  private:
-  void ListMessage(TMessage& m);
+  void ListMessage(TMessage& m, const TWindowNext& next);
   void LayOut();
   void UpdateItemHeight();
   void SyncScrollBar();
@@ -98,7 +98,7 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void DrawItem(const DRAWITEMSTRUCT& d);
 
   TksListBox* list_;
-  TWndMethod listProc_;
+  TWindowFilter listFilter_;
   TksSkinScrollBar* scrollBar_ = nullptr;
   std::vector<std::wstring> items_;
   int itemIndex_ = -1;  // while the inner list has no window
