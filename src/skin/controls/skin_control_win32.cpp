@@ -104,10 +104,44 @@ void TksSkinControl::PaintWindow(TCanvas& canvas) {
 }
 
 void TksSkinControl::WndProc(TMessage& m) {
+  if (accessible_.Handle(m)) return;
   TWinControl::WndProc(m);
   // What lies underneath has changed.
   if (m.Msg == WM_MOVE && alphaBlend_) Invalidate();
+  if (m.Msg == WM_SETFOCUS) AccNotify(EVENT_OBJECT_FOCUS, Handle());
 }
+
+void TksSkinControl::CaptionChanged() {
+  TWinControl::CaptionChanged();
+  if (AccessibleName.empty()) AccNotify(EVENT_OBJECT_NAMECHANGE, Handle());
+}
+
+int TksSkinControl::AccChildCount() const { return int(VisibleChildWindows(Handle()).size()); }
+
+IDispatch* TksSkinControl::AccChildObject(int child) const {
+  const std::vector<HWND> children = VisibleChildWindows(Handle());
+  return child >= 1 && size_t(child) <= children.size() ? ClientObjectOf(children[size_t(child - 1)]) : nullptr;
+}
+
+std::wstring TksSkinControl::AccName(int child) const {
+  if (child != 0) return {};
+  if (!AccessibleName.empty()) return AccessibleName;
+  return AccessibleText(Caption().empty() ? Hint() : Caption());
+}
+
+std::wstring TksSkinControl::AccDescription(int child) const {
+  const std::wstring hint = AccessibleText(Hint());
+  return child == 0 && hint != AccName(0) ? hint : L"";
+}
+
+long TksSkinControl::AccRole(int child) const {
+  if (child != 0) return ROLE_SYSTEM_CLIENT;
+  return AccessibleRole != 0 ? AccessibleRole : AccClassRole();
+}
+
+long TksSkinControl::AccState(int child) const { return child == 0 ? ControlAccState(*this, AccFocusable()) : 0; }
+
+Rect TksSkinControl::AccLocation(int child) const { return child == 0 ? ScreenRectOf(Handle()) : Rect{}; }
 
 void TksSkinControl::MouseEnter() {
   if (OnMouseEnter) OnMouseEnter();

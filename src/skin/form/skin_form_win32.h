@@ -39,6 +39,11 @@ class TksSkinChangeTarget {
   ~TksSkinChangeTarget() = default;
 };
 
+class TksFrameAccessible;
+
+// A caption button's built-in hint (code page 936), empty for none.
+std::string DefaultObjectHint(SkinCommand command);
+
 class TksSkinForm : public TComponent {
  public:
   // The owner must be a form; anything else fails with the framework's
@@ -265,6 +270,8 @@ class TksSkinForm : public TComponent {
   TksSkinPopupMenu* trayMenu_;
   TksSkinMenu* skinMenu_;
   int menuHook_ = 0;
+  // What the window and its caption buttons tell screen readers.
+  std::unique_ptr<TksFrameAccessible> accessible_;
 };
 
 }  // namespace kelmar
