@@ -1,0 +1,396 @@
+// The real program as a screen reader meets it: from this process, through
+// the system's accessibility interface, every visible control of the
+// program's own window class answers with a Chinese name (links: their
+// address), its role and its state; the default actions work like clicks
+// and the changes they make are announced.
+#include <windows.h>
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app_fixture.h"
+#include "base/geometry.h"
+#include "win/pump.h"
+#include "win/real_program.h"
+
+namespace kelmar::test {
+namespace {
+
+struct Releaser {
+  void operator()(IUnknown* p) const { p->Release(); }
+};
+using AccPtr = std::unique_ptr<IAccessible, Releaser>;
+
+AccPtr ClientObject(HWND hwnd) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    return nullptr;
+  return AccPtr(object);
+}
+
+AccPtr FromDispatch(IDispatch* dispatch) {
+  if (!dispatch) return nullptr;
+  IAccessible* object = nullptr;
+  dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  dispatch->Release();
+  return AccPtr(object);
+}
+
+VARIANT Child(long id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+template <typename Get>
+std::wstring AccText(IAccessible* object, long child, Get get) {
+  BSTR text = nullptr;
+  if ((object->*get)(Child(child), &text) != S_OK || !text) return L"";
+  std::wstring result(text, SysStringLen(text));
+  SysFreeString(text);
+  return result;
+}
+
+std::wstring Name(IAccessible* o, long child = CHILDID_SELF) { return AccText(o, child, &IAccessible::get_accName); }
+std::wstring Value(IAccessible* o, long child = CHILDID_SELF) { return AccText(o, child, &IAccessible::get_accValue); }
+std::wstring Action(IAccessible* o, long child = CHILDID_SELF) {
+  return AccText(o, child, &IAccessible::get_accDefaultAction);
+}
+
+long NumberOf(IAccessible* object, long child, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
+  VARIANT v;
+  VariantInit(&v);
+  if ((object->*get)(Child(child), &v) != S_OK || v.vt != VT_I4) return -1;
+  return v.lVal;
+}
+long Role(IAccessible* o, long child = CHILDID_SELF) { return NumberOf(o, child, &IAccessible::get_accRole); }
+long State(IAccessible* o, long child = CHILDID_SELF) { return NumberOf(o, child, &IAccessible::get_accState); }
+
+Rect Location(IAccessible* o, long child = CHILDID_SELF) {
+  long x = 0, y = 0, w = 0, h = 0;
+  if (o->accLocation(&x, &y, &w, &h, Child(child)) != S_OK) return {};
+  return {int(x), int(y), int(x + w), int(y + h)};
+}
+
+Rect WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
+}
+
+bool HasChinese(const std::wstring& text) {
+  return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x4E00 && c <= 0x9FFF; });
+}
+
+// What one control of the program says about itself.
+struct Answer {
+  HWND hwnd = nullptr;
+  AccPtr object;
+  std::wstring name, value;
+  long role = -1, state = -1;
+};
+
+// Every visible window of the program's own class inside the main window.
+std::vector<Answer> AskEveryControl(HWND main) {
+  std::vector<HWND> windows;
+  EnumChildWindows(
+      main,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(hwnd, cls, 64);
+        if (IsWindowVisible(hwnd) && std::wstring(cls).rfind(L"KelmarWindow", 0) == 0)
+          reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  std::vector<Answer> answers;
+  for (HWND hwnd : windows) {
+    Answer a;
+    a.hwnd = hwnd;
+    a.object = ClientObject(hwnd);
+    if (a.object) {
+      a.name = Name(a.object.get());
+      a.value = Value(a.object.get());
+      a.role = Role(a.object.get());
+      a.state = State(a.object.get());
+    }
+    answers.push_back(std::move(a));
+  }
+  return answers;
+}
+
+const Answer* Named(const std::vector<Answer>& answers, const std::wstring& part) {
+  for (const Answer& a : answers)
+    if (a.name.find(part) != std::wstring::npos) return &a;
+  return nullptr;
+}
+
+// The events the program announces, as an out-of-context hook on this
+// thread receives them while it handles its messages.
+struct Heard {
+  DWORD event;
+  HWND hwnd;
+  LONG object, child;
+};
+std::vector<Heard>* g_heard = nullptr;
+
+class Listener {
+ public:
+  Listener(DWORD pid, DWORD first, DWORD last) {
+    g_heard = &heard;
+    hook_ = SetWinEventHook(first, last, nullptr, &Listener::Hear, pid, 0, WINEVENT_OUTOFCONTEXT);
+  }
+  ~Listener() {
+    if (hook_) UnhookWinEvent(hook_);
+    g_heard = nullptr;
+  }
+  bool Active() const { return hook_ != nullptr; }
+  bool HeardFrom(DWORD event, HWND hwnd) const {
+    return std::any_of(heard.begin(), heard.end(), [&](const Heard& h) {
+      return h.event == event && h.hwnd == hwnd && h.object == OBJID_CLIENT;
+    });
+  }
+  std::vector<Heard> heard;
+
+ private:
+  static void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (g_heard) g_heard->push_back({event, hwnd, object, child});
+  }
+  HWINEVENTHOOK hook_ = nullptr;
+};
+
+class ProgramAccessibility : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(program.window, nullptr);
+    WaitForInputIdle(program.process.hProcess, 5000);
+  }
+  DWORD Pid() const { return program.process.dwProcessId; }
+  HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
+
+  RunningProgram program;
+};
+
+TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) {
+  const std::vector<Answer> answers = AskEveryControl(program.window);
+  // The tool bar with five buttons, two radio boxes and the combo box; the
+  // status bar and its panel; the two links.
+  ASSERT_EQ(answers.size(), 13u);
+  std::map<long, int> roles;
+  for (const Answer& a : answers) {
+    ASSERT_TRUE(a.object) << "no object for a window";
+    ++roles[a.role];
+    EXPECT_EQ(a.state & STATE_SYSTEM_UNAVAILABLE, 0) << a.role;
+    EXPECT_EQ(a.state & STATE_SYSTEM_INVISIBLE, 0) << a.role;
+    if (a.role == ROLE_SYSTEM_LINK) {
+      // A link is named by its caption, an address, which its window
+      // carries as text.
+      EXPECT_EQ(a.name, TextOf(a.hwnd));
+      EXPECT_FALSE(a.name.empty());
+      EXPECT_TRUE(a.state & STATE_SYSTEM_LINKED);
+      EXPECT_TRUE(Location(a.object.get()).Width() > 0);
+      EXPECT_FALSE(Action(a.object.get()).empty());
+      continue;
+    }
+    EXPECT_TRUE(HasChinese(a.name)) << "role " << a.role << " named \"" << std::string(a.name.begin(), a.name.end()) << "\"";
+    EXPECT_EQ(Location(a.object.get()), WindowRect(a.hwnd)) << a.role;
+  }
+  EXPECT_EQ(roles[ROLE_SYSTEM_PUSHBUTTON], 5);
+  EXPECT_EQ(roles[ROLE_SYSTEM_RADIOBUTTON], 2);
+  EXPECT_EQ(roles[ROLE_SYSTEM_COMBOBOX], 1);
+  EXPECT_EQ(roles[ROLE_SYSTEM_TOOLBAR], 1);
+  EXPECT_EQ(roles[ROLE_SYSTEM_STATUSBAR], 2);
+  EXPECT_EQ(roles[ROLE_SYSTEM_LINK], 2);
+
+  // The tool buttons by their hints, focusable, with a default action.
+  for (const wchar_t* hint : {L"选择要提取的文件", L"保存当前选中图标", L"保存全部图标", L"帮助", L"升级"}) {
+    const Answer* button = Named(answers, hint);
+    ASSERT_NE(button, nullptr) << "a tool button is missing";
+    EXPECT_EQ(button->role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_TRUE(button->state & STATE_SYSTEM_FOCUSABLE);
+    EXPECT_FALSE(Action(button->object.get()).empty());
+  }
+  // The view: 32 × 32 at the start.
+  const Answer* small = Named(answers, L"16×16");
+  const Answer* large = Named(answers, L"32×32");
+  ASSERT_TRUE(small && large);
+  EXPECT_EQ(small->role, ROLE_SYSTEM_RADIOBUTTON);
+  EXPECT_FALSE(small->state & STATE_SYSTEM_CHECKED);
+  EXPECT_TRUE(large->state & STATE_SYSTEM_CHECKED);
+  // The two are one group.
+  IDispatch* group_dispatch = nullptr;
+  ASSERT_EQ(small->object->get_accParent(&group_dispatch), S_OK);
+  AccPtr group = FromDispatch(group_dispatch);
+  ASSERT_TRUE(group);
+  EXPECT_EQ(Role(group.get()), ROLE_SYSTEM_GROUPING);
+  EXPECT_TRUE(HasChinese(Name(group.get())));
+  long members = 0;
+  EXPECT_EQ(group->get_accChildCount(&members), S_OK);
+  EXPECT_EQ(members, 2);
+  // The output type: its value is the chosen item, the first.
+  const Answer* combo = Named(answers, L"保存文件类型");
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->role, ROLE_SYSTEM_COMBOBOX);
+  EXPECT_EQ(combo->value, L"图标");
+  EXPECT_TRUE(combo->state & STATE_SYSTEM_COLLAPSED);
+  // The status bar and its panel say what the panel shows (the panel's
+  // window carries its text).
+  std::vector<const Answer*> bars;
+  for (const Answer& a : answers)
+    if (a.role == ROLE_SYSTEM_STATUSBAR) bars.push_back(&a);
+  ASSERT_EQ(bars.size(), 2u);
+  const std::wstring shown = TextOf(bars[0]->hwnd).empty() ? TextOf(bars[1]->hwnd) : TextOf(bars[0]->hwnd);
+  for (const Answer* bar : bars) {
+    EXPECT_EQ(bar->name, shown);
+    EXPECT_FALSE(bar->state & STATE_SYSTEM_FOCUSABLE);
+  }
+
+  // Tab moves the focus into the tool bar: the window that has it is the
+  // one control that says so.
+  Keys({VK_TAB});
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  const DWORD thread = GetWindowThreadProcessId(program.window, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus && info.hwndFocus != program.window; }, 5000));
+  int focused = 0;
+  for (const Answer& a : AskEveryControl(program.window)) {
+    if (!(a.state & STATE_SYSTEM_FOCUSED)) continue;
+    ++focused;
+    EXPECT_EQ(a.hwnd, info.hwndFocus);
+  }
+  EXPECT_EQ(focused, info.hwndFocus == List() ? 0 : 1);
+}
+
+TEST_F(ProgramAccessibility, TheRadioBoxesDefaultActionSwitchesTheViewAndIsAnnounced) {
+  Listener listener(Pid(), EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE);
+  ASSERT_TRUE(listener.Active());
+  const std::vector<Answer> answers = AskEveryControl(program.window);
+  const Answer* small = Named(answers, L"16×16");
+  const Answer* large = Named(answers, L"32×32");
+  ASSERT_TRUE(small && large);
+  ASSERT_EQ(SendMessageW(List(), LVM_GETVIEW, 0, 0), LV_VIEW_ICON);
+
+  EXPECT_FALSE(Action(small->object.get()).empty());
+  ASSERT_EQ(small->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  const bool switched = PumpUntil(
+      [&] {
+        return (State(small->object.get()) & STATE_SYSTEM_CHECKED) && !(State(large->object.get()) & STATE_SYSTEM_CHECKED) &&
+               listener.HeardFrom(EVENT_OBJECT_STATECHANGE, small->hwnd) &&
+               listener.HeardFrom(EVENT_OBJECT_STATECHANGE, large->hwnd);
+      },
+      5000);
+  EXPECT_TRUE(switched) << listener.heard.size() << " events";
+  // The list view shows small icons now, as after a click.
+  EXPECT_EQ(SendMessageW(List(), LVM_GETVIEW, 0, 0), LV_VIEW_SMALLICON);
+
+  // And back.
+  ASSERT_EQ(large->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return SendMessageW(List(), LVM_GETVIEW, 0, 0) == LV_VIEW_ICON; }, 5000));
+  EXPECT_TRUE(State(large->object.get()) & STATE_SYSTEM_CHECKED);
+}
+
+TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksDo) {
+  const std::vector<Answer> answers = AskEveryControl(program.window);
+  const Answer* open = Named(answers, L"选择要提取的文件");
+  const Answer* save_all = Named(answers, L"保存全部图标");
+  const Answer* combo = Named(answers, L"保存文件类型");
+  ASSERT_TRUE(open && save_all && combo);
+
+  // The open dialog comes, while the call itself has returned at once.
+  ASSERT_EQ(open->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  HWND dialog = WaitForDialogOf(Pid(), L"选择要提取图标的文件");
+  ASSERT_NE(dialog, nullptr);
+  Type(WinePath(KELMAR_TESTICONS_DLL));
+  Keys({VK_RETURN});
+  ASSERT_TRUE(WaitUntilClosed(dialog));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0) > 0; }, 10000));
+
+  // Save all asks for the folder.
+  ASSERT_EQ(save_all->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  HWND chooser = WaitForDialogOf(Pid(), L"");
+  ASSERT_NE(chooser, nullptr);
+  Keys({VK_ESCAPE});
+  ASSERT_TRUE(WaitUntilClosed(chooser));
+
+  // The combo box opens its drop-down: a list of the three types, the
+  // chosen one selected.
+  Listener listener(Pid(), EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE);
+  ASSERT_EQ(combo->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  ASSERT_TRUE(PumpUntil([&] { return (State(combo->object.get()) & STATE_SYSTEM_EXPANDED) != 0; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return listener.HeardFrom(EVENT_OBJECT_STATECHANGE, combo->hwnd); }, 5000));
+  IDispatch* list_dispatch = nullptr;
+  ASSERT_EQ(combo->object->get_accChild(Child(1), &list_dispatch), S_OK);
+  AccPtr list = FromDispatch(list_dispatch);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(Role(list.get()), ROLE_SYSTEM_LIST);
+  long items = 0;
+  ASSERT_EQ(list->get_accChildCount(&items), S_OK);
+  ASSERT_EQ(items, 3);
+  const wchar_t* const kTypes[] = {L"图标", L"图片", L"原图"};
+  for (long i = 1; i <= 3; ++i) {
+    EXPECT_EQ(Name(list.get(), i), kTypes[i - 1]);
+    EXPECT_EQ(Role(list.get(), i), ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ((State(list.get(), i) & STATE_SYSTEM_SELECTED) != 0, i == 1) << i;
+    // Each item lies in the list, one under the other.
+    const Rect item = Location(list.get(), i), all = Location(list.get());
+    EXPECT_TRUE(all.Contains({item.left, item.top}) && all.Contains({item.right - 1, item.bottom - 1})) << i;
+    if (i > 1) {
+      EXPECT_GE(item.top, Location(list.get(), i - 1).bottom);
+    }
+  }
+  ASSERT_EQ(combo->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  EXPECT_TRUE(PumpUntil([&] { return (State(combo->object.get()) & STATE_SYSTEM_COLLAPSED) != 0; }, 5000));
+  EXPECT_EQ(Value(combo->object.get()), L"图标");
+}
+
+TEST_F(ProgramAccessibility, TheWindowIsNamedByItsCaptionAndHasItsCaptionButtonsAsChildren) {
+  AccPtr window = ClientObject(program.window);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Name(window.get()), TextOf(program.window));
+  long count = 0;
+  ASSERT_EQ(window->get_accChildCount(&count), S_OK);
+  const Rect frame = WindowRect(program.window);
+  std::set<std::wstring> buttons;
+  int windows = 0;
+  for (long i = 1; i <= count; ++i) {
+    IDispatch* child = nullptr;
+    const HRESULT hr = window->get_accChild(Child(i), &child);
+    if (hr == S_OK) {
+      // A child window's own object.
+      AccPtr object = FromDispatch(child);
+      EXPECT_TRUE(object);
+      ++windows;
+      continue;
+    }
+    // A caption button: a part of the frame, in the caption band (the
+    // skin's client area starts 28 pixels down).
+    EXPECT_EQ(hr, S_FALSE);
+    const long role = Role(window.get(), i);
+    EXPECT_TRUE(role == ROLE_SYSTEM_PUSHBUTTON || role == ROLE_SYSTEM_BUTTONMENU) << role;
+    const Rect r = Location(window.get(), i);
+    EXPECT_FALSE(r.IsEmpty());
+    EXPECT_GE(r.top, frame.top);
+    EXPECT_LE(r.bottom, frame.top + 28);
+    EXPECT_GE(r.left, frame.left);
+    EXPECT_LE(r.right, frame.right);
+    buttons.insert(Name(window.get(), i));
+  }
+  // The panel, the status bar and the list view.
+  EXPECT_EQ(windows, 3);
+  EXPECT_TRUE(buttons.count(L"关闭"));
+  EXPECT_TRUE(buttons.count(L"最小化"));
+  EXPECT_TRUE(buttons.count(L"最大化"));
+}
+
+}  // namespace
+}  // namespace kelmar::test
