@@ -81,7 +81,8 @@ class TAccessibleHost {
 };
 
 // Tells screen readers of a change of the window's client object (or of
-// its part `child`): EVENT_OBJECT_FOCUS, _STATECHANGE, _VALUECHANGE, …
+// its part `child`): EVENT_OBJECT_STATECHANGE, _VALUECHANGE, … (the system
+// itself tells of the focus moving to a window).
 void AccNotify(DWORD event, HWND hwnd, LONG child = CHILDID_SELF);
 
 // The message that carries a default action to the window (WPARAM: child).

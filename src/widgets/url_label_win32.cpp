@@ -67,10 +67,7 @@ void TLinkKeyTarget::KeyUp(WORD key, TShiftState shift) {
   if (key == VK_SPACE) link_->Click();
 }
 
-void TLinkKeyTarget::FocusChanged(bool focused) {
-  link_->Invalidate();
-  if (focused) AccNotify(EVENT_OBJECT_FOCUS, Handle());
-}
+void TLinkKeyTarget::FocusChanged(bool focused) { link_->Invalidate(); }
 
 void TLinkKeyTarget::WndProc(TMessage& m) {
   if (!accessible_.Handle(m)) TWinControl::WndProc(m);

@@ -108,7 +108,6 @@ void TksSkinControl::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
   // What lies underneath has changed.
   if (m.Msg == WM_MOVE && alphaBlend_) Invalidate();
-  if (m.Msg == WM_SETFOCUS) AccNotify(EVENT_OBJECT_FOCUS, Handle());
 }
 
 void TksSkinControl::CaptionChanged() {

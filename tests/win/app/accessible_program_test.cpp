@@ -18,69 +18,12 @@
 
 #include "app_fixture.h"
 #include "base/geometry.h"
+#include "win/accessible_client.h"
 #include "win/pump.h"
 #include "win/real_program.h"
 
 namespace kelmar::test {
 namespace {
-
-struct Releaser {
-  void operator()(IUnknown* p) const { p->Release(); }
-};
-using AccPtr = std::unique_ptr<IAccessible, Releaser>;
-
-AccPtr ClientObject(HWND hwnd) {
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
-    return nullptr;
-  return AccPtr(object);
-}
-
-AccPtr FromDispatch(IDispatch* dispatch) {
-  if (!dispatch) return nullptr;
-  IAccessible* object = nullptr;
-  dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
-  dispatch->Release();
-  return AccPtr(object);
-}
-
-VARIANT Child(long id) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = id;
-  return v;
-}
-
-template <typename Get>
-std::wstring AccText(IAccessible* object, long child, Get get) {
-  BSTR text = nullptr;
-  if ((object->*get)(Child(child), &text) != S_OK || !text) return L"";
-  std::wstring result(text, SysStringLen(text));
-  SysFreeString(text);
-  return result;
-}
-
-std::wstring Name(IAccessible* o, long child = CHILDID_SELF) { return AccText(o, child, &IAccessible::get_accName); }
-std::wstring Value(IAccessible* o, long child = CHILDID_SELF) { return AccText(o, child, &IAccessible::get_accValue); }
-std::wstring Action(IAccessible* o, long child = CHILDID_SELF) {
-  return AccText(o, child, &IAccessible::get_accDefaultAction);
-}
-
-long NumberOf(IAccessible* object, long child, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) {
-  VARIANT v;
-  VariantInit(&v);
-  if ((object->*get)(Child(child), &v) != S_OK || v.vt != VT_I4) return -1;
-  return v.lVal;
-}
-long Role(IAccessible* o, long child = CHILDID_SELF) { return NumberOf(o, child, &IAccessible::get_accRole); }
-long State(IAccessible* o, long child = CHILDID_SELF) { return NumberOf(o, child, &IAccessible::get_accState); }
-
-Rect Location(IAccessible* o, long child = CHILDID_SELF) {
-  long x = 0, y = 0, w = 0, h = 0;
-  if (o->accLocation(&x, &y, &w, &h, Child(child)) != S_OK) return {};
-  return {int(x), int(y), int(x + w), int(y + h)};
-}
 
 Rect WindowRect(HWND hwnd) {
   RECT r{};
@@ -134,40 +77,6 @@ const Answer* Named(const std::vector<Answer>& answers, const std::wstring& part
     if (a.name.find(part) != std::wstring::npos) return &a;
   return nullptr;
 }
-
-// The events the program announces, as an out-of-context hook on this
-// thread receives them while it handles its messages.
-struct Heard {
-  DWORD event;
-  HWND hwnd;
-  LONG object, child;
-};
-std::vector<Heard>* g_heard = nullptr;
-
-class Listener {
- public:
-  Listener(DWORD pid, DWORD first, DWORD last) {
-    g_heard = &heard;
-    hook_ = SetWinEventHook(first, last, nullptr, &Listener::Hear, pid, 0, WINEVENT_OUTOFCONTEXT);
-  }
-  ~Listener() {
-    if (hook_) UnhookWinEvent(hook_);
-    g_heard = nullptr;
-  }
-  bool Active() const { return hook_ != nullptr; }
-  bool HeardFrom(DWORD event, HWND hwnd) const {
-    return std::any_of(heard.begin(), heard.end(), [&](const Heard& h) {
-      return h.event == event && h.hwnd == hwnd && h.object == OBJID_CLIENT;
-    });
-  }
-  std::vector<Heard> heard;
-
- private:
-  static void CALLBACK Hear(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
-    if (g_heard) g_heard->push_back({event, hwnd, object, child});
-  }
-  HWINEVENTHOOK hook_ = nullptr;
-};
 
 class ProgramAccessibility : public ::testing::Test {
  protected:
@@ -390,6 +299,33 @@ TEST_F(ProgramAccessibility, TheWindowIsNamedByItsCaptionAndHasItsCaptionButtons
   EXPECT_TRUE(buttons.count(L"关闭"));
   EXPECT_TRUE(buttons.count(L"最小化"));
   EXPECT_TRUE(buttons.count(L"最大化"));
+}
+
+TEST_F(ProgramAccessibility, TheMaximizeButtonsDefaultActionFillsTheWorkAreaAndItIsThenCalledRestore) {
+  AccPtr window = ClientObject(program.window);
+  ASSERT_TRUE(window);
+  long count = 0;
+  ASSERT_EQ(window->get_accChildCount(&count), S_OK);
+  long maximize = 0;
+  for (long i = 1; i <= count && !maximize; ++i)
+    if (Name(window.get(), i) == L"最大化") maximize = i;
+  ASSERT_NE(maximize, 0);
+  EXPECT_FALSE(Action(window.get(), maximize).empty());
+  // The skin's maximize button: 25 wide, left of the 43-wide close button
+  // at the caption's right end, 9 pixels down the caption.
+  const Rect frame = WindowRect(program.window);
+  EXPECT_TRUE(Location(window.get(), maximize).Contains({frame.right - 704 + 641, frame.top + 9}));
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_EQ(window->accDoDefaultAction(Child(maximize)), S_OK);
+  // The skinned frame maximizes to the work area itself.
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const Rect r = WindowRect(program.window);
+        return r.Width() >= work.right - work.left - 2 && r.Height() >= work.bottom - work.top - 2;
+      },
+      5000));
+  EXPECT_TRUE(WaitFor([&] { return Name(window.get(), maximize) == L"还原"; }, 5000));
 }
 
 }  // namespace
