@@ -119,19 +119,9 @@ class TAccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
     return Number(id, state, [](TAccessibleSource& s, int c) { return s.AccState(c); });
   }
-  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-    if (!focus) return E_POINTER;
-    VariantInit(focus);
-    TAccessibleSource* s = Source();
-    if (!s) return CO_E_OBJNOTCONNECTED;
-    return ChildAnswer(*s, s->AccFocus(), focus);
-  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override { return Which(focus, &TAccessibleSource::AccFocus); }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-    if (!selection) return E_POINTER;
-    VariantInit(selection);
-    TAccessibleSource* s = Source();
-    if (!s) return CO_E_OBJNOTCONNECTED;
-    return ChildAnswer(*s, s->AccSelection(), selection);
+    return Which(selection, &TAccessibleSource::AccSelection);
   }
   HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
     return Source() ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
@@ -224,6 +214,15 @@ class TAccessibleObject final : public IAccessible {
     out->vt = VT_I4;
     out->lVal = get(*s, c);
     return S_OK;
+  }
+
+  // The child the source names (focus, selection), as ChildAnswer gives it.
+  HRESULT Which(VARIANT* out, int (TAccessibleSource::*get)() const) {
+    if (!out) return E_POINTER;
+    VariantInit(out);
+    TAccessibleSource* s = Source();
+    if (!s) return CO_E_OBJNOTCONNECTED;
+    return ChildAnswer(*s, (s->*get)(), out);
   }
 
   // Child c as a client expects it: the object itself for 0, a child with

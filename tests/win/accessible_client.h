@@ -33,12 +33,37 @@ inline AccPtr FromDispatch(IDispatch* dispatch) {
   return AccPtr(object);
 }
 
+inline VARIANT Child(long id);
+
+// The parent object, child `id`'s own object (null for a simple part) and
+// the number of children (-1 when the call fails).
+inline AccPtr ParentOf(IAccessible* o) {
+  IDispatch* parent = nullptr;
+  return o->get_accParent(&parent) == S_OK ? FromDispatch(parent) : nullptr;
+}
+inline AccPtr ChildObject(IAccessible* o, long id);
+inline long ChildCount(IAccessible* o) {
+  long count = 0;
+  return o->get_accChildCount(&count) == S_OK ? count : -1;
+}
+
+inline Rect WindowRectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
+}
+
 inline VARIANT Child(long id) {
   VARIANT v;
   VariantInit(&v);
   v.vt = VT_I4;
   v.lVal = id;
   return v;
+}
+
+inline AccPtr ChildObject(IAccessible* o, long id) {
+  IDispatch* child = nullptr;
+  return o->get_accChild(Child(id), &child) == S_OK ? FromDispatch(child) : nullptr;
 }
 
 template <typename Get>

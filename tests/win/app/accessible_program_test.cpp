@@ -25,12 +25,6 @@
 namespace kelmar::test {
 namespace {
 
-Rect WindowRect(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
-}
-
 bool HasChinese(const std::wstring& text) {
   return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0x4E00 && c <= 0x9FFF; });
 }
@@ -112,7 +106,7 @@ TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) 
       continue;
     }
     EXPECT_TRUE(HasChinese(a.name)) << "role " << a.role << " named \"" << std::string(a.name.begin(), a.name.end()) << "\"";
-    EXPECT_EQ(Location(a.object.get()), WindowRect(a.hwnd)) << a.role;
+    EXPECT_EQ(Location(a.object.get()), WindowRectOf(a.hwnd)) << a.role;
   }
   EXPECT_EQ(roles[ROLE_SYSTEM_PUSHBUTTON], 5);
   EXPECT_EQ(roles[ROLE_SYSTEM_RADIOBUTTON], 2);
@@ -137,15 +131,11 @@ TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) 
   EXPECT_FALSE(small->state & STATE_SYSTEM_CHECKED);
   EXPECT_TRUE(large->state & STATE_SYSTEM_CHECKED);
   // The two are one group.
-  IDispatch* group_dispatch = nullptr;
-  ASSERT_EQ(small->object->get_accParent(&group_dispatch), S_OK);
-  AccPtr group = FromDispatch(group_dispatch);
+  AccPtr group = ParentOf(small->object.get());
   ASSERT_TRUE(group);
   EXPECT_EQ(Role(group.get()), ROLE_SYSTEM_GROUPING);
   EXPECT_TRUE(HasChinese(Name(group.get())));
-  long members = 0;
-  EXPECT_EQ(group->get_accChildCount(&members), S_OK);
-  EXPECT_EQ(members, 2);
+  EXPECT_EQ(ChildCount(group.get()), 2);
   // The output type: its value is the chosen item, the first.
   const Answer* combo = Named(answers, L"保存文件类型");
   ASSERT_NE(combo, nullptr);
@@ -237,14 +227,10 @@ TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksD
   ASSERT_EQ(combo->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
   ASSERT_TRUE(PumpUntil([&] { return (State(combo->object.get()) & STATE_SYSTEM_EXPANDED) != 0; }, 5000));
   EXPECT_TRUE(PumpUntil([&] { return listener.HeardFrom(EVENT_OBJECT_STATECHANGE, combo->hwnd); }, 5000));
-  IDispatch* list_dispatch = nullptr;
-  ASSERT_EQ(combo->object->get_accChild(Child(1), &list_dispatch), S_OK);
-  AccPtr list = FromDispatch(list_dispatch);
+  AccPtr list = ChildObject(combo->object.get(), 1);
   ASSERT_TRUE(list);
   EXPECT_EQ(Role(list.get()), ROLE_SYSTEM_LIST);
-  long items = 0;
-  ASSERT_EQ(list->get_accChildCount(&items), S_OK);
-  ASSERT_EQ(items, 3);
+  ASSERT_EQ(ChildCount(list.get()), 3);
   const wchar_t* const kTypes[] = {L"图标", L"图片", L"原图"};
   for (long i = 1; i <= 3; ++i) {
     EXPECT_EQ(Name(list.get(), i), kTypes[i - 1]);
@@ -268,7 +254,7 @@ TEST_F(ProgramAccessibility, TheWindowIsNamedByItsCaptionAndHasItsCaptionButtons
   EXPECT_EQ(Name(window.get()), TextOf(program.window));
   long count = 0;
   ASSERT_EQ(window->get_accChildCount(&count), S_OK);
-  const Rect frame = WindowRect(program.window);
+  const Rect frame = WindowRectOf(program.window);
   std::set<std::wstring> buttons;
   int windows = 0;
   for (long i = 1; i <= count; ++i) {
@@ -313,7 +299,7 @@ TEST_F(ProgramAccessibility, TheMaximizeButtonsDefaultActionFillsTheWorkAreaAndI
   EXPECT_FALSE(Action(window.get(), maximize).empty());
   // The skin's maximize button: 25 wide, left of the 43-wide close button
   // at the caption's right end, 9 pixels down the caption.
-  const Rect frame = WindowRect(program.window);
+  const Rect frame = WindowRectOf(program.window);
   EXPECT_TRUE(Location(window.get(), maximize).Contains({frame.right - 704 + 641, frame.top + 9}));
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -321,7 +307,7 @@ TEST_F(ProgramAccessibility, TheMaximizeButtonsDefaultActionFillsTheWorkAreaAndI
   // The skinned frame maximizes to the work area itself.
   EXPECT_TRUE(WaitFor(
       [&] {
-        const Rect r = WindowRect(program.window);
+        const Rect r = WindowRectOf(program.window);
         return r.Width() >= work.right - work.left - 2 && r.Height() >= work.bottom - work.top - 2;
       },
       5000));

@@ -14,12 +14,6 @@
 namespace kelmar::test {
 namespace {
 
-Rect WindowRectOf(HWND hwnd) {
-  RECT r{};
-  GetWindowRect(hwnd, &r);
-  return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
-}
-
 using SkinAccessible = SkinControls;
 
 TEST(AccessibleText, AmpersandMarksAreDroppedAndDoubledOnesKept) {
@@ -124,18 +118,13 @@ TEST_F(SkinAccessible, CheckAndRadioBoxesShowTheirStateAndAnnounceItsChanges) {
   EXPECT_FALSE(State(b.get()) & STATE_SYSTEM_CHECKED);
 
   // The two are the children of one group object, the check box is not.
-  IDispatch* parent = nullptr;
-  ASSERT_EQ(b->get_accParent(&parent), S_OK);
-  AccPtr group = FromDispatch(parent);
+  AccPtr group = ParentOf(b.get());
   ASSERT_TRUE(group);
   EXPECT_EQ(Role(group.get()), ROLE_SYSTEM_GROUPING);
   EXPECT_EQ(Name(group.get()), L"大小");
-  long count = 0;
-  ASSERT_EQ(group->get_accChildCount(&count), S_OK);
-  ASSERT_EQ(count, 2);
-  IDispatch* first = nullptr;
-  ASSERT_EQ(group->get_accChild(Child(1), &first), S_OK);
-  AccPtr member = FromDispatch(first);
+  ASSERT_EQ(ChildCount(group.get()), 2);
+  AccPtr member = ChildObject(group.get(), 1);
+  ASSERT_TRUE(member);
   EXPECT_EQ(Name(member.get()), L"小");
   // The group covers both boxes.
   const Rect all = Location(group.get()), r1 = WindowRectOf(one->Handle()), r2 = WindowRectOf(two->Handle());
@@ -149,6 +138,7 @@ TEST_F(SkinAccessible, CheckAndRadioBoxesShowTheirStateAndAnnounceItsChanges) {
   // The group outlives its boxes harmlessly.
   delete one;
   delete two;
+  long count = 0;
   EXPECT_EQ(group->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
   BSTR name = nullptr;
   EXPECT_EQ(group->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
@@ -174,15 +164,11 @@ TEST_F(SkinAccessible, TheComboBoxValueAndItsDropDownListItems) {
   ASSERT_EQ(object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
   ASSERT_TRUE(PumpUntil([&] { return combo->DroppedDown(); }, 2000));
   EXPECT_TRUE(State(object.get()) & STATE_SYSTEM_EXPANDED);
-  IDispatch* child = nullptr;
-  ASSERT_EQ(object->get_accChild(Child(1), &child), S_OK);
-  AccPtr list = FromDispatch(child);
+  AccPtr list = ChildObject(object.get(), 1);
   ASSERT_TRUE(list);
   EXPECT_EQ(Role(list.get()), ROLE_SYSTEM_LIST);
   EXPECT_EQ(Name(list.get()), L"颜色");
-  long items = 0;
-  ASSERT_EQ(list->get_accChildCount(&items), S_OK);
-  ASSERT_EQ(items, 3);
+  ASSERT_EQ(ChildCount(list.get()), 3);
   EXPECT_EQ(Name(list.get(), 2), L"绿");
   EXPECT_EQ(Role(list.get(), 2), ROLE_SYSTEM_LISTITEM);
   EXPECT_FALSE(State(list.get(), 2) & STATE_SYSTEM_SELECTED);
@@ -225,9 +211,7 @@ TEST_F(SkinAccessible, TheStatusBarIsNamedByWhatItsPanelShows) {
       },
       2000));
   // The panel is the bar's one child, not focusable.
-  long count = 0;
-  ASSERT_EQ(b->get_accChildCount(&count), S_OK);
-  EXPECT_EQ(count, 1);
+  EXPECT_EQ(ChildCount(b.get()), 1);
   EXPECT_FALSE(State(b.get()) & STATE_SYSTEM_FOCUSABLE);
 }
 
