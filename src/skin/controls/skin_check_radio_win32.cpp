@@ -20,7 +20,7 @@ class TksRadioGroupAccessible : public TAccessibleSource {
   explicit TksRadioGroupAccessible(std::shared_ptr<TAccessibleLink> member) : member_(std::move(member)) {}
 
   HWND AccWindow() const override {
-    TksSkinCheckRadioBox* box = Member();
+    const TksSkinCheckRadioBox* box = Member();
     return box ? box->Handle() : nullptr;
   }
   int AccChildCount() const override { return int(Boxes().size()); }
@@ -30,7 +30,7 @@ class TksRadioGroupAccessible : public TAccessibleSource {
   }
   std::wstring AccName(int child) const override {
     if (child != 0) return {};
-    for (TksSkinCheckRadioBox* box : Boxes())
+    for (const TksSkinCheckRadioBox* box : Boxes())
       if (!box->GroupName.empty()) return box->GroupName;
     return {};
   }
@@ -39,7 +39,7 @@ class TksRadioGroupAccessible : public TAccessibleSource {
     const auto boxes = Boxes();
     if (child == 0) {
       long state = STATE_SYSTEM_UNAVAILABLE;
-      for (TksSkinCheckRadioBox* box : boxes)
+      for (const TksSkinCheckRadioBox* box : boxes)
         if (box->Enabled()) state = 0;
       return state;
     }
@@ -49,7 +49,7 @@ class TksRadioGroupAccessible : public TAccessibleSource {
     const auto boxes = Boxes();
     if (child != 0) return boxes[size_t(child - 1)]->AccLocation(0);
     Rect all;
-    for (TksSkinCheckRadioBox* box : boxes) {
+    for (const TksSkinCheckRadioBox* box : boxes) {
       const Rect r = box->AccLocation(0);
       all = all.IsEmpty() ? r : Rect{std::min(all.left, r.left), std::min(all.top, r.top),
                                      std::max(all.right, r.right), std::max(all.bottom, r.bottom)};
@@ -57,7 +57,7 @@ class TksRadioGroupAccessible : public TAccessibleSource {
     return all;
   }
   IDispatch* AccParent() const override {
-    TksSkinCheckRadioBox* box = Member();
+    const TksSkinCheckRadioBox* box = Member();
     return box && box->Parent() ? ClientObjectOf(box->Parent()->Handle()) : nullptr;
   }
   int AccFocus() const override {
@@ -74,12 +74,12 @@ class TksRadioGroupAccessible : public TAccessibleSource {
   }
 
  private:
-  TksSkinCheckRadioBox* Member() const { return dynamic_cast<TksSkinCheckRadioBox*>(member_->source); }
+  const TksSkinCheckRadioBox* Member() const { return dynamic_cast<const TksSkinCheckRadioBox*>(member_->source); }
   // The group's boxes that have a window.
-  std::vector<TksSkinCheckRadioBox*> Boxes() const {
-    std::vector<TksSkinCheckRadioBox*> boxes;
-    if (TksSkinCheckRadioBox* box = Member())
-      for (TksSkinCheckRadioBox* b : box->Group())
+  std::vector<const TksSkinCheckRadioBox*> Boxes() const {
+    std::vector<const TksSkinCheckRadioBox*> boxes;
+    if (const TksSkinCheckRadioBox* box = Member())
+      for (const TksSkinCheckRadioBox* b : box->Group())
         if (b->HandleAllocated()) boxes.push_back(b);
     return boxes;
   }
@@ -362,9 +362,9 @@ bool TksSkinCheckRadioBox::DialogKey(WORD key, TShiftState shift) {
 
 // ------------------------------------------------------------ screen readers
 
-std::vector<TksSkinCheckRadioBox*> TksSkinCheckRadioBox::Group() {
+std::vector<const TksSkinCheckRadioBox*> TksSkinCheckRadioBox::Group() const {
   if (groupIndex_ == 0 || !Parent()) return {this};
-  std::vector<TksSkinCheckRadioBox*> group;
+  std::vector<const TksSkinCheckRadioBox*> group;
   for (TControl* c : Parent()->Controls())
     if (auto* box = dynamic_cast<TksSkinCheckRadioBox*>(c); box && box->groupIndex_ == groupIndex_) group.push_back(box);
   return group;
@@ -387,8 +387,14 @@ void TksSkinCheckRadioBox::AccRunDefaultAction(int child) {
 }
 
 IDispatch* TksSkinCheckRadioBox::AccParent() const {
-  if (!radio_ || groupIndex_ == 0 || !Parent()) return TksSkinCustomControl::AccParent();
+  if (!AccGroup()) return TksSkinCustomControl::AccParent();
   return NewAccessibleObject(std::make_unique<TksRadioGroupAccessible>(AccessibleLink()));
+}
+
+const void* TksSkinCheckRadioBox::AccGroup() const {
+  if (!radio_ || groupIndex_ == 0 || !Parent()) return nullptr;
+  // The group is known by its first box.
+  return Group().front();
 }
 
 }  // namespace kelmar

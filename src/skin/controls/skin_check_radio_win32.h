@@ -47,13 +47,14 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   std::wstring GroupName;
   // The boxes of the group (GroupIndex, same parent) in their parent's
   // order, this one included; just this one outside a group.
-  std::vector<TksSkinCheckRadioBox*> Group();
+  std::vector<const TksSkinCheckRadioBox*> Group() const;
 
   long AccState(int child) const override;
   std::wstring AccDefaultAction(int child) const override;
   void AccRunDefaultAction(int child) override;
   // A radio box of a group is a child of the group's object.
   IDispatch* AccParent() const override;
+  const void* AccGroup() const override;
 
  protected:
   void ReadSkinSection() override;

@@ -115,11 +115,26 @@ void TksSkinControl::CaptionChanged() {
   if (AccessibleName.empty()) AccNotify(EVENT_OBJECT_NAMECHANGE, Handle());
 }
 
-int TksSkinControl::AccChildCount() const { return int(VisibleChildWindows(Handle()).size()); }
+std::vector<TksSkinControl::AccChild> TksSkinControl::AccChildren() const {
+  std::vector<AccChild> children;
+  std::vector<const void*> groups;
+  for (HWND hwnd : VisibleChildWindows(Handle())) {
+    auto* control = dynamic_cast<TksSkinControl*>(TWinControl::FromHandle(hwnd));
+    const void* group = control ? control->AccGroup() : nullptr;
+    if (group && std::find(groups.begin(), groups.end(), group) != groups.end()) continue;
+    if (group) groups.push_back(group);
+    children.push_back({hwnd, group ? control : nullptr});
+  }
+  return children;
+}
+
+int TksSkinControl::AccChildCount() const { return int(AccChildren().size()); }
 
 IDispatch* TksSkinControl::AccChildObject(int child) const {
-  const std::vector<HWND> children = VisibleChildWindows(Handle());
-  return child >= 1 && size_t(child) <= children.size() ? ClientObjectOf(children[size_t(child - 1)]) : nullptr;
+  const std::vector<AccChild> children = AccChildren();
+  if (child < 1 || size_t(child) > children.size()) return nullptr;
+  const AccChild& c = children[size_t(child - 1)];
+  return c.groupMember ? c.groupMember->AccParent() : ClientObjectOf(c.hwnd);
 }
 
 std::wstring TksSkinControl::AccName(int child) const {

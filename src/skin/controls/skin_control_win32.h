@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/accessible.h"
 #include "framework/controls.h"
@@ -58,7 +59,7 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget, public TA
   int SectionIndex() const { return sectionIndex_; }
 
   // Screen readers: the control itself, its visible child windows as its
-  // children.
+  // children (the controls of one group as the group's object).
   HWND AccWindow() const override { return Handle(); }
   int AccChildCount() const override;
   IDispatch* AccChildObject(int child) const override;
@@ -77,6 +78,9 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget, public TA
   virtual long AccClassRole() const { return ROLE_SYSTEM_CLIENT; }
   // Whether the control takes the focus.
   virtual bool AccFocusable() const { return TabStop(); }
+  // The group the control belongs to for screen readers (its parent object
+  // then is the group's), null for none.
+  virtual const void* AccGroup() const { return nullptr; }
   // The tie of the control's accessible objects (for objects of its parts).
   const std::shared_ptr<TAccessibleLink>& AccessibleLink() const { return accessible_.Link(); }
   void MouseEnter() override;
@@ -107,6 +111,13 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget, public TA
   // every fresh page of it costs a fault when first drawn into.
   TBitmap image_;
   bool imageInUse_ = false;
+  // A child for screen readers: a window, or a group through one member.
+  struct AccChild {
+    HWND hwnd;
+    TksSkinControl* groupMember;
+  };
+  std::vector<AccChild> AccChildren() const;
+
   TAccessibleHost accessible_{*this};
 };
 

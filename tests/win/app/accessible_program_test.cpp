@@ -136,6 +136,23 @@ TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) 
   EXPECT_EQ(Role(group.get()), ROLE_SYSTEM_GROUPING);
   EXPECT_TRUE(HasChinese(Name(group.get())));
   EXPECT_EQ(ChildCount(group.get()), 2);
+  // In the tool bar the group stands for its boxes.
+  const Answer* bar = nullptr;
+  for (const Answer& a : answers)
+    if (a.role == ROLE_SYSTEM_TOOLBAR) bar = &a;
+  ASSERT_NE(bar, nullptr);
+  const long on_bar = long(std::count_if(answers.begin(), answers.end(), [&](const Answer& a) { return GetParent(a.hwnd) == bar->hwnd; }));
+  ASSERT_EQ(ChildCount(bar->object.get()), on_bar - 1);
+  int groups = 0;
+  for (long i = 1; i < on_bar; ++i) {
+    AccPtr child = ChildObject(bar->object.get(), i);
+    ASSERT_TRUE(child);
+    if (Role(child.get()) != ROLE_SYSTEM_GROUPING) continue;
+    ++groups;
+    EXPECT_EQ(Name(child.get()), Name(group.get()));
+    EXPECT_EQ(ChildCount(child.get()), 2);
+  }
+  EXPECT_EQ(groups, 1);
   // The output type: its value is the chosen item, the first.
   const Answer* combo = Named(answers, L"保存文件类型");
   ASSERT_NE(combo, nullptr);

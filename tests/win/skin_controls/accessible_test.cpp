@@ -77,8 +77,10 @@ TEST_F(SkinAccessible, TheFocusIsToldOnceAndShownInTheState) {
 TEST_F(SkinAccessible, CheckAndRadioBoxesShowTheirStateAndAnnounceItsChanges) {
   auto* check = Add(new TksSkinCheckRadioBox(form, "Check"), 10, 10, 100, 25);
   check->SetCaption(L"显示网格");
-  auto* one = Add(new TksSkinCheckRadioBox(form, "One"), 10, 40, 100, 25);
-  auto* two = Add(new TksSkinCheckRadioBox(form, "Two"), 10, 70, 100, 25);
+  auto* panel = Add(new TksSkinPanel(form, "Panel"), 150, 10, 200, 100);
+  auto* one = Add(new TksSkinCheckRadioBox(form, "One"), 10, 10, 100, 25, panel);
+  auto* two = Add(new TksSkinCheckRadioBox(form, "Two"), 10, 40, 100, 25, panel);
+  Add(new TksSkinButton(form, "Beside"), 120, 10, 60, 25, panel);
   for (auto* box : {one, two}) {
     box->SetRadio(true);
     box->SetGroupIndex(1);
@@ -134,6 +136,20 @@ TEST_F(SkinAccessible, CheckAndRadioBoxesShowTheirStateAndAnnounceItsChanges) {
   ASSERT_EQ(group->get_accSelection(&selected), S_OK);
   EXPECT_EQ(selected.vt, VT_DISPATCH);
   VariantClear(&selected);
+
+  // The panel holds the group and the button.
+  AccPtr holder = ClientObject(panel->Handle());
+  ASSERT_EQ(ChildCount(holder.get()), 2);
+  int grouping = 0;
+  for (long i = 1; i <= 2; ++i) {
+    AccPtr child = ChildObject(holder.get(), i);
+    ASSERT_TRUE(child);
+    if (Role(child.get()) == ROLE_SYSTEM_GROUPING) {
+      ++grouping;
+      EXPECT_EQ(ChildCount(child.get()), 2);
+    }
+  }
+  EXPECT_EQ(grouping, 1);
 
   // The group outlives its boxes harmlessly.
   delete one;
