@@ -222,6 +222,13 @@ TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksD
   const Answer* combo = Named(answers, L"保存文件类型");
   ASSERT_TRUE(open && save_all && combo);
 
+  const Answer* status = nullptr;
+  for (const Answer& a : answers)
+    if (a.role == ROLE_SYSTEM_STATUSBAR && !TextOf(a.hwnd).empty()) status = &a;
+  ASSERT_NE(status, nullptr);
+  const std::wstring status_before = status->name;
+  Listener names(Pid(), EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE);
+
   // The open dialog comes, while the call itself has returned at once.
   ASSERT_EQ(open->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
   HWND dialog = WaitForDialogOf(Pid(), L"选择要提取图标的文件");
@@ -230,6 +237,11 @@ TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksD
   Keys({VK_RETURN});
   ASSERT_TRUE(WaitUntilClosed(dialog));
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0) > 0; }, 10000));
+  // The status text now counts the icons, and the change was told.
+  EXPECT_TRUE(PumpUntil([&] { return names.HeardFrom(EVENT_OBJECT_NAMECHANGE, status->hwnd); }, 5000));
+  const std::wstring status_after = Name(status->object.get());
+  EXPECT_NE(status_after, status_before);
+  EXPECT_EQ(status_after, TextOf(status->hwnd));
 
   // Save all asks for the folder.
   ASSERT_EQ(save_all->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
