@@ -86,9 +86,9 @@ class ProgramAccessibility : public ::testing::Test {
 
 TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) {
   const std::vector<Answer> answers = AskEveryControl(program.window);
-  // The tool bar with five buttons, two radio boxes and the combo box; the
-  // status bar and its panel; the two links.
-  ASSERT_EQ(answers.size(), 13u);
+  // The tool bar with five buttons, two radio boxes and the two combo boxes
+  // (type, PNG size); the status bar and its panel; the two links.
+  ASSERT_EQ(answers.size(), 14u);
   std::map<long, int> roles;
   for (const Answer& a : answers) {
     ASSERT_TRUE(a.object) << "no object for a window";
@@ -110,7 +110,7 @@ TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) 
   }
   EXPECT_EQ(roles[ROLE_SYSTEM_PUSHBUTTON], 5);
   EXPECT_EQ(roles[ROLE_SYSTEM_RADIOBUTTON], 2);
-  EXPECT_EQ(roles[ROLE_SYSTEM_COMBOBOX], 1);
+  EXPECT_EQ(roles[ROLE_SYSTEM_COMBOBOX], 2);
   EXPECT_EQ(roles[ROLE_SYSTEM_TOOLBAR], 1);
   EXPECT_EQ(roles[ROLE_SYSTEM_STATUSBAR], 2);
   EXPECT_EQ(roles[ROLE_SYSTEM_LINK], 2);
@@ -159,6 +159,10 @@ TEST_F(ProgramAccessibility, EveryVisibleControlHasAChineseNameItsRoleAndState) 
   EXPECT_EQ(combo->role, ROLE_SYSTEM_COMBOBOX);
   EXPECT_EQ(combo->value, L"图标");
   EXPECT_TRUE(combo->state & STATE_SYSTEM_COLLAPSED);
+  const Answer* png_size = Named(answers, L"PNG图片尺寸");
+  ASSERT_NE(png_size, nullptr);
+  EXPECT_EQ(png_size->role, ROLE_SYSTEM_COMBOBOX);
+  EXPECT_EQ(png_size->value, L"最大");
   // The status bar and its panel say what the panel shows (the panel's
   // window carries its text).
   std::vector<const Answer*> bars;
@@ -250,7 +254,7 @@ TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksD
   Keys({VK_ESCAPE});
   ASSERT_TRUE(WaitUntilClosed(chooser));
 
-  // The combo box opens its drop-down: a list of the three types, the
+  // The combo box opens its drop-down: a list of the four types, the
   // chosen one selected.
   Listener listener(Pid(), EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE);
   ASSERT_EQ(combo->object->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
@@ -259,9 +263,9 @@ TEST_F(ProgramAccessibility, DefaultActionsOpenTheDialogsAndTheDropDownAsClicksD
   AccPtr list = ChildObject(combo->object.get(), 1);
   ASSERT_TRUE(list);
   EXPECT_EQ(Role(list.get()), ROLE_SYSTEM_LIST);
-  ASSERT_EQ(ChildCount(list.get()), 3);
-  const wchar_t* const kTypes[] = {L"图标", L"图片", L"原图"};
-  for (long i = 1; i <= 3; ++i) {
+  ASSERT_EQ(ChildCount(list.get()), 4);
+  const wchar_t* const kTypes[] = {L"图标", L"图片", L"原图", L"PNG图片"};
+  for (long i = 1; i <= 4; ++i) {
     EXPECT_EQ(Name(list.get(), i), kTypes[i - 1]);
     EXPECT_EQ(Role(list.get(), i), ROLE_SYSTEM_LISTITEM);
     EXPECT_EQ((State(list.get(), i) & STATE_SYSTEM_SELECTED) != 0, i == 1) << i;
