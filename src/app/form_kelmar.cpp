@@ -10,6 +10,7 @@
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
 #include "app/original_icon.h"
+#include "app/save_report.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
 #include "imageio/four_bit_icon.h"
@@ -254,6 +255,23 @@ void TFormKelmar::FormClose(TCloseAction& action) {
   action = TCloseAction::caFree;
 }
 
+class TFormKelmar::TBusyScope {
+ public:
+  explicit TBusyScope(TFormKelmar& form) : form_(form) { ++form_.busy_; }
+  ~TBusyScope() { --form_.busy_; }
+  TBusyScope(const TBusyScope&) = delete;
+  TBusyScope& operator=(const TBusyScope&) = delete;
+
+ private:
+  TFormKelmar& form_;
+};
+
+bool TFormKelmar::MayStartCommand() const {
+  if (busy_ == 0) return true;
+  MessageBeep(MB_ICONWARNING);
+  return false;
+}
+
 void TFormKelmar::WndProc(TMessage& m) {
   if (m.Msg == WM_DROPFILES) {
     WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
@@ -296,7 +314,8 @@ std::wstring TFormKelmar::ItemHint(int item) const {
 }
 
 bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
-  if (shift.alt) return false;
+  // While busy the keys are the dialog's own (Ctrl+A in the chooser's path box).
+  if (shift.alt || busy_) return false;
   if (key == VK_F1 && !shift.ctrl && !shift.shift) {
     BTNHelpClick();
     return true;
@@ -335,8 +354,13 @@ void TFormKelmar::ClearBatch() {
 }
 
 void TFormKelmar::BTNSelFileClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
+  // The dialog itself refuses a name that does not exist (a typo would
+  // otherwise clear the batch for a shell icon of nothing).
   auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件", OpenDialogFilter(),
-                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
+                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER |
+                                        OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
   if (!files) return;
   TakeIn(*files);
   ShowListStatus(true);
@@ -348,6 +372,8 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     HDROP drop;
     ~DropOwner() { DragFinish(drop); }
   } owner{drop};
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
   UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::wstring> files;
   for (UINT i = 0; i < count; ++i) {
@@ -421,11 +447,11 @@ bool TFormKelmar::StartNewBatch() {
   // user sees the full list while deciding.
   AddPendingIcons();
   ListView1->RepaintNow();
+  ShowListStatus(true);
   if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
     return false;
   // The whole batch, whatever the last save command chose; only a batch
-  // that is safely in the folder is let go of (a failing save throws, and
-  // the batch stays as well).
+  // that is wholly in the folder is let go of.
   if (!SaveIcons(ChosenOutputType(), true)) return false;
   IconCounter = 0;
   ClearItems();
@@ -468,6 +494,8 @@ std::wstring MakeSaveName(const std::wstring& caption, int number) {
 }
 
 void TFormKelmar::BTNSaveClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
   SaveAll = false;
   if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
@@ -479,6 +507,8 @@ void TFormKelmar::BTNSaveClick() {
 }
 
 void TFormKelmar::BTNSaveAllClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
   SaveAll = true;
   if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
@@ -522,6 +552,7 @@ std::set<std::wstring> UpperNamesIn(const std::wstring& folder) {
 }  // namespace
 
 bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
+  TBusyScope busy(*this);
   // A cancelled chooser cancels the save.
   if (!SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder) || SaveFolder.empty()) return false;
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
@@ -555,9 +586,7 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     replace = answer == IDYES;
   }
 
-  size_t written = 0;
-  // Originals whose file is no longer what it was at the intake.
-  int changed = 0;
+  TSaveReport report;
   {
     // One writer for the whole save (its temporary folder is made once and
     // is gone at the end of this block, before the summary shows), and the
@@ -567,44 +596,48 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     if (type == TOutputType::otOriginal) originals.emplace();
     std::optional<ImageListIconFiles> icon_files;
     if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
-    // A group's own 16-colour artwork of the saved size goes in as it is drawn.
-    auto icon_file = [&](int i) {
-      std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
-      std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
-      return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+    // The bytes of entry i's file in the chosen type; nothing where an
+    // original can no longer be had (anything else under its name would
+    // pass for it).
+    auto file_bytes = [&](int i) -> std::optional<std::vector<uint8_t>> {
+      switch (type) {
+        case TOutputType::otOriginal:
+          // The caption is the running number, ":" and the source path.
+          return originals->FileBytes(CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)],
+                                      ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
+        case TOutputType::otIcon: {
+          // A group's own 16-colour artwork of the saved size goes in as it is drawn.
+          std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
+          std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
+          return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+        }
+        case TOutputType::otBitmap:
+          break;
+      }
+      return IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); });
     };
+    // One entry that cannot be made or written does not stop the others.
     for (const Entry& entry : entries) {
-      if (entry.exists && !replace) continue;
-      const int i = entry.index;
-      const std::wstring file = SaveFolder + L"\\" + entry.name;
-      if (originals) {
-        // The caption is the running number, ":" and the source path. An
-        // original that can no longer be had is not written: anything else
-        // under its name would pass for it.
-        std::optional<std::vector<uint8_t>> bytes = originals->FileBytes(
-            CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)], ItemIconGroup(i).get(),
-            item_file_indices_[size_t(i)]);
+      if (entry.exists && !replace) {
+        report.Kept();
+        continue;
+      }
+      try {
+        std::optional<std::vector<uint8_t>> bytes = file_bytes(entry.index);
         if (!bytes) {
-          ++changed;
+          report.SourceChanged();
           continue;
         }
-        files.Write(file, *bytes);
-      } else if (icon_files) {
-        files.Write(file, icon_file(i));
-      } else {
-        files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
+        files.Write(SaveFolder + L"\\" + entry.name, *bytes);
+        report.Written();
+      } catch (const std::exception& e) {
+        report.Failed(entry.name, e);
       }
-      ++written;
     }
   }
-  // Every file the user kept was skipped: nothing to report.
-  if (written == 0 && changed == 0) return false;
-  std::wstring summary = std::to_wstring(written) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
-                         MsgNameFormat + L"[9999]_[filename]" + extension;
-  if (changed > 0)
-    summary += L"\r" + std::to_wstring(changed) + L" 个图标未保存: 来源文件在提取后已改变或已不存在";
-  services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
-  return written == entries.size();
+  services_->ShowMessageBox(Handle(), report.Summary({MsgFilesSaved, MsgSavePath, MsgNameFormat}, SaveFolder, extension),
+                            Application().Title(), MB_OK);
+  return size_t(report.WrittenCount()) == entries.size();
 }
 
 // ------------------------------------------------------ view, help, update

@@ -51,16 +51,7 @@ int main(int argc, char** argv) {
   std::vector<std::wstring> files(5, test::SystemFile(L"shell32.dll"));
   for (int i = 0; i < 8; ++i) files.push_back(test::SystemFile(L"comdlg32.dll"));
 
-  // The drop's file list: DROPFILES, then the wide paths, each ended by a
-  // zero, and one more zero.
-  std::vector<uint8_t> drop(sizeof(DROPFILES));
-  reinterpret_cast<DROPFILES*>(drop.data())->pFiles = sizeof(DROPFILES);
-  reinterpret_cast<DROPFILES*>(drop.data())->fWide = TRUE;
-  for (const auto& path : files) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(path.c_str());
-    drop.insert(drop.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
-  }
-  drop.resize(drop.size() + sizeof(wchar_t));
+  const std::vector<BYTE> drop = test::DropFileList(files);
 
   std::vector<double> seconds, handling;
   for (int round = 0; round < 8; ++round) {
