@@ -372,8 +372,6 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     HDROP drop;
     ~DropOwner() { DragFinish(drop); }
   } owner{drop};
-  if (!MayStartCommand()) return;
-  TBusyScope busy(*this);
   UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::wstring> files;
   for (UINT i = 0; i < count; ++i) {
@@ -381,9 +379,18 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    if (IsFile(LongPath(path))) files.push_back(std::move(path));
+    files.push_back(std::move(path));
   }
-  // A drop of folders or vanished names alone leaves the list as it is.
+  TakeInGivenFiles(files);
+}
+
+void TFormKelmar::TakeInGivenFiles(const std::vector<std::wstring>& paths) {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
+  std::vector<std::wstring> files;
+  for (const std::wstring& path : paths)
+    if (IsFile(LongPath(path))) files.push_back(path);
+  // Folders or vanished names alone leave the list as it is.
   if (!files.empty()) {
     TakeIn(files);
     ShowListStatus(true);

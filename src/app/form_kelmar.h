@@ -72,6 +72,10 @@ class TFormKelmar : public TForm {
   void FormClose(TCloseAction& action);
   void BTNSelFileClick();
   void WMDropFiles(HDROP drop);
+  // Files given as a drop gives them (the command line's): the existing
+  // ones make a new batch; none leaves the list as it is; refused while
+  // busy.
+  void TakeInGivenFiles(const std::vector<std::wstring>& paths);
   void BTNSaveClick();
   void BTNSaveAllClick();
   void RB32Click();

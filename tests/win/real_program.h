@@ -107,14 +107,17 @@ inline HWND MainWindowOf(DWORD pid) {
   });
 }
 
-// Starts the program and waits up to 10 s for its main window; null when
-// the program or its window didn't come.
-inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
+// Starts the program (with these arguments after its quoted name) and waits
+// up to 10 s for its main window; null when the program or its window didn't
+// come.
+inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi, const std::wstring& arguments = L"") {
   const std::wstring exe = ProgramPath(unixPath);
+  std::wstring command_line = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   pi = {};
-  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
   HWND window = nullptr;
   WaitFor([&] { return (window = MainWindowOf(pi.dwProcessId)) != nullptr; }, 10000);
   return window;
@@ -124,9 +127,12 @@ inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
 // show within 10 s). Closed on destruction.
 class RunningProgram {
  public:
-  explicit RunningProgram(const char* unixPath) { window = StartProgram(unixPath, process); }
+  explicit RunningProgram(const char* unixPath, const std::wstring& arguments = L"") {
+    window = StartProgram(unixPath, process, arguments);
+  }
 #ifdef KELMAR_EXE
   RunningProgram() : RunningProgram(KELMAR_EXE) {}
+  explicit RunningProgram(const std::wstring& arguments) : RunningProgram(KELMAR_EXE, arguments) {}
 #endif
   ~RunningProgram() { Close(); }
   RunningProgram(const RunningProgram&) = delete;

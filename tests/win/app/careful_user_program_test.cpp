@@ -193,5 +193,30 @@ TEST(ProgramCarefulUser, TheLimitsQuestionShowsItsBatchAndRefusesADropAndTheOpen
   fs::remove_all(out);
 }
 
+// The shell hands files over on the command line (a drop on the program's
+// icon, "Open with"): they come in as a drop, names that do not exist left out.
+TEST(ProgramCarefulUser, FilesOnTheCommandLineComeInAsADrop) {
+  RunningProgram program(L"\"" + SystemFile(L"user32.dll") + L"\" nosuch.dll \"" + SystemFile(L"comctl32.dll") + L"\"");
+  ASSERT_NE(program.window, nullptr);
+  HWND list = FindWindowExW(program.window, nullptr, L"SysListView32", nullptr);
+  EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 7 + 4; }, 10000))
+      << SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+  HWND status = nullptr;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        EnumChildWindows(
+            program.window,
+            [](HWND hwnd, LPARAM lp) -> BOOL {
+              if (TextOf(hwnd) != L"共 11 个图标，来自 2 个文件") return TRUE;
+              *reinterpret_cast<HWND*>(lp) = hwnd;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&status));
+        return status != nullptr;
+      },
+      5000));
+  EXPECT_TRUE(program.Close());
+}
+
 }  // namespace
 }  // namespace kelmar::test
