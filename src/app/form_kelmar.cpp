@@ -30,6 +30,8 @@ const wchar_t kUpdatePage[] = L"https://kelmar.app/update/";
 
 namespace {
 
+const wchar_t kSaveFolderSetting[] = L"SaveFolder";
+
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
 // The open dialog's file types: the files icons come from, then all files.
@@ -248,6 +250,8 @@ void TFormKelmar::FormCreate() {
   MsgSavePath = L"保存路径: ";
   MsgNameFormat = L"文件名格式: ";
   SetCaption(SubstituteVersion(Caption(), L"3.0"));
+  // The folder the last save went to, in whichever run that was.
+  SaveFolder = services_->ReadSetting(kSaveFolderSetting);
 }
 
 void TFormKelmar::FormClose(TCloseAction& action) {
@@ -562,6 +566,8 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   TBusyScope busy(*this);
   // A cancelled chooser cancels the save.
   if (!SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder) || SaveFolder.empty()) return false;
+  // The chooser opens here in the next run as well.
+  services_->WriteSetting(kSaveFolderSetting, SaveFolder);
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
   const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : L".ico";

@@ -154,14 +154,16 @@ class RunningProgram {
 };
 
 // The process's visible dialog with this title (a message box, the open
-// dialog), or the folder chooser (the one with a folder tree) for "", once
-// it shows; null when none came.
+// dialog), or the folder chooser for "" (the system's picker, titled with the
+// program's request, or the older one with a folder tree), once it shows;
+// null when none came.
 inline HWND WaitForDialogOf(DWORD pid, const std::wstring& title) {
   HWND found = nullptr;
   WaitFor([&] {
     found = VisibleWindowOf(pid, [&](HWND hwnd, const std::wstring& cls) {
       if (cls != L"#32770") return false;
-      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      const bool chooser = TextOf(hwnd) == L"请选择保存路径:" ||
+                           FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
       return title.empty() ? chooser : TextOf(hwnd) == title;
     });
     return found != nullptr;

@@ -18,6 +18,7 @@
 
 #include "app_fixture.h"
 #include "base/little_endian.h"
+#include "framework/wide.h"
 #include "program_driver.h"
 
 namespace kelmar::test {
@@ -75,7 +76,7 @@ TEST(ProgramCarefulUser, DropsAndKeysWaitForTheSaveWhichGoesOnPastAFailureAndTel
   ASSERT_NE(chooser, nullptr);
   ASSERT_TRUE(p.Drop({user32}));
   EXPECT_EQ(p.ItemCount(), 184);
-  DrivenProgram::ChooseDesktopFolder(chooser, L"kelmarcareful");
+  DrivenProgram::ChooseFolder(chooser, out);
   // And while the question is open: a drop, and the open dialog's key.
   HWND question = p.WaitForDialog(L"消息框");
   ASSERT_NE(question, nullptr);
@@ -130,8 +131,33 @@ TEST(ProgramCarefulUser, DropsAndKeysWaitForTheSaveWhichGoesOnPastAFailureAndTel
   ASSERT_GE(cut.size(), 6u);
   EXPECT_EQ(Le16(cut, 4), 4u);
   EXPECT_EQ(cut.size(), 6u + 4 * 16 + 1128 + 744 + 2216 + 4264);
-
   EXPECT_TRUE(p.program.Close());
+
+  // The next run's chooser: the system's picker, sizeable, with a path box
+  // that holds the folder last used; Cancel writes nothing.
+  DrivenProgram next;
+  ASSERT_NE(next.program.window, nullptr);
+  WaitForInputIdle(next.program.process.hProcess, 5000);
+  ASSERT_TRUE(next.Drop({user32}));
+  Chord({VK_CONTROL, VK_SHIFT}, 'S');
+  HWND picker = next.WaitForDialog(L"");
+  ASSERT_NE(picker, nullptr);
+  EXPECT_EQ(TextOf(picker), L"请选择保存路径:");
+  EXPECT_TRUE(GetWindowLongPtrW(picker, GWL_STYLE) & WS_THICKFRAME);
+  HWND path_box = DrivenProgram::PathBox(picker);
+  ASSERT_NE(path_box, nullptr);
+  // An edit field's text, asked of it (another process's window).
+  auto box_text = [&] {
+    wchar_t text[MAX_PATH] = {};
+    SendMessageW(path_box, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
+  EXPECT_TRUE(WaitFor([&] { return box_text() == out; }, 5000)) << Narrow(box_text());
+  const auto before = std::distance(fs::directory_iterator(out), fs::directory_iterator{});
+  Keys({VK_ESCAPE});
+  ASSERT_TRUE(WaitUntilClosed(picker));
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator{}), before);
+  EXPECT_TRUE(next.program.Close());
   fs::remove_all(out);
 }
 
@@ -183,7 +209,7 @@ TEST(ProgramCarefulUser, TheLimitsQuestionShowsItsBatchAndRefusesADropAndTheOpen
   Keys({VK_RETURN});
   HWND chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
-  DrivenProgram::ChooseDesktopFolder(chooser, L"kelmarlimit");
+  DrivenProgram::ChooseFolder(chooser, out);
   EXPECT_EQ(p.TakeSummary().substr(0, 11), L"1000个文件被保存\r");
   EXPECT_TRUE(fs::exists(fs::path(out) / L"1000_s6.ico"));
   EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 104; })) << p.ItemCount();

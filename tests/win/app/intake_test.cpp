@@ -363,7 +363,7 @@ TEST_F(LimitTest, CancelAtTheLimitOrInTheChooserKeepsTheBatchAndStopsTheIntake) 
     EXPECT_EQ(box.text, L"由于图标数量太多，请先保存已解出的图标。");
     EXPECT_EQ(box.extra, L"消息框");
     EXPECT_EQ(box.flags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
-    EXPECT_EQ(services.Of("BrowseForFolder").size(), answer == IDOK ? 1u : 0u);
+    EXPECT_EQ(services.Of("ChooseFolder").size(), answer == IDOK ? 1u : 0u);
     ASSERT_EQ(form->ListView1->Count(), 1000);
     EXPECT_EQ(form->LargeImage->Count(), 1000);
     EXPECT_EQ(form->SmallImage->Count(), 1000);

@@ -78,7 +78,7 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   Keys({VK_RETURN});
   chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
-  DrivenProgram::ChooseDesktopFolder(chooser, L"kelmarkeep");
+  DrivenProgram::ChooseFolder(chooser, out);
   HWND summary = p.WaitForDialog(L"Kelmar");
   ASSERT_NE(summary, nullptr);
   EXPECT_EQ(BoxText(summary), L"1000个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");

@@ -82,13 +82,32 @@ class DrivenProgram {
     WaitUntilClosed(summary);
     return text;
   }
-  // In the folder chooser: a folder of the desktop, by typing its name in
-  // the tree, then OK (Enter).
-  static void ChooseDesktopFolder(HWND chooser, const std::wstring& name) {
-    RECT tree;
-    GetWindowRect(FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr), &tree);
-    Click({(tree.left + tree.right) / 2, tree.bottom - 8});  // the tree's empty part: focus, no choice
-    Type(name);
+  // The folder chooser's path box (its visible edit field), or null.
+  static HWND PathBox(HWND chooser) {
+    HWND box = nullptr;
+    EnumChildWindows(
+        chooser,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          wchar_t cls[16] = {};
+          GetClassNameW(hwnd, cls, 16);
+          if (_wcsicmp(cls, L"Edit") != 0 || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(lp) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    return box;
+  }
+  // In the folder chooser: a folder by its path, typed over what the path
+  // box holds, then OK (Enter).
+  static void ChooseFolder(HWND chooser, const std::wstring& path) {
+    HWND box = PathBox(chooser);
+    ASSERT_NE(box, nullptr) << "no path box";
+    RECT r;
+    GetWindowRect(box, &r);
+    Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    Keys({VK_END});
+    Chord({VK_SHIFT}, VK_HOME);
+    Type(path);
     Keys({VK_RETURN});
   }
 };

@@ -92,11 +92,12 @@ TEST_F(SaveTest, SaveWritesExactlyTheSelectedItemsAndSummarises) {
   ASSERT_EQ(Summaries().size(), 1u);
   EXPECT_EQ(Summaries()[0].text, L"4个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");
   EXPECT_EQ(Summaries()[0].flags, UINT(MB_OK));
-  auto browse = services.Of("BrowseForFolder");
-  ASSERT_EQ(browse.size(), 1u);
-  EXPECT_EQ(browse[0].text, L"请选择保存路径:");
-  EXPECT_EQ(browse[0].flags, UINT(BIF_RETURNONLYFSDIRS));
+  auto choose = services.Of("ChooseFolder");
+  ASSERT_EQ(choose.size(), 1u);
+  EXPECT_EQ(choose[0].text, L"请选择保存路径:");
+  EXPECT_TRUE(services.Of("BrowseForFolder").empty());
   EXPECT_EQ(form->SaveFolder, out);
+  EXPECT_EQ(services.settings[L"SaveFolder"], out);
   EXPECT_FALSE(form->SaveAll);
 }
 
@@ -202,20 +203,45 @@ TEST_F(SaveTest, CancelInTheChooserCancelsTheSaveAndAVanishedFolderIsForgotten) 
 
   fs::remove(fs::path(out) / L"1_comdlg32.ico");
   Click(form->BTNSave);  // cancelled: nothing written, yet still remembered
-  EXPECT_EQ(services.Of("BrowseForFolder").back().extra, out);  // offered as the start
+  EXPECT_EQ(services.Of("ChooseFolder").back().extra, out);  // offered as the start
   EXPECT_TRUE(FilesIn(out).empty());
   EXPECT_EQ(Summaries().size(), 1u);
   EXPECT_EQ(form->SaveFolder, out);
 
   fs::remove_all(out);
   Click(form->BTNSave);  // the remembered folder is gone: dropped, nothing saved
-  EXPECT_EQ(services.Of("BrowseForFolder").back().extra, L"");
+  EXPECT_EQ(services.Of("ChooseFolder").back().extra, L"");
   EXPECT_TRUE(form->SaveFolder.empty());
   EXPECT_EQ(Summaries().size(), 1u);
 }
 
 // Files of the same names are there already: one question for the save;
 // No keeps them and writes the rest, Cancel writes nothing, Yes replaces.
+// The folder last chosen is kept between runs and offered at the next
+// save; where the system's picker is missing the older browser chooses.
+TEST_F(SaveTest, TheLastFolderIsKeptBetweenRunsAndTheOlderBrowserStandsIn) {
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  EXPECT_EQ(FilesIn(out).size(), 18u);
+  delete form;
+  form = Application().CreateForm<TFormKelmar>(nullptr, &services);
+  form->Show();
+  DropFiles(form->Handle(), {SystemFile(L"user32.dll")});
+  EXPECT_EQ(form->SaveFolder, out);
+  Click(form->BTNSaveAll);  // cancelled
+  EXPECT_EQ(services.Of("ChooseFolder").back().extra, out);
+
+  const std::wstring other = MakeTempFolder(L"save-older");
+  services.folder_picker_available = false;
+  services.folder_answers.push_back(other);
+  Click(form->BTNSaveAll);
+  ASSERT_EQ(services.Of("BrowseForFolder").size(), 1u);
+  EXPECT_EQ(services.Of("BrowseForFolder")[0].extra, out);
+  EXPECT_EQ(services.Of("BrowseForFolder")[0].flags, UINT(BIF_RETURNONLYFSDIRS));
+  EXPECT_EQ(FilesIn(other).size(), 7u);
+  EXPECT_EQ(services.settings[L"SaveFolder"], other);
+}
+
 TEST_F(SaveTest, ExistingFilesAreReplacedOnlyWhenTheUserSaysSo) {
   const std::string mine = "the user's own file";
   WriteTextFile(out + L"\\2_comdlg32.ico", mine);
@@ -358,7 +384,7 @@ TEST_F(SaveTest, NothingToSaveShowsTheMessage) {
   EXPECT_EQ(boxes[0].text, L"请解出图标!");
   EXPECT_EQ(boxes[0].extra, L"消息框");
   EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONINFORMATION));
-  EXPECT_TRUE(services.Of("BrowseForFolder").empty());
+  EXPECT_TRUE(services.Of("ChooseFolder").empty());
 }
 
 }  // namespace kelmar::test

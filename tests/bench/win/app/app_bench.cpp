@@ -26,11 +26,15 @@ using kelmar::test::SystemFile;
 
 namespace {
 
-// Answers the folder browser with one folder and every message box with OK.
+// Answers the folder chooser with one folder and every message box with OK.
 class BenchServices : public TPlatformServices {
  public:
   std::wstring folder;
-  PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override { return ILCreateFromPathW(folder.c_str()); }
+  TFolderPick PickFolder(HWND, const std::wstring&, const std::wstring&) override {
+    return {TFolderPick::TResult::kChosen, folder};
+  }
+  std::wstring ReadSetting(const std::wstring&) override { return {}; }
+  void WriteSetting(const std::wstring&, const std::wstring&) override {}
   int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
 };
 
