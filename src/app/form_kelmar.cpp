@@ -68,6 +68,10 @@ TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* pare
   auto* b = new TksSkinButton(form, name);
   LoadGlyph(b, glyph);
   b->SetHint(hint);
+  // Screen readers say the hint without its key, which they read from the
+  // description.
+  const std::wstring text = hint;
+  b->AccessibleName = text.substr(0, text.find(L" ("));
   b->SetSkinData(form->ksSkinData1);
   return Place(b, parent, left, 8, width, 25);
 }
@@ -81,6 +85,8 @@ TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* 
   box->SetTabStop(true);
   box->SetCaption(caption);
   box->SetHint(hint);
+  box->AccessibleName = std::wstring(hint) + L" " + caption;
+  box->GroupName = L"图标大小";
   box->SetSkinData(form->ksSkinData1);
   return Place(box, parent, left, 8, 65, 25);
 }
@@ -154,6 +160,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinPanel1->SetBounds(0, 0, 667, 41);
   ksSkinPanel1->SetAlign(TAlign::alTop);
   ksSkinPanel1->SetSkinData(ksSkinData1);
+  ksSkinPanel1->AccessibleName = L"工具栏";
+  ksSkinPanel1->AccessibleRole = ROLE_SYSTEM_TOOLBAR;
   ksSkinPanel1->SetParent(this);
 
   BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件 (Ctrl+O)");
@@ -166,6 +174,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CombPicType->SetItems({L"图标", L"图片", L"原图"});
   CombPicType->SetItemIndex(0);
   CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico)");
+  CombPicType->AccessibleName = L"保存文件类型";
   CombPicType->SetSkinData(ksSkinData1);
   Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
   BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助 (F1)");

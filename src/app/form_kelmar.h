@@ -12,11 +12,11 @@
 #include "framework/menus.h"
 #include "framework/platform.h"
 #include "framework/std_controls.h"
-#include "skin/controls/skin_controls.h"
+#include "skin/controls/skin_controls_win32.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_form_win32.h"
 #include "skin/form/skin_hint_win32.h"
-#include "widgets/url_label.h"
+#include "widgets/url_label_win32.h"
 
 namespace kelmar {
 

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "framework/clock.h"
 #include "framework/forms.h"
 #include "framework/hints.h"
+#include "framework/timer.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -26,7 +28,7 @@ TApplication& Application() {
   return app;
 }
 
-TApplication::TApplication() = default;
+TApplication::TApplication() : clock_(&SystemClock()) {}
 // The hint handling normally goes with the main form. What is left at exit
 // is not freed: the window and timer tables it would use are statics that
 // may be gone by then, and the process ends anyway.
@@ -65,7 +67,7 @@ bool TApplication::Dispatch(MSG& msg) {
     terminated_ = true;
     return false;
   }
-  // The hints, the hooks (a menu item's command runs in one) and the
+  // The hints, the loop filters (a menu item's command runs in one) and the
   // dispatch itself: whatever they throw ends this message only.
   try {
     DispatchTaken(msg);
@@ -77,10 +79,10 @@ bool TApplication::Dispatch(MSG& msg) {
 
 void TApplication::DispatchTaken(MSG& msg) {
   Hints().MessageTaken(msg);
-  std::vector<MessageHook> hooks;
-  for (auto& [id, hook] : hooks_) hooks.push_back(hook);
-  for (auto& hook : hooks)
-    if (hook(msg)) return;
+  loop_filters_.Run(msg, [this](MSG& passed) { DispatchPassed(passed); });
+}
+
+void TApplication::DispatchPassed(MSG& msg) {
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     if (TForm* form = FormOfWindow(msg.hwnd); form && form->OnShortCut &&
                                               form->OnShortCut(WORD(msg.wParam), ShiftFromKeyboard()))
@@ -142,12 +144,11 @@ HCURSOR TApplication::GetCursor(int id) const {
   return it != cursors_.end() ? it->second : LoadCursorW(nullptr, IDC_ARROW);
 }
 
-int TApplication::AddMessageHook(MessageHook hook) {
-  int id = next_hook_++;
-  hooks_[id] = std::move(hook);
-  return id;
+void TApplication::SetClock(TClock* clock) {
+  TClock* next = clock ? clock : &SystemClock();
+  if (next == clock_) return;
+  TTimer::MoveTimers(*clock_, *next);
+  clock_ = next;
 }
-
-void TApplication::RemoveMessageHook(int id) { hooks_.erase(id); }
 
 }  // namespace kelmar

@@ -10,10 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "framework/filters.h"
+
 namespace kelmar {
 
+class TClock;
 class TForm;
 class THintHandler;
+
+using TLoopFilters = TFilterChain<MSG>;
+using TLoopFilter = TLoopFilters::Filter;
 
 class TApplication {
  public:
@@ -52,11 +58,17 @@ class TApplication {
   void SetCursor(int id, HCURSOR cursor) { cursors_[id] = cursor; }
   HCURSOR GetCursor(int id) const;
 
-  // Hooks that see every message the loop takes, before it is dispatched
-  // (a popup menu takes the keys). Return true to swallow the message.
-  using MessageHook = std::function<bool(MSG&)>;
-  int AddMessageHook(MessageHook hook);
-  void RemoveMessageHook(int id);
+  // Filters that see every message the loop takes ahead of its dispatch (an
+  // open menu takes the keys), for as long as the returned filter is kept.
+  // Not passing the message on swallows it.
+  [[nodiscard]] TLoopFilter AddLoopFilter(TLoopFilters::Handler filter) { return loop_filters_.Add(std::move(filter)); }
+
+  // Every time-based behaviour of the program runs on this clock (TTimer,
+  // hint pauses, type-ahead). The system's unless a test installs another.
+  TClock& Clock() { return *clock_; }
+  // Moves the running timers to `clock` (null: the system's clock again);
+  // the caller keeps it alive while installed.
+  void SetClock(TClock* clock);
 
   // The hints of the application's forms (framework/hints.h): the loop
   // shows them every message it takes. Made on first use, freed with the
@@ -69,13 +81,14 @@ class TApplication {
   void RemoveForm(TForm* form);
   bool Dispatch(MSG& msg);
   void DispatchTaken(MSG& msg);
+  void DispatchPassed(MSG& msg);
 
   std::wstring title_;
   TForm* main_form_ = nullptr;
   std::vector<TForm*> forms_;
   std::map<int, HCURSOR> cursors_;
-  std::map<int, MessageHook> hooks_;
-  int next_hook_ = 1;
+  TLoopFilters loop_filters_;
+  TClock* clock_;
   std::unique_ptr<THintHandler> hints_;
   bool terminated_ = false;
 };

@@ -172,9 +172,7 @@ void TControl::Invalidate() {
 
 // ------------------------------------------------------------- TWinControl
 
-TWinControl::TWinControl(TComponent* owner, std::string name) : TControl(owner, std::move(name)) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
-}
+TWinControl::TWinControl(TComponent* owner, std::string name) : TControl(owner, std::move(name)) {}
 
 TWinControl::~TWinControl() {
   for (TControl* c : controls_) c->parent_ = nullptr;
@@ -360,6 +358,10 @@ void TWinControl::AlignControls() {
     }
   };
   for (TAlign a : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient}) place(a);
+}
+
+void TWinControl::WindowProc(TMessage& m) {
+  filters_.Run(m, [this](TMessage& passed) { WndProc(passed); });
 }
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM w, LPARAM l) {

@@ -10,6 +10,7 @@
 
 #include "base/geometry.h"
 #include "framework/component.h"
+#include "framework/filters.h"
 #include "framework/graphics.h"
 
 namespace kelmar {
@@ -21,8 +22,10 @@ struct TMessage {
   LRESULT Result = 0;
 };
 
-// A window procedure as a replaceable slot (see TWinControl::WindowProc).
-using TWndMethod = std::function<void(TMessage&)>;
+// Watching a window's messages ahead of its own handling (TWinControl::AddFilter).
+using TWindowFilters = TFilterChain<TMessage>;
+using TWindowFilter = TWindowFilters::Filter;
+using TWindowNext = TWindowFilters::Next;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -178,12 +181,13 @@ class TWinControl : public TControl {
   // The pointer is over the window (own-class windows; see MouseEnter).
   bool MouseInside() const { return mouse_inside_; }
 
-  // Every message of the window goes through this slot. It starts as the
-  // virtual WndProc; a component that takes over the window's messages keeps
-  // the current value and puts its own handler in its place, ahead of all the
-  // control's own handling, and calls the kept one before, after or not at all.
-  // The one who replaced it puts the kept value back.
-  TWndMethod WindowProc;
+  // Every message of the window: its filters, then WndProc.
+  void WindowProc(TMessage& m);
+  // Another object that watches this window's messages (the skinned frame its
+  // form) sees each of them ahead of all the control's own handling, derived
+  // classes included, for as long as it keeps the returned filter. The
+  // control's own messages belong in its WndProc override.
+  [[nodiscard]] TWindowFilter AddFilter(TWindowFilters::Handler handler) { return filters_.Add(std::move(handler)); }
 
   // The control's own handling: dispatches to the handlers below and then to
   // the window's original procedure.
@@ -239,6 +243,7 @@ class TWinControl : public TControl {
   void TrackMouseInside(Point p);
   void UpdateBoundsFromWindow();
 
+  TWindowFilters filters_;
   HWND handle_ = nullptr;
   WNDPROC default_proc_ = nullptr;
   bool own_class_ = true;

@@ -1,6 +1,6 @@
 #pragma once
-// Top-level forms. A component owned by the form can take over the form's
-// messages through WindowProc (the skinned frame takes the non-client
+// Top-level forms. A component owned by the form can watch the form's
+// messages through a filter (the skinned frame takes the non-client
 // messages this way).
 #include <windows.h>
 

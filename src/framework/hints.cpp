@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/clock.h"
 #include "framework/dib_header.h"
 #include "framework/forms.h"
 
@@ -280,8 +281,8 @@ void THintHandler::MouseAt(Point p) {
   if (target == control_.Get() && text == text_) return;
   text_ = std::move(text);
   // Moving on from a hint that showed: the next one follows quickly.
-  const bool browsing = shown_ || (lastHidden_ && GetTickCount() - lastHidden_ < HintPause);
-  if (shown_) lastHidden_ = GetTickCount();
+  const bool browsing = shown_ || (lastHidden_ && Application().Clock().Now() - lastHidden_ < HintPause);
+  if (shown_) lastHidden_ = Application().Clock().Now();
   HideWindow();
   control_ = target;
   done_ = false;

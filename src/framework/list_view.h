@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/decoded_icon.h"
 #include "base/image.h"
 #include "framework/controls.h"
-#include "imageio/pe_icons.h"
 
 namespace kelmar {
 

@@ -3,11 +3,11 @@
 #include <set>
 
 #include "framework/application.h"
+#include "framework/clock.h"
 
 namespace kelmar {
 
 namespace {
-// The timers alive now: a WM_TIMER already queued for a freed timer is dropped.
 std::set<TTimer*>& LiveTimers() {
   static std::set<TTimer*> timers;
   return timers;
@@ -30,7 +30,7 @@ void TTimer::SetInterval(UINT interval) {
   interval_ = interval;
   if (running_) {
     running_ = false;
-    KillTimer(Window(), reinterpret_cast<UINT_PTR>(this));
+    Application().Clock().Stop(*this);
   }
   Update();
 }
@@ -46,35 +46,26 @@ void TTimer::Update() {
   if (want == running_) return;
   running_ = want;
   if (want)
-    SetTimer(Window(), reinterpret_cast<UINT_PTR>(this), interval_, nullptr);
+    Application().Clock().Start(*this, interval_);
   else
-    KillTimer(Window(), reinterpret_cast<UINT_PTR>(this));
+    Application().Clock().Stop(*this);
 }
 
-HWND TTimer::Window() {
-  // One message-only window carries every timer of the thread.
-  static HWND window = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TTimer::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KelmarTimers";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }();
-  return window;
-}
-
-LRESULT CALLBACK TTimer::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg != WM_TIMER) return DefWindowProcW(hwnd, msg, wparam, lparam);
-  auto* timer = reinterpret_cast<TTimer*>(wparam);
-  if (!LiveTimers().count(timer) || !timer->running_ || !timer->OnTimer) return 0;
+void TTimer::Tick() {
+  if (!running_ || !OnTimer) return;
   try {
-    timer->OnTimer();
+    OnTimer();
   } catch (...) {
     Application().HandleCurrentException();
   }
-  return 0;
+}
+
+void TTimer::MoveTimers(TClock& from, TClock& to) {
+  for (TTimer* timer : LiveTimers()) {
+    if (!timer->running_) continue;
+    from.Stop(*timer);
+    to.Start(*timer, timer->interval_);
+  }
 }
 
 }  // namespace kelmar

@@ -1,6 +1,7 @@
 #pragma once
-// Window timers as components: OnTimer fires on the user-interface thread
-// every Interval milliseconds while Enabled.
+// Timers as components: OnTimer fires on the user-interface thread every
+// Interval milliseconds while Enabled, on the application's clock
+// (TApplication::Clock).
 #include <windows.h>
 
 #include <functional>
@@ -9,6 +10,8 @@
 #include "framework/component.h"
 
 namespace kelmar {
+
+class TClock;
 
 class TTimer : public TComponent {
  public:
@@ -22,10 +25,13 @@ class TTimer : public TComponent {
 
   std::function<void()> OnTimer;
 
+  // Every running timer from one clock to another (TApplication::SetClock).
+  static void MoveTimers(TClock& from, TClock& to);
+
  private:
+  friend class TClock;
   void Update();
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-  static HWND Window();
+  void Tick();
 
   UINT interval_;
   bool enabled_ = false;

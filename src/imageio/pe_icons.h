@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "base/image.h"
+#include "base/decoded_icon.h"
 
 namespace kelmar {
 
@@ -81,16 +81,6 @@ uint64_t IconFileDataSize(std::span<const uint8_t> start);
 // of cx x cy on a display of displayBits per pixel; -1 for a group without
 // entries.
 int BestIconEntry(const IconGroup& group, int cx, int cy, int displayBits);
-
-// An icon image decoded from a DIB entry: the colour pixels (alpha from the
-// image where it has 32 bits and any pixel's alpha is not zero, else 255)
-// and the AND mask (true where the icon is transparent).
-struct DecodedIcon {
-  Image image;
-  std::vector<bool> mask;  // width * height, rows top-down
-  int bitsPerPixel = 0;
-  bool hasAlpha = false;
-};
 
 // Decodes a DIB icon image; raises Error("Bitmap image is not valid") when it
 // is malformed, cut or a PNG stream.

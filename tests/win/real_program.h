@@ -87,13 +87,14 @@ inline std::wstring TextOf(HWND hwnd) {
   return text;
 }
 
-// Polls until done() holds; false when the time ran out.
+// Looks every `every_ms` until done() holds (what another process or
+// thread does shows only when looked at); false when the time ran out.
 template <typename F>
-bool WaitFor(F done, DWORD timeout_ms = 20000) {
+bool WaitFor(F done, DWORD timeout_ms = 20000, DWORD every_ms = 20) {
   const DWORD start = GetTickCount();
   while (!done()) {
     if (GetTickCount() - start > timeout_ms) return false;
-    Sleep(20);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, every_ms, 0);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
+#include "framework/clock.h"
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
@@ -32,10 +33,7 @@ bool IsPress(UINT msg) {
 
 // -------------------------------------------------------------- TksComboEdit
 
-TksComboEdit::TksComboEdit(TksSkinCustomComboBox* combo) : TWinControl(combo, "Edit"), combo_(combo) {
-  saved_ = WindowProc;
-  WindowProc = [this](TMessage& m) { Filter(m); };
-}
+TksComboEdit::TksComboEdit(TksSkinCustomComboBox* combo) : TWinControl(combo, "Edit"), combo_(combo) {}
 
 void TksComboEdit::CreateParams(TCreateParams& params) {
   params.ClassName = L"EDIT";
@@ -60,7 +58,7 @@ HBRUSH TksComboEdit::CtlColor(HDC dc) {
 
 // Keys that move through the list or open and close it belong to the combo
 // box; the rest edit the text.
-void TksComboEdit::Filter(TMessage& m) {
+void TksComboEdit::WndProc(TMessage& m) {
   if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
     switch (m.WParam) {
       case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_F4:
@@ -68,12 +66,8 @@ void TksComboEdit::Filter(TMessage& m) {
         return;
     }
   }
-  if (m.Msg == WM_GETDLGCODE) {
-    saved_(m);
-    m.Result |= DLGC_WANTARROWS;
-    return;
-  }
-  saved_(m);
+  TWinControl::WndProc(m);
+  if (m.Msg == WM_GETDLGCODE) m.Result |= DLGC_WANTARROWS;
 }
 
 // ----------------------------------------------------- TksSkinCustomComboBox
@@ -88,13 +82,10 @@ TksSkinCustomComboBox::TksSkinCustomComboBox(TComponent* owner, std::string name
   CaptureMouseOnPress = true;
   Font() = TFont(L"宋体", 14, GetSysColor(COLOR_WINDOWTEXT));
   list_->InnerList()->SetTabStop(false);
-  listProc_ = list_->InnerList()->WindowProc;
-  list_->InnerList()->WindowProc = [this](TMessage& m) { ListMessage(m); };
+  listFilter_ = list_->InnerList()->AddFilter([this](TMessage& m, const TWindowNext& next) { ListMessage(m, next); });
   autoScrollTimer_->SetEnabled(false);
   autoScrollTimer_->OnTimer = [this] { AutoScrollTick(); };
 }
-
-TksSkinCustomComboBox::~TksSkinCustomComboBox() { WatchOutsidePresses(false); }
 
 void TksSkinCustomComboBox::HandleCreated() {
   TksSkinCustomControl::HandleCreated();
@@ -140,6 +131,7 @@ void TksSkinCustomComboBox::SetText(const std::wstring& text) {
   text_ = text;
   if (edit_ && !editChanging_) edit_->SetCaption(text);
   Invalidate();
+  AccNotify(EVENT_OBJECT_VALUECHANGE, Handle());
   if (OnChange) OnChange();
   if (editChanging_) SelectionChanged();
 }
@@ -367,9 +359,11 @@ void TksSkinCustomComboBox::OpenDropDown() {
     list_->SetItemIndex(0);
   }
   list_->SetTopIndex(std::max(savedIndex_, 0));
+  list_->AccessibleName = AccName(0);
   ShowList();
   WatchOutsidePresses(true);
   Invalidate();
+  AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
 }
 
 void TksSkinCustomComboBox::ShowList() {
@@ -391,6 +385,7 @@ void TksSkinCustomComboBox::ShowList() {
 void TksSkinCustomComboBox::CloseDropDown(bool accept) {
   if (!DroppedDown()) return;
   list_->SetVisible(false);
+  AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
   WatchOutsidePresses(false);
   SetAutoScroll(0);
   const int selected = list_->ItemIndex();
@@ -415,16 +410,17 @@ void TksSkinCustomComboBox::CloseDropDown(bool accept) {
 // A press anywhere but on the combo box and its list closes the list.
 void TksSkinCustomComboBox::WatchOutsidePresses(bool on) {
   if (!on) {
-    if (pressHook_) Application().RemoveMessageHook(std::exchange(pressHook_, 0));
+    pressFilter_.Reset();
     return;
   }
-  if (pressHook_) return;
-  pressHook_ = Application().AddMessageHook([this](MSG& msg) {
-    if (!IsPress(msg.message)) return false;
-    const bool ours = msg.hwnd == Handle() || msg.hwnd == list_->Handle() || IsChild(list_->Handle(), msg.hwnd) ||
-                      (edit_ && msg.hwnd == edit_->Handle());
-    if (!ours) CloseDropDown(false);
-    return false;
+  if (pressFilter_) return;
+  pressFilter_ = Application().AddLoopFilter([this](MSG& msg, const TLoopFilters::Next& next) {
+    if (IsPress(msg.message)) {
+      const bool ours = msg.hwnd == Handle() || msg.hwnd == list_->Handle() || IsChild(list_->Handle(), msg.hwnd) ||
+                        (edit_ && msg.hwnd == edit_->Handle());
+      if (!ours) CloseDropDown(false);
+    }
+    next(msg);
   });
 }
 
@@ -526,7 +522,7 @@ void TksSkinCustomComboBox::AutoScrollTick() {
 
 // The inner list's mouse: rows follow the free pointer; a press there
 // starts tracking by the combo box, and no other press reaches the list.
-void TksSkinCustomComboBox::ListMessage(TMessage& m) {
+void TksSkinCustomComboBox::ListMessage(TMessage& m, const TWindowNext& next) {
   switch (m.Msg) {
     case WM_MOUSEMOVE:
       if (!(m.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) list_->HotTrack(short(HIWORD(m.LParam)));
@@ -544,7 +540,7 @@ void TksSkinCustomComboBox::ListMessage(TMessage& m) {
       m.Result = Perform(m.Msg, m.WParam, m.LParam);
       return;
   }
-  listProc_(m);
+  next(m);
 }
 
 // ------------------------------------------------------------------- keys
@@ -607,7 +603,7 @@ void TksSkinCustomComboBox::ComboKey(WORD key, TShiftState shift) {
 
 void TksSkinCustomComboBox::KeyPress(wchar_t ch) {
   if (ch < L' ' || style_ != TksSkinCustomComboBoxStyle::kscbFixedStyle) return;
-  const std::wstring& search = typeAhead_.Add(ch, GetTickCount(), AutoComplete);
+  const std::wstring& search = typeAhead_.Add(ch, Application().Clock().Now(), AutoComplete);
   const int found = list_->FindPrefix(search, search.size() == 1 ? ItemIndex() : -1);
   if (found >= 0) SetItemIndex(found);
 }
@@ -647,6 +643,34 @@ void TksSkinCustomComboBox::WndProc(TMessage& m) {
       return;
   }
   TksSkinCustomControl::WndProc(m);
+}
+
+// ------------------------------------------------------------ screen readers
+
+int TksSkinCustomComboBox::AccChildCount() const { return list_->HandleAllocated() ? 1 : 0; }
+
+IDispatch* TksSkinCustomComboBox::AccChildObject(int child) const {
+  return child == 1 ? ClientObjectOf(list_->Handle()) : nullptr;
+}
+
+long TksSkinCustomComboBox::AccState(int child) const {
+  long state = TksSkinCustomControl::AccState(child);
+  if (child == 0) state |= DroppedDown() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+  if (child == 0 && edit_ && edit_->Focused()) state |= STATE_SYSTEM_FOCUSED;
+  return state;
+}
+
+std::wstring TksSkinCustomComboBox::AccDefaultAction(int child) const {
+  if (child != 0) return {};
+  return DroppedDown() ? L"关闭" : L"打开";
+}
+
+void TksSkinCustomComboBox::AccRunDefaultAction(int child) {
+  if (child != 0 || !CanFocus()) return;
+  if (DroppedDown())
+    CloseDropDown(false);
+  else
+    OpenDropDown();
 }
 
 }  // namespace kelmar

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
 #include "skin/controls/combo_box_geometry.h"
 #include "skin/controls/skin_control_win32.h"
 #include "skin/controls/skin_list_box_win32.h"
@@ -30,19 +31,16 @@ class TksComboEdit : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CommandNotify(WORD code) override;
   HBRUSH CtlColor(HDC dc) override;
+  void WndProc(TMessage& m) override;
 
  private:
-  void Filter(TMessage& m);
-
   TksSkinCustomComboBox* combo_;
-  TWndMethod saved_;
   BrushHandle background_;
 };
 
 class TksSkinCustomComboBox : public TksSkinCustomControl {
  public:
   TksSkinCustomComboBox(TComponent* owner, std::string name);
-  ~TksSkinCustomComboBox() override;
 
   TksSkinCustomComboBoxStyle Style() const { return style_; }
   void SetStyle(TksSkinCustomComboBoxStyle style);
@@ -103,6 +101,14 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void ComboKey(WORD key, TShiftState shift);
   void EditTextChanged(const std::wstring& text);
 
+  // Screen readers: the text is the value; the drop-down list is the child.
+  int AccChildCount() const override;
+  IDispatch* AccChildObject(int child) const override;
+  std::wstring AccValue(int child) const override { return child == 0 ? text_ : L""; }
+  long AccState(int child) const override;
+  std::wstring AccDefaultAction(int child) const override;
+  void AccRunDefaultAction(int child) override;
+
  protected:
   // Run after every selection made through the combo box.
   virtual void SelectionChanged() {}
@@ -124,10 +130,12 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void KeyDown(WORD key, TShiftState shift) override;
   void KeyPress(wchar_t ch) override;
   void WndProc(TMessage& m) override;
+  long AccClassRole() const override { return ROLE_SYSTEM_COMBOBOX; }
+  bool AccFocusable() const override { return true; }
 
  private:
   const TksDataSkinComboBox* ComboSection() const;
-  void ListMessage(TMessage& m);
+  void ListMessage(TMessage& m, const TWindowNext& next);
   void TrackList(Point p);
   void SetAutoScroll(int mode);
   void AutoScrollTick();
@@ -139,7 +147,7 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void WatchOutsidePresses(bool on);
 
   TksPopupListBox* list_;
-  TWndMethod listProc_;
+  TWindowFilter listFilter_;
   TksComboEdit* edit_ = nullptr;
   TTimer* autoScrollTimer_;
   TksSkinCustomComboBoxStyle style_ = TksSkinCustomComboBoxStyle::kscbFixedStyle;
@@ -152,7 +160,7 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   int autoScroll_ = 0;  // 0 none, 1 up, 2 down
   bool editChanging_ = false;
   TksTypeAhead typeAhead_;
-  int pressHook_ = 0;
+  TLoopFilter pressFilter_;
 };
 
 class TksSkinComboBox : public TksSkinCustomComboBox {

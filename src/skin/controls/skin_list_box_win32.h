@@ -82,15 +82,25 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void PrepareSkinChange() override;
   void ApplySkinChange() override;
 
+  // Screen readers: the items are the list's children.
+  int AccChildCount() const override { return Count(); }
+  IDispatch* AccChildObject(int child) const override { return nullptr; }
+  std::wstring AccName(int child) const override;
+  long AccRole(int child) const override;
+  long AccState(int child) const override;
+  Rect AccLocation(int child) const override;
+  int AccSelection() const override;
+
  protected:
   void HandleCreated() override;
   void DrawDefaultImage(TBitmap& bitmap) override;
+  long AccClassRole() const override { return ROLE_SYSTEM_LIST; }
   void BoundsChanged() override;
   void WndProc(TMessage& m) override;
   const TksDataSkinListBox* ListSection() const;
 
  private:
-  void ListMessage(TMessage& m);
+  void ListMessage(TMessage& m, const TWindowNext& next);
   void LayOut();
   void UpdateItemHeight();
   void SyncScrollBar();
@@ -98,7 +108,7 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void DrawItem(const DRAWITEMSTRUCT& d);
 
   TksListBox* list_;
-  TWndMethod listProc_;
+  TWindowFilter listFilter_;
   TksSkinScrollBar* scrollBar_ = nullptr;
   std::vector<std::wstring> items_;
   int itemIndex_ = -1;  // while the inner list has no window

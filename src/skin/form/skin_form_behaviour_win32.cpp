@@ -9,8 +9,6 @@ namespace kelmar {
 
 namespace {
 
-constexpr UINT_PTR kFadeInTimer = 1;
-
 Rect ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 }  // namespace
@@ -40,7 +38,7 @@ void TksSkinForm::OnExitSizeMove() {
   if (Skin()) SendNcPaint();
 }
 
-void TksSkinForm::OnMoving(TMessage& m) {
+void TksSkinForm::OnMoving(TMessage& m, const TWindowNext& next) {
   auto* r = reinterpret_cast<RECT*>(m.LParam);
   HWND hwnd = ownerForm_->Handle();
   if (FrameState == TWindowState::wsMaximized) {
@@ -56,12 +54,12 @@ void TksSkinForm::OnMoving(TMessage& m) {
     const Point p = SnapToArea(area, MagneticSize, {c.x - dragOffset_.x, c.y - dragOffset_.y}, w, h);
     *r = RECT{p.x, p.y, p.x + w, p.y + h};
   }
-  savedWindowProc_(m);
+  next(m);
   m.Result = TRUE;
 }
 
-void TksSkinForm::OnSizing(TMessage& m) {
-  savedWindowProc_(m);
+void TksSkinForm::OnSizing(TMessage& m, const TWindowNext& next) {
+  next(m);
   m.Result = TRUE;
   if (!InSizeMove || !FullWindowDrag) return;
   const auto* r = reinterpret_cast<const RECT*>(m.LParam);
@@ -87,12 +85,12 @@ void TksSkinForm::StartFadeIn() {
   if (!LayeredWindows || !(AlphaBlend || AlphaBlendAnimation)) return;
   SetLayered(true);
   SetWindowAlpha(ownerForm_->Handle(), 0);
-  SetTimer(ownerForm_->Handle(), kFadeInTimer, 1, nullptr);
+  fadeInTimer_->SetEnabled(true);
 }
 
 void TksSkinForm::StepFadeIn() {
+  fadeInTimer_->SetEnabled(false);
   HWND hwnd = ownerForm_->Handle();
-  KillTimer(hwnd, kFadeInTimer);
   const uint8_t target = AlphaBlendAnimation && !AlphaBlend ? 255 : AlphaBlendValue;
   if (AlphaBlendAnimation) {
     // The window shows its content before it becomes visible.

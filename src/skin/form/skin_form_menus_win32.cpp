@@ -1,7 +1,7 @@
 // The skinned frame's menus: the system menu (built in, or the
 // application's with the built-in entries merged in), the tray menu's
 // entries, the form's side of an open skin menu (its state, the keys through
-// the application's message hook) and the keyboard menu command.
+// a loop filter) and the keyboard menu command.
 #include <windows.h>
 
 #include "framework/application.h"
@@ -111,13 +111,12 @@ TMenuItem* TksSkinForm::SystemMenuItems() {
 }
 
 void TksSkinForm::SkinMenuOpened() {
-  if (!MainMenuMode && !menuHook_) {
-    menuHook_ = Application().AddMessageHook([this](MSG& msg) {
-      if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+  if (!MainMenuMode && !menuFilter_) {
+    menuFilter_ = Application().AddLoopFilter([this](MSG& msg, const TLoopFilters::Next& next) {
+      if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
         MenuKeys(WORD(msg.wParam));
-        return true;
-      }
-      return msg.message == WM_MOUSEWHEEL;  // dropped while a menu is open
+      else if (msg.message != WM_MOUSEWHEEL)  // dropped while a menu is open
+        next(msg);
     });
   }
   if (!SkinMenuActive) {
@@ -135,7 +134,7 @@ void TksSkinForm::SkinMenuClosed() {
       break;
     }
   }
-  if (menuHook_) Application().RemoveMessageHook(std::exchange(menuHook_, 0));
+  menuFilter_.Reset();
   if (OnSkinMenuClose) OnSkinMenuClose();
   if (MainMenuMode) {
     MainMenuMode = false;

@@ -106,14 +106,14 @@ void TksSkinForm::CaptionDoubleClick() {
     RollUp(!RollUpState);
 }
 
-void TksSkinForm::OnMouseMessage(TMessage& m) {
+void TksSkinForm::OnMouseMessage(TMessage& m, const TWindowNext& next) {
   // Default handling first: a press on the caption or a border runs the
   // system's move/size loop inside it.
   if (m.Msg == WM_NCLBUTTONDOWN) sizeMoveRan_ = false;
   // Except a right press on the caption: the system would track the button
   // itself and swallow its release; the frame shows its own menu there.
   const bool onCaption = m.WParam == HTCAPTION;
-  if (!(m.Msg == WM_NCRBUTTONDOWN && onCaption)) savedWindowProc_(m);
+  if (!(m.Msg == WM_NCRBUTTONDOWN && onCaption)) next(m);
   // A minimized main window is the system's icon, not the frame.
   if (IsIconic(ownerForm_->Handle())) return;
   const Rect b = WindowBounds(ownerForm_->Handle());
@@ -206,9 +206,9 @@ int TksSkinForm::HitTest(Point p) {
   return SkinnedFrameHitTest(geometry_, w, h, skin.borderwidth, &maskShape_, s, p);
 }
 
-void TksSkinForm::OnNcHitTest(TMessage& m) {
+void TksSkinForm::OnNcHitTest(TMessage& m, const TWindowNext& next) {
   if (IsIconic(ownerForm_->Handle())) {
-    savedWindowProc_(m);
+    next(m);
     return;
   }
   const Rect b = WindowBounds(ownerForm_->Handle());

@@ -15,6 +15,7 @@
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
+#include "skin/form/frame_accessible_win32.h"
 #include "skin/form/frame_behaviour.h"
 
 namespace kelmar {
@@ -48,17 +49,19 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   fadeTimer_ = new TTimer(this, "FadeTimer", 20);
   hoverPollTimer_ = new TTimer(this, "HoverPollTimer", 50);
   frameStepTimer_ = new TTimer(this, "FrameStepTimer", 25);
+  // The fade starts once the window has shown its first paint.
+  fadeInTimer_ = new TTimer(this, "FadeInTimer", 1);
   fadeTimer_->OnTimer = [this] { StepFades(); };
   hoverPollTimer_->OnTimer = [this] { PollCursor(); };
+  fadeInTimer_->OnTimer = [this] { StepFadeIn(); };
   builtInMenu_ = new TPopupMenu(this, "BuiltInSystemMenu");
   trayMenu_ = new TksSkinPopupMenu(this, "TrayMenu");
   trayMenu_->SetTargetForm(ownerForm_);
   for (SysMenuEntry entry : TrayMenuEntries()) trayMenu_->Items()->Add(MakeEntry(entry));
   skinMenu_ = new TksSkinMenu(this, ownerForm_);
+  accessible_ = std::make_unique<TksFrameAccessible>(*this);
 
-  // Ahead of all the form's own handling.
-  savedWindowProc_ = ownerForm_->WindowProc;
-  ownerForm_->WindowProc = [this](TMessage& m) { HandleMessage(m); };
+  formFilter_ = ownerForm_->AddFilter([this](TMessage& m, const TWindowNext& next) { HandleMessage(m, next); });
 
   // The system draws no caption and no caption buttons of its own; the
   // sizing border stays. The window is kept (its list items, tool tips and
@@ -73,11 +76,7 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   }
 }
 
-TksSkinForm::~TksSkinForm() {
-  if (menuHook_) Application().RemoveMessageHook(menuHook_);
-  ownerForm_->WindowProc = savedWindowProc_;
-  objects_.clear();
-}
+TksSkinForm::~TksSkinForm() { objects_.clear(); }
 
 // ------------------------------------------------------------------ settings
 
@@ -179,24 +178,26 @@ void TksSkinForm::ClosingCheck(UINT msg) {
   }
 }
 
-void TksSkinForm::HandleMessage(TMessage& m) {
+void TksSkinForm::HandleMessage(TMessage& m, const TWindowNext& next) {
   ClosingCheck(m.Msg);
+  if (accessible_->Handle(m)) return;
   switch (m.Msg) {
     case WM_DESTROY:
-      savedWindowProc_(m);
+      next(m);
       fadeTimer_->SetEnabled(false);
       hoverPollTimer_->SetEnabled(false);
       frameStepTimer_->SetEnabled(false);
+      fadeInTimer_->SetEnabled(false);
       return;
     case WM_SIZE:
-      OnSize(m);
+      OnSize(m, next);
       return;
     case WM_ACTIVATE:
-      savedWindowProc_(m);
+      next(m);
       OnActivateMessage();
       return;
     case WM_SETTEXT:
-      savedWindowProc_(m);
+      next(m);
       OnSetText();
       return;
     case WM_ERASEBKGND:
@@ -204,15 +205,15 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       return;
     case WM_SHOWWINDOW:
       OnShowWindow(m.WParam != 0);
-      savedWindowProc_(m);
+      next(m);
       return;
     case WM_SETCURSOR:
       OnSetCursor(m);
-      savedWindowProc_(m);
+      next(m);
       return;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(m);
-      savedWindowProc_(m);
+      next(m);
       return;
     case WM_NCCALCSIZE:
       OnNcCalcSize(m);
@@ -228,7 +229,7 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       // The frame is ours; the client area is the form's.
       if (m.LParam & PRF_NONCLIENT) PaintFrame(reinterpret_cast<HDC>(m.WParam));
       m.LParam &= ~LPARAM(PRF_NONCLIENT);
-      savedWindowProc_(m);
+      next(m);
       return;
     case WM_NCACTIVATE:
       OnNcActivate(m);
@@ -241,41 +242,38 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       }
       break;
     case WM_ENTERSIZEMOVE:
-      savedWindowProc_(m);
+      next(m);
       OnEnterSizeMove();
       return;
     case WM_EXITSIZEMOVE:
-      savedWindowProc_(m);
+      next(m);
       OnExitSizeMove();
       return;
     case WM_MOVING:
-      OnMoving(m);
+      OnMoving(m, next);
       return;
     case WM_SIZING:
-      OnSizing(m);
+      OnSizing(m, next);
       return;
-    case WM_TIMER:
-      if (m.WParam == 1) StepFadeIn();
-      break;
     case WM_NCHITTEST:
-      OnNcHitTest(m);
+      OnNcHitTest(m, next);
       return;
     case WM_NCMOUSEMOVE: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
     case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK:
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_LBUTTONDBLCLK:
-      OnMouseMessage(m);
+      OnMouseMessage(m, next);
       return;
     case SKIN_MSG_BEFORE_CHANGE:
     case SKIN_MSG_CHANGE:
-      savedWindowProc_(m);
+      next(m);
       OnSkinMessage(m);
       return;
     case SKIN_MSG_STRINGS_CHANGE:
-      savedWindowProc_(m);
+      next(m);
       AssignDefaultObjectHints();
       return;
     case SKIN_MSG_MENU_CLOSED:
-      savedWindowProc_(m);
+      next(m);
       SkinMenuClosed();
       return;
     case WM_SYSCOMMAND:
@@ -285,7 +283,7 @@ void TksSkinForm::HandleMessage(TMessage& m) {
       }
       break;
   }
-  savedWindowProc_(m);
+  next(m);
 }
 
 void TksSkinForm::OnNcCalcSize(TMessage& m) {
@@ -299,13 +297,13 @@ void TksSkinForm::OnNcCalcSize(TMessage& m) {
   m.Result = 0;
 }
 
-void TksSkinForm::OnSize(TMessage& m) {
+void TksSkinForm::OnSize(TMessage& m, const TWindowNext& next) {
   if (InSizeMove && FullWindowDrag) {
     if (!logo_.IsEmpty()) ownerForm_->Invalidate();
-    savedWindowProc_(m);
+    next(m);
     return;
   }
-  savedWindowProc_(m);
+  next(m);
   const Rect b = WindowBounds(ownerForm_->Handle());
   FrameWidth = b.Width();
   FrameHeight = b.Height();
@@ -741,28 +739,40 @@ void TksSkinForm::ApplyBorderIconsToObjects() {
   }
 }
 
+namespace {
+
+// The caption buttons' built-in hints, in code page 936 as the skin's own
+// hints are, and the skin's keys that replace them.
+struct DefaultHint {
+  SkinCommand command;
+  const char* key;
+  const char* text;
+};
+constexpr DefaultHint kDefaultHints[] = {
+    {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
+    {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
+    {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
+    {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
+    {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
+    {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
+     "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
+};
+
+}  // namespace
+
+std::string DefaultObjectHint(SkinCommand command) {
+  for (const DefaultHint& h : kDefaultHints)
+    if (h.command == command) return h.text;
+  return {};
+}
+
 void TksSkinForm::AssignDefaultObjectHints() {
   const TksSkinData* skin = Skin();
   if (!UseDefaultObjectHint || !skin) return;
-  // Built-in texts in code page 936, as the skin's own hints are.
-  struct DefaultHint {
-    SkinCommand command;
-    const char* key;
-    const char* text;
-  };
-  static constexpr DefaultHint kHints[] = {
-      {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
-      {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
-      {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
-      {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
-      {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
-      {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
-       "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
-  };
   const TksResourceStrData* strings = skin->ResourceStrData();
   for (const auto& o : objects_) {
     if (o->Kind != FrameObjectKind::StdButton) continue;
-    for (const DefaultHint& h : kHints) {
+    for (const DefaultHint& h : kDefaultHints) {
       if (h.command != o->Command) continue;
       const std::string replacement = strings ? strings->GetResString(h.key) : std::string();
       o->HintText = replacement.empty() ? h.text : replacement;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/graphics.h"
 #include "framework/menus.h"
@@ -38,6 +39,11 @@ class TksSkinChangeTarget {
  protected:
   ~TksSkinChangeTarget() = default;
 };
+
+class TksFrameAccessible;
+
+// A caption button's built-in hint (code page 936), empty for none.
+std::string DefaultObjectHint(SkinCommand command);
 
 class TksSkinForm : public TComponent {
  public:
@@ -165,14 +171,14 @@ class TksSkinForm : public TComponent {
   void ObjectHintLeave(const TksActiveSkinObject& object);
 
  private:
-  void HandleMessage(TMessage& m);
+  void HandleMessage(TMessage& m, const TWindowNext& next);
   void ClosingCheck(UINT msg);
   bool HasBorder() const;
   bool ToolWindow() const;
   bool FrameUsable() const;
 
   void OnNcCalcSize(TMessage& m);
-  void OnSize(TMessage& m);
+  void OnSize(TMessage& m, const TWindowNext& next);
   void OnActivateMessage();
   void OnSetText();
   void OnEraseBackground(TMessage& m);
@@ -183,8 +189,8 @@ class TksSkinForm : public TComponent {
   void OnSkinMessage(TMessage& m);
 
   // Mouse in the frame.
-  void OnNcHitTest(TMessage& m);
-  void OnMouseMessage(TMessage& m);
+  void OnNcHitTest(TMessage& m, const TWindowNext& next);
+  void OnMouseMessage(TMessage& m, const TWindowNext& next);
   void TrackHover(Point p, bool track);
   void PollCursor();
   void Press(TMouseButton button, Point p);
@@ -197,8 +203,8 @@ class TksSkinForm : public TComponent {
   // The move/size loop, transparency.
   void OnEnterSizeMove();
   void OnExitSizeMove();
-  void OnMoving(TMessage& m);
-  void OnSizing(TMessage& m);
+  void OnMoving(TMessage& m, const TWindowNext& next);
+  void OnSizing(TMessage& m, const TWindowNext& next);
   void StartFadeIn();
   void StepFadeIn();
   void SetLayered(bool layered);
@@ -229,7 +235,6 @@ class TksSkinForm : public TComponent {
   void OnKeyMenu(TMessage& m);
 
   TForm* ownerForm_;
-  TWndMethod savedWindowProc_;
   TComponentRef<TksSkinDataComponent> skinData_;
   TComponentRef<TksSkinDataComponent> menusSkinData_;
   TComponentRef<TksSkinHint> skinHint_;
@@ -248,6 +253,7 @@ class TksSkinForm : public TComponent {
   TTimer* fadeTimer_;
   TTimer* hoverPollTimer_;
   TTimer* frameStepTimer_;
+  TTimer* fadeInTimer_;
   IconHandle smallIcon_;
   bool hasRegion_ = false;
   int rollUpSavedHeight_ = 0;
@@ -264,7 +270,12 @@ class TksSkinForm : public TComponent {
   TPopupMenu* builtInMenu_;
   TksSkinPopupMenu* trayMenu_;
   TksSkinMenu* skinMenu_;
-  int menuHook_ = 0;
+  // Keys and the wheel while a skinned menu is open.
+  TLoopFilter menuFilter_;
+  // What the window and its caption buttons tell screen readers.
+  std::unique_ptr<TksFrameAccessible> accessible_;
+  // Ahead of all the form's own handling; made last, removed first.
+  TWindowFilter formFilter_;
 };
 
 }  // namespace kelmar

@@ -683,10 +683,7 @@ TksSkinMenu::TksSkinMenu(TComponent* owner, TForm* ownerForm)
   subMenuTimer_->OnTimer = [this] { OpenPendingSubMenu(); };
 }
 
-TksSkinMenu::~TksSkinMenu() {
-  if (hook_) Application().RemoveMessageHook(hook_);
-  windows_.clear();
-}
+TksSkinMenu::~TksSkinMenu() { windows_.clear(); }
 
 const TksSkinData* TksSkinMenu::MenuSkin() const {
   const TksSkinDataComponent* c = menuSkinData_.Get();
@@ -710,7 +707,10 @@ void TksSkinMenu::Popup(TWinControl* opener, TksSkinDataComponent* skinData, boo
   menuSkinData_ = skinData;
   if (!item || !HasVisibleChildren(item, first)) return;
   MenuOpen = true;
-  if (!hook_) hook_ = Application().AddMessageHook([this](MSG& msg) { return HookMessage(msg); });
+  if (!filter_)
+    filter_ = Application().AddLoopFilter([this](MSG& msg, const TLoopFilters::Next& next) {
+      if (!TakeClick(msg)) next(msg);
+    });
   OpenLevel(anchor, item, upward, false, first);
   FirstOpen = false;
 }
@@ -733,7 +733,7 @@ void TksSkinMenu::CloseFrom(int level) {
   }
   subMenuTimer_->SetEnabled(false);
   MenuOpen = false;
-  if (hook_) Application().RemoveMessageHook(std::exchange(hook_, 0));
+  filter_.Reset();
   lastOpener_ = opener_.Get();
   if (TWinControl* opener = opener_) {
     opener_ = nullptr;
@@ -755,7 +755,7 @@ bool TksSkinMenu::KeyDown(WORD key) {
   return true;
 }
 
-bool TksSkinMenu::HookMessage(MSG& msg) {
+bool TksSkinMenu::TakeClick(const MSG& msg) {
   // A click on a menu window is handled here, outside the window's own
   // procedure: choosing an item frees the windows.
   if (msg.message != WM_LBUTTONUP) return false;

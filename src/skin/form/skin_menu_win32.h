@@ -3,7 +3,7 @@
 // every popup of the form as a chain of popup windows, one per open level;
 // each window draws its items from the skin's popup window and "menuitem"
 // data, or a plain look without them, and follows the mouse. Keys reach the
-// menu through the form's application-wide message hook; the windows never
+// menu through the form's loop filter; the windows never
 // take the activation.
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/image.h"
+#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
@@ -165,7 +166,7 @@ class TksSkinMenu : public TComponent {
  private:
   void OpenLevel(const Rect& anchor, TMenuItem* item, bool upward, bool subMenu, int first);
   void OpenPendingSubMenu();
-  bool HookMessage(MSG& msg);
+  bool TakeClick(const MSG& msg);
 
   TForm* ownerForm_;
   std::vector<std::unique_ptr<TksSkinPopupWindow>> windows_;
@@ -174,7 +175,7 @@ class TksSkinMenu : public TComponent {
   TComponentRef<TksSkinDataComponent> menuSkinData_;
   TComponentRef<TWinControl> opener_;
   TComponentRef<TWinControl> lastOpener_;
-  int hook_ = 0;
+  TLoopFilter filter_;
 };
 
 // A framework popup menu shown by a skinned form's skin menu.

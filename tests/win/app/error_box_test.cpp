@@ -1,4 +1,4 @@
-// What a command, a hook or a timer throws ends in the application's error
+// What a command, a loop filter or a timer throws ends in the application's error
 // box, and the program goes on answering.
 #include <windows.h>
 
@@ -31,19 +31,21 @@ class ErrorBoxes {
 
  private:
   void Watch() {
+    const auto stopped = [this] { return stop_.load(); };
     while (!stop_) {
-      if (HWND box = VisibleWindowOf(GetCurrentProcessId(), L"#32770")) {
-        wchar_t caption[64] = {}, text[256] = {};
-        GetWindowTextW(box, caption, 64);
-        GetDlgItemTextW(box, 0xFFFF, text, 256);  // the box's text control
-        {
-          std::lock_guard<std::mutex> lock(mutex_);
-          seen_.emplace_back(caption, text);
-        }
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        while (!stop_ && IsWindow(box)) Sleep(10);
+      HWND box = nullptr;
+      if (!WaitFor([&] { return stopped() || (box = VisibleWindowOf(GetCurrentProcessId(), L"#32770")); }, 60000, 10) ||
+          !box)
+        continue;
+      wchar_t caption[64] = {}, text[256] = {};
+      GetWindowTextW(box, caption, 64);
+      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the box's text control
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.emplace_back(caption, text);
       }
-      Sleep(10);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      WaitFor([&] { return stopped() || !IsWindow(box); }, 60000, 10);
     }
   }
   std::atomic<bool> stop_{false};
@@ -56,7 +58,7 @@ TEST_F(FormTest, ThrowsFromAMenuCommandAndATimerReachTheErrorBoxAndTheProgramGoe
   Application().OnException = nullptr;  // the real box
   ErrorBoxes boxes;
   // A system menu entry whose command fails; the skinned menu runs it from
-  // the loop's key hook.
+  // the loop's key filter.
   auto* item = new TMenuItem("Fails", L"Fails");
   item->OnClick = [] { throw std::runtime_error("the command failed"); };
   form->PopupMenu1->Items()->Add(item);

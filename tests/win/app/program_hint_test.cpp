@@ -35,7 +35,7 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   // is at (192, 8), 29 x 25, Save all at (224, 8).
   const int x0 = wr.left + 8, y0 = wr.top + 28;
   SetCursorPos(x0 + 450, y0 + 20);
-  Sleep(200);  // the program's pointer poll sees it outside first: nothing to wait for
+  WaitForInputIdle(program.process.hProcess, 5000);  // the move outside handled first
   SetCursorPos(x0 + 206, y0 + 20);
   HWND hint = WaitForHint(pid, L"保存当前选中图标 (Ctrl+S)");
   ASSERT_NE(hint, nullptr);

@@ -38,18 +38,16 @@ class SkinMessageLog {
     WPARAM wparam;
     LPARAM lparam;
   };
-  SkinMessageLog(std::vector<Entry>& log, TForm* form) : form_(form), saved_(form->WindowProc) {
+  SkinMessageLog(std::vector<Entry>& log, TForm* form) {
     HWND window = form->Handle();
-    form->WindowProc = [this, &log, window](TMessage& m) {
+    filter_ = form->AddFilter([&log, window](TMessage& m, const TWindowNext& next) {
       if (m.Msg >= 1225 && m.Msg <= 1227) log.push_back({window, m.Msg, m.WParam, m.LParam});
-      saved_(m);
-    };
+      next(m);
+    });
   }
-  ~SkinMessageLog() { form_->WindowProc = saved_; }
 
  private:
-  TForm* form_;
-  TWndMethod saved_;
+  TWindowFilter filter_;
 };
 
 // A form with a window and nothing else.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -31,14 +32,42 @@ inline void SendMouse(MouseStep s) {
   SendInput(1, &in, sizeof(in));
 }
 
-// Sends the steps pauseMs apart, handling messages meanwhile and until
-// nothing but timers waits.
-inline void Gesture(const std::vector<MouseStep>& steps, DWORD pauseMs = 30) {
+// Waits until the thread that takes the mouse now (the one holding the
+// capture, else the active window's) has taken what was sent: a message sent
+// to one of its windows is handled only when the thread looks for messages
+// again, the second one after it has handled the input queued before it.
+inline void WaitUntilInputTaken() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  HWND target = GetGUIThreadInfo(0, &info) ? (info.hwndCapture ? info.hwndCapture : info.hwndActive) : nullptr;
+  if (!target) target = GetForegroundWindow();
+  for (int i = 0; i < 2 && target; ++i) SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+}
+
+inline bool CursorAt(Point p) {
+  POINT at{};
+  return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+}
+
+// Sends the steps at the pace of a hand on the mouse, one each 30 ms at
+// most (the display's own round trip for a pointer move takes that long
+// under Wine), each once the one before was taken, handling messages
+// meanwhile and until nothing but timers waits.
+inline void Gesture(const std::vector<MouseStep>& steps) {
   std::atomic<bool> done{false};
   std::thread sender([&] {
+    auto next = std::chrono::steady_clock::now();
     for (const MouseStep& s : steps) {
+      std::this_thread::sleep_until(next);
+      next = std::chrono::steady_clock::now() + std::chrono::milliseconds(30);
       SendMouse(s);
-      Sleep(pauseMs);
+      WaitUntilInputTaken();
+      // A late pointer event of the display can put the cursor back where an
+      // earlier step left it: the move is made again until it stays.
+      for (int again = 0; s.kind == MouseStep::Move && again < 5 && !CursorAt(s.at); ++again) {
+        SendMouse(s);
+        WaitUntilInputTaken();
+      }
     }
     done = true;
   });

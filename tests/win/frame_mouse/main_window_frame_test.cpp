@@ -113,15 +113,21 @@ TEST_F(MainWindowFrame, HoverShowsTheHotLookAndLeavingRestoresTheNormalOneWithin
   const auto hot = PicturePixels(buttons, {0, 17, 43, 34});
   ASSERT_NE(normal, hot);
   EXPECT_EQ(ClosePixels(frame, close.ObjectRect), normal);
+  TManualClock clock;
   const Point over = OnScreen(hwnd, Centre(close.ObjectRect));
   SetCursorPos(over.x, over.y);
-  EXPECT_TRUE(PumpUntil([&] { return ClosePixels(frame, close.ObjectRect) == hot; }, 1000));
-  // Off the window: the poll (50 ms) sees it and the fade (5 × 20 ms) runs.
+  // The poll (50 ms) sees the pointer, then the fade (5 × 20 ms) runs.
+  Elapse(clock, 50);
+  EXPECT_TRUE(close.Highlighted);
+  Elapse(clock, 100);
+  EXPECT_EQ(ClosePixels(frame, close.ObjectRect), hot);
+  // Off the window: the same the other way.
   SetCursorPos(5, 5);
-  const DWORD start = GetTickCount();
-  while (close.Highlighted && GetTickCount() - start < 1000) Pump(5);
-  EXPECT_LE(GetTickCount() - start, 100u);
-  EXPECT_TRUE(PumpUntil([&] { return close.MorphFactor == 0 && ClosePixels(frame, close.ObjectRect) == normal; }, 1000));
+  Elapse(clock, 50);
+  EXPECT_FALSE(close.Highlighted);
+  Elapse(clock, 100);
+  EXPECT_EQ(close.MorphFactor, 0);
+  EXPECT_EQ(ClosePixels(frame, close.ObjectRect), normal);
 }
 
 TEST_F(MainWindowFrame, DraggingTheCaptionMovesTheWindowByTheDragDistance) {

@@ -18,9 +18,13 @@ TEST(Program, CloseButtonEndsTheProgramOnlyWhenReleasedOverIt) {
   // The close button: 43 × 17 at the caption's right end, x 654..697, y 1..18.
   const Point close = OnScreen(window, {675, 9});
   const Point off = OnScreen(window, {400, 150});
-  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Move, off}, {MouseStep::Up, off}}, 40);
-  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 500), WAIT_TIMEOUT);
-  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Up, close}}, 40);
+  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Move, off}, {MouseStep::Up, off}});
+  // The release was taken (the gesture waits for that); a close would have
+  // destroyed the window while handling it.
+  WaitUntilInputTaken();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 0), WAIT_TIMEOUT);
+  Gesture({{MouseStep::Move, close}, {MouseStep::Down, close}, {MouseStep::Up, close}});
   EXPECT_EQ(WaitForSingleObject(program.process.hProcess, 10000), WAIT_OBJECT_0);
 }
 

@@ -83,7 +83,7 @@ void Settle(HWND window) {
   std::vector<Pixel> shot;
   int same = 0, width = 0;
   WaitFor([&] {
-    Pump(30);
+    Application().ProcessMessages();
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const Rect b = WindowBounds(window);
     std::vector<Pixel> now = ClientShot(window, width);
@@ -91,7 +91,7 @@ void Settle(HWND window) {
     bounds = b;
     shot = std::move(now);
     return same == 2;
-  }, 5000);
+  }, 5000, 30);
 }
 
 class ProgramRepaint : public ::testing::Test {
@@ -173,11 +173,11 @@ class ProgramRepaint : public ::testing::Test {
     Click(At(300, 10));
     OpenSystemMenu();
     Keys({VK_RETURN});
-    for (int i = 0; i < 50 && !IsIconic(window); ++i) Pump(20);
+    WaitFor([&] { return IsIconic(window); }, 1000);
     ASSERT_TRUE(IsIconic(window));
     OpenSystemMenu();
     Keys({VK_DOWN, VK_RETURN});
-    for (int i = 0; i < 50 && IsIconic(window); ++i) Pump(20);
+    WaitFor([&] { return !IsIconic(window); }, 1000);
     ASSERT_FALSE(IsIconic(window));
     Check("restored from minimized");
   }
@@ -194,16 +194,13 @@ TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWith
   // shell32's icons through the open dialog, typed as a user would.
   Click(At(8 + 28, 28 + 20));
   HWND dialog = nullptr;
-  for (int i = 0; i < 100 && !dialog; ++i) {
-    Pump(50);
-    dialog = VisibleWindowOf(program.process.dwProcessId, L"#32770");
-  }
+  WaitFor([&] { return (dialog = VisibleWindowOf(program.process.dwProcessId, L"#32770")) != nullptr; }, 5000);
   ASSERT_NE(dialog, nullptr);
   Type(SystemFile(L"shell32.dll"));
   Keys({VK_RETURN});
   HWND list = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
   ASSERT_NE(list, nullptr);
-  for (int i = 0; i < 100 && SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < 184; ++i) Pump(50);
+  WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) >= 184; }, 5000);
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 184);
   Check("icons listed");
   SCOPED_TRACE("icons listed");

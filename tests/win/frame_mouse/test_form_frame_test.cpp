@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/application.h"
+#include "framework/clock.h"
 #include "frame_input.h"
 #include "skin/form/skin_form_win32.h"
 
@@ -196,15 +197,20 @@ TEST_F(TestFormFrame, WithFullWindowDragTheFrameIsLaidOutAheadOfEachSizingStep) 
 }
 
 TEST_F(TestFormFrame, FadeInToTheBlendValueOrToOpaqueWithoutTheLayeredStyle) {
+  TManualClock clock;
   FrameTestForm* blended = Make("Blended");
   blended->frame->LayeredWindows = true;
   blended->frame->AlphaBlend = true;
   blended->frame->AlphaBlendValue = 200;
   HWND hwnd = blended->Handle();
   ShowActive(blended);
+  // Shown and painted, still fully transparent: the fade waits for the clock.
   ASSERT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
-  BYTE alpha = 0;
+  BYTE alpha = 255;
   DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 0);
+  clock.Advance(1);
   ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
   EXPECT_EQ(alpha, 200);
   // Run-time changes apply at once.
@@ -218,6 +224,8 @@ TEST_F(TestFormFrame, FadeInToTheBlendValueOrToOpaqueWithoutTheLayeredStyle) {
   animated->frame->LayeredWindows = true;
   animated->frame->AlphaBlendAnimation = true;
   ShowActive(animated);
+  EXPECT_TRUE(GetWindowLongPtrW(animated->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  clock.Advance(1);
   EXPECT_FALSE(GetWindowLongPtrW(animated->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 
   // Without layered windows the settings change nothing.

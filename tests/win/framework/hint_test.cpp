@@ -1,7 +1,8 @@
 // The framework's hints: which control a point's hint belongs to, when the
 // hint window shows and hides as the mouse moves, clicks and types, its
 // size for the text and its place below the cursor. The mouse
-// is the real cursor (SetCursorPos) with a posted move, as the system sends.
+// is the real cursor (SetCursorPos) with a posted move, as the system sends;
+// time passes on a manual clock.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,8 +16,8 @@
 namespace kelmar {
 namespace {
 
-using test::Pump;
-using test::PumpUntil;
+using test::Elapse;
+using test::PumpUntilQuiet;
 
 class HintForm : public TForm {
  public:
@@ -102,8 +103,13 @@ class HintTest : public ::testing::Test {
   THintHandler& Hints() { return Application().Hints(); }
   bool Showing() { return Hints().HintWindow() && Hints().HintWindow()->Showing(); }
   bool ShowsText(const std::wstring& text) { return Showing() && Hints().HintWindow()->Text() == text; }
-  void Hover(TControl* c) { MoveMouse(ScreenPoint(c, 15, 12)); }
+  void Hover(TControl* c) {
+    MoveMouse(ScreenPoint(c, 15, 12));
+    PumpUntilQuiet();
+  }
+  void Wait(DWORD ms) { Elapse(clock, ms); }
 
+  TManualClock clock;
   HintForm* form = nullptr;
 };
 
@@ -120,9 +126,10 @@ TEST_F(HintTest, PointsBelongToTheControlUnderThemOrTheirNearestParentWithAHint)
 
 TEST_F(HintTest, RestingOnAControlShowsItsHintInAWindowOfOurOwnBelowTheCursor) {
   Hover(form->a);
-  Application().ProcessMessages();
+  Wait(290);
   EXPECT_FALSE(Showing()) << "not before the pause";
-  ASSERT_TRUE(PumpUntil([&] { return ShowsText(L"第一个提示"); }, 3000));
+  Wait(10);
+  ASSERT_TRUE(ShowsText(L"第一个提示"));
   HWND hwnd = Hints().HintWindow()->Handle();
   EXPECT_EQ(ClassOf(hwnd), L"KelmarHint");
   EXPECT_EQ(FindWindowW(L"tooltips_class32", nullptr), nullptr);
@@ -151,44 +158,53 @@ TEST_F(HintTest, RestingOnAControlShowsItsHintInAWindowOfOurOwnBelowTheCursor) {
 TEST_F(HintTest, MovingOnShowsTheNextHintAfterTheShortPauseAndLeavingHidesIt) {
   Hints().HintPause = 1500;
   Hover(form->a);
-  ASSERT_TRUE(PumpUntil([&] { return ShowsText(L"第一个提示"); }, 4000));
+  Wait(1500);
+  ASSERT_TRUE(ShowsText(L"第一个提示"));
   Hover(form->b);
-  const DWORD moved = GetTickCount();
-  ASSERT_TRUE(PumpUntil([&] { return ShowsText(L"第二个"); }, 4000));
-  EXPECT_LT(GetTickCount() - moved, 1000u) << "the short pause, not the full one";
+  Wait(100);
+  EXPECT_TRUE(ShowsText(L"第二个")) << "the short pause, not the full one";
   MoveMouse(ScreenPoint(form, 400, 180));
-  EXPECT_TRUE(PumpUntil([&] { return !Showing(); }, 1000));
-  Pump(300);
+  Wait(100);  // one look of the pointer poll
+  EXPECT_FALSE(Showing());
+  Wait(1600);
   EXPECT_FALSE(Showing());
 }
 
 TEST_F(HintTest, TheMouseLeavingTheApplicationHidesTheHint) {
   Hover(form->a);
-  ASSERT_TRUE(PumpUntil([&] { return Showing(); }, 3000));
+  Wait(300);
+  ASSERT_TRUE(Showing());
   SetCursorPos(5, 5);  // no window of ours there, and no move message to us
-  EXPECT_TRUE(PumpUntil([&] { return !Showing(); }, 1000));
+  Wait(100);
+  EXPECT_FALSE(Showing());
 }
 
 TEST_F(HintTest, AClickOrAKeyHidesTheHintUntilTheMouseLeavesTheControl) {
   for (UINT msg : {UINT(WM_LBUTTONDOWN), UINT(WM_KEYDOWN)}) {
     Hover(form->a);
-    ASSERT_TRUE(PumpUntil([&] { return Showing(); }, 3000));
+    Wait(300);
+    ASSERT_TRUE(Showing());
     PostMessageW(form->a->Handle(), msg, msg == WM_KEYDOWN ? VK_SPACE : MK_LBUTTON, MAKELPARAM(15, 12));
-    EXPECT_TRUE(PumpUntil([&] { return !Showing(); }, 500)) << msg;
+    PumpUntilQuiet();
+    EXPECT_FALSE(Showing()) << msg;
     if (msg == WM_LBUTTONDOWN) PostMessageW(form->a->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(15, 12));
-    Pump(700);
+    Wait(700);
     EXPECT_FALSE(Showing()) << "stays hidden on the same control";
     MoveMouse(ScreenPoint(form, 400, 180));
-    Pump(150);
+    Wait(150);
   }
 }
 
 TEST_F(HintTest, AHintHidesAfterTheHidePauseAndDoesNotComeBackOnTheSameControl) {
   Hints().HintHidePause = 300;
   Hover(form->l1);
-  ASSERT_TRUE(PumpUntil([&] { return ShowsText(L"标签提示"); }, 3000));
-  EXPECT_TRUE(PumpUntil([&] { return !Showing(); }, 2000));
-  Pump(800);
+  Wait(300);
+  ASSERT_TRUE(ShowsText(L"标签提示"));
+  Wait(290);
+  EXPECT_TRUE(Showing()) << "not before the hide pause";
+  Wait(10);
+  EXPECT_FALSE(Showing());
+  Wait(800);
   EXPECT_FALSE(Showing());
 }
 
@@ -199,11 +215,12 @@ TEST_F(HintTest, TheShowHintEventChangesOrCancelsTheHint) {
     info.HintStr += L"!";
   };
   Hover(form->a);
-  ASSERT_TRUE(PumpUntil([&] { return ShowsText(L"第一个提示!"); }, 3000));
+  Wait(300);
+  ASSERT_TRUE(ShowsText(L"第一个提示!"));
   EXPECT_EQ(asked, form->a);
   Hints().OnShowHint = [](THintInfo& info) { info.CanShow = false; };
   Hover(form->b);
-  Pump(800);
+  Wait(800);
   EXPECT_FALSE(Showing());
 }
 

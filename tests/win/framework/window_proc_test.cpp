@@ -1,6 +1,6 @@
-// The framework seam the skinned parts stand on: a window procedure slot
-// that a component takes over ahead of the form, bounds that follow the
-// window, a size a control can limit, and references that clear themselves.
+// The framework seam the skinned parts stand on: filters that watch a form's
+// messages ahead of the form and go when their owner does, bounds that follow
+// the window, a size a control can limit, and references that clear themselves.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,18 +32,17 @@ class LoggingForm : public TForm {
   std::vector<std::string>& log_;
 };
 
-TEST(WindowProc, AHandlerRunsAheadOfTheFormAndChoosesWhenTheFormRuns) {
+TEST(WindowFilter, RunsAheadOfTheFormAndChoosesWhenTheFormRuns) {
   std::vector<std::string> log;
   LoggingForm form(log);
-  TWndMethod saved = form.WindowProc;
   bool callSaved = true;
-  form.WindowProc = [&](TMessage& m) {
-    if (m.Msg != kProbe) return saved(m);
+  TWindowFilter filter = form.AddFilter([&](TMessage& m, const TWindowNext& next) {
+    if (m.Msg != kProbe) return next(m);
     log.push_back("before");
-    if (callSaved) saved(m);
+    if (callSaved) next(m);
     log.push_back("after");
     if (!callSaved) m.Result = 9;
-  };
+  });
   EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 7);
   EXPECT_EQ(log, (std::vector<std::string>{"before", "form", "after"}));
 
@@ -58,9 +57,83 @@ TEST(WindowProc, AHandlerRunsAheadOfTheFormAndChoosesWhenTheFormRuns) {
   EXPECT_EQ(log, (std::vector<std::string>{"before", "after"}));
 
   log.clear();
-  form.WindowProc = saved;
+  filter.Reset();
   EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 7);
   EXPECT_EQ(log, (std::vector<std::string>{"form"}));
+}
+
+TEST(WindowFilter, TheNewestSeesTheMessageFirstAndEachGoesWithItsOwner) {
+  std::vector<std::string> log;
+  LoggingForm form(log);
+  auto named = [&](std::string name) {
+    return [&log, name](TMessage& m, const TWindowNext& next) {
+      if (m.Msg == kProbe) log.push_back(name);
+      next(m);
+    };
+  };
+  TWindowFilter outer;
+  {
+    TWindowFilter first = form.AddFilter(named("first"));
+    outer = form.AddFilter(named("second"));
+    SendMessageW(form.Handle(), kProbe, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"second", "first", "form"}));
+  }
+  // The first went out of scope; the second, moved out, stays.
+  log.clear();
+  SendMessageW(form.Handle(), kProbe, 0, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"second", "form"}));
+
+  // A filter removed while the message is on its way is passed over, and the
+  // one that removed it finishes its call.
+  TWindowFilter removed = form.AddFilter(named("removed"));
+  TWindowFilter remover = form.AddFilter([&](TMessage& m, const TWindowNext& next) {
+    if (m.Msg == kProbe) {
+      removed.Reset();
+      log.push_back("remover");
+    }
+    next(m);
+  });
+  log.clear();
+  EXPECT_EQ(SendMessageW(form.Handle(), kProbe, 0, 0), 7);
+  EXPECT_EQ(log, (std::vector<std::string>{"remover", "second", "form"}));
+}
+
+TEST(WindowFilter, OneThatOutlivesItsWindowIsHarmless) {
+  std::vector<std::string> log;
+  TWindowFilter late;
+  {
+    LoggingForm form(log);
+    late = form.AddFilter([](TMessage& m, const TWindowNext& next) { next(m); });
+  }
+  late.Reset();
+  EXPECT_FALSE(late);
+}
+
+TEST(LoopFilter, SeesTheLoopsMessagesAheadOfTheirWindowAndMaySwallowThem) {
+  std::vector<std::string> log;
+  LoggingForm form(log);
+  int seen = 0;
+  bool swallow = true;
+  {
+    TLoopFilter filter = Application().AddLoopFilter([&](MSG& msg, const TLoopFilters::Next& next) {
+      if (msg.message == kProbe) ++seen;
+      if (!(swallow && msg.message == kProbe)) next(msg);
+    });
+    PostMessageW(form.Handle(), kProbe, 0, 0);
+    Application().ProcessMessages();
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(log.empty());
+    swallow = false;
+    PostMessageW(form.Handle(), kProbe, 0, 0);
+    Application().ProcessMessages();
+    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"form"}));
+  }
+  // Gone with its scope: the next message goes straight to the form.
+  PostMessageW(form.Handle(), kProbe, 0, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(seen, 2);
+  EXPECT_EQ(log, (std::vector<std::string>{"form", "form"}));
 }
 
 class Panel : public TWinControl {
@@ -91,12 +164,11 @@ TEST(Bounds, FollowTheWindowAndAlignmentStillRunsBehindAHandler) {
   top->SetBounds(0, 0, 50, 30);
   top->SetAlign(TAlign::alTop);
   top->SetParent(&form);
-  TWndMethod saved = form.WindowProc;
   int sizes = 0;
-  form.WindowProc = [&](TMessage& m) {
+  TWindowFilter counter = form.AddFilter([&](TMessage& m, const TWindowNext& next) {
     if (m.Msg == WM_SIZE) ++sizes;
-    saved(m);
-  };
+    next(m);
+  });
 
   // Moved by the system, not through the framework: the bounds follow.
   SetWindowPos(form.Handle(), nullptr, 40, 50, 420, 260, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -119,7 +191,6 @@ TEST(Bounds, FollowTheWindowAndAlignmentStillRunsBehindAHandler) {
   wide->SetAlign(TAlign::alLeft);
   form.SetBounds(40, 50, 100, 200);
   EXPECT_EQ(wide->Width(), 120);
-  form.WindowProc = saved;
 }
 
 TEST(ComponentRef, ClearsItselfWhenTheComponentIsFreed) {

@@ -10,7 +10,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
-#include "skin/controls/skin_controls.h"
+#include "skin/controls/skin_controls_win32.h"
 #include "win/mouse_input.h"
 #include "skin_controls_fixture.h"
 
@@ -236,10 +236,10 @@ TEST_F(ComboBox, TypedLettersFindItemsByTheirBeginning) {
   EXPECT_EQ(c->ItemIndex(), 2);
   Type(c, L'z');  // nothing begins with "aprz"
   EXPECT_EQ(c->ItemIndex(), 2);
-  Sleep(600);
+  Wait(600);
   Type(c, L'a');  // a new search, after the current item, around the end
   EXPECT_EQ(c->ItemIndex(), 1);
-  Sleep(600);
+  Wait(600);
   Type(c, L'b');
   EXPECT_EQ(c->ItemIndex(), 3);
 
@@ -384,11 +384,11 @@ TEST_F(ComboBox, ALongListScrollsWithItsSkinnedBar) {
   const Point down = middle(bar->Layout().upButton);
   PressMouse(bar, down);
   EXPECT_EQ(list->TopIndex(), 1);
-  Pump(800);
+  Wait(800);
   EXPECT_GT(list->TopIndex(), 3);
   ReleaseMouse(bar, down);
   const int held = list->TopIndex();
-  Pump(200);
+  Wait(200);
   EXPECT_EQ(list->TopIndex(), held);
   // The top arrow back to the first row.
   const Point up = middle(bar->Layout().downButton);
@@ -423,11 +423,11 @@ TEST_F(ComboBox, DraggingBelowTheListScrollsItOneRowAtATimeToTheLast) {
   MapWindowPoints(c->ListBox()->InnerList()->Handle(), c->Handle(), &at, 1);
   const Point below{at.x, at.y};
   MoveMouse(c, below);
-  Pump(150);
+  Wait(150);
   const int early = c->ListBox()->ItemIndex();
   EXPECT_GT(early, 3);
   EXPECT_LT(early, 19);
-  Pump(1000);
+  Wait(1000);
   EXPECT_EQ(c->ListBox()->ItemIndex(), 19);
   EXPECT_EQ(c->ListBox()->TopIndex(), 12);
   ReleaseMouse(c, below);

@@ -37,31 +37,28 @@ Pixel Colour(int r, int g, int b) { return PixelFromColor(RGB(r, g, b)) & 0xFFFF
 TEST_F(ScrollBars, HoldingAnArrowStepsAtOnceThenEvery50msAfterHalfASecond) {
   TksSkinScrollBar* bar = Bar();
   bar->SetMax(1000);
-  const DWORD start = GetTickCount();
   PressMouse(bar, {190, 9});
   EXPECT_EQ(bar->Position(), 1);
   // The tick at 500 ms only switches to 50 ms: nothing before 550 ms.
-  Pump(400);
+  Wait(540);
   EXPECT_EQ(bar->Position(), 1);
-  if (const int rest = 1100 - int(GetTickCount() - start); rest > 0) Pump(rest);
-  const DWORD held = GetTickCount() - start;
-  // About (held - 550) / 50 + 1 further steps; timers may be late, never early.
-  const int expected = int(held - 550) / 50 + 1;
-  EXPECT_LE(bar->Position() - 1, expected) << held << " ms";
-  EXPECT_GE(bar->Position() - 1, expected / 2) << held << " ms";
+  Wait(10);
+  EXPECT_EQ(bar->Position(), 2);
+  // Then one step at each 50 ms: 600, 650, ..., 1100.
+  Wait(550);
+  EXPECT_EQ(bar->Position(), 2 + 11);
 
   // Off the held arrow the stepping pauses; back on it resumes at 50 ms.
   MoveMouse(bar, {100, 9});
   const int paused = bar->Position();
-  Pump(300);
+  Wait(300);
   EXPECT_EQ(bar->Position(), paused);
   MoveMouse(bar, {190, 9});
-  Pump(300);
-  EXPECT_GE(bar->Position() - paused, 2);  // a 500 ms delay would give none
-  EXPECT_LE(bar->Position() - paused, 6);
+  Wait(300);
+  EXPECT_EQ(bar->Position() - paused, 6);  // at 50, 100, ..., 300 ms; a 500 ms delay would give none
   ReleaseMouse(bar, {190, 9});
   const int released = bar->Position();
-  Pump(200);
+  Wait(200);
   EXPECT_EQ(bar->Position(), released);
 }
 
@@ -75,15 +72,15 @@ TEST_F(ScrollBars, TrackPressesPageUntilTheThumbReachesThePointer) {
   PressMouse(bar, {150, 9});
   EXPECT_EQ(bar->Position(), 10);
   // At 80 the thumb covers 137..153 and so the pointer.
-  EXPECT_TRUE(PumpUntil([&] { return bar->Position() == 80; }, 3000));
-  Pump(300);
+  EXPECT_TRUE(WaitUntil([&] { return bar->Position() == 80; }, 3000));
+  Wait(300);
   EXPECT_EQ(bar->Position(), 80);
   EXPECT_EQ(downs, 8);
   ReleaseMouse(bar, {150, 9});
   // Back: at 10 the thumb covers 32..48 and so 40.
   PressMouse(bar, {40, 9});
-  EXPECT_TRUE(PumpUntil([&] { return bar->Position() == 10; }, 3000));
-  Pump(300);
+  EXPECT_TRUE(WaitUntil([&] { return bar->Position() == 10; }, 3000));
+  Wait(300);
   ReleaseMouse(bar, {40, 9});
   EXPECT_EQ(bar->Position(), 10);
   EXPECT_EQ(ups, 7);

@@ -10,7 +10,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
-#include "skin/controls/skin_controls.h"
+#include "skin/controls/skin_controls_win32.h"
 #include "win/pump.h"
 
 namespace kelmar::test {
@@ -88,9 +88,16 @@ class SkinControls : public ::testing::Test {
   }
   void MoveAway() {
     SetCursorPos(5, 5);
-    Pump(60);
+    Wait(60);
+  }
+  // Time passes on the controls' clock only here.
+  void Wait(DWORD ms) { Elapse(clock, ms); }
+  template <typename F>
+  bool WaitUntil(F done, DWORD limit_ms) {
+    return ElapseUntil(clock, done, limit_ms);
   }
 
+  TManualClock clock;
   TForm* form = nullptr;
   TksCompressedStoredSkinComponent* stored = nullptr;
   TksSkinDataComponent* skin = nullptr;

@@ -228,15 +228,14 @@ TEST_F(FrameTest, ANewCaptionRepaintsTheFrame) {
   Activate();
   Resize(704, 400);
   int ncPaints = 0;
-  TWndMethod saved = form->WindowProc;
-  form->WindowProc = [&](TMessage& m) {
+  TWindowFilter counter = form->AddFilter([&](TMessage& m, const TWindowNext& next) {
     if (m.Msg == WM_NCPAINT) ++ncPaints;
-    saved(m);
-  };
+    next(m);
+  });
   const Image before = PrintFrame(Window());
   form->SetCaption(L"新的标题");
   EXPECT_GE(ncPaints, 1);
-  form->WindowProc = saved;
+  counter.Reset();
   const Image after = PrintFrame(Window());
   // The caption's band changed, nothing else of the frame did.
   int inCaption = 0, elsewhere = 0;

@@ -2,7 +2,7 @@
 // holds, how it looks, keys, clicks, what its entries do) and popup menus on
 // a test form (sub-menus, scrolling, disabled items, the plain look, the
 // messages to the opener). Keys are posted to the thread's queue, so they
-// reach the menu the way the user's do: through the application's hook.
+// reach the menu the way the user's do: through the application's loop filter.
 #include <windows.h>
 
 #include <string>
@@ -37,7 +37,7 @@ void ScreenShot(const char* name) {
   char folder[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("KELMAR_MENU_SHOTS", folder, MAX_PATH)) return;
   // What was drawn reaches the display when messages are handled.
-  Pump(200);
+  PumpUntilQuiet();
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   TBitmap bitmap(w, h);
   HDC screen = GetDC(nullptr);
@@ -63,17 +63,6 @@ Rect WindowRect(HWND hwnd) {
   RECT rc{};
   GetWindowRect(hwnd, &rc);
   return FromRECT(rc);
-}
-
-void Click(Point screen) {
-  SetCursorPos(screen.x, screen.y);
-  Pump(120);  // the menu's mouse poll sees the cursor first
-  INPUT input[2]{};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-  PumpUntilQuiet();
 }
 
 Point Centre(const Rect& r) { return {r.left + r.Width() / 2, r.top + r.Height() / 2}; }
@@ -102,6 +91,18 @@ class MenuTest : public FormTest {
     FormTest::TearDown();
   }
   TksSkinForm& Frame() const { return *form->ksSkinForm1; }
+  // Time passes on the menus' clock only here.
+  void Wait(DWORD ms) { Elapse(clock, ms); }
+  void Click(Point screen) {
+    SetCursorPos(screen.x, screen.y);
+    Wait(50);  // the menu's mouse poll sees the cursor first
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    PumpUntilQuiet();
+  }
   TksSkinMenu& Menu() const { return Frame().SkinMenu(); }
   TksSkinPopupWindow& Level(size_t i) const { return *Menu().Windows().at(i); }
   void Key(WORD key) {
@@ -117,6 +118,8 @@ class MenuTest : public FormTest {
     const Rect w = WindowRect(form->Handle());
     Frame().PopupSystemMenu(RectOfSize(w.left + 200, w.top + 12, 0, 0));
   }
+
+  TManualClock clock;
 };
 
 const std::vector<std::string> kMainWindowEntries{"KSF_MOVE",   "KSF_SIZE", "KSF_MINITEM", "KSF_MAXITEM",
@@ -241,7 +244,7 @@ TEST_F(MenuTest, EscapeClosesAndTheKeysGoBackToTheWindows) {
   EXPECT_FALSE(Menu().MenuOpen);
   EXPECT_TRUE(Menu().Windows().empty());
   EXPECT_FALSE(Frame().SkinMenuActive);
-  // The hook is gone: a key reaches its window again.
+  // The filter is gone: a key reaches its window again.
   MSG msg{};
   PostMessageW(form->Handle(), WM_KEYDOWN, VK_DOWN, 0);
   EXPECT_TRUE(PeekMessageW(&msg, form->Handle(), WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
@@ -295,9 +298,9 @@ TEST_F(MenuTest, MorphingItemsFadeBetweenTheirImages) {
   EXPECT_TRUE(level.Items[1].Hot);
   EXPECT_FALSE(level.Items[0].Hot);
   // Steps of 0.2 every 20 ms: under way at first, at the ends after five.
-  Pump(30);
-  EXPECT_GT(level.Items[1].FadeFactor, 0);
-  Pump(250);
+  Wait(20);
+  EXPECT_NEAR(level.Items[1].FadeFactor, 0.2, 1e-6);
+  Wait(80);
   EXPECT_EQ(level.Items[1].FadeFactor, 1);
   EXPECT_EQ(level.Items[0].FadeFactor, 0);
   // Half way, the item shows the blend of its two images.
@@ -454,9 +457,9 @@ TEST_F(TestFormMenuTest, ASubMenuOpensAfterItsDelayUnderTheMouse) {
   top.Track(ItemPoint(0, 1));
   EXPECT_EQ(top.HighlightIndex, 1);
   EXPECT_EQ(TestMenu().PendingItem(), popup->Items()->Items(1));
-  Pump(300);
+  Wait(490);
   EXPECT_EQ(TestMenu().Windows().size(), 1u);
-  Pump(400);
+  Wait(10);
   ASSERT_EQ(TestMenu().Windows().size(), 2u);
   ScreenShot("submenu_after_delay");
   EXPECT_TRUE(TestLevel(0).Items[1].SubMenuOpen);
@@ -560,18 +563,18 @@ TEST_F(TestFormMenuTest, AMenuTallerThanTheMonitorScrolls) {
   EXPECT_EQ(level.FirstShownIndex, 0);
   // The mouse in the bottom band scrolls one item every 100 ms.
   SetCursorPos(r.left + r.Width() / 2, r.top + level.ItemsArea.bottom - 5);
-  Pump(80);
+  Wait(80);
   EXPECT_EQ(level.ScrollDirection, 2);
   const int before = level.FirstShownIndex;
-  Pump(350);
+  Wait(350);
   EXPECT_GE(level.FirstShownIndex, before + 2);
   EXPECT_LE(level.FirstShownIndex, before + 4);
   // Off the band it stops.
   SetCursorPos(r.left + r.Width() / 2, r.top + 200);
-  Pump(80);
+  Wait(80);
   EXPECT_EQ(level.ScrollDirection, 0);
   const int stopped = level.FirstShownIndex;
-  Pump(250);
+  Wait(250);
   EXPECT_EQ(level.FirstShownIndex, stopped);
   SetCursorPos(1, 1);
 }

@@ -25,6 +25,8 @@
 namespace kelmar {
 namespace {
 
+constexpr size_t kActivePictures = 15;
+
 // Smooth shading with edges and some texture: compresses about as well as
 // drawn skin pictures do.
 Image SkinLikePicture(int w, int h, int seed) {
@@ -82,10 +84,10 @@ std::vector<uint8_t> MakePackage() {
     for (int x = 0; x < 8 - y; ++x) mask.At(x, y) = mask.At(703 - x, y) = MakePixel(0, 0, 0);
   p.push_back(0);
   bytes(EncodeBmp(mask.View(), 1));
-  const int sizes[15][2] = {{300, 75}, {172, 88}, {96, 96},  {240, 60}, {130, 130}, {200, 100}, {160, 68}, {64, 64},
+  const int sizes[kActivePictures][2] = {{300, 75}, {172, 88}, {96, 96},  {240, 60}, {130, 130}, {200, 100}, {160, 68}, {64, 64},
                             {180, 120}, {220, 90}, {100, 40}, {240, 96}, {150, 150}, {128, 120}, {256, 100}};
-  word(15);
-  for (int i = 0; i < 15; ++i) {
+  word(int32_t(kActivePictures));
+  for (int i = 0; i < int(kActivePictures); ++i) {
     if (i == 7)
       bytes(EightBitPicture(sizes[i][0], sizes[i][1]));
     else
@@ -141,7 +143,11 @@ BENCHMARK(BM_ZlibRawInflate)->Unit(benchmark::kMillisecond);
 
 void BM_InflatePackage(benchmark::State& state) {
   const Fixture& f = Package();
-  for (auto _ : state) benchmark::DoNotOptimize(f.skin.InflatePackage());
+  for (auto _ : state) {
+    const std::vector<uint8_t> inflated = f.skin.InflatePackage();
+    if (inflated.size() != f.inflatedSize) state.SkipWithError("inflated to the wrong size");
+    benchmark::DoNotOptimize(inflated.data());
+  }
 }
 BENCHMARK(BM_InflatePackage)->Unit(benchmark::kMillisecond);
 
@@ -149,6 +155,7 @@ void BM_ReadInflatedPackage(benchmark::State& state) {
   const std::vector<uint8_t> inflated = Package().skin.InflatePackage();
   for (auto _ : state) {
     SkinPackageContent content = ReadSkinPackage(inflated);
+    if (content.activePictures.size() != kActivePictures) state.SkipWithError("not every picture read");
     benchmark::DoNotOptimize(content.activePictures.data());
   }
 }
@@ -159,6 +166,7 @@ void BM_LoadPackage(benchmark::State& state) {
   for (auto _ : state) {
     const std::vector<uint8_t> inflated = f.skin.InflatePackage();
     SkinPackageContent content = ReadSkinPackage(inflated);
+    if (content.activePictures.size() != kActivePictures) state.SkipWithError("not every picture read");
     benchmark::DoNotOptimize(content.activePictures.data());
   }
 }
@@ -177,7 +185,12 @@ const TksCompressedStoredSkin& OwnSkin() {
 
 void BM_OwnSkinInflate(benchmark::State& state) {
   Package();  // the heap settings of the fixture
-  for (auto _ : state) benchmark::DoNotOptimize(OwnSkin().InflatePackage());
+  const size_t inflated_size = OwnSkin().InflatePackage().size();
+  for (auto _ : state) {
+    const std::vector<uint8_t> inflated = OwnSkin().InflatePackage();
+    if (inflated.empty() || inflated.size() != inflated_size) state.SkipWithError("inflated to the wrong size");
+    benchmark::DoNotOptimize(inflated.data());
+  }
   state.counters["deflated_bytes"] = double(OwnSkin().CompressedData().size());
   state.counters["inflated_bytes"] = double(OwnSkin().InflatePackage().size());
 }
@@ -188,6 +201,7 @@ void BM_OwnSkinLoad(benchmark::State& state) {
   for (auto _ : state) {
     TksSkinData data;
     data.LoadCompressedSkin(OwnSkin());
+    if (data.ControlData.empty()) state.SkipWithError("no control records loaded");
     benchmark::DoNotOptimize(data.ControlData.data());
   }
 }

@@ -10,6 +10,8 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "app/form_kelmar.h"
 #include "bench/win/harness.h"
 #include "framework/application.h"
+#include "imageio/file_output_win32.h"
 #include "win/shell_files.h"
 
 using namespace kelmar;
@@ -26,75 +29,115 @@ using kelmar::test::SystemFile;
 
 namespace {
 
-// Answers the folder chooser with one folder and every message box with OK.
+// Answers the folder chooser with one folder, the question whether to
+// replace files of the same names with Yes, and every other box with OK.
 class BenchServices : public TPlatformServices {
  public:
   std::wstring folder;
+  int replace_questions = 0;
   TFolderPick PickFolder(HWND, const std::wstring&, const std::wstring&) override {
     return {TFolderPick::TResult::kChosen, folder};
   }
   std::wstring ReadSetting(const std::wstring&) override { return {}; }
   void WriteSetting(const std::wstring&, const std::wstring&) override {}
-  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
+  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT type) override {
+    if ((type & MB_TYPEMASK) != MB_YESNOCANCEL) return IDOK;
+    ++replace_questions;
+    return IDYES;
+  }
 };
 
-// The files of one type in a folder, with their bytes.
-std::vector<std::pair<std::wstring, std::vector<char>>> ReadFiles(const std::wstring& folder, const wchar_t* extension) {
-  std::vector<std::pair<std::wstring, std::vector<char>>> files;
-  WIN32_FIND_DATAW fd;
-  HANDLE find = FindFirstFileW((folder + L"\\*" + extension).c_str(), &fd);
-  if (find == INVALID_HANDLE_VALUE) return files;
-  do {
-    const std::wstring path = folder + L"\\" + fd.cFileName;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::vector<char> bytes(fd.nFileSizeLow);
-    DWORD read = 0;
-    ReadFile(h, bytes.data(), DWORD(bytes.size()), &read, nullptr);
-    CloseHandle(h);
-    files.emplace_back(path, std::move(bytes));
-  } while (FindNextFileW(find, &fd));
-  FindClose(find);
-  return files;
+// A file as the program saves it: an icon file of one image (directory of
+// one entry, the image right after it, to the file's end) or a bitmap file
+// whose header gives the file's size.
+bool WellFormed(const std::vector<uint8_t>& bytes, const wchar_t* extension) {
+  auto u16 = [&](size_t at) { return uint32_t(bytes[at] | bytes[at + 1] << 8); };
+  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  if (std::wstring(extension) == L".bmp") return bytes.size() > 54 && bytes[0] == 'B' && bytes[1] == 'M' && u32(2) == bytes.size();
+  return bytes.size() > 22 && u16(0) == 0 && u16(2) == 1 && u16(4) == 1 && u32(18) == 22 &&
+         u32(14) == bytes.size() - 22;
 }
 
-// Waits until the files' bytes are on the disk. Untimed, before each timed
-// run: rewriting a file whose pages are still being written back waits for
-// them, so without it each run would pay for the one before.
-void Settle(const std::vector<std::pair<std::wstring, std::vector<char>>>& files) {
-  for (const auto& file : files) {
-    HANDLE h = CreateFileW(file.first.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    FlushFileBuffers(h);
-    CloseHandle(h);
+// The same bytes to the same names, written whole by hand the usual way: a
+// temporary file beside the target, then moved over it.
+void WriteByMove(const bench::NamedFiles& files) {
+  for (const auto& [path, bytes] : files) {
+    const std::wstring temp = path + L".tmp";
+    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    bench::Require(ok && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING), "a moved file");
   }
 }
 
-// Save all of the batch against the bare writing of the same bytes to the
-// same names (create, write, close: no temporary file, nothing whole),
-// alternated run by run so that both see the same load, each from settled
-// files.
-void CompareSaveWithBareWriting(TFormKelmar* form, const std::wstring& folder, const wchar_t* extension,
+// The same bytes to the same names, nothing whole: create, write, close.
+void WritePlain(const bench::NamedFiles& files) {
+  for (const auto& [path, bytes] : files) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (h != INVALID_HANDLE_VALUE) WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr), CloseHandle(h);
+  }
+}
+
+// Save all of the batch (the files of the first save there already, so every
+// run replaces them) against the same bytes written to the same names: by
+// the program's own whole-file writer alone (the same safe way), by a
+// temporary file moved by name, and plainly. Each round runs all four, each
+// round starting with the next one (so that none is always first after the
+// previous way's files, and all see the same load); every run starts from
+// settled files and must leave all 1000 rewritten with the first save's
+// bytes, or nothing is reported.
+void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, const wchar_t* extension,
                                 const char* what) {
-  std::vector<double> save, bare;
-  for (int run = 0; run < 5; ++run) {
-    Settle(ReadFiles(folder, extension));
-    save.push_back(bench::Time([&] { form->BTNSaveAllClick(); }));
-    const auto files = ReadFiles(folder, extension);
-    Settle(files);
-    bare.push_back(bench::Time([&] {
-      for (const auto& [path, bytes] : files) {
-        HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-        CloseHandle(h);
-      }
-    }));
-    if (files.size() != 1000) std::printf("(%zu files of the type in the folder)\n", files.size());
+  const std::wstring& folder = services.folder;
+  const bench::NamedFiles reference = bench::ReadFilesIn(folder, extension);
+  bench::Require(reference.size() == 1000, "1000 files from the first save");
+  for (const auto& file : reference) bench::Require(WellFormed(file.second, extension), "well-formed saved files");
+  struct Way {
+    const char* name;
+    std::function<void()> write;
+    std::vector<double> seconds;
+  };
+  Way ways[] = {
+      {"  save all", [&] {
+         const int questions = services.replace_questions;
+         form->BTNSaveAllClick();
+         bench::Require(services.replace_questions == questions + 1, "the question to replace the files, answered Yes");
+       }, {}},
+      {"  same bytes, whole-file writer", [&] {
+         WholeFileWriter writer;
+         for (const auto& [path, bytes] : reference) writer.Write(path, bytes);
+       }, {}},
+      {"  same bytes, temporary file moved", [&] { WriteByMove(reference); }, {}},
+      {"  same bytes, create-write-close", [&] { WritePlain(reference); }, {}},
+  };
+  constexpr int kWays = int(std::size(ways));
+  for (int round = 0; round < 2 * kWays; ++round)
+    for (int k = 0; k < kWays; ++k) {
+      Way& way = ways[(round + k) % kWays];
+      bench::SettleAndAge(reference);
+      way.seconds.push_back(bench::Time(way.write));
+      bench::Require(bench::RewroteAll(folder, extension, reference), "all 1000 files rewritten with the same bytes");
+    }
+  std::printf("%s: 1000 files, %llu bytes, %d runs each, each run checked\n", what,
+              static_cast<unsigned long long>(bench::TotalBytes(reference)), 2 * kWays);
+  bench::Timing t[kWays];
+  for (int k = 0; k < kWays; ++k) {
+    t[k] = bench::Summarise(ways[k].seconds);
+    bench::Report(ways[k].name, t[k], 1000, "files");
   }
-  const bench::Timing s = bench::Summarise(save), b = bench::Summarise(bare);
-  const std::string name = std::string("save all: 1000 ") + what;
-  bench::Report(name.c_str(), s, 1000, "files");
-  bench::Report("  bare writing of the same bytes", b, 1000, "files");
-  std::printf("  ratio save all / bare writing: %.2f (medians)\n", s.median / b.median);
+  // The load of this shared machine drifts over a run by more than the
+  // difference looked for: each round's own ratio compares runs made within
+  // seconds of each other.
+  std::vector<double> rounds;
+  for (size_t r = 0; r < ways[0].seconds.size(); ++r) rounds.push_back(ways[0].seconds[r] / ways[1].seconds[r]);
+  const bench::Timing per_round = bench::Summarise(rounds);
+  std::printf("  ratio save all / whole-file writer: %.2f (medians); per round: median %.2f (%.2f .. %.2f)\n",
+              t[0].median / t[1].median, per_round.median, per_round.fastest, per_round.slowest);
+  std::printf("  ratio save all / temporary file moved: %.2f, / create-write-close: %.2f\n", t[0].median / t[2].median,
+              t[0].median / t[3].median);
 }
 
 }  // namespace
@@ -116,10 +159,28 @@ int main() {
 
   HANDLE self = GetCurrentProcess();
   DWORD gdi_before = GetGuiResources(self, GR_GDIOBJECTS), user_before = GetGuiResources(self, GR_USEROBJECTS);
-  bench::Timing batch = bench::Measure(5, [&] {
-    DropFiles(form->Handle(), files);
-    PumpMessages();
-  });
+  // Each drop starts from an empty form, so the full lists afterwards are
+  // this drop's work.
+  auto empty_form = [&] {
+    form->ListView1->Clear();
+    form->LargeImage->Clear();
+    form->SmallImage->Clear();
+  };
+  auto require_full = [&](int items, const char* what) {
+    bench::Require(form->ListView1->Count() == items && form->LargeImage->Count() == items &&
+                       form->SmallImage->Count() == items,
+                   what);
+  };
+  std::vector<double> drops;
+  for (int run = 0; run < 5; ++run) {
+    empty_form();
+    drops.push_back(bench::Time([&] {
+      DropFiles(form->Handle(), files);
+      PumpMessages();
+    }));
+    require_full(1000, "the drop filled the list and both image lists with 1000 icons");
+  }
+  const bench::Timing batch = bench::Summarise(drops);
   bench::Report("intake: 1000-icon batch (drop)", batch, 1000, "icons");
   // The same 1000 icons from the system's extraction alone (icon handles at
   // the large size, 64 per call, destroyed again): what the intake did
@@ -139,7 +200,7 @@ int main() {
       }
   });
   bench::Report("system extraction, same 1000 icons", system, 1000, "icons");
-  std::printf("(the system's extraction gave %d icons)\n", system_icons);
+  bench::Require(system_icons == 1000, "the system's extraction gave the 1000 icons");
   std::printf("ratio: the whole intake takes %.2fx the time of the system's extraction alone\n",
               batch.median / system.median);
   std::printf("list holds %d items, %d large and %d small images\n", form->ListView1->Count(),
@@ -153,16 +214,23 @@ int main() {
     other_files.push_back(others + L"\\f" + std::to_wstring(i) + extensions[i % 5]);
     CloseHandle(CreateFileW(other_files.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   }
-  bench::Timing shell_icons = bench::Measure(3, [&] { DropFiles(form->Handle(), other_files); });
-  bench::Report("intake: 300 files of other types", shell_icons, 300, "files");
+  std::vector<double> other_drops;
+  for (int run = 0; run < 3; ++run) {
+    empty_form();
+    other_drops.push_back(bench::Time([&] { DropFiles(form->Handle(), other_files); }));
+    require_full(300, "the drop of 300 files of other types filled the lists");
+  }
+  bench::Report("intake: 300 files of other types", bench::Summarise(other_drops), 300, "files");
+  empty_form();
   DropFiles(form->Handle(), files);
+  require_full(1000, "the batch to save");
 
   // The first save makes the names; every timed run replaces them.
   form->BTNSaveAllClick();
-  CompareSaveWithBareWriting(form, services.folder, L".ico", "icon files");
+  CompareSaveWithBareWriting(form, services, L".ico", "icon files");
   form->CombPicType->SetItemIndex(1);
   form->BTNSaveAllClick();
-  CompareSaveWithBareWriting(form, services.folder, L".bmp", "bitmap files");
+  CompareSaveWithBareWriting(form, services, L".bmp", "bitmap files");
   form->CombPicType->SetItemIndex(0);
   DWORD gdi_full = GetGuiResources(self, GR_GDIOBJECTS), user_full = GetGuiResources(self, GR_USEROBJECTS);
   form->ListView1->Clear();
@@ -176,9 +244,12 @@ int main() {
 
   // The per-index way, for the ratio: one ExtractIconW per icon.
   std::wstring shell32 = SystemFile(L"shell32.dll");
+  int extracted = 0;
   bench::Timing per_index = bench::Measure(3, [&] {
-    for (UINT i = 0; i < 184; ++i) DestroyIcon(ExtractIconW(GetModuleHandleW(nullptr), shell32.c_str(), i));
+    for (UINT i = 0; i < 184; ++i)
+      if (HICON icon = ExtractIconW(GetModuleHandleW(nullptr), shell32.c_str(), i)) DestroyIcon(icon), ++extracted;
   });
+  bench::Require(extracted == 3 * 184, "ExtractIconW gave each of shell32's 184 icons");
   bench::Report("ExtractIconW per index (shell32)", per_index, 184, "icons");
   std::printf("ratio: batch intake is %.1fx the per-index extraction alone\n",
               (1000 / batch.median) / (184 / per_index.median));

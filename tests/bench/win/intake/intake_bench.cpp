@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -94,8 +95,12 @@ int main() {
   const int large_size = form->LargeImage->Width(), small_size = form->SmallImage->Width();
   Phases p;
   const int rounds = 7;
+  size_t whole_bytes = 0;
   for (int round = 0; round < rounds; ++round) {
-    p.read_whole.push_back(bench::Time([&] { ReadWhole(files); }));
+    size_t read = 0;
+    p.read_whole.push_back(bench::Time([&] { read = ReadWhole(files); }));
+    bench::Require(read > 0 && (round == 0 || read == whole_bytes), "the files read whole, the same bytes each round");
+    whole_bytes = read;
 
     // Reading and parsing: the groups with every image's bytes.
     std::vector<FileIcons> icons;
@@ -103,6 +108,9 @@ int main() {
       FileIcons::ReadScope one_buffer;
       for (const auto& path : files) icons.push_back(FileIcons::Read(path));
     }));
+    int groups = 0;
+    for (const auto& file : icons) groups += file.Count();
+    bench::Require(groups == 1000, "the 1000 icon groups read");
 
     // Choosing and decoding what both lists show.
     std::vector<ExtractedIcon> large, small;
@@ -114,6 +122,8 @@ int main() {
           small.push_back(OwnGroupIcon(*file.Group(i), small_size, bits));
         }
     }));
+    bench::Require(large.size() == 1000 && std::all_of(large.begin(), large.end(), [](const auto& icon) { return bool(icon); }),
+                   "an image of every icon decoded");
 
     // Drawing into fresh image lists of the form's sizes, in slices of 64.
     TImageList large_list(nullptr, "", large_size, large_size), small_list(nullptr, "", small_size, small_size);
@@ -131,6 +141,7 @@ int main() {
         large_list.AddIcons(l);
       }
     }));
+    bench::Require(large_list.Count() == 1000 && small_list.Count() == 1000, "1000 images in each list");
 
     // The list items, redraw held, on the form's list (emptied first).
     list->Clear();
@@ -144,6 +155,7 @@ int main() {
       TListView::UpdateScope no_redraw(*list);
       for (size_t i = 0; i < captions.size(); ++i) list->AddItem(captions[i], int(i));
     }));
+    bench::Require(list->Count() == 1000, "1000 items in the list");
     // The list's paint once it is full (its images blank: the lists are empty).
     p.paint.push_back(bench::Time([&] { PumpMessages(); }));
 
@@ -152,9 +164,13 @@ int main() {
       DropFiles(form->Handle(), files);
       PumpMessages();
     }));
+    // The form's image lists were emptied above: full again, the drop did it.
+    bench::Require(list->Count() == 1000 && form->LargeImage->Count() == 1000 && form->SmallImage->Count() == 1000,
+                   "the drop filled the list and both image lists");
 
     // The system's extraction of the same icons alone (64 per call, the
     // handles destroyed again).
+    int extracted = 0;
     p.system.push_back(bench::Time([&] {
       for (const auto& file : files)
         for (int first = 0;; first += 64) {
@@ -162,10 +178,11 @@ int main() {
           UINT ids[64] = {};
           UINT got = PrivateExtractIconsW(file.c_str(), first, large_size, large_size, handles, ids, 64, 0);
           for (UINT k = 0; k < got && k < 64; ++k)
-            if (handles[k]) DestroyIcon(handles[k]);
+            if (handles[k]) DestroyIcon(handles[k]), ++extracted;
           if (got < 64) break;
         }
     }));
+    bench::Require(extracted == 1000, "the system's extraction gave the 1000 icons");
   }
 
   const double drop = bench::Summarise(p.drop).median;

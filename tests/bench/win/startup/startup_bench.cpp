@@ -5,6 +5,7 @@
 // included). The two alternate, each warmed up once untimed.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -49,10 +50,11 @@ int wmain(int argc, wchar_t** argv) {
     kelmar.push_back(TimeStart(first));
     bare.push_back(TimeStart(second));
   }
-  for (double s : kelmar)
-    if (s < 0) std::printf("a start of kelmar.exe failed or showed no window\n");
-  for (double s : bare)
-    if (s < 0) std::printf("a start of the bare program failed or showed no window\n");
+  auto all_started = [](const std::vector<double>& runs) {
+    return std::all_of(runs.begin(), runs.end(), [](double s) { return s >= 0; });
+  };
+  bench::Require(all_started(kelmar), "every start of the first program reached idle with a window");
+  bench::Require(all_started(bare), "every start of the second program reached idle with a window");
   const bench::Timing k = bench::Summarise(kelmar), b = bench::Summarise(bare);
   std::printf("start to first idle (painted), median of %zu, fastest .. slowest\n", kelmar.size());
   std::printf("  first (kelmar.exe)  %6.1f ms (%.1f .. %.1f)\n", k.median * 1000, k.fastest * 1000, k.slowest * 1000);
