@@ -224,6 +224,14 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetParent(this);
   ListView1->OnSelectItem = [this] { ShowListStatus(false); };
   ListView1->OnItemHint = [this](int item) { return ItemHint(item); };
+  // On an item: a double click saves it (the click selected it), a right
+  // click offers both save commands.
+  ItemMenu = new TksSkinPopupMenu(this, "ItemMenu");
+  ItemMenu->SetSkinData(ksSkinData1);
+  ItemMenu->Items()->Add(new TMenuItem("ItemSave", L"保存(&S)"))->OnClick = [this] { BTNSaveClick(); };
+  ItemMenu->Items()->Add(new TMenuItem("ItemSaveAll", L"全部保存(&A)"))->OnClick = [this] { BTNSaveAllClick(); };
+  ListView1->OnItemDblClick = [this](int) { BTNSaveClick(); };
+  ListView1->OnItemContextMenu = [this](int, Point screen) { ItemMenu->Popup(screen.x, screen.y); };
 
   BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
   BTNSave->OnClick = [this] { BTNSaveClick(); };

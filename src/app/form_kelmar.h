@@ -50,6 +50,8 @@ class TFormKelmar : public TForm {
   TImageList* LargeImage;
   TImageList* SmallImage;
   TPopupMenu* PopupMenu1;
+  // An item's right-click menu: Save and Save all.
+  TksSkinPopupMenu* ItemMenu;
 
   // Run state shared by the commands.
   int IconCounter = 0;

@@ -215,6 +215,27 @@ TEST(ProgramCarefulUser, TheLimitsQuestionShowsItsBatchAndRefusesADropAndTheOpen
   EXPECT_TRUE(WaitFor([&] { return p.ItemCount() == 104; })) << p.ItemCount();
   EXPECT_TRUE(WaitFor([&] { return TextOf(status) == L"共 104 个图标，来自 1 个文件"; }, 5000)) << TextOf(status);
 
+  // On an item: a double click saves it, a right click offers Save all in
+  // the skinned menu.
+  const Point first = p.Client(47, 41 + 21);
+  DoubleClick(first);
+  ASSERT_NE(p.WaitForDialog(L""), nullptr);
+  Keys({VK_RETURN});  // the folder last used
+  EXPECT_EQ(p.TakeSummary().substr(0, 8), L"1个文件被保存\r");
+  EXPECT_TRUE(fs::exists(fs::path(out) / L"1_s6.ico"));
+  Gesture({{MouseStep::Move, first}});
+  INPUT right[2] = {};
+  right[0].type = right[1].type = INPUT_MOUSE;
+  right[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  right[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(2, right, sizeof(INPUT));
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (menu = VisibleWindowOf(p.program.process.dwProcessId, L"KelmarSkinPopup")) != nullptr; },
+                      5000));
+  const Rect items = WindowBounds(menu);
+  Click({items.left + 20, items.top + 2 + 22 + 11});  // the second entry, 全部保存
+  EXPECT_EQ(p.ConfirmSave('N', L"已有 1 个同名文件，是否替换？").substr(0, 19), L"103个文件被保存，1个已存在未替换\r");
+
   EXPECT_TRUE(p.program.Close());
   fs::remove_all(out);
 }
