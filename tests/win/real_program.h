@@ -42,6 +42,27 @@ inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(HWND hwnd, const
   return search.found;
 }
 
+// A child window at any depth (also of another process's window) that
+// matches (by its handle and class name), or null.
+inline HWND ChildWindowOf(HWND parent, const std::function<bool(HWND hwnd, const std::wstring& cls)>& matches) {
+  struct Search {
+    const std::function<bool(HWND, const std::wstring&)>* matches;
+    HWND found = nullptr;
+  } search{&matches};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (!(*s->matches)(hwnd, name)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstring& cls)>& matches) {
   return VisibleWindowOf(pid, [&](HWND, const std::wstring& cls) { return matches(cls); });
 }

@@ -45,16 +45,7 @@ const wchar_t kDropHint[] = L"支持文件拖放，您可以把文件拖入本�
 
 // The status bar's panel: the child window that shows the drop hint at start.
 HWND StatusPanel(HWND main) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      main,
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        if (TextOf(hwnd) != kDropHint) return TRUE;
-        *reinterpret_cast<HWND*>(lp) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return ChildWindowOf(main, [](HWND hwnd, const std::wstring&) { return TextOf(hwnd) == kDropHint; });
 }
 
 TEST(ProgramCarefulUser, DropsAndKeysWaitForTheSaveWhichGoesOnPastAFailureAndTellsAll) {
@@ -248,18 +239,11 @@ TEST(ProgramCarefulUser, FilesOnTheCommandLineComeInAsADrop) {
   HWND list = FindWindowExW(program.window, nullptr, L"SysListView32", nullptr);
   EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 7 + 4; }, 10000))
       << SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-  HWND status = nullptr;
   EXPECT_TRUE(WaitFor(
       [&] {
-        EnumChildWindows(
-            program.window,
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-              if (TextOf(hwnd) != L"共 11 个图标，来自 2 个文件") return TRUE;
-              *reinterpret_cast<HWND*>(lp) = hwnd;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&status));
-        return status != nullptr;
+        return ChildWindowOf(program.window, [](HWND hwnd, const std::wstring&) {
+                 return TextOf(hwnd) == L"共 11 个图标，来自 2 个文件";
+               }) != nullptr;
       },
       5000));
   EXPECT_TRUE(program.Close());

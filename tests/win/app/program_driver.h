@@ -84,18 +84,9 @@ class DrivenProgram {
   }
   // The folder chooser's path box (its visible edit field), or null.
   static HWND PathBox(HWND chooser) {
-    HWND box = nullptr;
-    EnumChildWindows(
-        chooser,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          wchar_t cls[16] = {};
-          GetClassNameW(hwnd, cls, 16);
-          if (_wcsicmp(cls, L"Edit") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(lp) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
-    return box;
+    return ChildWindowOf(chooser, [](HWND hwnd, const std::wstring& cls) {
+      return _wcsicmp(cls.c_str(), L"Edit") == 0 && IsWindowVisible(hwnd);
+    });
   }
   // In the folder chooser: a folder by its path, typed over what the path
   // box holds, then OK (Enter).

@@ -22,18 +22,7 @@ using namespace kelmar;
 namespace {
 
 HWND ListOf(HWND window) {
-  HWND list = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (std::wstring(name) != WC_LISTVIEWW) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&list));
-  return list;
+  return test::ChildWindowOf(window, [](HWND, const std::wstring& cls) { return cls == WC_LISTVIEWW; });
 }
 
 }  // namespace
