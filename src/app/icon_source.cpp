@@ -25,6 +25,12 @@ bool IsExecutableType(const std::wstring& path) {
   return ext == L".EXE" || ext == L".OCX" || ext == L".DLL" || ext == L".MUN";
 }
 
+bool IsIconSourceType(const std::wstring& path) {
+  if (IsExecutableType(path)) return true;
+  const std::wstring ext = UpperExtension(path);
+  return ext == L".CPL" || ext == L".SCR" || ext == L".ICO" || ext == L".CUR";
+}
+
 std::wstring LongPath(const std::wstring& path) {
   if (path.rfind(L"\\\\?\\", 0) == 0 || path.empty()) return path;
   DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);

@@ -19,6 +19,10 @@ namespace kelmar {
 std::wstring UpperExtension(const std::wstring& path);
 // ".EXE", ".OCX", ".DLL" and ".MUN" files hold icons of their own.
 bool IsExecutableType(const std::wstring& path);
+// The files the open dialog offers and a folder is searched for: those that
+// hold icons of their own, cursor files and executables by another name
+// (".CPL", ".SCR").
+bool IsIconSourceType(const std::wstring& path);
 // The form of a path the file functions accept at any length ("\\?\C:\...",
 // "\\?\UNC\server\share\..."); relative paths are made absolute first.
 std::wstring LongPath(const std::wstring& path);

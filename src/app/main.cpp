@@ -2,11 +2,17 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/batch_mode.h"
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace kelmar;
+  // Listing and saving from the command line need no window (nor the
+  // shell's component services); files alone open the window.
+  if (const BatchOptions options = ParseBatchOptions(CommandArguments(GetCommandLineW()));
+      options.command != BatchCommand::kWindow)
+    return RunBatch(options);
   // The folder browser needs the shell's component services.
   OleInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
