@@ -7,6 +7,7 @@
 #include "app/icon_source.h"
 #include "base/text.h"
 #include "framework/handles.h"
+#include "imageio/png_icon.h"
 
 namespace kelmar {
 
@@ -65,37 +66,6 @@ std::wstring GroupLabel(const IconGroup* group) {
   return group->name.empty() ? L"#" + std::to_wstring(group->id) : Wide(group->name);
 }
 
-// The group's images, largest first, each its size and its depth or "PNG":
-// "256×256 PNG · 32×32 8位". The depth is the image's own (a directory may
-// leave it 0).
-std::wstring ImagesText(const IconGroup& group) {
-  struct Image {
-    int width, height, bits;
-    bool png;
-  };
-  std::vector<Image> images;
-  for (const IconEntry& e : group.entries) {
-    const std::span<const uint8_t> bytes = e.Image();
-    int bits = e.bitCount;
-    if (bytes.size() >= 16 && !e.IsPng()) bits = bytes[14] | bytes[15] << 8;
-    images.push_back({e.width ? e.width : 256, e.height ? e.height : 256, bits, e.IsPng()});
-  }
-  std::stable_sort(images.begin(), images.end(), [](const Image& a, const Image& b) {
-    if (a.width * a.height != b.width * b.height) return a.width * a.height > b.width * b.height;
-    return a.bits > b.bits;
-  });
-  std::wstring text;
-  for (const Image& image : images) {
-    if (!text.empty()) text += L" · ";
-    text += std::to_wstring(image.width) + L"×" + std::to_wstring(image.height);
-    if (image.png)
-      text += L" PNG";
-    else if (image.bits > 0)
-      text += L" " + std::to_wstring(image.bits) + L"位";
-  }
-  return text;
-}
-
 int ListIcons(const std::vector<std::wstring>& files, TConsoleOutput& console) {
   int status = kExitDone, icons = 0, listed_files = 0;
   FileIcons::ReadScope one_buffer;
@@ -111,7 +81,7 @@ int ListIcons(const std::vector<std::wstring>& files, TConsoleOutput& console) {
     for (int i = 0; i < read.Count(); ++i, ++icons) {
       const std::shared_ptr<const IconGroup> group = read.Group(i);
       const std::shared_ptr<const IconGroup> shown = group ? group : read.Picture();
-      const std::wstring images = shown ? ImagesText(*shown) : L"";
+      const std::wstring images = shown ? Wide(Utf8ToUtf16(GroupImageSummary(*shown))) : L"";
       lines += path + L"\t" + std::to_wstring(i) + L"\t" + GroupLabel(group.get()) + L"\t" +
                (images.empty() ? std::wstring(L"外壳图标") : images) + L"\r\n";
     }
