@@ -17,19 +17,6 @@ bool Usable(HANDLE handle) { return handle && handle != INVALID_HANDLE_VALUE; }
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-std::wstring FullPath(const std::wstring& path) {
-  DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (length == 0) return path;
-  std::wstring full(length, L'\0');
-  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-  return full.empty() ? path : full;
-}
-
-// A folder and a name in it (a drive root has its backslash already).
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-  return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
 bool NameBefore(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_LESS_THAN;
 }

@@ -28,6 +28,21 @@ struct Parser {
     return true;
   }
 
+  // The value of option `name`, one of `choices` (their names listed in the
+  // fault as `names`).
+  template <typename T, size_t N>
+  bool Choose(const std::u16string& name, const std::array<std::pair<std::u16string_view, T>, N>& choices, T& chosen,
+              std::u16string_view names) {
+    std::u16string value;
+    if (!Value(name, value)) return false;
+    for (const auto& [text, choice] : choices)
+      if (value == text) {
+        chosen = choice;
+        return true;
+      }
+    return Fail(u"选项 " + name + u" 的参数无效: " + value + u" (可用 " + std::u16string(names) + u")");
+  }
+
   bool Type(const std::u16string& name) {
     static const std::array<std::pair<std::u16string_view, BatchOutputType>, 4> kTypes{{
         {u"ico", BatchOutputType::kIcon},
@@ -35,28 +50,14 @@ struct Parser {
         {u"original", BatchOutputType::kOriginal},
         {u"png", BatchOutputType::kPng},
     }};
-    std::u16string value;
-    if (!Value(name, value)) return false;
-    for (const auto& [text, type] : kTypes)
-      if (value == text) {
-        result.type = type;
-        return true;
-      }
-    return Fail(u"选项 " + name + u" 的参数无效: " + value + u" (可用 ico、bmp、original、png)");
+    return Choose(name, kTypes, result.type, u"ico、bmp、original、png");
   }
 
   bool Size(const std::u16string& name) {
     static const std::array<std::pair<std::u16string_view, int>, 8> kSizes{{
         {u"largest", 0}, {u"256", 256}, {u"128", 128}, {u"64", 64}, {u"48", 48}, {u"32", 32}, {u"16", 16}, {u"all", -1},
     }};
-    std::u16string value;
-    if (!Value(name, value)) return false;
-    for (const auto& [text, size] : kSizes)
-      if (value == text) {
-        result.size = size;
-        return true;
-      }
-    return Fail(u"选项 " + name + u" 的参数无效: " + value + u" (可用 largest、256、128、64、48、32、16、all)");
+    return Choose(name, kSizes, result.size, u"largest、256、128、64、48、32、16、all");
   }
 
   bool Run() {
