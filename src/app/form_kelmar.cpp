@@ -789,10 +789,6 @@ std::wstring CurrentFolder() {
   return folder;
 }
 
-// A folder and a name in it (a drive root has its backslash already).
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-  return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
 
 }  // namespace
 

@@ -25,12 +25,27 @@ bool IsExecutableType(const std::wstring& path) {
   return ext == L".EXE" || ext == L".OCX" || ext == L".DLL" || ext == L".MUN" || ext == L".ICL";
 }
 
-std::wstring LongPath(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\", 0) == 0 || path.empty()) return path;
+bool IsIconSourceType(const std::wstring& path) {
+  if (IsExecutableType(path)) return true;
+  const std::wstring ext = UpperExtension(path);
+  return ext == L".CPL" || ext == L".SCR" || ext == L".ICO" || ext == L".CUR";
+}
+
+std::wstring FullPath(const std::wstring& path) {
   DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (length == 0) return path;
   std::wstring full(length, L'\0');
   full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  return full.empty() ? path : full;
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+std::wstring LongPath(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\", 0) == 0 || path.empty()) return path;
+  const std::wstring full = FullPath(path);
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
 }

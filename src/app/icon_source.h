@@ -20,6 +20,15 @@ std::wstring UpperExtension(const std::wstring& path);
 // ".EXE", ".OCX", ".DLL", ".MUN" and ".ICL" (16-bit icon libraries) files
 // hold icons of their own.
 bool IsExecutableType(const std::wstring& path);
+// The files the open dialog offers and a folder is searched for: those that
+// hold icons of their own, cursor files and executables by another name
+// (".CPL", ".SCR").
+bool IsIconSourceType(const std::wstring& path);
+// The path made full from the current folder where it is relative, in the
+// ordinary form; as it is where the system cannot make it full.
+std::wstring FullPath(const std::wstring& path);
+// A folder and a name in it (a drive root has its backslash already).
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name);
 // The form of a path the file functions accept at any length ("\\?\C:\...",
 // "\\?\UNC\server\share\..."); relative paths are made absolute first.
 std::wstring LongPath(const std::wstring& path);

@@ -2,12 +2,17 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "app/command_line.h"
+#include "app/batch_mode.h"
+#include "app/icon_source.h"
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace kelmar;
+  // Listing and saving from the command line need no window (nor the
+  // shell's component services); files alone open the window.
+  const BatchOptions options = ParseBatchOptions(CommandArguments(GetCommandLineW()));
+  if (options.command != BatchCommand::kWindow) return RunBatch(options);
   // The folder browser needs the shell's component services.
   OleInitialize(nullptr);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -18,8 +23,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     TFormKelmar* form = Application().CreateForm<TFormKelmar>();
     form->Show();
     // Files handed over by the shell come in as a drop would.
-    if (const TCommandLine given = ParseCommandLine(GetCommandLineW()); !given.files.empty())
-      form->TakeInGivenFiles(given.files);
+    if (!options.paths.empty()) {
+      std::vector<std::wstring> files;
+      for (const std::u16string& path : options.paths) files.push_back(FullPath(std::wstring(path.begin(), path.end())));
+      form->TakeInGivenFiles(files);
+    }
   } catch (...) {
     // Nothing to run without the main window: say why and end.
     Application().HandleCurrentException();
