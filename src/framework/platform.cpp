@@ -3,6 +3,8 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include "framework/handles.h"
+
 namespace kelmar {
 
 std::wstring CannotOpenText(const std::wstring& target) { return L"无法打开 " + target; }
@@ -92,6 +94,16 @@ BOOL TPlatformServices::ShellOpenEx(SHELLEXECUTEINFOW& info) { return ShellExecu
 UINT TPlatformServices::WinExec(const char* command_line, UINT show) { return ::WinExec(command_line, show); }
 
 void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) { ::DragAcceptFiles(hwnd, accept); }
+
+UINT TPlatformServices::WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (get_dpi)
+    if (const UINT dpi = get_dpi(hwnd)) return dpi;
+  const int dpi = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
+  return dpi > 0 ? UINT(dpi) : 96;
+}
 
 UINT TPlatformServices::QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {
   return DragQueryFileW(drop, index, buffer, size);
