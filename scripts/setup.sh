@@ -7,7 +7,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   libz-mingw-w64-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev
-  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei icoutils
+  wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool fonts-wqy-microhei icoutils libstb-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include "app/icon_source.h"
 #include "app/original_icon.h"
 #include "framework/application.h"
+#include "framework/wide.h"
 #include "imageio/file_output_win32.h"
 #include "imageio/four_bit_icon.h"
 #include "imageio/icon_bitmap_win32.h"
@@ -35,7 +36,8 @@ const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本
 // The open dialog's file types: the files icons come from, then all files.
 const std::vector<TPlatformServices::TFileFilter>& OpenDialogFilter() {
   static const std::vector<TPlatformServices::TFileFilter> filter{
-      {L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur)", L"*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur"},
+      {L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur)",
+       L"*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur"},
       {L"所有文件 (*.*)", L"*.*"}};
   return filter;
 }
@@ -66,6 +68,10 @@ TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* pare
   auto* b = new TksSkinButton(form, name);
   LoadGlyph(b, glyph);
   b->SetHint(hint);
+  // Screen readers say the hint without its key, which they read from the
+  // description.
+  const std::wstring text = hint;
+  b->AccessibleName = text.substr(0, text.find(L" ("));
   b->SetSkinData(form->ksSkinData1);
   return Place(b, parent, left, 8, width, 25);
 }
@@ -79,6 +85,8 @@ TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* 
   box->SetTabStop(true);
   box->SetCaption(caption);
   box->SetHint(hint);
+  box->AccessibleName = std::wstring(hint) + L" " + caption;
+  box->GroupName = L"图标大小";
   box->SetSkinData(form->ksSkinData1);
   return Place(box, parent, left, 8, 65, 25);
 }
@@ -153,6 +161,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinPanel1->SetBounds(0, 0, 667, 41);
   ksSkinPanel1->SetAlign(TAlign::alTop);
   ksSkinPanel1->SetSkinData(ksSkinData1);
+  ksSkinPanel1->AccessibleName = L"工具栏";
+  ksSkinPanel1->AccessibleRole = ROLE_SYSTEM_TOOLBAR;
   ksSkinPanel1->SetParent(this);
 
   BTNSelFile = ToolButton(this, "BTNSelFile", ksSkinPanel1, 8, 41, IDB_SELFILE, L"选择要提取的文件 (Ctrl+O)");
@@ -162,18 +172,26 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNSave = ToolButton(this, "BTNSave", ksSkinPanel1, 192, 29, IDB_SAVE, L"保存当前选中图标 (Ctrl+S)");
   BTNSaveAll = ToolButton(this, "BTNSaveAll", ksSkinPanel1, 224, 29, IDB_SAVEALL, L"保存全部图标 (Ctrl+Shift+S)");
   CombPicType = new TksSkinComboBox(this, "CombPicType");
-  CombPicType->SetItems({L"图标", L"图片", L"原图"});
+  CombPicType->SetItems({L"图标", L"图片", L"原图", L"PNG图片"});
   CombPicType->SetItemIndex(0);
-  CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico)");
+  CombPicType->SetHint(L"保存文件类型(图标ico/图片bmp/原图ico/PNG图片png)");
+  CombPicType->AccessibleName = L"保存文件类型";
   CombPicType->SetSkinData(ksSkinData1);
-  Place(CombPicType, ksSkinPanel1, 257, 10, 54, 20);
-  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 349, 33, IDB_HELP, L"帮助 (F1)");
-  BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 389, 33, IDB_UPDATE, L"升级");
+  Place(CombPicType, ksSkinPanel1, 257, 10, 78, 20);
+  CombPngSize = new TksSkinComboBox(this, "CombPngSize");
+  CombPngSize->SetItems({L"最大", L"256", L"128", L"64", L"48", L"32", L"16", L"全部尺寸"});
+  CombPngSize->SetItemIndex(0);
+  CombPngSize->SetHint(L"PNG图片的尺寸(最大/固定尺寸/全部尺寸各存一个文件)");
+  CombPngSize->AccessibleName = L"PNG图片尺寸";
+  CombPngSize->SetSkinData(ksSkinData1);
+  Place(CombPngSize, ksSkinPanel1, 339, 10, 78, 20);
+  BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 421, 33, IDB_HELP, L"帮助 (F1)");
+  BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 458, 33, IDB_UPDATE, L"升级");
 
   Label5 = new TLabel(this, "Label5");
   Label5->SetAlignment(TAlignment::taRightJustify);
   Label5->SetTransparent(true);
-  Label5->SetBounds(488, 7, 0, 13);
+  Label5->SetBounds(526, 7, 0, 13);
   Label5->SetCaption(L"主页:");
   Label5->SetParent(ksSkinPanel1);
   URLLabel4 = new TURLLabel(this, "URLLabel4", services_);
@@ -181,18 +199,18 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   URLLabel4->SetCaption(kHomePage);
   URLLabel4->SetHint(kHomePage);
   URLLabel4->SetURL(kHomePage);
-  Place(URLLabel4, ksSkinPanel1, 496, 6, 147, 13);
+  Place(URLLabel4, ksSkinPanel1, 534, 6, 129, 13);
   Label6 = new TLabel(this, "Label6");
   Label6->SetAlignment(TAlignment::taRightJustify);
   Label6->SetTransparent(true);
-  Label6->SetBounds(489, 23, 0, 13);
+  Label6->SetBounds(527, 23, 0, 13);
   Label6->SetCaption(L"邮箱:");
   Label6->SetParent(ksSkinPanel1);
   URLLabel1 = new TURLLabel(this, "URLLabel1", services_);
   SetLinkLook(URLLabel1);
   URLLabel1->SetCaption(kContactMail);
   URLLabel1->SetURL(std::wstring(L"mailto:") + kContactMail);
-  Place(URLLabel1, ksSkinPanel1, 496, 22, 119, 13);
+  Place(URLLabel1, ksSkinPanel1, 534, 22, 119, 13);
 
   Image2 = new TImage(this, "Image2");
   Image2->SetVisible(false);
@@ -305,8 +323,10 @@ void TFormKelmar::ShowListStatus(bool recount) {
 
 std::wstring TFormKelmar::ItemHint(int item) const {
   if (item < 0 || size_t(item) >= item_file_indices_.size()) return {};
-  return CaptionPath(ListView1->ItemCaption(item)) + L"\r\n文件中的索引: " +
-         std::to_wstring(item_file_indices_[size_t(item)]);
+  std::wstring hint = CaptionPath(ListView1->ItemCaption(item)) + L"\r\n文件中的索引: " +
+                      std::to_wstring(item_file_indices_[size_t(item)]);
+  if (const std::wstring& images = item_images_[size_t(item)].summary; !images.empty()) hint += L"\r\n" + images;
+  return hint;
 }
 
 bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
@@ -337,6 +357,7 @@ bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
 void TFormKelmar::ClearItems() {
   ListView1->Clear();
   item_groups_.clear();
+  item_images_.clear();
   item_file_indices_.clear();
   item_origins_.clear();
 }
@@ -432,6 +453,7 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     // Of the group only what the icon output takes: the originals' bytes
     // are read again when saved.
     item_groups_.push_back(group ? std::make_shared<const IconGroup>(FourBitArtworkOnly(*group, list_sizes)) : nullptr);
+    item_images_.push_back(shown ? TItemImages{Wide(GroupImageSummary(*shown)), GroupImageSizes(*shown)} : TItemImages{});
     item_file_indices_.push_back(i);
     item_origins_.push_back(origin);
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
@@ -526,6 +548,8 @@ TFormKelmar::TOutputType TFormKelmar::ChosenOutputType() const {
       return TOutputType::otIcon;
     case 2:
       return TOutputType::otOriginal;
+    case 3:
+      return TOutputType::otPng;
     default:
       return TOutputType::otBitmap;
   }
@@ -551,29 +575,58 @@ std::set<std::wstring> UpperNamesIn(const std::wstring& folder) {
 
 }  // namespace
 
+PngSizeChoice TFormKelmar::ChosenPngSize() const {
+  static constexpr int kFixed[] = {256, 128, 64, 48, 32, 16};
+  const int index = CombPngSize->ItemIndex();
+  if (index >= 1 && index <= 6) return {PngSizeChoice::kFixed, kFixed[index - 1]};
+  return {index == 7 ? PngSizeChoice::kEvery : PngSizeChoice::kLargest};
+}
+
 bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   // A cancelled chooser cancels the save.
   if (!SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder) || SaveFolder.empty()) return false;
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
-  const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : L".ico";
+  const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : type == TOutputType::otPng ? L".png" : L".ico";
+  const PngSizeChoice png_size = ChosenPngSize();
+  const bool every_size = type == TOutputType::otPng && png_size.kind == PngSizeChoice::kEvery;
   TImageList* images = SmallIcons ? SmallOutput : LargeOutput;
+  // One file each; with pictures of every size, one per size of the item.
   struct Entry {
     int index;
     std::wstring name;
     bool exists;
+    std::pair<int, int> size{};
   };
   std::vector<Entry> entries;
   const std::set<std::wstring> present = UpperNamesIn(SaveFolder);
   int existing = 0;
-  for (int i = 0; i < images->Count(); ++i) {
-    if (!all && !ListView1->Selected(i)) continue;
-    std::wstring name = MakeSaveName(ListView1->ItemCaption(i), i + 1) + extension;
+  auto add_entry = [&](int i, std::wstring name, std::pair<int, int> size) {
     std::wstring upper = name;
     CharUpperBuffW(upper.data(), DWORD(upper.size()));
     const bool exists = present.count(upper) > 0;
     existing += exists;
-    entries.push_back({i, std::move(name), exists});
+    entries.push_back({i, std::move(name), exists, size});
+  };
+  std::optional<std::vector<std::pair<int, int>>> shell_sizes;
+  for (int i = 0; i < images->Count(); ++i) {
+    if (!all && !ListView1->Selected(i)) continue;
+    const std::wstring base = MakeSaveName(ListView1->ItemCaption(i), i + 1);
+    if (!every_size) {
+      add_entry(i, base + extension, {});
+      continue;
+    }
+    // The sizes its icon held at the intake; a shell icon's are the system's.
+    const std::vector<std::pair<int, int>>* sizes = &item_images_[size_t(i)].sizes;
+    if (sizes->empty()) {
+      if (!shell_sizes) {
+        shell_sizes.emplace();
+        for (int size : ShellIconSizes()) shell_sizes->push_back({size, size});
+      }
+      sizes = &*shell_sizes;
+    }
+    for (const auto& [w, h] : *sizes)
+      add_entry(i, base + L"_" + std::to_wstring(w) + L"x" + std::to_wstring(h) + extension, {w, h});
   }
   // Files already there are replaced only when the user says so, once for
   // the whole save.
@@ -586,15 +639,19 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   }
 
   size_t written = 0;
-  // Originals whose file is no longer what it was at the intake.
+  // Entries whose file is no longer what it was at the intake.
   int changed = 0;
+  // Images that could not be decoded, and the entries left without a file
+  // for it (they are saved as far as they can be: no save can do more).
+  int undecodable = 0;
+  size_t unmade = 0;
   {
     // One writer for the whole save (its temporary folder is made once and
     // is gone at the end of this block, before the summary shows), and the
     // icon files converted from the list's bitmaps at once.
     WholeFileWriter files;
     std::optional<OriginalIcons> originals;
-    if (type == TOutputType::otOriginal) originals.emplace();
+    if (type == TOutputType::otOriginal || type == TOutputType::otPng) originals.emplace();
     std::optional<ImageListIconFiles> icon_files;
     if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
     // A group's own 16-colour artwork of the saved size goes in as it is drawn.
@@ -603,17 +660,41 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
       std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
       return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
     };
+    // The pictures of the item last read (its entries follow one another);
+    // nullopt where its file changed.
+    int pictures_of = -1;
+    std::optional<GroupPictures> pictures;
     for (const Entry& entry : entries) {
       if (entry.exists && !replace) continue;
       const int i = entry.index;
       const std::wstring file = SaveFolder + L"\\" + entry.name;
-      if (originals) {
-        // The caption is the running number, ":" and the source path. An
-        // original that can no longer be had is not written: anything else
-        // under its name would pass for it.
+      // The caption is the running number, ":" and the source path.
+      auto source = [&] { return CaptionPath(ListView1->ItemCaption(i)); };
+      if (type == TOutputType::otPng) {
+        if (pictures_of != i) {
+          pictures_of = i;
+          // Made of the icon's images as the file holds them now, where it
+          // is what it was (anything else would pass for this icon).
+          std::optional<IconGroup> group = originals->Images(source(), *item_origins_[size_t(i)],
+                                                             ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
+          pictures = group ? std::optional(GroupPngPictures(*group, png_size)) : std::nullopt;
+          if (!pictures) ++changed;
+          if (pictures) undecodable += pictures->failed;
+        }
+        if (!pictures) continue;
+        auto picture = std::find_if(pictures->pictures.begin(), pictures->pictures.end(), [&](const PngPicture& p) {
+          return !every_size || std::pair(p.width, p.height) == entry.size;
+        });
+        if (picture == pictures->pictures.end()) {
+          ++unmade;
+          continue;
+        }
+        files.Write(file, picture->bytes);
+      } else if (originals) {
+        // An original that can no longer be had is not written: anything
+        // else under its name would pass for it.
         std::optional<std::vector<uint8_t>> bytes = originals->FileBytes(
-            CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)], ItemIconGroup(i).get(),
-            item_file_indices_[size_t(i)]);
+            source(), *item_origins_[size_t(i)], ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
         if (!bytes) {
           ++changed;
           continue;
@@ -628,13 +709,15 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     }
   }
   // Every file the user kept was skipped: nothing to report.
-  if (written == 0 && changed == 0) return false;
+  if (written == 0 && changed == 0 && undecodable == 0) return false;
   std::wstring summary = std::to_wstring(written) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
-                         MsgNameFormat + L"[9999]_[filename]" + extension;
+                         MsgNameFormat + L"[9999]_[filename]" + (every_size ? L"_[宽]x[高]" : L"") + extension;
   if (changed > 0)
     summary += L"\r" + std::to_wstring(changed) + L" 个图标未保存: 来源文件在提取后已改变或已不存在";
+  if (undecodable > 0)
+    summary += L"\r" + std::to_wstring(undecodable) + L" 个图像已损坏，无法解码，未保存";
   services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
-  return written == entries.size();
+  return written + unmade == entries.size();
 }
 
 // ------------------------------------------------------ view, help, update

@@ -12,6 +12,7 @@
 #include "framework/menus.h"
 #include "framework/platform.h"
 #include "framework/std_controls.h"
+#include "imageio/png_icon.h"
 #include "skin/controls/skin_controls_win32.h"
 #include "skin/form/skin_data_components_win32.h"
 #include "skin/form/skin_form_win32.h"
@@ -39,6 +40,9 @@ class TFormKelmar : public TForm {
   TksSkinButton* BTNSave;
   TksSkinButton* BTNSaveAll;
   TksSkinComboBox* CombPicType;
+  // The size of PNG pictures: 最大, 256 ... 16, 全部尺寸 (kept while the
+  // program runs, as every choice of the window).
+  TksSkinComboBox* CombPngSize;
   TksSkinButton* BTNHelp;
   TksSkinButton* BtnUpdate;
   TLabel* Label5;
@@ -116,8 +120,9 @@ class TFormKelmar : public TForm {
   void AddPendingIcons();
   // Empties the shown and the output image lists.
   void ClearImages();
-  enum class TOutputType { otIcon, otBitmap, otOriginal };
+  enum class TOutputType { otIcon, otBitmap, otOriginal, otPng };
   TOutputType ChosenOutputType() const;
+  PngSizeChoice ChosenPngSize() const;
   // Writes every entry (`all`) or the selected ones, asking once before
   // replacing files; the summary counts the files written. True when every
   // one of them is now in the folder; false when the user cancelled or
@@ -127,7 +132,8 @@ class TFormKelmar : public TForm {
   // selected; the drop hint while the list is empty. `recount` after an
   // intake (the files are counted again).
   void ShowListStatus(bool recount);
-  // A list item's hint: the path it came from and its index in that file.
+  // A list item's hint: the path it came from, its index in that file and
+  // the images its icon holds.
   std::wstring ItemHint(int item) const;
   // The keys of the commands, wherever the focus is in the window.
   bool ShortCut(WORD key, TShiftState shift);
@@ -153,6 +159,14 @@ class TFormKelmar : public TForm {
   // The file each list item came from as it was then (shared by the items
   // of one file), in list order.
   std::vector<std::shared_ptr<const FileOrigin>> item_origins_;
+  // What each list item's icon holds, for its hint and for the names of its
+  // pictures at every size: its images (empty for a shell icon) and their
+  // sizes, largest first.
+  struct TItemImages {
+    std::wstring summary;
+    std::vector<std::pair<int, int>> sizes;
+  };
+  std::vector<TItemImages> item_images_;
   // Files of the batch, counted after each intake.
   int batch_files_ = 0;
 };

@@ -22,7 +22,7 @@ std::wstring UpperExtension(const std::wstring& path) {
 
 bool IsExecutableType(const std::wstring& path) {
   std::wstring ext = UpperExtension(path);
-  return ext == L".EXE" || ext == L".OCX" || ext == L".DLL" || ext == L".MUN";
+  return ext == L".EXE" || ext == L".OCX" || ext == L".DLL" || ext == L".MUN" || ext == L".ICL";
 }
 
 std::wstring LongPath(const std::wstring& path) {

@@ -17,7 +17,8 @@ namespace kelmar {
 // The file's extension (from the last "." after the last "\", "/" or ":",
 // dot included), upper-cased; empty when there is none.
 std::wstring UpperExtension(const std::wstring& path);
-// ".EXE", ".OCX", ".DLL" and ".MUN" files hold icons of their own.
+// ".EXE", ".OCX", ".DLL", ".MUN" and ".ICL" (16-bit icon libraries) files
+// hold icons of their own.
 bool IsExecutableType(const std::wstring& path);
 // The form of a path the file functions accept at any length ("\\?\C:\...",
 // "\\?\UNC\server\share\..."); relative paths are made absolute first.

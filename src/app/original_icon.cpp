@@ -70,6 +70,38 @@ Image StraightPixels(HICON icon) {
 
 }  // namespace
 
+namespace {
+
+// Each of the system's image lists (jumbo, extra large, large, small) of a
+// size not had before, up to 256 x 256: the function gets the list and its
+// size.
+template <typename PerList>
+void ForEachShellImageList(PerList per_list) {
+  std::vector<int> sizes;
+  for (int kind : {SHIL_JUMBO, SHIL_EXTRALARGE, SHIL_LARGE, SHIL_SMALL}) {
+    IImageList* list = nullptr;
+    if (FAILED(SHGetImageList(kind, kImageListId, reinterpret_cast<void**>(&list))) || !list) continue;
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy);
+    if (cx >= 1 && cx <= 256 && std::find(sizes.begin(), sizes.end(), cx) == sizes.end() &&
+        per_list(reinterpret_cast<HIMAGELIST>(list), cx))
+      sizes.push_back(cx);
+    list->Release();
+  }
+}
+
+}  // namespace
+
+std::vector<int> ShellIconSizes() {
+  std::vector<int> sizes;
+  ForEachShellImageList([&](HIMAGELIST, int size) {
+    sizes.push_back(size);
+    return true;
+  });
+  std::sort(sizes.rbegin(), sizes.rend());
+  return sizes;
+}
+
 std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path) {
   SHFILEINFOW info{};
   // Where the shell cannot take the path itself, the icon of its type.
@@ -79,23 +111,14 @@ std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path) {
     throw Error("Bitmap image is not valid");
   std::vector<Image> images;
   std::vector<std::vector<uint8_t>> encoded;
-  for (int kind : {SHIL_JUMBO, SHIL_EXTRALARGE, SHIL_LARGE, SHIL_SMALL}) {
-    IImageList* list = nullptr;
-    if (FAILED(SHGetImageList(kind, kImageListId, reinterpret_cast<void**>(&list))) || !list) continue;
-    int cx = 0, cy = 0;
-    ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy);
-    bool known = cx < 1 || cx > 256;
-    for (const Image& image : images) known = known || image.Width() == cx;
-    if (!known) {
-      IconHandle icon(ImageList_GetIcon(reinterpret_cast<HIMAGELIST>(list), info.iIcon, ILD_TRANSPARENT));
-      Image pixels = icon ? StraightPixels(icon) : Image();
-      if (!pixels.IsEmpty()) {
-        encoded.push_back(EncodeIconImage32(pixels));
-        images.push_back(std::move(pixels));
-      }
-    }
-    list->Release();
-  }
+  ForEachShellImageList([&](HIMAGELIST list, int) {
+    IconHandle icon(ImageList_GetIcon(list, info.iIcon, ILD_TRANSPARENT));
+    Image pixels = icon ? StraightPixels(icon) : Image();
+    if (pixels.IsEmpty()) return false;
+    encoded.push_back(EncodeIconImage32(pixels));
+    images.push_back(std::move(pixels));
+    return true;
+  });
   std::vector<IconFileImage> entries;
   for (size_t i = 0; i < images.size(); ++i)
     entries.push_back({uint8_t(images[i].Width()), uint8_t(images[i].Height()), 0, 1, 32, encoded[i]});
@@ -118,19 +141,43 @@ bool SameDirectory(const IconGroup& a, const IconGroup& b) {
 
 std::optional<std::vector<uint8_t>> OriginalIcons::FileBytes(const std::wstring& path, const FileOrigin& origin,
                                                              const IconGroup* group, int index) {
+  if (!Unchanged(path, origin)) return std::nullopt;
+  if (group) {
+    std::shared_ptr<const IconGroup> now = SameGroup(*group, index);
+    if (!now) return std::nullopt;
+    return BuildIconGroupFile(*now);
+  }
+  if (UpperExtension(path) == L".ICO") return ReadIconFileBytes(path);
+  return ShellIconFileBytes(path);
+}
+
+std::optional<IconGroup> OriginalIcons::Images(const std::wstring& path, const FileOrigin& origin,
+                                               const IconGroup* group, int index) {
+  if (!Unchanged(path, origin)) return std::nullopt;
+  if (group) {
+    std::shared_ptr<const IconGroup> now = SameGroup(*group, index);
+    if (!now) return std::nullopt;
+    return *now;
+  }
+  if (UpperExtension(path) == L".ICO")
+    if (std::optional<IconGroup> own = ReadIconFile(ReadIconFileBytes(path)); own && !own->entries.empty()) return own;
+  std::optional<IconGroup> shell = ReadIconFile(ShellIconFileBytes(path));
+  if (!shell) throw Error("Bitmap image is not valid");
+  return shell;
+}
+
+bool OriginalIcons::Unchanged(const std::wstring& path, const FileOrigin& origin) {
   if (!icons_ || path_ != path) {
     icons_.reset();  // the last file's images go before the next one's come
     icons_ = FileIcons::Read(path);
     path_ = path;
   }
-  if (icons_->Origin() != origin) return std::nullopt;
-  if (group) {
-    std::shared_ptr<const IconGroup> now = icons_->Group(index);
-    if (!now || !SameDirectory(*now, *group)) return std::nullopt;
-    return BuildIconGroupFile(*now);
-  }
-  if (UpperExtension(path) == L".ICO") return ReadIconFileBytes(path);
-  return ShellIconFileBytes(path);
+  return icons_->Origin() == origin;
+}
+
+std::shared_ptr<const IconGroup> OriginalIcons::SameGroup(const IconGroup& group, int index) const {
+  std::shared_ptr<const IconGroup> now = icons_->Group(index);
+  return now && SameDirectory(*now, group) ? now : nullptr;
 }
 
 }  // namespace kelmar

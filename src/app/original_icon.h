@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ namespace kelmar {
 // The bytes of an icon file (".ICO") as they are; throws FileError when it
 // cannot be read.
 std::vector<uint8_t> ReadIconFileBytes(const std::wstring& path);
+
+// The sizes of the system's image lists up to 256 x 256, each once, largest
+// first: the sizes the shell's icon of a file is had at.
+std::vector<int> ShellIconSizes();
 
 // The shell's icon of a file at every size the system's image lists offer,
 // up to 256 x 256, each a 32-bit image with alpha, largest first. Throws
@@ -37,8 +42,20 @@ class OriginalIcons {
   // entry shows. Throws FileError where an icon file cannot be read.
   std::optional<std::vector<uint8_t>> FileBytes(const std::wstring& path, const FileOrigin& origin,
                                                 const IconGroup* group, int index);
+  // The same original as a group of images with their bytes (an icon file
+  // that cannot be read as one gives the shell's icon); nothing where
+  // FileBytes gives nothing.
+  std::optional<IconGroup> Images(const std::wstring& path, const FileOrigin& origin, const IconGroup* group,
+                                  int index);
 
  private:
+  // Reads the file (unless it was the last one read); true when it is as it
+  // was at the intake.
+  bool Unchanged(const std::wstring& path, const FileOrigin& origin);
+  // The group at `index` of the file read, where its directory is the one
+  // kept at the intake; null otherwise.
+  std::shared_ptr<const IconGroup> SameGroup(const IconGroup& group, int index) const;
+
   FileIcons::ReadScope one_buffer_;
   std::wstring path_;
   std::optional<FileIcons> icons_;

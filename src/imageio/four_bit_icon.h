@@ -21,10 +21,12 @@ extern const std::array<uint32_t, 16> kStandardColours;
 // squared distance in red, green and blue; the first of equals).
 int NearestStandardColour(Pixel p);
 
-// A 16-colour icon image with the standard colours, owning its bits.
+// A 16-colour icon image, owning its bits: the standard colours, or the
+// palette of the image it was taken from.
 struct FourBitIcon {
   int width = 0;
   int height = 0;
+  std::array<uint32_t, 16> colours = kStandardColours;  // 0x00RRGGBB
   std::vector<uint8_t> color_bits;  // 4 bits per pixel, bottom-up, rows padded to 4 bytes
   std::vector<uint8_t> mask_bits;   // 1 bit per pixel (1 = transparent), same row order
   IconImage File() const;           // for BuildIconFile
@@ -39,8 +41,8 @@ struct FourBitIcon {
 FourBitIcon FourBitIconFromDrawn(const Image& drawn, const std::vector<bool>& mask);
 
 // The group's own 4-bit image of size x size where it holds one (the first
-// such DIB entry): its pixels and mask as they are, each colour mapped to the
-// nearest standard one (exactly to its own index where it is one).
+// such DIB entry): its pixels, mask and palette as they are (artwork drawn
+// with its own colours keeps them).
 std::optional<FourBitIcon> GroupFourBitIcon(const IconGroup& group, int size);
 
 // The group's directory with the bytes of only those images that

@@ -69,6 +69,36 @@ void TLinkKeyTarget::KeyUp(WORD key, TShiftState shift) {
 
 void TLinkKeyTarget::FocusChanged(bool focused) { link_->Invalidate(); }
 
+void TLinkKeyTarget::WndProc(TMessage& m) {
+  if (!accessible_.Handle(m)) TWinControl::WndProc(m);
+}
+
+std::wstring TLinkKeyTarget::AccName(int child) const { return AccessibleText(link_->Caption()); }
+
+std::wstring TLinkKeyTarget::AccValue(int child) const {
+  return TrimBlanks(link_->URL()).empty() ? link_->Caption() : link_->URL();
+}
+
+long TLinkKeyTarget::AccState(int child) const {
+  long state = ControlAccState(*this, true) | STATE_SYSTEM_LINKED;
+  if (!link_->Visible()) state |= STATE_SYSTEM_INVISIBLE;
+  if (link_->Visited()) state |= STATE_SYSTEM_TRAVERSED;
+  return state;
+}
+
+void TLinkKeyTarget::AccRunDefaultAction(int child) {
+  if (link_->Enabled()) link_->Click();
+}
+
+Rect TLinkKeyTarget::AccLocation(int child) const {
+  // The label's place: the window itself has no area.
+  const Rect r = link_->BoundsRect();
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  if (!link_->Parent() || !link_->Parent()->HandleAllocated()) return {};
+  MapWindowPoints(link_->Parent()->Handle(), nullptr, corners, 2);
+  return {int(corners[0].x), int(corners[0].y), int(corners[1].x), int(corners[1].y)};
+}
+
 TURLLabel::TURLLabel(TComponent* owner, std::string name, TPlatformServices* services)
     : TStyledLabel(owner, std::move(name)),
       services_(services ? services : &DefaultPlatformServices()),

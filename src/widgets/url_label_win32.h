@@ -3,6 +3,7 @@
 // hand cursor, and a click that asks the shell to open its address.
 #include <string>
 
+#include "framework/accessible.h"
 #include "framework/platform.h"
 #include "framework/std_controls.h"
 
@@ -38,18 +39,30 @@ class TURLLabel;
 
 // The keyboard's way to a link, which has no window of its own: a window
 // without an area, beside the label among its parent's controls, that
-// stops Tab for it; Enter or Space opens the link.
-class TLinkKeyTarget : public TWinControl {
+// stops Tab for it; Enter or Space opens the link. It is the link for
+// screen readers as well: role link, at the label's place.
+class TLinkKeyTarget : public TWinControl, public TAccessibleSource {
  public:
   explicit TLinkKeyTarget(TURLLabel* link);
   bool DialogKey(WORD key, TShiftState shift) override;
 
+  HWND AccWindow() const override { return Handle(); }
+  std::wstring AccName(int child) const override;
+  std::wstring AccValue(int child) const override;
+  long AccRole(int child) const override { return ROLE_SYSTEM_LINK; }
+  long AccState(int child) const override;
+  std::wstring AccDefaultAction(int child) const override { return L"跳转"; }
+  void AccRunDefaultAction(int child) override;
+  Rect AccLocation(int child) const override;
+
  protected:
+  void WndProc(TMessage& m) override;
   void FocusChanged(bool focused) override;
   void KeyUp(WORD key, TShiftState shift) override;
 
  private:
   TURLLabel* link_;
+  TAccessibleHost accessible_{*this};
 };
 
 class TURLLabel : public TStyledLabel {

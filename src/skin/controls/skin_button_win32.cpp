@@ -63,6 +63,8 @@ void TksSkinButton::SetGroupIndex(int group) {
 }
 
 void TksSkinButton::SetDown(bool down) {
+  // A sticky button's state lasts: screen readers are told of it.
+  if (groupIndex_ != 0 && down != down_) AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
   down_ = down;
   if (morphing_) {
     if (down) {
@@ -352,6 +354,32 @@ void TksSkinButton::FocusChanged(bool focused) {
     if (groupIndex_ == 0 && down_) down_ = false;
   }
   if (canFocused_) fader_.Refresh();
+}
+
+// ------------------------------------------------------------ screen readers
+
+long TksSkinButton::AccState(int child) const {
+  long state = TksSkinCustomControl::AccState(child);
+  if (child != 0) return state;
+  if (down_) state |= STATE_SYSTEM_PRESSED;
+  if (mouseIn_) state |= STATE_SYSTEM_HOTTRACKED;
+  if (activeDefault_) state |= STATE_SYSTEM_DEFAULT;
+  return state;
+}
+
+std::wstring TksSkinButton::AccDefaultAction(int child) const { return child == 0 ? L"按下" : L""; }
+
+void TksSkinButton::AccRunDefaultAction(int child) {
+  if (child != 0 || !CanFocus()) return;
+  if (groupIndex_ == 0) {
+    ButtonClick();
+  } else if (!down_) {
+    SetDown(true);
+    ButtonClick();
+  } else if (AllowAllUp) {
+    SetDown(false);
+    ButtonClick();
+  }
 }
 
 }  // namespace kelmar

@@ -58,6 +58,12 @@ class TksSkinButton : public TksSkinCustomControl {
   // The button that Enter clicks now.
   bool ActiveDefault() const { return activeDefault_; }
 
+  long AccState(int child) const override;
+  std::wstring AccDefaultAction(int child) const override;
+  // A click as the mouse makes it (a sticky button goes down, or up when
+  // it may).
+  void AccRunDefaultAction(int child) override;
+
  protected:
   void HandleCreated() override;
   void ReadSkinSection() override;
@@ -65,6 +71,8 @@ class TksSkinButton : public TksSkinCustomControl {
   void DrawDefaultImage(TBitmap& bitmap) override;
   void ApplySkinChange() override;
   void EnabledChanged() override;
+  long AccClassRole() const override { return ROLE_SYSTEM_PUSHBUTTON; }
+  bool AccFocusable() const override { return canFocused_; }
   void MouseEnter() override;
   void MouseLeave() override;
   void MouseButtonDown(TMouseButton button, TShiftState shift, Point p) override;

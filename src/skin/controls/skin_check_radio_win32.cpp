@@ -12,6 +12,81 @@ namespace kelmar {
 
 namespace {
 
+// The radio boxes of one group as one object for screen readers. It reaches
+// the group through one of its boxes, by that box's link: once the box is
+// gone, the object is no longer connected.
+class TksRadioGroupAccessible : public TAccessibleSource {
+ public:
+  explicit TksRadioGroupAccessible(std::shared_ptr<TAccessibleLink> member) : member_(std::move(member)) {}
+
+  HWND AccWindow() const override {
+    const TksSkinCheckRadioBox* box = Member();
+    return box ? box->Handle() : nullptr;
+  }
+  int AccChildCount() const override { return int(Boxes().size()); }
+  IDispatch* AccChildObject(int child) const override {
+    const auto boxes = Boxes();
+    return child >= 1 && size_t(child) <= boxes.size() ? ClientObjectOf(boxes[size_t(child - 1)]->Handle()) : nullptr;
+  }
+  std::wstring AccName(int child) const override {
+    if (child != 0) return {};
+    for (const TksSkinCheckRadioBox* box : Boxes())
+      if (!box->GroupName.empty()) return box->GroupName;
+    return {};
+  }
+  long AccRole(int child) const override { return child == 0 ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_RADIOBUTTON; }
+  long AccState(int child) const override {
+    const auto boxes = Boxes();
+    if (child == 0) {
+      long state = STATE_SYSTEM_UNAVAILABLE;
+      for (const TksSkinCheckRadioBox* box : boxes)
+        if (box->Enabled()) state = 0;
+      return state;
+    }
+    return boxes[size_t(child - 1)]->AccState(0);
+  }
+  Rect AccLocation(int child) const override {
+    const auto boxes = Boxes();
+    if (child != 0) return boxes[size_t(child - 1)]->AccLocation(0);
+    Rect all;
+    for (const TksSkinCheckRadioBox* box : boxes) {
+      const Rect r = box->AccLocation(0);
+      all = all.IsEmpty() ? r : Rect{std::min(all.left, r.left), std::min(all.top, r.top),
+                                     std::max(all.right, r.right), std::max(all.bottom, r.bottom)};
+    }
+    return all;
+  }
+  IDispatch* AccParent() const override {
+    const TksSkinCheckRadioBox* box = Member();
+    return box && box->Parent() ? ClientObjectOf(box->Parent()->Handle()) : nullptr;
+  }
+  int AccFocus() const override {
+    const auto boxes = Boxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
+      if (boxes[i]->Focused()) return int(i + 1);
+    return -1;
+  }
+  int AccSelection() const override {
+    const auto boxes = Boxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
+      if (boxes[i]->Checked()) return int(i + 1);
+    return -1;
+  }
+
+ private:
+  const TksSkinCheckRadioBox* Member() const { return dynamic_cast<const TksSkinCheckRadioBox*>(member_->source); }
+  // The group's boxes that have a window.
+  std::vector<const TksSkinCheckRadioBox*> Boxes() const {
+    std::vector<const TksSkinCheckRadioBox*> boxes;
+    if (const TksSkinCheckRadioBox* box = Member())
+      for (const TksSkinCheckRadioBox* b : box->Group())
+        if (b->HandleAllocated()) boxes.push_back(b);
+    return boxes;
+  }
+
+  std::shared_ptr<TAccessibleLink> member_;
+};
+
 }  // namespace
 
 TksSkinCheckRadioBox::TksSkinCheckRadioBox(TComponent* owner, std::string name)
@@ -50,6 +125,7 @@ void TksSkinCheckRadioBox::SetCanFocused(bool can) {
 }
 
 void TksSkinCheckRadioBox::SetChecked(bool checked) {
+  if (checked != checked_) AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
   checked_ = checked;
   Invalidate();
   if (checked && groupIndex_ != 0 && Parent()) {
@@ -282,6 +358,43 @@ bool TksSkinCheckRadioBox::DialogKey(WORD key, TShiftState shift) {
   next->SetFocus();
   next->Toggle();
   return true;
+}
+
+// ------------------------------------------------------------ screen readers
+
+std::vector<const TksSkinCheckRadioBox*> TksSkinCheckRadioBox::Group() const {
+  if (groupIndex_ == 0 || !Parent()) return {this};
+  std::vector<const TksSkinCheckRadioBox*> group;
+  for (TControl* c : Parent()->Controls())
+    if (auto* box = dynamic_cast<TksSkinCheckRadioBox*>(c); box && box->groupIndex_ == groupIndex_) group.push_back(box);
+  return group;
+}
+
+long TksSkinCheckRadioBox::AccState(int child) const {
+  long state = TksSkinCustomControl::AccState(child);
+  if (child == 0 && checked_) state |= STATE_SYSTEM_CHECKED;
+  if (child == 0 && mouseIn_) state |= STATE_SYSTEM_HOTTRACKED;
+  return state;
+}
+
+std::wstring TksSkinCheckRadioBox::AccDefaultAction(int child) const {
+  if (child != 0) return {};
+  return !radio_ && checked_ ? L"清除" : L"选中";
+}
+
+void TksSkinCheckRadioBox::AccRunDefaultAction(int child) {
+  if (child == 0 && CanFocus()) Toggle();
+}
+
+IDispatch* TksSkinCheckRadioBox::AccParent() const {
+  if (!AccGroup()) return TksSkinCustomControl::AccParent();
+  return NewAccessibleObject(std::make_unique<TksRadioGroupAccessible>(AccessibleLink()));
+}
+
+const void* TksSkinCheckRadioBox::AccGroup() const {
+  if (!radio_ || groupIndex_ == 0 || !Parent()) return nullptr;
+  // The group is known by its first box.
+  return Group().front();
 }
 
 }  // namespace kelmar

@@ -4,6 +4,7 @@
 // flat on the parent's background or on a framed skin image. Boxes of one
 // parent with the same non-zero GroupIndex uncheck each other.
 #include <string>
+#include <vector>
 
 #include "framework/component.h"
 #include "framework/list_view.h"
@@ -41,6 +42,20 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   bool DialogKey(WORD key, TShiftState shift) override;
   bool DialogChar(wchar_t ch) override;
 
+  // The name screen readers give the radio boxes of the group (the first
+  // box of the group that has one names it).
+  std::wstring GroupName;
+  // The boxes of the group (GroupIndex, same parent) in their parent's
+  // order, this one included; just this one outside a group.
+  std::vector<const TksSkinCheckRadioBox*> Group() const;
+
+  long AccState(int child) const override;
+  std::wstring AccDefaultAction(int child) const override;
+  void AccRunDefaultAction(int child) override;
+  // A radio box of a group is a child of the group's object.
+  IDispatch* AccParent() const override;
+  const void* AccGroup() const override;
+
  protected:
   void ReadSkinSection() override;
   void FitToSkin(int& width, int& height) override;
@@ -56,6 +71,8 @@ class TksSkinCheckRadioBox : public TksSkinCustomControl {
   void MouseButtonUp(TMouseButton button, TShiftState shift, Point p) override;
   void FocusChanged(bool focused) override;
   void KeyUp(WORD key, TShiftState shift) override;
+  long AccClassRole() const override { return radio_ ? ROLE_SYSTEM_RADIOBUTTON : ROLE_SYSTEM_CHECKBUTTON; }
+  bool AccFocusable() const override { return canFocused_; }
 
  private:
   bool Active() const { return mouseIn_ || FocusedLook(); }

@@ -131,6 +131,7 @@ void TksSkinCustomComboBox::SetText(const std::wstring& text) {
   text_ = text;
   if (edit_ && !editChanging_) edit_->SetCaption(text);
   Invalidate();
+  AccNotify(EVENT_OBJECT_VALUECHANGE, Handle());
   if (OnChange) OnChange();
   if (editChanging_) SelectionChanged();
 }
@@ -358,9 +359,11 @@ void TksSkinCustomComboBox::OpenDropDown() {
     list_->SetItemIndex(0);
   }
   list_->SetTopIndex(std::max(savedIndex_, 0));
+  list_->AccessibleName = AccName(0);
   ShowList();
   WatchOutsidePresses(true);
   Invalidate();
+  AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
 }
 
 void TksSkinCustomComboBox::ShowList() {
@@ -382,6 +385,7 @@ void TksSkinCustomComboBox::ShowList() {
 void TksSkinCustomComboBox::CloseDropDown(bool accept) {
   if (!DroppedDown()) return;
   list_->SetVisible(false);
+  AccNotify(EVENT_OBJECT_STATECHANGE, Handle());
   WatchOutsidePresses(false);
   SetAutoScroll(0);
   const int selected = list_->ItemIndex();
@@ -639,6 +643,34 @@ void TksSkinCustomComboBox::WndProc(TMessage& m) {
       return;
   }
   TksSkinCustomControl::WndProc(m);
+}
+
+// ------------------------------------------------------------ screen readers
+
+int TksSkinCustomComboBox::AccChildCount() const { return list_->HandleAllocated() ? 1 : 0; }
+
+IDispatch* TksSkinCustomComboBox::AccChildObject(int child) const {
+  return child == 1 ? ClientObjectOf(list_->Handle()) : nullptr;
+}
+
+long TksSkinCustomComboBox::AccState(int child) const {
+  long state = TksSkinCustomControl::AccState(child);
+  if (child == 0) state |= DroppedDown() ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
+  if (child == 0 && edit_ && edit_->Focused()) state |= STATE_SYSTEM_FOCUSED;
+  return state;
+}
+
+std::wstring TksSkinCustomComboBox::AccDefaultAction(int child) const {
+  if (child != 0) return {};
+  return DroppedDown() ? L"关闭" : L"打开";
+}
+
+void TksSkinCustomComboBox::AccRunDefaultAction(int child) {
+  if (child != 0 || !CanFocus()) return;
+  if (DroppedDown())
+    CloseDropDown(false);
+  else
+    OpenDropDown();
 }
 
 }  // namespace kelmar

@@ -101,6 +101,14 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void ComboKey(WORD key, TShiftState shift);
   void EditTextChanged(const std::wstring& text);
 
+  // Screen readers: the text is the value; the drop-down list is the child.
+  int AccChildCount() const override;
+  IDispatch* AccChildObject(int child) const override;
+  std::wstring AccValue(int child) const override { return child == 0 ? text_ : L""; }
+  long AccState(int child) const override;
+  std::wstring AccDefaultAction(int child) const override;
+  void AccRunDefaultAction(int child) override;
+
  protected:
   // Run after every selection made through the combo box.
   virtual void SelectionChanged() {}
@@ -122,6 +130,8 @@ class TksSkinCustomComboBox : public TksSkinCustomControl {
   void KeyDown(WORD key, TShiftState shift) override;
   void KeyPress(wchar_t ch) override;
   void WndProc(TMessage& m) override;
+  long AccClassRole() const override { return ROLE_SYSTEM_COMBOBOX; }
+  bool AccFocusable() const override { return true; }
 
  private:
   const TksDataSkinComboBox* ComboSection() const;

@@ -105,10 +105,58 @@ void TksSkinControl::PaintWindow(TCanvas& canvas) {
 }
 
 void TksSkinControl::WndProc(TMessage& m) {
+  if (accessible_.Handle(m)) return;
   TWinControl::WndProc(m);
   // What lies underneath has changed.
   if (m.Msg == WM_MOVE && alphaBlend_) Invalidate();
 }
+
+void TksSkinControl::CaptionChanged() {
+  TWinControl::CaptionChanged();
+  if (AccessibleName.empty()) AccNotify(EVENT_OBJECT_NAMECHANGE, Handle());
+}
+
+std::vector<TksSkinControl::AccChild> TksSkinControl::AccChildren() const {
+  std::vector<AccChild> children;
+  std::vector<const void*> groups;
+  for (HWND hwnd : VisibleChildWindows(Handle())) {
+    auto* control = dynamic_cast<TksSkinControl*>(TWinControl::FromHandle(hwnd));
+    const void* group = control ? control->AccGroup() : nullptr;
+    if (group && std::find(groups.begin(), groups.end(), group) != groups.end()) continue;
+    if (group) groups.push_back(group);
+    children.push_back({hwnd, group ? control : nullptr});
+  }
+  return children;
+}
+
+int TksSkinControl::AccChildCount() const { return int(AccChildren().size()); }
+
+IDispatch* TksSkinControl::AccChildObject(int child) const {
+  const std::vector<AccChild> children = AccChildren();
+  if (child < 1 || size_t(child) > children.size()) return nullptr;
+  const AccChild& c = children[size_t(child - 1)];
+  return c.groupMember ? c.groupMember->AccParent() : ClientObjectOf(c.hwnd);
+}
+
+std::wstring TksSkinControl::AccName(int child) const {
+  if (child != 0) return {};
+  if (!AccessibleName.empty()) return AccessibleName;
+  return AccessibleText(Caption().empty() ? Hint() : Caption());
+}
+
+std::wstring TksSkinControl::AccDescription(int child) const {
+  const std::wstring hint = AccessibleText(Hint());
+  return child == 0 && hint != AccName(0) ? hint : L"";
+}
+
+long TksSkinControl::AccRole(int child) const {
+  if (child != 0) return ROLE_SYSTEM_CLIENT;
+  return AccessibleRole != 0 ? AccessibleRole : AccClassRole();
+}
+
+long TksSkinControl::AccState(int child) const { return child == 0 ? ControlAccState(*this, AccFocusable()) : 0; }
+
+Rect TksSkinControl::AccLocation(int child) const { return child == 0 ? ScreenRectOf(Handle()) : Rect{}; }
 
 void TksSkinControl::MouseEnter() {
   if (OnMouseEnter) OnMouseEnter();

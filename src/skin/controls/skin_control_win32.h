@@ -10,8 +10,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "framework/accessible.h"
 #include "framework/controls.h"
 #include "framework/graphics.h"
 #include "framework/timer.h"
@@ -22,9 +25,15 @@
 
 namespace kelmar {
 
-class TksSkinControl : public TWinControl, public TksSkinChangeTarget {
+class TksSkinControl : public TWinControl, public TksSkinChangeTarget, public TAccessibleSource {
  public:
   TksSkinControl(TComponent* owner, std::string name);
+
+  // What screen readers are told the control is: its name (empty: the
+  // caption, else the hint, without the "&" marks) and role (0: the
+  // class's own).
+  std::wstring AccessibleName;
+  long AccessibleRole = 0;
 
   TksSkinDataComponent* SkinData() const { return skinData_.Get(); }
   // Applies the skin at once when it is loaded.
@@ -49,9 +58,31 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget {
   // The section's position in the skin's control records, -1 for none.
   int SectionIndex() const { return sectionIndex_; }
 
+  // Screen readers: the control itself, its visible child windows as its
+  // children (the controls of one group as the group's object).
+  HWND AccWindow() const override { return Handle(); }
+  int AccChildCount() const override;
+  IDispatch* AccChildObject(int child) const override;
+  std::wstring AccName(int child) const override;
+  // The hint, where it says more than the name.
+  std::wstring AccDescription(int child) const override;
+  long AccRole(int child) const override;
+  long AccState(int child) const override;
+  Rect AccLocation(int child) const override;
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
+  void CaptionChanged() override;
+  // The role of controls of the class.
+  virtual long AccClassRole() const { return ROLE_SYSTEM_CLIENT; }
+  // Whether the control takes the focus.
+  virtual bool AccFocusable() const { return TabStop(); }
+  // The group the control belongs to for screen readers (its parent object
+  // then is the group's), null for none.
+  virtual const void* AccGroup() const { return nullptr; }
+  // The tie of the control's accessible objects (for objects of its parts).
+  const std::shared_ptr<TAccessibleLink>& AccessibleLink() const { return accessible_.Link(); }
   void MouseEnter() override;
   void MouseLeave() override;
 
@@ -80,6 +111,14 @@ class TksSkinControl : public TWinControl, public TksSkinChangeTarget {
   // every fresh page of it costs a fault when first drawn into.
   TBitmap image_;
   bool imageInUse_ = false;
+  // A child for screen readers: a window, or a group through one member.
+  struct AccChild {
+    HWND hwnd;
+    TksSkinControl* groupMember;
+  };
+  std::vector<AccChild> AccChildren() const;
+
+  TAccessibleHost accessible_{*this};
 };
 
 class TksSkinCustomControl : public TksSkinControl {

@@ -99,8 +99,10 @@ int TksSkinCustomListBox::ItemIndex() const {
 }
 
 void TksSkinCustomListBox::SetItemIndex(int index) {
+  const int before = ItemIndex();
   itemIndex_ = index >= 0 && index < Count() ? index : -1;
   if (list_->HandleAllocated()) list_->Perform(LB_SETCURSEL, WPARAM(itemIndex_));
+  if (itemIndex_ >= 0 && itemIndex_ != before) AccNotify(EVENT_OBJECT_SELECTION, Handle(), itemIndex_ + 1);
 }
 
 int TksSkinCustomListBox::TopIndex() const {
@@ -373,6 +375,40 @@ void TksPopupListBox::WndProc(TMessage& m) {
     return;
   }
   TksSkinListBox::WndProc(m);
+}
+
+// ------------------------------------------------------------ screen readers
+
+std::wstring TksSkinCustomListBox::AccName(int child) const {
+  return child == 0 ? TksSkinCustomControl::AccName(0) : items_[size_t(child - 1)];
+}
+
+long TksSkinCustomListBox::AccRole(int child) const {
+  return child == 0 ? TksSkinCustomControl::AccRole(0) : ROLE_SYSTEM_LISTITEM;
+}
+
+long TksSkinCustomListBox::AccState(int child) const {
+  const long state = TksSkinCustomControl::AccState(0);
+  if (child == 0) return state;
+  long item = STATE_SYSTEM_SELECTABLE | (state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE));
+  if (child - 1 == ItemIndex()) item |= STATE_SYSTEM_SELECTED;
+  const Rect r = AccLocation(child);
+  const Rect view = ScreenRectOf(list_->Handle());
+  if (r.IsEmpty() || r.bottom <= view.top || r.top >= view.bottom) item |= STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE;
+  return item;
+}
+
+Rect TksSkinCustomListBox::AccLocation(int child) const {
+  if (child == 0) return TksSkinCustomControl::AccLocation(0);
+  RECT r{};
+  if (!list_->HandleAllocated() || list_->Perform(LB_GETITEMRECT, WPARAM(child - 1), LPARAM(&r)) == LB_ERR) return {};
+  MapWindowPoints(list_->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return {int(r.left), int(r.top), int(r.right), int(r.bottom)};
+}
+
+int TksSkinCustomListBox::AccSelection() const {
+  const int selected = ItemIndex();
+  return selected >= 0 ? selected + 1 : -1;
 }
 
 }  // namespace kelmar

@@ -82,9 +82,19 @@ class TksSkinCustomListBox : public TksSkinCustomControl {
   void PrepareSkinChange() override;
   void ApplySkinChange() override;
 
+  // Screen readers: the items are the list's children.
+  int AccChildCount() const override { return Count(); }
+  IDispatch* AccChildObject(int child) const override { return nullptr; }
+  std::wstring AccName(int child) const override;
+  long AccRole(int child) const override;
+  long AccState(int child) const override;
+  Rect AccLocation(int child) const override;
+  int AccSelection() const override;
+
  protected:
   void HandleCreated() override;
   void DrawDefaultImage(TBitmap& bitmap) override;
+  long AccClassRole() const override { return ROLE_SYSTEM_LIST; }
   void BoundsChanged() override;
   void WndProc(TMessage& m) override;
   const TksDataSkinListBox* ListSection() const;

@@ -293,6 +293,20 @@ void TksSkinStatusBar::SetSkinData(TksSkinDataComponent* data) {
     if (auto* skinned = dynamic_cast<TksSkinControl*>(c)) skinned->SetSkinData(data);
 }
 
+std::wstring TksSkinStatusBar::AccName(int child) const {
+  std::wstring name = TksSkinPanel::AccName(child);
+  if (child != 0 || !name.empty()) return name;
+  for (TControl* c : Controls()) {
+    auto* skinned = dynamic_cast<TksSkinControl*>(c);
+    if (!skinned || !skinned->Visible()) continue;
+    const std::wstring part = skinned->AccName(0);
+    if (part.empty()) continue;
+    if (!name.empty()) name += L" ";
+    name += part;
+  }
+  return name;
+}
+
 // --------------------------------------------------------------- TksSkinLabel
 
 TksSkinLabel::TksSkinLabel(TComponent* owner, std::string name) : TksSkinCustomControl(owner, std::move(name)) {
@@ -414,6 +428,12 @@ void TksSkinLabel::DrawDefaultImage(TBitmap& bitmap) {
 TksSkinStatusPanel::TksSkinStatusPanel(TComponent* owner, std::string name) : TksSkinLabel(owner, std::move(name)) {
   SetSkinDataName("statuspanel");
   SetBounds(Left(), Top(), 120, Height());
+}
+
+void TksSkinStatusPanel::CaptionChanged() {
+  TksSkinLabel::CaptionChanged();
+  if (auto* bar = dynamic_cast<TksSkinStatusBar*>(Parent()); bar && bar->AccessibleName.empty() && bar->Caption().empty())
+    AccNotify(EVENT_OBJECT_NAMECHANGE, bar->Handle());
 }
 
 void TksSkinStatusPanel::SetGlyph(Image glyph) {

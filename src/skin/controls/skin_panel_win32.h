@@ -50,6 +50,7 @@ class TksSkinPanel : public TksSkinCustomControl {
   Rect AlignArea() const override;
 
  protected:
+  long AccClassRole() const override { return ROLE_SYSTEM_PANE; }
   void ReadSkinSection() override;
   void DrawSkinImage(TBitmap& bitmap) override;
   void DrawDefaultImage(TBitmap& bitmap) override;
@@ -94,6 +95,11 @@ class TksSkinStatusBar : public TksSkinPanel {
   TksSkinStatusBar(TComponent* owner, std::string name);
   // The same skin for every skinned child.
   void SetSkinData(TksSkinDataComponent* data) override;
+  // Without a name or caption of its own: what its panels show.
+  std::wstring AccName(int child) const override;
+
+ protected:
+  long AccClassRole() const override { return ROLE_SYSTEM_STATUSBAR; }
 };
 
 class TksSkinLabel : public TksSkinCustomControl {
@@ -116,6 +122,7 @@ class TksSkinLabel : public TksSkinCustomControl {
   virtual int TextOverflow();
 
  protected:
+  long AccClassRole() const override { return ROLE_SYSTEM_STATICTEXT; }
   void CaptionChanged() override;
   void ReadSkinSection() override;
   void FitToSkin(int& width, int& height) override;
@@ -151,6 +158,9 @@ class TksSkinStatusPanel : public TksSkinLabel {
   void SetNumGlyphs(int n);
 
  protected:
+  long AccClassRole() const override { return ROLE_SYSTEM_STATUSBAR; }
+  // The status bar it stands on is named by its text as well.
+  void CaptionChanged() override;
   void DrawSkinImage(TBitmap& bitmap) override;
   void DrawDefaultImage(TBitmap& bitmap) override;
   int CaptionWidth() override;

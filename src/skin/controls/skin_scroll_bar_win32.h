@@ -53,7 +53,10 @@ class TksSkinScrollBar : public TksSkinCustomControl {
   // control coordinates.
   const TksScrollBarLayout& Layout();
 
+  std::wstring AccValue(int child) const override { return child == 0 ? std::to_wstring(position_) : L""; }
+
  protected:
+  long AccClassRole() const override { return ROLE_SYSTEM_SCROLLBAR; }
   void ReadSkinSection() override;
   void DrawSkinImage(TBitmap& bitmap) override;
   void DrawDefaultImage(TBitmap& bitmap) override;

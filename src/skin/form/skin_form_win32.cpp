@@ -15,6 +15,7 @@
 #include "skin/data/skin_compose.h"
 #include "skin/data/skin_draw_win32.h"
 #include "skin/data/skin_platform_win32.h"
+#include "skin/form/frame_accessible_win32.h"
 #include "skin/form/frame_behaviour.h"
 
 namespace kelmar {
@@ -58,6 +59,7 @@ TksSkinForm::TksSkinForm(TComponent* owner, std::string name)
   trayMenu_->SetTargetForm(ownerForm_);
   for (SysMenuEntry entry : TrayMenuEntries()) trayMenu_->Items()->Add(MakeEntry(entry));
   skinMenu_ = new TksSkinMenu(this, ownerForm_);
+  accessible_ = std::make_unique<TksFrameAccessible>(*this);
 
   formFilter_ = ownerForm_->AddFilter([this](TMessage& m, const TWindowNext& next) { HandleMessage(m, next); });
 
@@ -178,6 +180,7 @@ void TksSkinForm::ClosingCheck(UINT msg) {
 
 void TksSkinForm::HandleMessage(TMessage& m, const TWindowNext& next) {
   ClosingCheck(m.Msg);
+  if (accessible_->Handle(m)) return;
   switch (m.Msg) {
     case WM_DESTROY:
       next(m);
@@ -736,28 +739,40 @@ void TksSkinForm::ApplyBorderIconsToObjects() {
   }
 }
 
+namespace {
+
+// The caption buttons' built-in hints, in code page 936 as the skin's own
+// hints are, and the skin's keys that replace them.
+struct DefaultHint {
+  SkinCommand command;
+  const char* key;
+  const char* text;
+};
+constexpr DefaultHint kDefaultHints[] = {
+    {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
+    {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
+    {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
+    {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
+    {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
+    {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
+     "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
+};
+
+}  // namespace
+
+std::string DefaultObjectHint(SkinCommand command) {
+  for (const DefaultHint& h : kDefaultHints)
+    if (h.command == command) return h.text;
+  return {};
+}
+
 void TksSkinForm::AssignDefaultObjectHints() {
   const TksSkinData* skin = Skin();
   if (!UseDefaultObjectHint || !skin) return;
-  // Built-in texts in code page 936, as the skin's own hints are.
-  struct DefaultHint {
-    SkinCommand command;
-    const char* key;
-    const char* text;
-  };
-  static constexpr DefaultHint kHints[] = {
-      {SkinCommand::cmClose, "CLOSEBUTTON_HINT", "\xB9\xD8\xB1\xD5"},                       // 关闭
-      {SkinCommand::cmMaximize, "MAXBUTTON_HINT", "\xD7\xEE\xB4\xF3\xBB\xAF"},             // 最大化
-      {SkinCommand::cmMinimize, "MINBUTTON_HINT", "\xD7\xEE\xD0\xA1\xBB\xAF"},             // 最小化
-      {SkinCommand::cmSysMenu, "MENUBUTTON_HINT", "\xCF\xB5\xCD\xB3\xB2\xCB\xB5\xA5"},   // 系统菜单
-      {SkinCommand::cmRollUp, "ROLLUPBUTTON_HINT", "\xBE\xED\xC6\xF0"},                     // 卷起
-      {SkinCommand::cmMinimizeToTray, "TRAYBUTTON_HINT",                                      // 最小化到系统托盘区
-       "\xD7\xEE\xD0\xA1\xBB\xAF\xB5\xBD\xCF\xB5\xCD\xB3\xCD\xD0\xC5\xCC\xC7\xF8"},
-  };
   const TksResourceStrData* strings = skin->ResourceStrData();
   for (const auto& o : objects_) {
     if (o->Kind != FrameObjectKind::StdButton) continue;
-    for (const DefaultHint& h : kHints) {
+    for (const DefaultHint& h : kDefaultHints) {
       if (h.command != o->Command) continue;
       const std::string replacement = strings ? strings->GetResString(h.key) : std::string();
       o->HintText = replacement.empty() ? h.text : replacement;

@@ -40,6 +40,11 @@ class TksSkinChangeTarget {
   ~TksSkinChangeTarget() = default;
 };
 
+class TksFrameAccessible;
+
+// A caption button's built-in hint (code page 936), empty for none.
+std::string DefaultObjectHint(SkinCommand command);
+
 class TksSkinForm : public TComponent {
  public:
   // The owner must be a form; anything else fails with the framework's
@@ -267,6 +272,8 @@ class TksSkinForm : public TComponent {
   TksSkinMenu* skinMenu_;
   // Keys and the wheel while a skinned menu is open.
   TLoopFilter menuFilter_;
+  // What the window and its caption buttons tell screen readers.
+  std::unique_ptr<TksFrameAccessible> accessible_;
   // Ahead of all the form's own handling; made last, removed first.
   TWindowFilter formFilter_;
 };

@@ -44,16 +44,16 @@ TEST(ProgramComboBox, TheMouseOpensTheDropDownAndChoosesAClickElsewhereAndEscClo
   RunningProgram program;
   ASSERT_NE(program.window, nullptr);
   WaitForInputIdle(program.process.hProcess, 5000);
-  // CombPicType: 54 × 19 at 257,10 of the tool panel, at the client origin 8,28.
+  // CombPicType: 78 × 19 at 257,10 of the tool panel, at the client origin 8,28.
   const Point box = OnScreen(program.window, {8 + 257, 28 + 10});
   Click({box.x + 20, box.y + 9});
   HWND list = WaitForDropDown(program, true);
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(GetWindow(list, GW_OWNER), program.window);
   EXPECT_EQ(GetForegroundWindow(), program.window);
-  // Three rows of 18 in the list's frame, under the box.
+  // Four rows of 18 in the list's frame, under the box.
   const Rect r = WindowBounds(list);
-  EXPECT_EQ(r, RectOfSize(box.x, box.y + 19, 54, 56));
+  EXPECT_EQ(r, RectOfSize(box.x, box.y + 19, 78, 74));
   const Point row0{r.left + 2, r.top + 1 + 9}, row1{r.left + 2, r.top + 1 + 18 + 9};
   // The rows show once the drop-down has painted.
   ASSERT_TRUE(WaitFor([&] { return ScreenPixel(row0) != ScreenPixel(row1); }, 2000));

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "framework/wide.h"
 #include "win/frame_mouse/frame_input.h"
 #include "win/real_program.h"
 #include "win/shell_files.h"
@@ -63,6 +64,18 @@ class Comforts {
         },
         5000);
   }
+  // The hint that shows, where it starts with `start`; empty when none does.
+  std::wstring WaitForHintStartingWith(const std::wstring& start) const {
+    std::wstring text;
+    WaitFor(
+        [&] {
+          HWND hint = VisibleWindowOf(program.process.dwProcessId, L"KelmarSkinHint");
+          text = hint ? TextOf(hint) : L"";
+          return text.rfind(start, 0) == 0;
+        },
+        5000);
+    return text.rfind(start, 0) == 0 ? text : L"";
+  }
   // A point of the main window's client area on the screen (the skinned
   // frame's client area starts 8 right and 28 down).
   Point Client(int x, int y) const { return OnScreen(program.window, {8 + x, 28 + y}); }
@@ -88,7 +101,7 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   ASSERT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 2);
   wchar_t type[128] = {};
   SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(type));
-  EXPECT_STREQ(type, L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.cpl;*.scr;*.ico;*.cur)");
+  EXPECT_STREQ(type, L"图标来源 (*.exe;*.dll;*.ocx;*.mun;*.icl;*.cpl;*.scr;*.ico;*.cur)");
   SendMessageW(types, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(type));
   EXPECT_STREQ(type, L"所有文件 (*.*)");
   Keys({VK_ESCAPE});
@@ -123,14 +136,17 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   EXPECT_TRUE(WaitFor([&] { return TextOf(status) == L"共 17 个图标，来自 2 个文件，已选中 17 个"; }, 5000))
       << TextOf(status);
 
-  // Resting on an item shows where it came from; the next item its own.
+  // Resting on an item shows where it came from and the images its icon
+  // holds (Wine's user32 icons have a 32 x 32 image each); the next item
+  // its own.
   // The first row of 32 x 32 items, 75 apart, starts at the list's corner
   // (the tool bar is 41 high).
   const std::wstring user32 = system + L"\\user32.dll";
-  SetCursorPos(p.Client(47, 41 + 21).x, p.Client(47, 41 + 21).y);
-  EXPECT_TRUE(p.WaitForHint(user32 + L"\r\n文件中的索引: 0"));
-  SetCursorPos(p.Client(47 + 75, 41 + 21).x, p.Client(47 + 75, 41 + 21).y);
-  EXPECT_TRUE(p.WaitForHint(user32 + L"\r\n文件中的索引: 1"));
+  for (int item : {0, 1}) {
+    SetCursorPos(p.Client(47 + 75 * item, 41 + 21).x, p.Client(47 + 75 * item, 41 + 21).y);
+    const std::wstring tip = p.WaitForHintStartingWith(user32 + L"\r\n文件中的索引: " + std::to_wstring(item) + L"\r\n");
+    EXPECT_NE(tip.find(L"32×32 "), std::wstring::npos) << item << ": " << Narrow(tip);
+  }
   SetCursorPos(p.Client(600, 250).x, p.Client(600, 250).y);
 
   // Tab from the list: the open button, then the checked size box alone;
@@ -153,9 +169,9 @@ TEST(ProgramComforts, KeysFileTypesFocusTabStopsStatusAndItemHints) {
   Chord({VK_SHIFT}, VK_TAB);
   EXPECT_TRUE(p.WaitForFocus(open_button)) << "the unchecked box is no tab stop";
 
-  // On to the links: the size box, Save, Save all, the type box, Help,
-  // Update, then the home page link and the mail link.
-  Keys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB});
+  // On to the links: the size box, Save, Save all, the type box, the PNG
+  // size box, Help, Update, then the home page link and the mail link.
+  Keys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB});
   EXPECT_TRUE(p.WaitForFocus(p.Child(L"https://kelmar.app/"))) << TextOf(p.Focus());
   Keys({VK_TAB});
   EXPECT_TRUE(p.WaitForFocus(p.Child(L"support@kelmar.app"))) << TextOf(p.Focus());

@@ -35,3 +35,5 @@ add_library(kelmar_stub SHARED ${KELMAR_TEST_DATA}/testicons/testicons.c)
 set_target_properties(kelmar_stub PROPERTIES PREFIX "")
 add_dependencies(${target} kelmar_stub)
 target_compile_definitions(${target} PRIVATE KELMAR_STUB_DLL="$<TARGET_FILE:kelmar_stub>")
+# The system's imaging component decodes the PNG files the form writes.
+target_link_libraries(${target} PRIVATE windowscodecs ole32 uuid)

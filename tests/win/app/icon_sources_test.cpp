@@ -79,6 +79,13 @@ TEST_F(FormTest, SixteenBitLibrariesGiveTheirIcons) {
   ExpectQuadrants(form->LargeImage->Handle(), 1);
   ASSERT_TRUE(form->ItemIconGroup(0));
   EXPECT_EQ(form->ItemIconGroup(0)->name, u"NAVY");
+  // An icon library (.icl) is such a file holding only icons: listed alike.
+  const std::wstring icl = folder + L"\\icons.icl";
+  WriteBytes(icl, WriteNe(all, 4));
+  DropFiles(form->Handle(), {icl});
+  ASSERT_EQ(form->ListView1->Count(), 2);
+  ExpectQuadrants(form->LargeImage->Handle(), 1);
+  EXPECT_EQ(form->ListView1->ItemCaption(1), L"2:" + icl);
 }
 
 // Files of one item: an icon or cursor file shows its own picture, a

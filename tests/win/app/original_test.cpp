@@ -90,7 +90,7 @@ TEST_F(FormTest, OriginalsAreTheWholeIconsAsTheirSourcesHoldThem) {
   DropFiles(form->Handle(), {shell32, ico, text});
   const int n = form->ListView1->Count();
   ASSERT_GT(n, 100);
-  EXPECT_EQ(form->CombPicType->Hint(), L"保存文件类型(图标ico/图片bmp/原图ico)");
+  EXPECT_EQ(form->CombPicType->Hint(), L"保存文件类型(图标ico/图片bmp/原图ico/PNG图片png)");
   form->CombPicType->SetItemIndex(2);
   services.folder_answers.push_back(out.wstring());
   Click(form->BTNSaveAll);

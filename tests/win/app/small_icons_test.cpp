@@ -78,20 +78,6 @@ std::vector<SystemGroup> SystemGroups(const std::wstring& path) {
   return groups;
 }
 
-// The standard colour nearest to a colour table entry (blue, green, red).
-std::array<int, 3> NearestStandard(const uint8_t* bgr) {
-  static const int kLevels[16][3] = {{0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},   {128, 0, 128},
-                                     {128, 128, 0}, {128, 128, 128}, {192, 192, 192}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255},
-                                     {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
-  const int* best = kLevels[0];
-  int best_distance = 1 << 30;
-  for (const auto& c : kLevels) {
-    const int d = (c[0] - bgr[0]) * (c[0] - bgr[0]) + (c[1] - bgr[1]) * (c[1] - bgr[1]) + (c[2] - bgr[2]) * (c[2] - bgr[2]);
-    if (d < best_distance) best = c, best_distance = d;
-  }
-  return {best[0], best[1], best[2]};
-}
-
 std::vector<uint8_t> ReadBytes(const std::wstring& path) {
   std::ifstream in(fs::path(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -142,9 +128,10 @@ TEST_F(SmallIconsTest, TheSmallListShowsEachGroupsOwnSmallIcon) {
   EXPECT_EQ(own, 13);
 }
 
-// A group's own 4-bit image of the saved size: its mask, and each pixel the
-// standard colour nearest to its own (mostly standard ones or a step from
-// them, 127 for 128, in an order of their own).
+// A group's own 4-bit image of the saved size: its mask, and each pixel its
+// own colour, from its own palette (mostly standard ones or a step from
+// them, 127 for 128, in an order of their own; comdlg32's network picture
+// has blues of its own).
 TEST_F(SmallIconsTest, SixteenColourFilesCarryTheGroupsOwnImage) {
   int compared = 0;
   for (int slot : {0, 1}) {
@@ -163,7 +150,7 @@ TEST_F(SmallIconsTest, SixteenColourFilesCarryTheGroupsOwnImage) {
         for (int half : {4, 0}) {
           const uint8_t* theirs = own.data() + 40 + 4 * (own[104 + at] >> half & 15);
           const uint8_t* ours = file.data() + 62 + 4 * (file[126 + at] >> half & 15);
-          ASSERT_EQ(NearestStandard(theirs), (std::array<int, 3>{ours[0], ours[1], ours[2]}))
+          ASSERT_EQ((std::array<int, 3>{theirs[0], theirs[1], theirs[2]}), (std::array<int, 3>{ours[0], ours[1], ours[2]}))
               << i << " at " << size << ": " << at;
         }
       EXPECT_TRUE(std::equal(own.begin() + 104 + long(colours), own.end(), file.begin() + 126 + long(colours)))

@@ -155,7 +155,8 @@ TEST_F(SkinHintTest, EveryControlWithAHintHasItsHintShown) {
     std::wstring text;
   };
   for (const Case& c : {Case{form->BTNSelFile, L"选择要提取的文件 (Ctrl+O)"}, Case{form->RB16, L"小图标"},
-                        Case{form->RB32, L"大图标"}, Case{form->CombPicType, L"保存文件类型(图标ico/图片bmp/原图ico)"},
+                        Case{form->RB32, L"大图标"}, Case{form->CombPicType, L"保存文件类型(图标ico/图片bmp/原图ico/PNG图片png)"},
+                        Case{form->CombPngSize, L"PNG图片的尺寸(最大/固定尺寸/全部尺寸各存一个文件)"},
                         Case{form->BTNHelp, L"帮助 (F1)"}, Case{form->BtnUpdate, L"升级"},
                         Case{form->URLLabel4, form->URLLabel4->Hint()},
                         Case{form->ksSkinStatusPanel1, L"支持文件拖放，您可以把文件拖入本程序进行图标提取！"}}) {

@@ -1,7 +1,7 @@
 // The main form's heavy commands, on the real form: a full 1000-icon batch of
 // real library icons dropped on it (next to the system's extraction of the
 // same icons, and one ExtractIconW call per index), and Save all of that
-// batch as icon files and as bitmap files. Also reports the process's GDI and
+// batch as icon files, as bitmap files and as PNG pictures. Also reports the process's GDI and
 // USER object counts.
 #include <windows.h>
 #include <commctrl.h>
@@ -12,14 +12,18 @@
 #include <cstdio>
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/form_kelmar.h"
+#include "app/icon_source.h"
 #include "bench/win/harness.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
+#include "imageio/png_icon.h"
 #include "win/shell_files.h"
 
 using namespace kelmar;
@@ -68,61 +72,65 @@ void WriteByMove(const bench::NamedFiles& files) {
   }
 }
 
-// The same bytes to the same names, nothing whole: create, write, close.
-void WritePlain(const bench::NamedFiles& files) {
-  for (const auto& [path, bytes] : files) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    if (h != INVALID_HANDLE_VALUE) WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr), CloseHandle(h);
-  }
+// One file, nothing whole: create, write, close.
+void WritePlainFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (h != INVALID_HANDLE_VALUE) WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr), CloseHandle(h);
 }
 
-// Save all of the batch (the files of the first save there already, so every
-// run replaces them) against the same bytes written to the same names: by
-// the program's own whole-file writer alone (the same safe way), by a
-// temporary file moved by name, and plainly. Each round runs all four, each
-// round starting with the next one (so that none is always first after the
-// previous way's files, and all see the same load); every run starts from
-// settled files and must leave all 1000 rewritten with the first save's
-// bytes, or nothing is reported.
-void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, const wchar_t* extension,
-                                const char* what) {
-  const std::wstring& folder = services.folder;
-  const bench::NamedFiles reference = bench::ReadFilesIn(folder, extension);
-  bench::Require(reference.size() == 1000, "1000 files from the first save");
-  for (const auto& file : reference) bench::Require(WellFormed(file.second, extension), "well-formed saved files");
-  struct Way {
-    const char* name;
-    std::function<void()> write;
-    std::vector<double> seconds;
-  };
-  Way ways[] = {
-      {"  save all", [&] {
-         const int questions = services.replace_questions;
-         form->BTNSaveAllClick();
-         bench::Require(services.replace_questions == questions + 1, "the question to replace the files, answered Yes");
-       }, {}},
-      {"  same bytes, whole-file writer", [&] {
-         WholeFileWriter writer;
-         for (const auto& [path, bytes] : reference) writer.Write(path, bytes);
-       }, {}},
-      {"  same bytes, temporary file moved", [&] { WriteByMove(reference); }, {}},
-      {"  same bytes, create-write-close", [&] { WritePlain(reference); }, {}},
-  };
-  constexpr int kWays = int(std::size(ways));
-  for (int round = 0; round < 2 * kWays; ++round)
-    for (int k = 0; k < kWays; ++k) {
-      Way& way = ways[(round + k) % kWays];
+// The same bytes to the same names, nothing whole.
+void WritePlain(const bench::NamedFiles& files) {
+  for (const auto& [path, bytes] : files) WritePlainFile(path, bytes);
+}
+
+// One way of writing the files again, and its runs' times.
+struct Way {
+  const char* name;
+  std::function<void()> write;
+  std::vector<double> seconds;
+};
+
+// Save all, which must ask once whether to replace the files (answered Yes).
+Way SaveAllWay(TFormKelmar* form, BenchServices& services) {
+  return {"  save all", [form, &services] {
+            const int questions = services.replace_questions;
+            form->BTNSaveAllClick();
+            bench::Require(services.replace_questions == questions + 1, "the question to replace the files, answered Yes");
+          }, {}};
+}
+
+// The files' bytes through the program's own whole-file writer alone.
+Way WholeFileWay(const char* name, const bench::NamedFiles& files) {
+  return {name, [&files] {
+            WholeFileWriter writer;
+            for (const auto& [path, bytes] : files) writer.Write(path, bytes);
+          }, {}};
+}
+
+// Runs the ways in rounds, each round starting with the next one (so that
+// none is always first after the previous way's files, and all see the same
+// load); every run starts from settled files and must leave all of
+// `reference` rewritten with the same bytes, or nothing is reported. Reports
+// each way and the ratio of the first to the second, of the medians and per
+// round; returns the medians.
+std::vector<double> RunInRounds(std::span<Way> ways, const bench::NamedFiles& reference, const std::wstring& folder,
+                                const wchar_t* extension, const char* what, const char* second) {
+  const int n = int(ways.size());
+  for (int round = 0; round < 2 * n; ++round)
+    for (int k = 0; k < n; ++k) {
+      Way& way = ways[size_t((round + k) % n)];
       bench::SettleAndAge(reference);
       way.seconds.push_back(bench::Time(way.write));
       bench::Require(bench::RewroteAll(folder, extension, reference), "all 1000 files rewritten with the same bytes");
     }
   std::printf("%s: 1000 files, %llu bytes, %d runs each, each run checked\n", what,
-              static_cast<unsigned long long>(bench::TotalBytes(reference)), 2 * kWays);
-  bench::Timing t[kWays];
-  for (int k = 0; k < kWays; ++k) {
-    t[k] = bench::Summarise(ways[k].seconds);
-    bench::Report(ways[k].name, t[k], 1000, "files");
+              static_cast<unsigned long long>(bench::TotalBytes(reference)), 2 * n);
+  std::vector<double> medians;
+  for (const Way& way : ways) {
+    const bench::Timing t = bench::Summarise(way.seconds);
+    bench::Report(way.name, t, 1000, "files");
+    medians.push_back(t.median);
   }
   // The load of this shared machine drifts over a run by more than the
   // difference looked for: each round's own ratio compares runs made within
@@ -130,10 +138,92 @@ void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, cons
   std::vector<double> rounds;
   for (size_t r = 0; r < ways[0].seconds.size(); ++r) rounds.push_back(ways[0].seconds[r] / ways[1].seconds[r]);
   const bench::Timing per_round = bench::Summarise(rounds);
-  std::printf("  ratio save all / whole-file writer: %.2f (medians); per round: median %.2f (%.2f .. %.2f)\n",
-              t[0].median / t[1].median, per_round.median, per_round.fastest, per_round.slowest);
-  std::printf("  ratio save all / temporary file moved: %.2f, / create-write-close: %.2f\n", t[0].median / t[2].median,
-              t[0].median / t[3].median);
+  std::printf("  ratio save all / %s: %.2f (medians); per round: median %.2f (%.2f .. %.2f)\n", second,
+              medians[0] / medians[1], per_round.median, per_round.fastest, per_round.slowest);
+  return medians;
+}
+
+// Save all of the batch (the files of the first save there already, so every
+// run replaces them) against the same bytes written to the same names: by
+// the program's own whole-file writer alone (the same safe way), by a
+// temporary file moved by name, and plainly, in rounds (RunInRounds).
+void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, const wchar_t* extension,
+                                const char* what) {
+  const std::wstring& folder = services.folder;
+  const bench::NamedFiles reference = bench::ReadFilesIn(folder, extension);
+  bench::Require(reference.size() == 1000, "1000 files from the first save");
+  for (const auto& file : reference) bench::Require(WellFormed(file.second, extension), "well-formed saved files");
+  Way ways[] = {
+      SaveAllWay(form, services),
+      WholeFileWay("  same bytes, whole-file writer", reference),
+      {"  same bytes, temporary file moved", [&] { WriteByMove(reference); }, {}},
+      {"  same bytes, create-write-close", [&] { WritePlain(reference); }, {}},
+  };
+  const std::vector<double> m = RunInRounds(ways, reference, folder, extension, what, "whole-file writer");
+  std::printf("  ratio save all / temporary file moved: %.2f, / create-write-close: %.2f\n", m[0] / m[2], m[0] / m[3]);
+}
+
+// Each item's largest image (the most colours among equals), read from the
+// item's file and decoded, with the name Save all gives its picture: the
+// work of the bare loop below, done beforehand.
+struct ChosenImage {
+  std::wstring path;
+  std::vector<uint8_t> stored;  // a PNG stream as the file holds it
+  Image pixels;                 // else the decoded image
+};
+std::vector<ChosenImage> LargestImages(TFormKelmar* form, const std::wstring& folder) {
+  std::vector<ChosenImage> chosen;
+  std::wstring last;
+  std::optional<FileIcons> icons;
+  int index = 0;  // the item's index in its file: a file's items follow one another, all of them
+  for (int i = 0; i < form->ListView1->Count(); ++i, ++index) {
+    const std::wstring caption = form->ListView1->ItemCaption(i), source = caption.substr(caption.find(L':') + 1);
+    if (source != last) icons = FileIcons::Read(source), last = source, index = 0;
+    if (index == icons->Count()) index = 0;  // the same file dropped again
+    const std::shared_ptr<const IconGroup> group = icons->Group(index);
+    bench::Require(group != nullptr, "every item's group read again");
+    const IconEntry* best = nullptr;
+    IconImageFacts best_facts;
+    for (const IconEntry& e : group->entries) {
+      const std::optional<IconImageFacts> f = ReadIconImageFacts(e.Image());
+      if (!f) continue;
+      const long area = long(f->width) * f->height, best_area = long(best_facts.width) * best_facts.height;
+      if (!best || area > best_area || (area == best_area && f->bitCount > best_facts.bitCount)) best = &e, best_facts = *f;
+    }
+    bench::Require(best != nullptr, "an image of every group");
+    ChosenImage c{folder + L"\\" + MakeSaveName(caption, i + 1) + L".png", {}, {}};
+    if (best_facts.png)
+      c.stored.assign(best->Image().begin(), best->Image().end());
+    else
+      c.pixels = DecodeStoredIconImage(best->Image());
+    chosen.push_back(std::move(c));
+  }
+  std::sort(chosen.begin(), chosen.end(), [](const ChosenImage& a, const ChosenImage& b) { return a.path < b.path; });
+  return chosen;
+}
+
+// Save all as PNG pictures (largest) against the same encoder writing the
+// same images in a bare loop (each image found and decoded beforehand; timed,
+// a stored PNG's bytes or the encoder's, created, written, closed), and the
+// saved bytes through the whole-file writer alone. Rounds as above, each run
+// checked to have rewritten all 1000 files with the first save's bytes.
+void ComparePngSaveWithBareEncoding(TFormKelmar* form, BenchServices& services) {
+  const std::wstring& folder = services.folder;
+  const bench::NamedFiles reference = bench::ReadFilesIn(folder, L".png");
+  bench::Require(reference.size() == 1000, "1000 PNG files from the first save");
+  const std::vector<ChosenImage> chosen = LargestImages(form, folder);
+  size_t stored = 0;
+  for (const ChosenImage& c : chosen) stored += !c.stored.empty();
+  Way ways[] = {
+      SaveAllWay(form, services),
+      {"  same encoder, same images, bare loop", [&] {
+         for (const ChosenImage& c : chosen) WritePlainFile(c.path, c.stored.empty() ? EncodePng(c.pixels) : c.stored);
+       }, {}},
+      WholeFileWay("  saved bytes, whole-file writer alone", reference),
+  };
+  std::printf("(%zu of the 1000 largest images are stored as PNG)\n", stored);
+  const std::vector<double> m = RunInRounds(ways, reference, folder, L".png", "PNG pictures (largest)", "bare loop");
+  std::printf("  ratio save all / whole-file writer alone: %.2f\n", m[0] / m[2]);
 }
 
 }  // namespace
@@ -227,6 +317,9 @@ int main() {
   form->CombPicType->SetItemIndex(1);
   form->BTNSaveAllClick();
   CompareSaveWithBareWriting(form, services, L".bmp", "bitmap files");
+  form->CombPicType->SetItemIndex(3);
+  form->BTNSaveAllClick();
+  ComparePngSaveWithBareEncoding(form, services);
   form->CombPicType->SetItemIndex(0);
   DWORD gdi_full = GetGuiResources(self, GR_GDIOBJECTS), user_full = GetGuiResources(self, GR_USEROBJECTS);
   form->ListView1->Clear();
