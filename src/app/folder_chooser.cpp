@@ -55,12 +55,17 @@ struct MallocRelease {
   }
 };
 
-}  // namespace
+// A chosen path as the folder is remembered: without a trailing backslash
+// unless it is a drive root.
+std::wstring RememberedForm(std::wstring path) {
+  bool drive_root = path.size() == 3 && path[1] == L':' && path[2] == L'\\';
+  if (!drive_root && path.size() > 1 && path.back() == L'\\') path.pop_back();
+  return path;
+}
 
-bool SelectSaveFolder(TPlatformServices& services, HWND owner, const std::wstring& title, const std::wstring& root,
-                      std::wstring& folder) {
-  if (!DirectoryExists(folder)) folder.clear();
-
+// The older chooser: a tree of folders, only where the modern one is missing.
+bool BrowseForSaveFolder(TPlatformServices& services, HWND owner, const std::wstring& title, const std::wstring& root,
+                         std::wstring& folder) {
   BROWSEINFOW info{};
   IMalloc* malloc = nullptr;
   if (FAILED(SHGetMalloc(&malloc)) || !malloc) return false;
@@ -100,11 +105,31 @@ bool SelectSaveFolder(TPlatformServices& services, HWND owner, const std::wstrin
   bool has_path = SHGetPathFromIDListW(chosen, buffer);
   malloc->Free(chosen);
   if (!has_path) return false;
-  std::wstring path = buffer;
-  bool drive_root = path.size() == 3 && path[1] == L':' && path[2] == L'\\';
-  if (!drive_root && path.size() > 1 && path.back() == L'\\') path.pop_back();
-  folder = path;
+  folder = RememberedForm(buffer);
   return true;
+}
+
+}  // namespace
+
+bool SelectSaveFolder(TPlatformServices& services, HWND owner, const std::wstring& title, const std::wstring& root,
+                      std::wstring& folder) {
+  if (!DirectoryExists(folder)) folder.clear();
+  TPlatformServices::TFolderPick pick;
+  {
+    ModalScope modal;
+    // A remembered drive root has lost its backslash ("D:" is the drive's current folder).
+    pick = services.PickFolder(owner, title, folder.size() == 2 && folder[1] == L':' ? folder + L"\\" : folder);
+  }
+  switch (pick.result) {
+    case TPlatformServices::TFolderPick::TResult::kChosen:
+      folder = RememberedForm(pick.path);
+      return true;
+    case TPlatformServices::TFolderPick::TResult::kCancelled:
+      return false;
+    case TPlatformServices::TFolderPick::TResult::kUnavailable:
+      break;
+  }
+  return BrowseForSaveFolder(services, owner, title, root, folder);
 }
 
 }  // namespace kelmar

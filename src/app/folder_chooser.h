@@ -1,5 +1,6 @@
 #pragma once
-// The shell's folder browser, starting at the remembered folder.
+// The folder chooser: the system's folder picker, starting at the remembered
+// folder (the older folder browser where the picker is missing).
 #include <windows.h>
 
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace kelmar {
 
-// Shows the browser over the application. `folder` is the remembered folder
+// Shows the chooser over the application. `folder` is the remembered folder
 // in, the chosen one out (no trailing backslash unless it is a drive root);
 // a remembered folder that no longer exists is dropped. Returns true when a
 // folder was confirmed.

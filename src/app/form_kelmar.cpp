@@ -10,6 +10,7 @@
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
 #include "app/original_icon.h"
+#include "app/save_report.h"
 #include "framework/application.h"
 #include "framework/wide.h"
 #include "imageio/file_output_win32.h"
@@ -30,6 +31,8 @@ const wchar_t kContactMail[] = L"support@kelmar.app";
 const wchar_t kUpdatePage[] = L"https://kelmar.app/update/";
 
 namespace {
+
+const wchar_t kSaveFolderSetting[] = L"SaveFolder";
 
 const wchar_t kStatusText[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
 
@@ -235,6 +238,14 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetParent(this);
   ListView1->OnSelectItem = [this] { ShowListStatus(false); };
   ListView1->OnItemHint = [this](int item) { return ItemHint(item); };
+  // On an item: a double click saves it (the click selected it), a right
+  // click offers both save commands.
+  ItemMenu = new TksSkinPopupMenu(this, "ItemMenu");
+  ItemMenu->SetSkinData(ksSkinData1);
+  ItemMenu->Items()->Add(new TMenuItem("ItemSave", L"保存(&S)"))->OnClick = [this] { BTNSaveClick(); };
+  ItemMenu->Items()->Add(new TMenuItem("ItemSaveAll", L"全部保存(&A)"))->OnClick = [this] { BTNSaveAllClick(); };
+  ListView1->OnItemDblClick = [this](int) { BTNSaveClick(); };
+  ListView1->OnItemContextMenu = [this](int, Point screen) { ItemMenu->Popup(screen.x, screen.y); };
 
   BTNSelFile->OnClick = [this] { BTNSelFileClick(); };
   BTNSave->OnClick = [this] { BTNSaveClick(); };
@@ -279,11 +290,30 @@ void TFormKelmar::FormCreate() {
   MsgSavePath = L"保存路径: ";
   MsgNameFormat = L"文件名格式: ";
   SetCaption(SubstituteVersion(Caption(), L"3.0"));
+  // The folder the last save went to, in whichever run that was.
+  SaveFolder = services_->ReadSetting(kSaveFolderSetting);
 }
 
 void TFormKelmar::FormClose(TCloseAction& action) {
   services_->AcceptDroppedFiles(Handle(), false);
   action = TCloseAction::caFree;
+}
+
+class TFormKelmar::TBusyScope {
+ public:
+  explicit TBusyScope(TFormKelmar& form) : form_(form) { ++form_.busy_; }
+  ~TBusyScope() { --form_.busy_; }
+  TBusyScope(const TBusyScope&) = delete;
+  TBusyScope& operator=(const TBusyScope&) = delete;
+
+ private:
+  TFormKelmar& form_;
+};
+
+bool TFormKelmar::MayStartCommand() const {
+  if (busy_ == 0) return true;
+  MessageBeep(MB_ICONWARNING);
+  return false;
 }
 
 void TFormKelmar::WndProc(TMessage& m) {
@@ -330,7 +360,8 @@ std::wstring TFormKelmar::ItemHint(int item) const {
 }
 
 bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
-  if (shift.alt) return false;
+  // While busy the keys are the dialog's own (Ctrl+A in the chooser's path box).
+  if (shift.alt || busy_) return false;
   if (key == VK_F1 && !shift.ctrl && !shift.shift) {
     BTNHelpClick();
     return true;
@@ -373,8 +404,13 @@ void TFormKelmar::ClearImages() {
 }
 
 void TFormKelmar::BTNSelFileClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
+  // The dialog itself refuses a name that does not exist (a typo would
+  // otherwise clear the batch for a shell icon of nothing).
   auto files = services_->OpenFiles(Handle(), L"选择要提取图标的文件", OpenDialogFilter(),
-                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER);
+                                    OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_EXPLORER |
+                                        OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
   if (!files) return;
   TakeIn(*files);
   ShowListStatus(true);
@@ -393,9 +429,18 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
     UINT length = services_->QueryDroppedFile(drop, i, nullptr, 0);
     std::wstring path(length + 1, L'\0');
     path.resize(services_->QueryDroppedFile(drop, i, path.data(), length + 1));
-    if (IsFile(LongPath(path))) files.push_back(std::move(path));
+    files.push_back(std::move(path));
   }
-  // A drop of folders or vanished names alone leaves the list as it is.
+  TakeInGivenFiles(files);
+}
+
+void TFormKelmar::TakeInGivenFiles(const std::vector<std::wstring>& paths) {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
+  std::vector<std::wstring> files;
+  for (const std::wstring& path : paths)
+    if (IsFile(LongPath(path))) files.push_back(path);
+  // Folders or vanished names alone leave the list as it is.
   if (!files.empty()) {
     TakeIn(files);
     ShowListStatus(true);
@@ -468,11 +513,11 @@ bool TFormKelmar::StartNewBatch() {
   // user sees the full list while deciding.
   AddPendingIcons();
   ListView1->RepaintNow();
+  ShowListStatus(true);
   if (services_->ShowMessageBox(Handle(), MsgTooMany, MsgCaption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
     return false;
   // The whole batch, whatever the last save command chose; only a batch
-  // that is safely in the folder is let go of (a failing save throws, and
-  // the batch stays as well).
+  // that is wholly in the folder is let go of.
   if (!SaveIcons(ChosenOutputType(), true)) return false;
   IconCounter = 0;
   ClearItems();
@@ -520,6 +565,8 @@ std::wstring MakeSaveName(const std::wstring& caption, int number) {
 }
 
 void TFormKelmar::BTNSaveClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
   SaveAll = false;
   if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
@@ -531,6 +578,8 @@ void TFormKelmar::BTNSaveClick() {
 }
 
 void TFormKelmar::BTNSaveAllClick() {
+  if (!MayStartCommand()) return;
+  TBusyScope busy(*this);
   SaveAll = true;
   if (LargeImage->Count() == 0 && SmallImage->Count() == 0) {
     services_->ShowMessageBox(Handle(), MsgNoIcons, MsgCaption, MB_OK | MB_ICONINFORMATION);
@@ -583,8 +632,11 @@ PngSizeChoice TFormKelmar::ChosenPngSize() const {
 }
 
 bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
+  TBusyScope busy(*this);
   // A cancelled chooser cancels the save.
   if (!SelectSaveFolder(*services_, Handle(), MsgChooseFolder, L"", SaveFolder) || SaveFolder.empty()) return false;
+  // The chooser opens here in the next run as well.
+  services_->WriteSetting(kSaveFolderSetting, SaveFolder);
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
   const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : type == TOutputType::otPng ? L".png" : L".ico";
@@ -638,12 +690,9 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     replace = answer == IDYES;
   }
 
-  size_t written = 0;
-  // Entries whose file is no longer what it was at the intake.
-  int changed = 0;
-  // Images that could not be decoded, and the entries left without a file
-  // for it (they are saved as far as they can be: no save can do more).
-  int undecodable = 0;
+  TSaveReport report;
+  // Entries of every size whose image could not be decoded (counted in the
+  // report): saved as far as they can be, no save can do more.
   size_t unmade = 0;
   {
     // One writer for the whole save (its temporary folder is made once and
@@ -654,70 +703,90 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
     if (type == TOutputType::otOriginal || type == TOutputType::otPng) originals.emplace();
     std::optional<ImageListIconFiles> icon_files;
     if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
-    // A group's own 16-colour artwork of the saved size goes in as it is drawn.
-    auto icon_file = [&](int i) {
-      std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
-      std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
-      return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+    // The bytes of entry i's file in the chosen type; nothing where an
+    // original can no longer be had (anything else under its name would
+    // pass for it).
+    auto file_bytes = [&](int i) -> std::optional<std::vector<uint8_t>> {
+      switch (type) {
+        case TOutputType::otOriginal:
+          // The caption is the running number, ":" and the source path.
+          return originals->FileBytes(CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)],
+                                      ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
+        case TOutputType::otIcon: {
+          // A group's own 16-colour artwork of the saved size goes in as it is drawn.
+          std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
+          std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
+          return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
+        }
+        case TOutputType::otBitmap:
+        case TOutputType::otPng:  // made per size below
+          break;
+      }
+      return IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); });
     };
     // The pictures of the item last read (its entries follow one another);
     // nullopt where its file changed.
     int pictures_of = -1;
     std::optional<GroupPictures> pictures;
-    for (const Entry& entry : entries) {
-      if (entry.exists && !replace) continue;
+    // Entry's picture: false where its source is no longer what it was at
+    // the intake (counted once per icon); no bytes where its image could not
+    // be decoded.
+    auto picture_bytes = [&](const Entry& entry, const std::vector<uint8_t>*& bytes) {
       const int i = entry.index;
-      const std::wstring file = SaveFolder + L"\\" + entry.name;
-      // The caption is the running number, ":" and the source path.
-      auto source = [&] { return CaptionPath(ListView1->ItemCaption(i)); };
-      if (type == TOutputType::otPng) {
-        if (pictures_of != i) {
-          pictures_of = i;
-          // Made of the icon's images as the file holds them now, where it
-          // is what it was (anything else would pass for this icon).
-          std::optional<IconGroup> group = originals->Images(source(), *item_origins_[size_t(i)],
-                                                             ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
-          pictures = group ? std::optional(GroupPngPictures(*group, png_size)) : std::nullopt;
-          if (!pictures) ++changed;
-          if (pictures) undecodable += pictures->failed;
-        }
-        if (!pictures) continue;
-        auto picture = std::find_if(pictures->pictures.begin(), pictures->pictures.end(), [&](const PngPicture& p) {
-          return !every_size || std::pair(p.width, p.height) == entry.size;
-        });
-        if (picture == pictures->pictures.end()) {
-          ++unmade;
-          continue;
-        }
-        files.Write(file, picture->bytes);
-      } else if (originals) {
-        // An original that can no longer be had is not written: anything
-        // else under its name would pass for it.
-        std::optional<std::vector<uint8_t>> bytes = originals->FileBytes(
-            source(), *item_origins_[size_t(i)], ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
-        if (!bytes) {
-          ++changed;
-          continue;
-        }
-        files.Write(file, *bytes);
-      } else if (icon_files) {
-        files.Write(file, icon_file(i));
-      } else {
-        files.Write(file, IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); }));
+      if (pictures_of != i) {
+        // Made of the icon's images as the file holds them now, where it
+        // is what it was (anything else would pass for this icon).
+        std::optional<IconGroup> group = originals->Images(CaptionPath(ListView1->ItemCaption(i)),
+                                                           *item_origins_[size_t(i)], ItemIconGroup(i).get(),
+                                                           item_file_indices_[size_t(i)]);
+        pictures = group ? std::optional(GroupPngPictures(*group, png_size)) : std::nullopt;
+        // Only once read: a read that failed is tried again for the next entry.
+        pictures_of = i;
+        if (!pictures) report.SourceChanged();
+        if (pictures) report.Undecodable(pictures->failed);
       }
-      ++written;
+      if (!pictures) return false;
+      auto picture = std::find_if(pictures->pictures.begin(), pictures->pictures.end(), [&](const PngPicture& p) {
+        return !every_size || std::pair(p.width, p.height) == entry.size;
+      });
+      bytes = picture == pictures->pictures.end() ? nullptr : &picture->bytes;
+      return true;
+    };
+    // One entry that cannot be made or written does not stop the others.
+    for (const Entry& entry : entries) {
+      if (entry.exists && !replace) {
+        report.Kept();
+        continue;
+      }
+      try {
+        std::optional<std::vector<uint8_t>> made;
+        const std::vector<uint8_t>* bytes = nullptr;
+        if (type == TOutputType::otPng) {
+          if (!picture_bytes(entry, bytes)) continue;
+          if (!bytes) {
+            ++unmade;
+            continue;
+          }
+        } else {
+          made = file_bytes(entry.index);
+          if (!made) {
+            report.SourceChanged();
+            continue;
+          }
+          bytes = &*made;
+        }
+        files.Write(SaveFolder + L"\\" + entry.name, *bytes);
+        report.Written();
+      } catch (const std::exception& e) {
+        report.Failed(entry.name, e);
+      }
     }
   }
-  // Every file the user kept was skipped: nothing to report.
-  if (written == 0 && changed == 0 && undecodable == 0) return false;
-  std::wstring summary = std::to_wstring(written) + MsgFilesSaved + L"\r" + MsgSavePath + SaveFolder + L"\\" + L"\r" +
-                         MsgNameFormat + L"[9999]_[filename]" + (every_size ? L"_[宽]x[高]" : L"") + extension;
-  if (changed > 0)
-    summary += L"\r" + std::to_wstring(changed) + L" 个图标未保存: 来源文件在提取后已改变或已不存在";
-  if (undecodable > 0)
-    summary += L"\r" + std::to_wstring(undecodable) + L" 个图像已损坏，无法解码，未保存";
-  services_->ShowMessageBox(Handle(), summary, Application().Title(), MB_OK);
-  return written + unmade == entries.size();
+  services_->ShowMessageBox(Handle(),
+                            report.Summary({MsgFilesSaved, MsgSavePath, MsgNameFormat}, SaveFolder,
+                                           (every_size ? L"_[宽]x[高]" : L"") + std::wstring(extension)),
+                            Application().Title(), MB_OK);
+  return size_t(report.WrittenCount()) + unmade == entries.size();
 }
 
 // ------------------------------------------------------ view, help, update

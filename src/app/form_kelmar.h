@@ -59,6 +59,8 @@ class TFormKelmar : public TForm {
   TImageList* LargeOutput;
   TImageList* SmallOutput;
   TPopupMenu* PopupMenu1;
+  // An item's right-click menu: Save and Save all.
+  TksSkinPopupMenu* ItemMenu;
 
   // Run state shared by the commands.
   int IconCounter = 0;
@@ -81,6 +83,10 @@ class TFormKelmar : public TForm {
   void FormClose(TCloseAction& action);
   void BTNSelFileClick();
   void WMDropFiles(HDROP drop);
+  // Files given as a drop gives them (the command line's): the existing
+  // ones make a new batch; none leaves the list as it is; refused while
+  // busy.
+  void TakeInGivenFiles(const std::vector<std::wstring>& paths);
   void BTNSaveClick();
   void BTNSaveAllClick();
   void RB32Click();
@@ -124,9 +130,10 @@ class TFormKelmar : public TForm {
   TOutputType ChosenOutputType() const;
   PngSizeChoice ChosenPngSize() const;
   // Writes every entry (`all`) or the selected ones, asking once before
-  // replacing files; the summary counts the files written. True when every
-  // one of them is now in the folder; false when the user cancelled or
-  // kept existing files. Failures throw (the files before stay).
+  // replacing files; an entry that cannot be written is told in the
+  // summary and the others are written all the same. True when every one
+  // of them is now in the folder; false when the user cancelled, kept
+  // existing files or some could not be written.
   bool SaveIcons(TOutputType type, bool all);
   // The status bar: how many icons from how many files, and how many are
   // selected; the drop hint while the list is empty. `recount` after an
@@ -139,6 +146,15 @@ class TFormKelmar : public TForm {
   bool ShortCut(WORD key, TShiftState shift);
   // The shell's open; a failure is told to the user.
   void OpenWithShell(const wchar_t* verb, const std::wstring& target);
+
+  // Set while a command is under way with its dialogs (the open dialog, the
+  // folder chooser, a question, the summary) or an intake or a save runs:
+  // the system's modal loops still deliver drops and keys then, and a drop
+  // or a command taken in the middle would change the batch being saved.
+  class TBusyScope;
+  int busy_ = 0;
+  // False, with a warning sound, while busy.
+  bool MayStartCommand() const;
 
   TPlatformServices* services_;
   // The DPI the window is made for.

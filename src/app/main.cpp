@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/command_line.h"
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 
@@ -16,6 +17,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   try {
     TFormKelmar* form = Application().CreateForm<TFormKelmar>();
     form->Show();
+    // Files handed over by the shell come in as a drop would.
+    if (const TCommandLine given = ParseCommandLine(GetCommandLineW()); !given.files.empty())
+      form->TakeInGivenFiles(given.files);
   } catch (...) {
     // Nothing to run without the main window: say why and end.
     Application().HandleCurrentException();

@@ -19,11 +19,13 @@ namespace kelmar {
 std::vector<uint8_t> ReadIconFileBytes(const std::wstring& path) {
   FileHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
-    throw FileError("Cannot open file \"" + Narrow(path) + "\".");
+  auto fail = [&](DWORD code) { throw FileError("Cannot open file \"" + Narrow(path) + "\".", code); };
+  if (!file || !GetFileSizeEx(file, &size)) fail(GetLastError());
+  if (size.QuadPart > 0x7FFFFFFF) fail(ERROR_FILE_TOO_LARGE);
   std::vector<uint8_t> bytes(size_t(size.QuadPart));
   DWORD read = 0;
-  if (!bytes.empty() && !(ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr) && read == bytes.size())) throw FileError("Cannot open file \"" + Narrow(path) + "\".");
+  if (!bytes.empty() && !ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr)) fail(GetLastError());
+  if (read != bytes.size()) fail(ERROR_HANDLE_EOF);
   return bytes;
 }
 
@@ -147,7 +149,19 @@ std::optional<std::vector<uint8_t>> OriginalIcons::FileBytes(const std::wstring&
     if (!now) return std::nullopt;
     return BuildIconGroupFile(*now);
   }
-  if (UpperExtension(path) == L".ICO") return ReadIconFileBytes(path);
+  if (UpperExtension(path) == L".ICO") {
+    // Only a picture the list could show (the intake made its icon the same way).
+    if (std::shared_ptr<const IconGroup> picture = icons_->Picture(); picture && ExtractGroupIcon(*picture)) {
+      // The file's own bytes where every image it lists was read whole; else
+      // the images that were, as the list shows them (a cut file would
+      // otherwise be written as it is and pass for an icon).
+      std::vector<uint8_t> bytes = ReadIconFileBytes(path);
+      if (bytes.size() >= 6 && size_t(bytes[4] | bytes[5] << 8) == picture->entries.size()) return bytes;
+      return BuildIconGroupFile(*picture);
+    }
+    // No image of it is readable: the list shows the shell's icon for it, as
+    // for any other file, and that is what is written.
+  }
   return ShellIconFileBytes(path);
 }
 

@@ -36,8 +36,9 @@ class OriginalIcons {
   // The original of the entry taken in from `path` as `origin` said: where
   // it shows a group (`group`, the directory kept, at `index` among the
   // file's groups), the group's images exactly as the file stores them;
-  // else the file's own bytes for an icon file; else the shell's icon at
-  // every size. Nothing where the file is no longer what it was when it was
+  // else, for an icon file the list shows as its own picture, the file's
+  // bytes (its readable images alone where some are cut); else the shell's
+  // icon at every size, as the list shows it. Nothing where the file is no longer what it was when it was
   // taken in (changed, replaced or gone): what it holds now is not what the
   // entry shows. Throws FileError where an icon file cannot be read.
   std::optional<std::vector<uint8_t>> FileBytes(const std::wstring& path, const FileOrigin& origin,

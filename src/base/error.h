@@ -19,10 +19,16 @@ class ConvertError : public Error {
 };
 
 // A file that could not be created or written; the message names the file
-// and the system's reason.
+// and the system's reason, and the system's error code goes with it where
+// there is one (0 where not), so that a caller can tell the user in words
+// of its own.
 class FileError : public Error {
  public:
-  using Error::Error;
+  explicit FileError(const std::string& what, unsigned long code = 0) : Error(what), code_(code) {}
+  unsigned long Code() const { return code_; }
+
+ private:
+  unsigned long code_;
 };
 
 }  // namespace kelmar

@@ -330,6 +330,18 @@ void TListView::SelectAll() {
 }
 
 void TListView::NotifyReflected(TMessage& m) {
+  const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
+  if (header->code == NM_DBLCLK || header->code == NM_RCLICK) {
+    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(m.LParam);
+    if (click->iItem < 0) return;
+    if (header->code == NM_DBLCLK && OnItemDblClick) OnItemDblClick(click->iItem);
+    if (header->code == NM_RCLICK && OnItemContextMenu) {
+      POINT p = click->ptAction;
+      ClientToScreen(Handle(), &p);
+      OnItemContextMenu(click->iItem, {p.x, p.y});
+    }
+    return;
+  }
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(m.LParam);
   if (change->hdr.code == LVN_ITEMCHANGED && (change->uChanged & LVIF_STATE) &&
       ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) && OnSelectItem)

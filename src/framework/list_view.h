@@ -107,6 +107,10 @@ class TListView : public TWinControl {
 
   // An item was selected or let go of (once for each item that changed).
   std::function<void()> OnSelectItem;
+  // A double click on an item, and a right click on one (with the point on
+  // the screen, for a menu there).
+  std::function<void(int item)> OnItemDblClick;
+  std::function<void(int item, Point screen)> OnItemContextMenu;
   // The hint of item i; the list's own hint shows away from the items.
   std::function<std::wstring(int item)> OnItemHint;
   std::wstring HintAt(Point p) const override;

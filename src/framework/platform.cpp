@@ -2,6 +2,7 @@
 
 #include <cderr.h>
 #include <commdlg.h>
+#include <shobjidl.h>
 
 #include "framework/handles.h"
 
@@ -83,7 +84,74 @@ int TPlatformServices::ShowMessageBox(HWND owner, const std::wstring& text, cons
   return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
+namespace {
+
+// Releases a COM interface pointer when it goes.
+template <typename T>
+struct ComOwner {
+  T* p = nullptr;
+  ~ComOwner() {
+    if (p) p->Release();
+  }
+  T* operator->() const { return p; }
+};
+
+const wchar_t kSettingsKey[] = L"Software\\Kelmar";
+
+}  // namespace
+
+TPlatformServices::TFolderPick TPlatformServices::PickFolder(HWND owner, const std::wstring& title,
+                                                             const std::wstring& start) {
+  using TResult = TFolderPick::TResult;
+  ComOwner<IFileOpenDialog> dialog;
+  if (FAILED(CoCreateInstance(__uuidof(FileOpenDialog), nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog.p))))
+    return {};
+  FILEOPENDIALOGOPTIONS options = 0;
+  if (FAILED(dialog->GetOptions(&options)) ||
+      FAILED(dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST)))
+    return {};
+  dialog->SetTitle(title.c_str());
+  if (!start.empty()) {
+    ComOwner<IShellItem> folder;
+    if (SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr, IID_PPV_ARGS(&folder.p)))) {
+      dialog->SetFolder(folder.p);
+      // In the path box too: Enter chooses it at once (Wine's picker takes
+      // nothing from an empty box).
+      dialog->SetFileName(start.c_str());
+    }
+  }
+  const HRESULT shown = dialog->Show(owner);
+  if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return {TResult::kCancelled, {}};
+  if (FAILED(shown)) return {};
+  ComOwner<IShellItem> chosen;
+  PWSTR path = nullptr;
+  if (FAILED(dialog->GetResult(&chosen.p)) || FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path)
+    return {TResult::kCancelled, {}};
+  TFolderPick pick{TResult::kChosen, path};
+  CoTaskMemFree(path);
+  return pick;
+}
+
 PIDLIST_ABSOLUTE TPlatformServices::BrowseForFolder(BROWSEINFOW& info) { return SHBrowseForFolderW(&info); }
+
+std::wstring TPlatformServices::ReadSetting(const std::wstring& name) {
+  DWORD bytes = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+          ERROR_SUCCESS ||
+      bytes < sizeof(wchar_t))
+    return {};
+  std::wstring value(bytes / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+      ERROR_SUCCESS)
+    return {};
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
+void TPlatformServices::WriteSetting(const std::wstring& name, const std::wstring& value) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), REG_SZ, value.c_str(),
+                  DWORD((value.size() + 1) * sizeof(wchar_t)));
+}
 
 HINSTANCE TPlatformServices::ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show) {
   return ShellExecuteW(owner, verb, file.c_str(), nullptr, nullptr, show);

@@ -27,8 +27,21 @@ class TPlatformServices {
                                                              const std::vector<TFileFilter>& filter, DWORD flags);
   // MessageBoxW: the button pressed (IDOK, IDCANCEL, ...).
   virtual int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
-  // SHBrowseForFolderW: an item list owned by the caller, or null when cancelled.
+  // The system's folder picker (the file dialog in folder mode: a path box,
+  // a new-folder button, sizeable), titled `title`, opening at `start` where
+  // that is not empty: the chosen folder's path, or why there is none.
+  struct TFolderPick {
+    enum class TResult { kChosen, kCancelled, kUnavailable } result = TResult::kUnavailable;
+    std::wstring path;
+  };
+  virtual TFolderPick PickFolder(HWND owner, const std::wstring& title, const std::wstring& start);
+  // SHBrowseForFolderW, the older chooser: an item list owned by the caller,
+  // or null when cancelled.
   virtual PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& info);
+  // The user's settings of the program (HKCU\Software\Kelmar): a text
+  // value, empty where there is none.
+  virtual std::wstring ReadSetting(const std::wstring& name);
+  virtual void WriteSetting(const std::wstring& name, const std::wstring& value);
   virtual HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show);
   virtual BOOL ShellOpenEx(SHELLEXECUTEINFOW& info);
   virtual UINT WinExec(const char* command_line, UINT show);

@@ -25,7 +25,7 @@ std::wstring SystemReason(DWORD code) {
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::wstring& path, DWORD code) {
-  throw FileError("Cannot create file \"" + Narrow(path) + "\". " + Narrow(SystemReason(code)));
+  throw FileError("Cannot create file \"" + Narrow(path) + "\". " + Narrow(SystemReason(code)), code);
 }
 
 // Owns an open file and, until Keep(), the file itself.

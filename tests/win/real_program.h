@@ -42,6 +42,27 @@ inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(HWND hwnd, const
   return search.found;
 }
 
+// A child window at any depth (also of another process's window) that
+// matches (by its handle and class name), or null.
+inline HWND ChildWindowOf(HWND parent, const std::function<bool(HWND hwnd, const std::wstring& cls)>& matches) {
+  struct Search {
+    const std::function<bool(HWND, const std::wstring&)>* matches;
+    HWND found = nullptr;
+  } search{&matches};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (!(*s->matches)(hwnd, name)) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 inline HWND VisibleWindowOf(DWORD pid, const std::function<bool(const std::wstring& cls)>& matches) {
   return VisibleWindowOf(pid, [&](HWND, const std::wstring& cls) { return matches(cls); });
 }
@@ -108,14 +129,17 @@ inline HWND MainWindowOf(DWORD pid) {
   });
 }
 
-// Starts the program and waits up to 10 s for its main window; null when
-// the program or its window didn't come.
-inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
+// Starts the program (with these arguments after its quoted name) and waits
+// up to 10 s for its main window; null when the program or its window didn't
+// come.
+inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi, const std::wstring& arguments = L"") {
   const std::wstring exe = ProgramPath(unixPath);
+  std::wstring command_line = L"\"" + exe + L"\" " + arguments;
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   pi = {};
-  if (!CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
   HWND window = nullptr;
   WaitFor([&] { return (window = MainWindowOf(pi.dwProcessId)) != nullptr; }, 10000);
   return window;
@@ -125,9 +149,12 @@ inline HWND StartProgram(const char* unixPath, PROCESS_INFORMATION& pi) {
 // show within 10 s). Closed on destruction.
 class RunningProgram {
  public:
-  explicit RunningProgram(const char* unixPath) { window = StartProgram(unixPath, process); }
+  explicit RunningProgram(const char* unixPath, const std::wstring& arguments = L"") {
+    window = StartProgram(unixPath, process, arguments);
+  }
 #ifdef KELMAR_EXE
   RunningProgram() : RunningProgram(KELMAR_EXE) {}
+  explicit RunningProgram(const std::wstring& arguments) : RunningProgram(KELMAR_EXE, arguments) {}
 #endif
   ~RunningProgram() { Close(); }
   RunningProgram(const RunningProgram&) = delete;
@@ -149,14 +176,16 @@ class RunningProgram {
 };
 
 // The process's visible dialog with this title (a message box, the open
-// dialog), or the folder chooser (the one with a folder tree) for "", once
-// it shows; null when none came.
+// dialog), or the folder chooser for "" (the system's picker, titled with the
+// program's request, or the older one with a folder tree), once it shows;
+// null when none came.
 inline HWND WaitForDialogOf(DWORD pid, const std::wstring& title) {
   HWND found = nullptr;
   WaitFor([&] {
     found = VisibleWindowOf(pid, [&](HWND hwnd, const std::wstring& cls) {
       if (cls != L"#32770") return false;
-      const bool chooser = FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      const bool chooser = TextOf(hwnd) == L"请选择保存路径:" ||
+                           FindWindowExW(hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
       return title.empty() ? chooser : TextOf(hwnd) == title;
     });
     return found != nullptr;

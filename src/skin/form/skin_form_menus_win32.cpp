@@ -28,6 +28,7 @@ FrameMenuState TksSkinForm::MenuState() const {
   s.minimized = FrameState == TWindowState::wsMinimized || IsIconic(ownerForm_->Handle());
   s.maximized = FrameState == TWindowState::wsMaximized;
   s.rolledUp = RollUpState;
+  s.sizeable = Sizeable;
   s.icons = borderIcons_;
   return s;
 }
@@ -74,6 +75,12 @@ void TksSkinForm::RunEntry(SysMenuEntry entry) {
     case SysMenuEntry::Close:
     case SysMenuEntry::TrayClose:
       ownerForm_->Close();
+      break;
+    case SysMenuEntry::Move:
+    case SysMenuEntry::Size:
+      // The system's own loop, from the keyboard (arrows, Enter, Esc puts
+      // the window back), once the menu has gone.
+      PostMessageW(hwnd, WM_SYSCOMMAND, entry == SysMenuEntry::Move ? SC_MOVE : SC_SIZE, 0);
       break;
     case SysMenuEntry::TrayRestore:
       // Restoring from the tray is the tray icon's; the frame has none.

@@ -15,13 +15,16 @@ const SysMenuEntryInfo& EntryInfo(SysMenuEntry entry) {
       {"", "", "-"},
       {"TRAY_KSF_RESTORE", "MI_RESTORECAPTION", "恢复(&R)"},
       {"TRAY_KSF_CLOSE", "MI_CLOSECAPTION", "关闭(&C)"},
+      {"KSF_MOVE", "MI_MOVECAPTION", "移动(&M)"},
+      {"KSF_SIZE", "MI_SIZECAPTION", "大小(&S)"},
   };
   return kInfo[int(entry)];
 }
 
 bool IsBuiltInEntryName(std::string_view name) {
-  for (SysMenuEntry e : {SysMenuEntry::Minimize, SysMenuEntry::Maximize, SysMenuEntry::Restore, SysMenuEntry::RollUp,
-                         SysMenuEntry::MinimizeToTray, SysMenuEntry::Close})
+  for (SysMenuEntry e : {SysMenuEntry::Move, SysMenuEntry::Size, SysMenuEntry::Minimize, SysMenuEntry::Maximize,
+                         SysMenuEntry::Restore, SysMenuEntry::RollUp, SysMenuEntry::MinimizeToTray,
+                         SysMenuEntry::Close})
     if (name == EntryInfo(e).name) return true;
   return false;
 }
@@ -37,6 +40,8 @@ bool Shows(const FrameMenuState& s, SysMenuEntry entry) {
     case SysMenuEntry::RollUp:
       return !s.maximizedMdiChild && !s.rolledUp && !s.minimized && (s.icons & biRollUp) != 0;
     case SysMenuEntry::MinimizeToTray: return (s.icons & biMinimizeToTray) != 0;
+    case SysMenuEntry::Move: return !s.minimized && !s.maximized;
+    case SysMenuEntry::Size: return !s.minimized && !s.maximized && !s.rolledUp && s.sizeable;
     default: return true;
   }
 }
@@ -52,16 +57,16 @@ std::vector<SysMenuEntry> Shown(const FrameMenuState& state, std::initializer_li
 
 std::vector<SysMenuEntry> BuiltInSystemMenu(const FrameMenuState& state) {
   std::vector<SysMenuEntry> entries =
-      Shown(state, {SysMenuEntry::Minimize, SysMenuEntry::Maximize, SysMenuEntry::Restore, SysMenuEntry::RollUp,
-                    SysMenuEntry::MinimizeToTray});
+      Shown(state, {SysMenuEntry::Move, SysMenuEntry::Size, SysMenuEntry::Minimize, SysMenuEntry::Maximize,
+                    SysMenuEntry::Restore, SysMenuEntry::RollUp, SysMenuEntry::MinimizeToTray});
   if (!entries.empty()) entries.push_back(SysMenuEntry::Separator);
   entries.push_back(SysMenuEntry::Close);
   return entries;
 }
 
 std::vector<SysMenuEntry> MergedTopEntries(const FrameMenuState& state) {
-  return Shown(state, {SysMenuEntry::Minimize, SysMenuEntry::Restore, SysMenuEntry::Maximize, SysMenuEntry::RollUp,
-                       SysMenuEntry::MinimizeToTray});
+  return Shown(state, {SysMenuEntry::Move, SysMenuEntry::Size, SysMenuEntry::Minimize, SysMenuEntry::Restore,
+                       SysMenuEntry::Maximize, SysMenuEntry::RollUp, SysMenuEntry::MinimizeToTray});
 }
 
 std::vector<SysMenuEntry> TrayMenuEntries() {

@@ -190,23 +190,38 @@ using E = SysMenuEntry;
 
 TEST(SystemMenuTest, BuiltInMenuFollowsTheWindowState) {
   FrameMenuState s;  // normal, the main window's border icons
-  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Minimize, E::Maximize, E::RollUp, E::Separator, E::Close}));
-  s.maximized = true;
+  EXPECT_EQ(BuiltInSystemMenu(s),
+            (std::vector<E>{E::Move, E::Size, E::Minimize, E::Maximize, E::RollUp, E::Separator, E::Close}));
+  s.maximized = true;  // neither moved nor sized
   EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Minimize, E::Restore, E::RollUp, E::Separator, E::Close}));
   s = {};
-  s.rolledUp = true;
-  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Minimize, E::Maximize, E::Restore, E::Separator, E::Close}));
+  s.rolledUp = true;  // moved, not sized
+  EXPECT_EQ(BuiltInSystemMenu(s),
+            (std::vector<E>{E::Move, E::Minimize, E::Maximize, E::Restore, E::Separator, E::Close}));
   s = {};
   s.minimized = true;
   EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Maximize, E::Restore, E::Separator, E::Close}));
+  s = {};
+  s.sizeable = false;
+  EXPECT_EQ(BuiltInSystemMenu(s),
+            (std::vector<E>{E::Move, E::Minimize, E::Maximize, E::RollUp, E::Separator, E::Close}));
+  EXPECT_EQ(MergedTopEntries(s), (std::vector<E>{E::Move, E::Minimize, E::Maximize, E::RollUp}));
+  EXPECT_EQ(std::string(EntryInfo(E::Move).caption), "移动(&M)");
+  EXPECT_EQ(std::string(EntryInfo(E::Size).caption), "大小(&S)");
+  EXPECT_TRUE(IsBuiltInEntryName("KSF_MOVE"));
+  EXPECT_TRUE(IsBuiltInEntryName("KSF_SIZE"));
 }
 
 TEST(SystemMenuTest, BorderIconsSwitchEntriesOff) {
   FrameMenuState s;
-  s.icons = biSystemMenu;
-  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Close}));  // no separator before close alone
+  s.icons = biSystemMenu;  // moving and sizing stay
+  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Move, E::Size, E::Separator, E::Close}));
+  s.maximized = true;
+  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Restore, E::Separator, E::Close}));
+  s = {};
   s.icons = biSystemMenu | biMinimizeToTray;
-  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::MinimizeToTray, E::Separator, E::Close}));
+  s.sizeable = false;
+  EXPECT_EQ(BuiltInSystemMenu(s), (std::vector<E>{E::Move, E::MinimizeToTray, E::Separator, E::Close}));
   s.icons = kDefaultBorderIcons;
   s.maximized = true;
   s.maximizedMdiChild = true;
@@ -216,10 +231,11 @@ TEST(SystemMenuTest, BorderIconsSwitchEntriesOff) {
 TEST(SystemMenuTest, MergedEntriesPutRestoreBeforeMaximize) {
   FrameMenuState s;
   s.rolledUp = true;
-  EXPECT_EQ(MergedTopEntries(s), (std::vector<E>{E::Minimize, E::Restore, E::Maximize}));
+  EXPECT_EQ(MergedTopEntries(s), (std::vector<E>{E::Move, E::Minimize, E::Restore, E::Maximize}));
   s = {};
   s.icons = kDefaultBorderIcons | biMinimizeToTray;
-  EXPECT_EQ(MergedTopEntries(s), (std::vector<E>{E::Minimize, E::Maximize, E::RollUp, E::MinimizeToTray}));
+  EXPECT_EQ(MergedTopEntries(s),
+            (std::vector<E>{E::Move, E::Size, E::Minimize, E::Maximize, E::RollUp, E::MinimizeToTray}));
 }
 
 TEST(SystemMenuTest, EntryNamesAndCaptions) {

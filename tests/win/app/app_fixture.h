@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,9 +46,27 @@ class RecordingServices : public TPlatformServices {
     open_answers.pop_front();
     return a;
   }
-  // Folder browser answers: a path chooses it, an empty text cancels; none
-  // queued cancels.
+  // Folder chooser answers: a path chooses it, an empty text cancels; none
+  // queued cancels. The system's picker answers them, or, where it is
+  // made unavailable, the older browser.
   std::deque<std::wstring> folder_answers;
+  bool folder_picker_available = true;
+  TFolderPick PickFolder(HWND, const std::wstring& title, const std::wstring& start) override {
+    if (!folder_picker_available) return {};
+    calls.push_back({"ChooseFolder", title, start, 0});
+    if (folder_answers.empty()) return {TFolderPick::TResult::kCancelled, {}};
+    std::wstring answer = folder_answers.front();
+    folder_answers.pop_front();
+    if (answer.empty()) return {TFolderPick::TResult::kCancelled, {}};
+    return {TFolderPick::TResult::kChosen, answer};
+  }
+  // The user's settings, kept here instead of the registry.
+  std::map<std::wstring, std::wstring> settings;
+  std::wstring ReadSetting(const std::wstring& name) override {
+    auto found = settings.find(name);
+    return found == settings.end() ? std::wstring() : found->second;
+  }
+  void WriteSetting(const std::wstring& name, const std::wstring& value) override { settings[name] = value; }
   PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW& info) override {
     calls.push_back({"BrowseForFolder", info.lpszTitle ? info.lpszTitle : L"",
                      info.lParam ? reinterpret_cast<const wchar_t*>(info.lParam) : L"", info.ulFlags});

@@ -10,6 +10,7 @@
 
 #include "app_fixture.h"
 #include "framework/wide.h"
+#include "program_driver.h"
 #include "win/frame_mouse/frame_input.h"
 #include "win/real_program.h"
 #include "win/shell_files.h"
@@ -18,12 +19,6 @@ namespace kelmar::test {
 namespace {
 
 const wchar_t kDropHint[] = L"支持文件拖放，您可以把文件拖入本程序进行图标提取！";
-
-void Chord(std::initializer_list<WORD> held, WORD key) {
-  for (WORD k : held) SendKey(k, true);
-  Keys({key});
-  for (WORD k : held) SendKey(k, false);
-}
 
 class Comforts {
  public:

@@ -7,6 +7,7 @@
 #include "app/icon_source.h"
 #include "base/file.h"
 #include "app_fixture.h"
+#include "framework/wide.h"
 #include "win/mouse_input.h"
 
 namespace kelmar::test {
@@ -224,6 +225,7 @@ TEST_F(FormTest, TheOpenDialogIsAskedForSeveralFilesAndCancelChangesNothing) {
   ASSERT_EQ(services.Of("OpenFiles").size(), 1u);
   EXPECT_EQ(services.Of("OpenFiles")[0].text, L"选择要提取图标的文件");
   EXPECT_TRUE(services.Of("OpenFiles")[0].flags & OFN_ALLOWMULTISELECT);
+  EXPECT_TRUE(services.Of("OpenFiles")[0].flags & OFN_FILEMUSTEXIST);
   EXPECT_EQ(form->ListView1->Count(), 10);
 
   // Paths from the dialog are not tested for existence.
@@ -361,7 +363,7 @@ TEST_F(LimitTest, CancelAtTheLimitOrInTheChooserKeepsTheBatchAndStopsTheIntake) 
     EXPECT_EQ(box.text, L"由于图标数量太多，请先保存已解出的图标。");
     EXPECT_EQ(box.extra, L"消息框");
     EXPECT_EQ(box.flags, UINT(MB_OKCANCEL | MB_ICONINFORMATION));
-    EXPECT_EQ(services.Of("BrowseForFolder").size(), answer == IDOK ? 1u : 0u);
+    EXPECT_EQ(services.Of("ChooseFolder").size(), answer == IDOK ? 1u : 0u);
     ASSERT_EQ(form->ListView1->Count(), 1000);
     EXPECT_EQ(form->LargeImage->Count(), 1000);
     EXPECT_EQ(form->SmallImage->Count(), 1000);
@@ -401,16 +403,20 @@ TEST_F(LimitTest, OkSavesTheWholeBatchAndTheNewOneContinuesTheFileInStep) {
   }
 }
 
-// A save at the limit that fails: the error is shown, the batch stays.
+// A save at the limit that cannot write one file: the others are written,
+// the summary names it, and the batch stays (it is not wholly saved).
 TEST_F(LimitTest, ASaveThatFailsKeepsTheBatch) {
   std::wstring out = MakeTempFolder(L"limit-fail");
   std::filesystem::create_directory(std::filesystem::path(out) / L"5_shell32.ico");  // cannot be replaced
   services.message_box_answers = {IDOK, IDYES};  // the limit, then replacing
   services.folder_answers.push_back(out);
   FillToTheLimit();
-  ASSERT_EQ(exceptions.size(), 1u);
-  EXPECT_NE(exceptions[0].find("5_shell32.ico"), std::string::npos) << exceptions[0];
-  EXPECT_EQ(FileCount(out), 4u);
+  EXPECT_TRUE(exceptions.empty());
+  ASSERT_FALSE(services.Of("MessageBox").empty());
+  const std::wstring summary = services.Of("MessageBox").back().text;
+  EXPECT_EQ(summary.rfind(L"999个文件被保存\r", 0), 0u) << Narrow(summary);
+  EXPECT_NE(summary.find(L"\r1个文件未能保存:\r5_shell32.ico: 拒绝访问"), std::wstring::npos) << Narrow(summary);
+  EXPECT_EQ(FileCount(out), 999u);
   EXPECT_EQ(form->ListView1->Count(), 1000);
   EXPECT_EQ(form->LargeImage->Count(), 1000);
   EXPECT_EQ(form->IconCounter, 1000);

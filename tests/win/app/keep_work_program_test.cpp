@@ -13,8 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "win/frame_mouse/frame_input.h"
-#include "win/real_program.h"
+#include "program_driver.h"
 
 namespace kelmar::test {
 namespace {
@@ -30,69 +29,6 @@ std::string Contents(const std::wstring& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class KeepWorkProgram {
- public:
-  RunningProgram program;
-
-  // The program's visible dialog with this title (a message box, the open
-  // dialog), or the folder chooser (the one with a folder tree) for "".
-  HWND WaitForDialog(const std::wstring& title) const { return WaitForDialogOf(program.process.dwProcessId, title); }
-
-  HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
-  int ItemCount() const { return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
-
-  // A point of the main window's client area (the skinned frame's client
-  // area starts 8 right and 28 down).
-  void ClickClient(int x, int y, bool ctrl = false) const {
-    if (ctrl) SendKey(VK_CONTROL, true);
-    Click(OnScreen(program.window, {8 + x, 28 + y}));
-    if (ctrl) SendKey(VK_CONTROL, false);
-  }
-  // The tool buttons, in the middle of each: open, Save, Save all.
-  void OpenFiles() const { ClickClient(8 + 20, 8 + 12); }
-  void Save() const { ClickClient(192 + 14, 8 + 12); }
-  void SaveAll() const { ClickClient(224 + 14, 8 + 12); }
-
-  // The open dialog: into the folder by its path, then the names.
-  bool TakeIn(const std::wstring& folder, const std::wstring& names) const {
-    OpenFiles();
-    HWND open = WaitForDialog(L"选择要提取图标的文件");
-    if (!open) return false;
-    Type(folder + L"\\");
-    Keys({VK_RETURN});
-    Type(names);
-    Keys({VK_RETURN});
-    return WaitUntilClosed(open);
-  }
-  // After a save command: OK in the chooser (it opens on the remembered
-  // folder), the key that answers the question about existing files, and
-  // the summary's text once it shows (then closed).
-  std::wstring ConfirmSave(WORD answer, const std::wstring& question) const {
-    HWND chooser = WaitForDialog(L"");
-    if (!chooser) return L"no chooser";
-    Keys({VK_RETURN});
-    HWND box = WaitForDialog(L"消息框");
-    if (!box) return L"no question";
-    EXPECT_EQ(BoxText(box), question);
-    Keys({answer});
-    HWND summary = WaitForDialog(L"Kelmar");
-    if (!summary) return L"no summary";
-    std::wstring text = BoxText(summary);
-    Keys({VK_RETURN});
-    WaitUntilClosed(summary);
-    return text;
-  }
-  // In the folder chooser: a folder of the desktop, by typing its name in
-  // the tree, then OK (Enter).
-  static void ChooseDesktopFolder(HWND chooser, const std::wstring& name) {
-    RECT tree;
-    GetWindowRect(FindWindowExW(chooser, nullptr, L"SysTreeView32", nullptr), &tree);
-    Click({(tree.left + tree.right) / 2, tree.bottom - 8});  // the tree's empty part: focus, no choice
-    Type(name);
-    Keys({VK_RETURN});
-  }
-};
-
 TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) {
   // Six copies of shell32.dll: 1104 icons, the 1001st in the sixth.
   const std::wstring in = MakeTempFolder(L"keep-in");
@@ -107,7 +43,7 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   fs::remove_all(out);
   fs::create_directories(out);
 
-  KeepWorkProgram p;
+  DrivenProgram p;
   ASSERT_NE(p.program.window, nullptr);
   WaitForInputIdle(p.program.process.hProcess, 5000);
   const std::wstring too_many = L"由于图标数量太多，请先保存已解出的图标。";
@@ -142,7 +78,7 @@ TEST(ProgramKeepsWork, TheLimitTheChooserExistingFilesAndSaveUnderTheUsersHand) 
   Keys({VK_RETURN});
   chooser = p.WaitForDialog(L"");
   ASSERT_NE(chooser, nullptr);
-  KeepWorkProgram::ChooseDesktopFolder(chooser, L"kelmarkeep");
+  DrivenProgram::ChooseFolder(chooser, out);
   HWND summary = p.WaitForDialog(L"Kelmar");
   ASSERT_NE(summary, nullptr);
   EXPECT_EQ(BoxText(summary), L"1000个文件被保存\r保存路径: " + out + L"\\\r文件名格式: [9999]_[filename].ico");

@@ -165,5 +165,52 @@ TEST_F(FormTest, OriginalsOfChangedFilesAreNotWritten) {
   for (size_t i = 0; i < 2; ++i) ExpectGroupFile(ReadAll(fs::path(out) / written[i]), groups[i]);
 }
 
+// Originals of icon files that are not wholly icons: an empty file and a
+// text under the extension are written as the shell's icon for them (what
+// the list shows), a cut file as the images that are whole in it, and all
+// are counted as written.
+TEST_F(FormTest, OriginalsOfDamagedIconFilesAreWhatTheListShows) {
+  const std::wstring folder = MakeTempFolder(L"originals-damaged"), out = MakeTempFolder(L"originals-damaged-out");
+  const std::wstring empty = folder + L"\\empty.ico", text = folder + L"\\text.ico", cut = folder + L"\\cut.ico";
+  WriteTextFile(empty, "");
+  WriteTextFile(text, "not an icon at all");
+  // mixed.ico's five images, the last (48 x 48, at 8438) cut in its middle.
+  const std::vector<uint8_t> mixed = ReadAll(fs::path(DataPath("testicons/mixed.ico")));
+  ASSERT_EQ(mixed.size(), 18078u);
+  WriteTextFile(cut, std::string(mixed.begin(), mixed.begin() + 8438 + 100));
+  DropFiles(form->Handle(), {empty, text, cut});
+  ASSERT_EQ(form->ListView1->Count(), 3);
+  form->CombPicType->SetItemIndex(2);
+  services.folder_answers.push_back(out);
+  Click(form->BTNSaveAll);
+  ASSERT_TRUE(exceptions.empty()) << exceptions[0];
+  ASSERT_FALSE(services.Of("MessageBox").empty());
+  EXPECT_EQ(services.Of("MessageBox").back().text.rfind(L"3个文件被保存\r", 0), 0u);
+
+  for (const wchar_t* name : {L"1_empty.ico", L"2_text.ico"}) {
+    SCOPED_TRACE(Narrow(name));
+    const std::vector<uint8_t> shell = ReadAll(fs::path(out) / name);
+    ASSERT_GE(shell.size(), 6u + 3 * 16);
+    EXPECT_EQ(Le16(shell, 2), 1u);
+    EXPECT_GE(Le16(shell, 4), 3u);  // 16, 32 and 48 at least
+    for (size_t k = 0; k < Le16(shell, 4); ++k) EXPECT_EQ(Le16(shell, 6 + 16 * k + 6), 32u);
+  }
+  // The four whole images in their order, each with its directory values
+  // and its bytes, laid out one after the other behind the directory.
+  std::vector<uint8_t> expected = {0, 0, 1, 0, 4, 0};
+  std::vector<uint8_t> images;
+  for (size_t k = 0; k < 4; ++k) {
+    const uint8_t* e = &mixed[6 + 16 * k];
+    const size_t size = Le32(mixed, 6 + 16 * k + 8), offset = Le32(mixed, 6 + 16 * k + 12);
+    const size_t at = 6 + 4 * 16 + images.size();
+    expected.insert(expected.end(), e, e + 8);
+    for (size_t v : {size, at})
+      for (int b = 0; b < 4; ++b) expected.push_back(uint8_t(v >> (8 * b)));
+    images.insert(images.end(), mixed.begin() + std::ptrdiff_t(offset), mixed.begin() + std::ptrdiff_t(offset + size));
+  }
+  expected.insert(expected.end(), images.begin(), images.end());
+  EXPECT_EQ(ReadAll(fs::path(out) / L"3_cut.ico"), expected);
+}
+
 }  // namespace
 }  // namespace kelmar::test

@@ -223,7 +223,7 @@ TEST_F(PngSaveTest, OneReplaceQuestionPerSave) {
     const bool kept = ReadAll(File(out, 6, L"_16x16")) == std::vector<uint8_t>{'m', 'i', 'n', 'e'};
     EXPECT_EQ(kept, answer == IDNO);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text.rfind(answer == IDNO ? L"9个文件被保存\r" : L"11个文件被保存\r", 0), 0u);
+    EXPECT_EQ(boxes[1].text.rfind(answer == IDNO ? L"9个文件被保存，2个已存在未替换\r" : L"11个文件被保存\r", 0), 0u);
   }
 }
 

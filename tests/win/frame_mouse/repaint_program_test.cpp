@@ -168,11 +168,11 @@ class ProgramRepaint : public ::testing::Test {
     Drag(top, {top.x, top.y - 80});
     Check("the top edge");
 
-    // Minimize (the first entry), then 恢复 from the minimized window's menu
-    // (maximize, restore, ..., close).
+    // Minimize (the third entry, after move and size), then 恢复 from the
+    // minimized window's menu (maximize, restore, ..., close).
     Click(At(300, 10));
     OpenSystemMenu();
-    Keys({VK_RETURN});
+    Keys({VK_DOWN, VK_DOWN, VK_RETURN});
     WaitFor([&] { return IsIconic(window); }, 1000);
     ASSERT_TRUE(IsIconic(window));
     OpenSystemMenu();

@@ -122,7 +122,8 @@ class MenuTest : public FormTest {
   TManualClock clock;
 };
 
-const std::vector<std::string> kMainWindowEntries{"KSF_MINITEM", "KSF_MAXITEM", "KSF_ROLLUP", "", "KSF_CLOSE"};
+const std::vector<std::string> kMainWindowEntries{"KSF_MOVE",   "KSF_SIZE", "KSF_MINITEM", "KSF_MAXITEM",
+                                                  "KSF_ROLLUP", "",         "KSF_CLOSE"};
 
 TEST_F(MenuTest, TheMainWindowsEmptySystemMenuGivesTheBuiltInEntries) {
   ASSERT_EQ(Frame().SystemMenu(), form->PopupMenu1);
@@ -130,13 +131,16 @@ TEST_F(MenuTest, TheMainWindowsEmptySystemMenuGivesTheBuiltInEntries) {
   TMenuItem* items = Frame().SystemMenuItems();
   EXPECT_EQ(Names(items), kMainWindowEntries);
   EXPECT_EQ(form->PopupMenu1->Items()->Count(), 0);
-  EXPECT_EQ(items->Items(0)->Caption, L"最小化(&N)");
-  EXPECT_EQ(items->Items(1)->Caption, L"最大化(&X)");
-  EXPECT_EQ(items->Items(2)->Caption, L"卷起(&L)");
-  EXPECT_TRUE(items->Items(3)->IsLine());
-  EXPECT_EQ(items->Items(4)->Caption, L"关闭(&C)");
-  EXPECT_EQ(ShortCutToText(items->Items(4)->ShortCut), L"Alt+F4");
-  // Rebuilt for each showing, after the state: maximized shows restore.
+  EXPECT_EQ(items->Items(0)->Caption, L"移动(&M)");
+  EXPECT_EQ(items->Items(1)->Caption, L"大小(&S)");
+  EXPECT_EQ(items->Items(2)->Caption, L"最小化(&N)");
+  EXPECT_EQ(items->Items(3)->Caption, L"最大化(&X)");
+  EXPECT_EQ(items->Items(4)->Caption, L"卷起(&L)");
+  EXPECT_TRUE(items->Items(5)->IsLine());
+  EXPECT_EQ(items->Items(6)->Caption, L"关闭(&C)");
+  EXPECT_EQ(ShortCutToText(items->Items(6)->ShortCut), L"Alt+F4");
+  // Rebuilt for each showing, after the state: maximized shows restore
+  // (and can be neither moved nor sized).
   Frame().SetWindowState(TWindowState::wsMaximized);
   EXPECT_EQ(Names(Frame().SystemMenuItems()),
             (std::vector<std::string>{"KSF_MINITEM", "KSF_RESTORE", "KSF_ROLLUP", "", "KSF_CLOSE"}));
@@ -148,8 +152,9 @@ TEST_F(MenuTest, WithUseDefaultSysMenuTheBuiltInEntriesAreMergedOnce) {
   auto* about = form->PopupMenu1->Items()->Add(new TMenuItem("About", L"About"));
   for (int showing = 0; showing < 2; ++showing)
     EXPECT_EQ(Names(Frame().SystemMenuItems()),
-              (std::vector<std::string>{"KSF_MINITEM", "KSF_MAXITEM", "KSF_ROLLUP", "About", "KSF_CLOSE"}));
-  EXPECT_EQ(form->PopupMenu1->Items()->Items(3), about);
+              (std::vector<std::string>{"KSF_MOVE", "KSF_SIZE", "KSF_MINITEM", "KSF_MAXITEM", "KSF_ROLLUP", "About",
+                                        "KSF_CLOSE"}));
+  EXPECT_EQ(form->PopupMenu1->Items()->Items(5), about);
   // Without the merge the application's own entries show as they are.
   Frame().UseDefaultSysMenu = false;
   form->PopupMenu1->Items()->Clear();
@@ -181,12 +186,12 @@ TEST_F(MenuTest, TheSystemMenuIsASkinnedWindowThatTakesNoActivation) {
   const Rect r = WindowRect(level.Handle());
   EXPECT_EQ(r.left, w.left + 200);
   EXPECT_EQ(r.top, w.top + 12);
-  // The skin's popup picture is 60 × 40 around items 2,2,58,38: four items of
+  // The skin's popup picture is 60 × 40 around items 2,2,58,38: six items of
   // 22 and a divider of 7, plus 4.
-  EXPECT_EQ(r.Height(), 4 * 22 + 7 + 4);
+  EXPECT_EQ(r.Height(), 6 * 22 + 7 + 4);
   EXPECT_EQ(level.ItemsArea.left, 2);
   EXPECT_EQ(level.ItemsArea.top, 2);
-  EXPECT_EQ(level.Items[3].ItemRect, (Rect{2, 68, r.Width() - 2, 75}));
+  EXPECT_EQ(level.Items[5].ItemRect, (Rect{2, 112, r.Width() - 2, 119}));
   // The first item is highlighted.
   EXPECT_EQ(level.HighlightIndex, 0);
   // Menu item pictures: the hot first item from "activeskinrect", the
@@ -201,14 +206,14 @@ TEST_F(MenuTest, TheSystemMenuIsASkinnedWindowThatTakesNoActivation) {
   // The command glyphs at the left in the text colour, and the close entry's
   // short-cut at the right.
   const Pixel text = PixelOf(2370078);
-  EXPECT_EQ(shot.At(11, 75 + 8), text);  // the close glyph's diagonal
+  EXPECT_EQ(shot.At(11, 119 + 8), text);  // the close glyph's diagonal
   auto textPixels = [&](int top) {
     int n = 0;
     for (int y = top; y < top + 22; ++y)
       for (int x = r.Width() - 6 - 16 - 20; x < r.Width() - 6 - 16; ++x) n += shot.At(x, y) == text;
     return n;
   };
-  EXPECT_GT(textPixels(75), 10);
+  EXPECT_GT(textPixels(119), 10);
   EXPECT_EQ(textPixels(24), 0);
   EXPECT_TRUE(exceptions.empty());
 }
@@ -221,10 +226,9 @@ TEST_F(MenuTest, UpDownAndEnterChoose) {
   Key(VK_UP);
   EXPECT_EQ(Level(0).HighlightIndex, 0);
   Key(VK_UP);  // wraps past the end, over the divider
-  EXPECT_EQ(Level(0).HighlightIndex, 4);
-  Key(VK_DOWN);
-  Key(VK_DOWN);
-  EXPECT_EQ(Level(0).HighlightIndex, 1);
+  EXPECT_EQ(Level(0).HighlightIndex, 6);
+  for (int i = 0; i < 4; ++i) Key(VK_DOWN);
+  EXPECT_EQ(Level(0).HighlightIndex, 3);  // maximize
   Key(VK_RETURN);
   EXPECT_FALSE(Menu().MenuOpen);
   EXPECT_TRUE(Menu().Windows().empty());
@@ -325,7 +329,7 @@ TEST_F(MenuTest, AClickOnAnItemChoosesItAndAClickOutsideCloses) {
   // On the roll-up entry.
   OpenSystemMenu();
   ASSERT_EQ(Menu().Windows().size(), 1u);
-  Click(Centre(Level(0).ScreenRect(2)));
+  Click(Centre(Level(0).ScreenRect(4)));
   EXPECT_FALSE(Menu().MenuOpen);
   EXPECT_TRUE(Frame().RollUpState);
   EXPECT_EQ(WindowRect(form->Handle()).Height(), 36);
@@ -347,7 +351,7 @@ TEST_F(MenuTest, TheSystemMenuButtonDropsTheMenuUnderItselfAndComesUpAgain) {
   EXPECT_FALSE(button->Pressed);
   // And after a chosen entry.
   button->MouseDown(1, 1, TMouseButton::mbLeft);
-  Key(VK_DOWN);
+  for (int i = 0; i < 3; ++i) Key(VK_DOWN);  // past move, size and minimize
   Key(VK_RETURN);
   EXPECT_FALSE(button->Pressed);
   EXPECT_EQ(Frame().FrameState, TWindowState::wsMaximized);

@@ -33,13 +33,17 @@ using kelmar::test::SystemFile;
 
 namespace {
 
-// Answers the folder browser with one folder, the question whether to
+// Answers the folder chooser with one folder, the question whether to
 // replace files of the same names with Yes, and every other box with OK.
 class BenchServices : public TPlatformServices {
  public:
   std::wstring folder;
   int replace_questions = 0;
-  PIDLIST_ABSOLUTE BrowseForFolder(BROWSEINFOW&) override { return ILCreateFromPathW(folder.c_str()); }
+  TFolderPick PickFolder(HWND, const std::wstring&, const std::wstring&) override {
+    return {TFolderPick::TResult::kChosen, folder};
+  }
+  std::wstring ReadSetting(const std::wstring&) override { return {}; }
+  void WriteSetting(const std::wstring&, const std::wstring&) override {}
   int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT type) override {
     if ((type & MB_TYPEMASK) != MB_YESNOCANCEL) return IDOK;
     ++replace_questions;

@@ -22,18 +22,7 @@ using namespace kelmar;
 namespace {
 
 HWND ListOf(HWND window) {
-  HWND list = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) -> BOOL {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (std::wstring(name) != WC_LISTVIEWW) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&list));
-  return list;
+  return test::ChildWindowOf(window, [](HWND, const std::wstring& cls) { return cls == WC_LISTVIEWW; });
 }
 
 }  // namespace
@@ -53,16 +42,7 @@ int main(int argc, char** argv) {
   std::vector<std::wstring> files(5, test::SystemFile(L"shell32.dll"));
   for (int i = 0; i < 8; ++i) files.push_back(test::SystemFile(L"comdlg32.dll"));
 
-  // The drop's file list: DROPFILES, then the wide paths, each ended by a
-  // zero, and one more zero.
-  std::vector<uint8_t> drop(sizeof(DROPFILES));
-  reinterpret_cast<DROPFILES*>(drop.data())->pFiles = sizeof(DROPFILES);
-  reinterpret_cast<DROPFILES*>(drop.data())->fWide = TRUE;
-  for (const auto& path : files) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(path.c_str());
-    drop.insert(drop.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
-  }
-  drop.resize(drop.size() + sizeof(wchar_t));
+  const std::vector<BYTE> drop = test::DropFileList(files);
 
   std::vector<double> seconds, handling;
   for (int round = 0; round < 8; ++round) {

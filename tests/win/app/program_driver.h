@@ -1,0 +1,106 @@
+#pragma once
+// The real program driven with the system's own mouse and keys: its tool
+// buttons, the open dialog, the folder chooser and the questions of a save.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <initializer_list>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "win/frame_mouse/frame_input.h"
+#include "win/real_program.h"
+#include "win/shell_files.h"
+
+namespace kelmar::test {
+
+// Keys held down while one more is pressed.
+inline void Chord(std::initializer_list<WORD> held, WORD key) {
+  for (WORD k : held) SendKey(k, true);
+  Keys({key});
+  for (WORD k : held) SendKey(k, false);
+}
+
+class DrivenProgram {
+ public:
+  RunningProgram program;
+
+  // The program's visible dialog with this title (a message box, the open
+  // dialog), or the folder chooser for "".
+  HWND WaitForDialog(const std::wstring& title) const { return WaitForDialogOf(program.process.dwProcessId, title); }
+
+  HWND List() const { return FindWindowExW(program.window, nullptr, L"SysListView32", nullptr); }
+  int ItemCount() const { return int(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+  bool Drop(const std::vector<std::wstring>& paths) const {
+    return DropFilesOn(program.process.hProcess, program.window, paths);
+  }
+
+  // A point of the main window's client area (the skinned frame's client
+  // area starts 8 right and 28 down).
+  Point Client(int x, int y) const { return OnScreen(program.window, {8 + x, 28 + y}); }
+  void ClickClient(int x, int y, bool ctrl = false) const {
+    if (ctrl) SendKey(VK_CONTROL, true);
+    Click(Client(x, y));
+    if (ctrl) SendKey(VK_CONTROL, false);
+  }
+  // The tool buttons, in the middle of each: open, Save, Save all.
+  void OpenFiles() const { ClickClient(8 + 20, 8 + 12); }
+  void Save() const { ClickClient(192 + 14, 8 + 12); }
+  void SaveAll() const { ClickClient(224 + 14, 8 + 12); }
+
+  // The open dialog: into the folder by its path, then the names.
+  bool TakeIn(const std::wstring& folder, const std::wstring& names) const {
+    OpenFiles();
+    HWND open = WaitForDialog(L"选择要提取图标的文件");
+    if (!open) return false;
+    Type(folder + L"\\");
+    Keys({VK_RETURN});
+    Type(names);
+    Keys({VK_RETURN});
+    return WaitUntilClosed(open);
+  }
+  // After a save command: OK in the chooser (it opens on the remembered
+  // folder), the key that answers the question about existing files, and
+  // the summary's text once it shows (then closed).
+  std::wstring ConfirmSave(WORD answer, const std::wstring& question) const {
+    HWND chooser = WaitForDialog(L"");
+    if (!chooser) return L"no chooser";
+    Keys({VK_RETURN});
+    HWND box = WaitForDialog(L"消息框");
+    if (!box) return L"no question";
+    EXPECT_EQ(BoxText(box), question);
+    Keys({answer});
+    return TakeSummary();
+  }
+  // The summary's text once it shows (then closed).
+  std::wstring TakeSummary() const {
+    HWND summary = WaitForDialog(L"Kelmar");
+    if (!summary) return L"no summary";
+    std::wstring text = BoxText(summary);
+    Keys({VK_RETURN});
+    WaitUntilClosed(summary);
+    return text;
+  }
+  // The folder chooser's path box (its visible edit field), or null.
+  static HWND PathBox(HWND chooser) {
+    return ChildWindowOf(chooser, [](HWND hwnd, const std::wstring& cls) {
+      return _wcsicmp(cls.c_str(), L"Edit") == 0 && IsWindowVisible(hwnd);
+    });
+  }
+  // In the folder chooser: a folder by its path, typed over what the path
+  // box holds, then OK (Enter).
+  static void ChooseFolder(HWND chooser, const std::wstring& path) {
+    HWND box = PathBox(chooser);
+    ASSERT_NE(box, nullptr) << "no path box";
+    RECT r;
+    GetWindowRect(box, &r);
+    Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    Keys({VK_END});
+    Chord({VK_SHIFT}, VK_HOME);
+    Type(path);
+    Keys({VK_RETURN});
+  }
+};
+
+}  // namespace kelmar::test
