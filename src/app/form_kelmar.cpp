@@ -19,6 +19,7 @@
 #include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
+#include "base/display_scale.h"
 
 namespace kelmar {
 
@@ -123,6 +124,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   // painted again at every step of the building.
   SetVisible(false);
   CreateHandle();
+  dpi_ = int(services_->WindowDpi(Handle()));
   SetClientSize(667, 363);
 
   // The skin loads here, before the controls that draw from it.
@@ -217,8 +219,11 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   Image2->SetVisible(false);
   Place(Image2, ksSkinPanel1, 328, 0, 25, 17);
 
-  LargeImage = new TImageList(this, "LargeImage", 32, 32);
-  SmallImage = new TImageList(this, "SmallImage", 16, 16);
+  LargeImage = new TImageList(this, "LargeImage", ScaleLength(32, dpi_), ScaleLength(32, dpi_));
+  SmallImage = new TImageList(this, "SmallImage", ScaleLength(16, dpi_), ScaleLength(16, dpi_));
+  const bool scaled = dpi_ != kDesignDpi;
+  LargeOutput = scaled ? new TImageList(this, "LargeOutput", 32, 32) : LargeImage;
+  SmallOutput = scaled ? new TImageList(this, "SmallOutput", 16, 16) : SmallImage;
   ListView1 = new TListView(this, "ListView1");
   ListView1->SetColor(RGB(255, 255, 255));
   ListView1->SetMultiSelect(true);
@@ -249,6 +254,15 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   RB32->OnClick = [this] { RB32Click(); };
   BTNHelp->OnClick = [this] { BTNHelpClick(); };
   BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
+
+  // Laid out above for 96 DPI; made for the window's own scale here, the
+  // window's size with its content.
+  if (scaled) {
+    ScaleChildren(dpi_);
+    Font().SetHeight(ScaleLength(Font().Height(), dpi_));
+    ksSkinHint1->DefaultFont().SetHeight(ScaleLength(ksSkinHint1->DefaultFont().Height(), dpi_));
+    SetBounds(Left(), Top(), ScaleLength(Width(), dpi_), ScaleLength(Height(), dpi_));
+  }
 
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
   OnCreate = [this] { FormCreate(); };
@@ -381,9 +395,12 @@ void TFormKelmar::ClearItems() {
 
 void TFormKelmar::ClearBatch() {
   ClearItems();
-  SmallImage->Clear();
-  LargeImage->Clear();
+  ClearImages();
   IconCounter = 0;
+}
+
+void TFormKelmar::ClearImages() {
+  for (TImageList* list : {SmallImage, LargeImage, SmallOutput, LargeOutput}) list->Clear();
 }
 
 void TFormKelmar::BTNSelFileClick() {
@@ -452,7 +469,9 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
   const int display_bits = DisplayBits();
-  const int list_sizes[] = {SmallImage->Width(), LargeImage->Width()};
+  // The icon output takes the 16-colour artwork of the saved sizes.
+  const int list_sizes[] = {SmallOutput->Width(), LargeOutput->Width()};
+  const bool own_output = LargeOutput != LargeImage;
   const auto origin = std::make_shared<const FileOrigin>(icons.Origin());
   for (int i = 0; i < count; ++i) {
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
@@ -468,8 +487,14 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
       icon.handle = GetShellIcon(path, SmallIcons);
     }
     // The small list shows the group's own small artwork where it has one.
-    pending_icons_.push_back(
-        {std::move(icon), shown ? OwnGroupIcon(*shown, SmallImage->Width(), display_bits) : ExtractedIcon()});
+    TPendingIcon pending;
+    pending.large = std::move(icon);
+    if (shown) pending.small = OwnGroupIcon(*shown, SmallImage->Width(), display_bits);
+    if (own_output && shown) {
+      pending.output_large = ExtractGroupIcon(*shown, LargeOutput->Width(), display_bits);
+      pending.output_small = OwnGroupIcon(*shown, SmallOutput->Width(), display_bits);
+    }
+    pending_icons_.push_back(std::move(pending));
     // Of the group only what the icon output takes: the originals' bytes
     // are read again when saved.
     item_groups_.push_back(group ? std::make_shared<const IconGroup>(FourBitArtworkOnly(*group, list_sizes)) : nullptr);
@@ -497,8 +522,7 @@ bool TFormKelmar::StartNewBatch() {
   IconCounter = 0;
   ClearItems();
   ListView1->RepaintNow();
-  LargeImage->Clear();
-  SmallImage->Clear();
+  ClearImages();
   return true;
 }
 
@@ -509,16 +533,22 @@ std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
 void TFormKelmar::AddPendingIcons() {
   // Both lists take copies; the icons are let go of here. A blank image
   // stands where a list refuses one, so that items and images stay in step.
-  std::vector<TIconImage> small, large;
-  small.reserve(pending_icons_.size());
-  large.reserve(pending_icons_.size());
+  std::vector<TIconImage> small, large, output_small, output_large;
   auto image = [](const ExtractedIcon& icon) { return TIconImage{icon.handle, icon.pixels ? &*icon.pixels : nullptr}; };
   for (const auto& icon : pending_icons_) {
     large.push_back(image(icon.large));
     small.push_back(image(icon.small ? icon.small : icon.large));
+    // A shell icon has one picture for every size.
+    const ExtractedIcon& output = icon.output_large ? icon.output_large : icon.large;
+    output_large.push_back(image(output));
+    output_small.push_back(image(icon.output_small ? icon.output_small : output));
   }
   SmallImage->AddIcons(small);
   LargeImage->AddIcons(large);
+  if (LargeOutput != LargeImage) {
+    SmallOutput->AddIcons(output_small);
+    LargeOutput->AddIcons(output_large);
+  }
   pending_icons_.clear();
 }
 
@@ -612,7 +642,7 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : type == TOutputType::otPng ? L".png" : L".ico";
   const PngSizeChoice png_size = ChosenPngSize();
   const bool every_size = type == TOutputType::otPng && png_size.kind == PngSizeChoice::kEvery;
-  TImageList* images = SmallIcons ? SmallImage : LargeImage;
+  TImageList* images = SmallIcons ? SmallOutput : LargeOutput;
   // One file each; with pictures of every size, one per size of the item.
   struct Entry {
     int index;

@@ -53,6 +53,11 @@ class TFormKelmar : public TForm {
   TListView* ListView1;
   TImageList* LargeImage;
   TImageList* SmallImage;
+  // What the saved files are made from: 32 x 32 and 16 x 16 whatever the
+  // display's scale, so that a file does not depend on the screen it was
+  // saved on. The shown lists themselves at 96 DPI, lists of their own else.
+  TImageList* LargeOutput;
+  TImageList* SmallOutput;
   TPopupMenu* PopupMenu1;
   // An item's right-click menu: Save and Save all.
   TksSkinPopupMenu* ItemMenu;
@@ -119,6 +124,8 @@ class TFormKelmar : public TForm {
   // untouched) when the user cancels or the batch is not wholly saved.
   bool StartNewBatch();
   void AddPendingIcons();
+  // Empties the shown and the output image lists.
+  void ClearImages();
   enum class TOutputType { otIcon, otBitmap, otOriginal, otPng };
   TOutputType ChosenOutputType() const;
   PngSizeChoice ChosenPngSize() const;
@@ -150,11 +157,15 @@ class TFormKelmar : public TForm {
   bool MayStartCommand() const;
 
   TPlatformServices* services_;
+  // The DPI the window is made for.
+  int dpi_ = 96;
   // Icons of list items whose images are not in the image lists yet: the
   // large one, and the group's own small one where it has one (else the
-  // large one is scaled).
+  // large one is scaled); where the output lists are lists of their own,
+  // the same at their sizes (empty: the shown ones, drawn at those sizes).
   struct TPendingIcon {
     ExtractedIcon large, small;
+    ExtractedIcon output_large, output_small;
   };
   std::vector<TPendingIcon> pending_icons_;
   // The group of each list item (null for shell icons), in list order.

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/display_scale.h"
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/forms.h"
@@ -147,7 +148,15 @@ void TControl::SetColor(TColor color) {
   Invalidate();
 }
 
-void TControl::FontChanged() { Invalidate(); }
+void TControl::FontChanged() {
+  // A system control keeps drawing with the font it was last given.
+  if (IsWindowed()) {
+    auto* w = static_cast<TWinControl*>(this);
+    if (w->HandleAllocated() && !w->own_class_)
+      SendMessageW(w->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+  }
+  Invalidate();
+}
 
 void TControl::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
@@ -325,6 +334,20 @@ Rect TWinControl::AlignArea() const {
   RECT rc;
   GetClientRect(handle_, &rc);
   return FromRECT(rc);
+}
+
+void TWinControl::ScaleChildren(int dpi) {
+  if (dpi == kDesignDpi) return;
+  // A copy: a child's new bounds may realign (and never reorder) the rest.
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) {
+    const Rect b = c->BoundsRect();
+    c->SetBounds(ScaleLength(b.left, dpi), ScaleLength(b.top, dpi), ScaleLength(b.Width(), dpi),
+                 ScaleLength(b.Height(), dpi));
+    c->Font().SetHeight(ScaleLength(c->Font().Height(), dpi));
+    c->dpi_ = dpi;
+    if (c->IsWindowed()) static_cast<TWinControl*>(c)->ScaleChildren(dpi);
+  }
 }
 
 void TWinControl::AlignControls() {

@@ -66,6 +66,9 @@ class TControl : public TComponent {
   int Height() const { return bounds_.Height(); }
   Rect BoundsRect() const { return bounds_; }
   Rect ClientRect() const { return {0, 0, Width(), Height()}; }
+  // The DPI the control is laid out for (TWinControl::ScaleChildren): what
+  // it draws from 96-DPI measures, such as a skin's fonts, is made for it.
+  int Dpi() const { return dpi_; }
   // Every change of place or size comes here; a control that keeps its size
   // within limits overrides it. Windowed controls move their window, and their
   // bounds then follow what the system reports (WM_WINDOWPOSCHANGED).
@@ -117,6 +120,7 @@ class TControl : public TComponent {
  private:
   TWinControl* parent_ = nullptr;
   Rect bounds_;
+  int dpi_ = 96;
   TAlign align_ = TAlign::alNone;
   bool visible_ = true;
   bool transparent_ = false;
@@ -163,6 +167,9 @@ class TWinControl : public TControl {
   bool TabStop() const { return tab_stop_; }
   void SetTabStop(bool tab_stop);
   void SetBounds(int left, int top, int width, int height) override;
+  // The children laid out for 96 DPI, made for `dpi`: their bounds and fonts,
+  // and their children's in turn (ScaleLength). Nothing changes at 96.
+  void ScaleChildren(int dpi);
   // Places the aligned children in AlignArea().
   void AlignControls();
   // Where aligned children go: the client area, unless a control keeps a

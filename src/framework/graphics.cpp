@@ -27,6 +27,7 @@ TFont& TFont::operator=(const TFont& o) {
 }
 
 void TFont::SetColor(TColor color) { if (color != color_) { color_ = color; if (OnChange) OnChange(); } }
+void TFont::SetHeight(int height) { if (height != height_) { height_ = height; Changed(); } }
 void TFont::SetStyle(TFontStyles style) { if (!(style == style_)) { style_ = style; Changed(); } }
 void TFont::SetCharset(BYTE charset) { if (charset != charset_) { charset_ = charset; Changed(); } }
 

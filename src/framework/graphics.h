@@ -38,6 +38,7 @@ class TFont {
   BYTE Charset() const { return charset_; }
 
   void SetColor(TColor color);
+  void SetHeight(int height);
   void SetStyle(TFontStyles style);
   void SetCharset(BYTE charset);
 

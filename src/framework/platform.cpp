@@ -4,6 +4,8 @@
 #include <commdlg.h>
 #include <shobjidl.h>
 
+#include "framework/handles.h"
+
 namespace kelmar {
 
 std::wstring CannotOpenText(const std::wstring& target) { return L"无法打开 " + target; }
@@ -160,6 +162,16 @@ BOOL TPlatformServices::ShellOpenEx(SHELLEXECUTEINFOW& info) { return ShellExecu
 UINT TPlatformServices::WinExec(const char* command_line, UINT show) { return ::WinExec(command_line, show); }
 
 void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) { ::DragAcceptFiles(hwnd, accept); }
+
+UINT TPlatformServices::WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (get_dpi)
+    if (const UINT dpi = get_dpi(hwnd)) return dpi;
+  const int dpi = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
+  return dpi > 0 ? UINT(dpi) : 96;
+}
 
 UINT TPlatformServices::QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {
   return DragQueryFileW(drop, index, buffer, size);

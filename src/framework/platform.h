@@ -46,6 +46,9 @@ class TPlatformServices {
   virtual BOOL ShellOpenEx(SHELLEXECUTEINFOW& info);
   virtual UINT WinExec(const char* command_line, UINT show);
   virtual void AcceptDroppedFiles(HWND hwnd, bool accept);
+  // The DPI the window is drawn for (GetDpiForWindow where the system has
+  // it, Windows 10 1607 and later; else the screen's).
+  virtual UINT WindowDpi(HWND hwnd);
   // DragQueryFileW: index 0xFFFFFFFF asks for the count.
   virtual UINT QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size);
 };

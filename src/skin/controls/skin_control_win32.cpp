@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/display_scale.h"
 #include "framework/handles.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/mask_region_win32.h"
@@ -307,13 +308,17 @@ BYTE TksSkinCustomControl::Charset() const {
 }
 
 TFont TksSkinCustomControl::SectionFont(const SkinFont& font, COLORREF colour) const {
-  return UseSkinFont ? SkinFontToFont(font, colour, Charset()) : PlainFont(colour);
+  if (!UseSkinFont) return PlainFont(colour);
+  TFont f = SkinFontToFont(font, colour, Charset());
+  f.SetHeight(ScaleLength(f.Height(), Dpi()));
+  return f;
 }
 
 TFont TksSkinCustomControl::PlainFont(COLORREF colour) const {
   TFont f = defaultFont_;
   f.SetColor(colour);
   f.SetCharset(Charset());
+  f.SetHeight(ScaleLength(f.Height(), Dpi()));
   return f;
 }
 

@@ -103,6 +103,9 @@ class RecordingServices : public TPlatformServices {
     calls.push_back({"WinExec", std::wstring(c.begin(), c.end()), L"", show});
     return 33;
   }
+  // The display's DPI as the form is told it; the system's where none is set.
+  std::optional<UINT> dpi;
+  UINT WindowDpi(HWND hwnd) override { return dpi ? *dpi : TPlatformServices::WindowDpi(hwnd); }
   void AcceptDroppedFiles(HWND hwnd, bool accept) override {
     calls.push_back({accept ? "DragAccept" : "DragWithdraw", L"", L"", 0});
     TPlatformServices::AcceptDroppedFiles(hwnd, accept);
