@@ -188,6 +188,9 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CombPngSize->AccessibleName = L"PNG图片尺寸";
   CombPngSize->SetSkinData(ksSkinData1);
   Place(CombPngSize, ksSkinPanel1, 339, 10, 78, 20);
+  // The size is a choice of PNG pictures only.
+  CombPngSize->SetEnabled(false);
+  CombPicType->OnChange = [this] { CombPngSize->SetEnabled(ChosenOutputType() == TOutputType::otPng); };
   BTNHelp = ToolButton(this, "BTNHelp", ksSkinPanel1, 421, 33, IDB_HELP, L"帮助 (F1)");
   BtnUpdate = ToolButton(this, "BtnUpdate", ksSkinPanel1, 458, 33, IDB_UPDATE, L"升级");
 

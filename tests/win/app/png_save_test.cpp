@@ -116,7 +116,10 @@ class PngSaveTest : public FormTest {
     // The groups in the system's order: KINDS (4 bits), 1 (8 bits), 2 (alpha),
     // 3 (PNG), 4 (48 x 48 only), 5 (mixed).
     ASSERT_EQ(form->ListView1->Count(), 6);
+    // The size is offered only while PNG pictures are the type.
+    EXPECT_FALSE(form->CombPngSize->Enabled());
     form->CombPicType->SetItemIndex(3);
+    EXPECT_TRUE(form->CombPngSize->Enabled());
   }
   void TearDown() override {
     FormTest::TearDown();
