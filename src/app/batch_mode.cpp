@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "app/icon_source.h"
-#include "base/text.h"
 #include "framework/handles.h"
+#include "framework/wide.h"
 #include "imageio/png_icon.h"
 
 namespace kelmar {
@@ -14,8 +14,6 @@ namespace kelmar {
 namespace {
 
 bool Usable(HANDLE handle) { return handle && handle != INVALID_HANDLE_VALUE; }
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 bool NameBefore(const std::wstring& a, const std::wstring& b) {
   return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_LESS_THAN;
@@ -68,7 +66,7 @@ int ListIcons(const std::vector<std::wstring>& files, TConsoleOutput& console) {
     for (int i = 0; i < read.Count(); ++i, ++icons) {
       const std::shared_ptr<const IconGroup> group = read.Group(i);
       const std::shared_ptr<const IconGroup> shown = group ? group : read.Picture();
-      const std::wstring images = shown ? Wide(Utf8ToUtf16(GroupImageSummary(*shown))) : L"";
+      const std::wstring images = shown ? Wide(GroupImageSummary(*shown)) : L"";
       lines += path + L"\t" + std::to_wstring(i) + L"\t" + GroupLabel(group.get()) + L"\t" +
                (images.empty() ? std::wstring(L"外壳图标") : images) + L"\r\n";
     }
@@ -119,7 +117,7 @@ void TConsoleOutput::Write(HANDLE to, const std::wstring& text) {
     WriteConsoleW(to, text.data(), DWORD(text.size()), &written, nullptr);
     return;
   }
-  const std::string utf8 = Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+  const std::string utf8 = Narrow(text);
   WriteFile(to, utf8.data(), DWORD(utf8.size()), &written, nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include "app/icon_source.h"
 #include "app/form_kelmar.h"
 #include "framework/application.h"
+#include "framework/wide.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace kelmar;
@@ -25,7 +26,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // Files handed over by the shell come in as a drop would.
     if (!options.paths.empty()) {
       std::vector<std::wstring> files;
-      for (const std::u16string& path : options.paths) files.push_back(FullPath(std::wstring(path.begin(), path.end())));
+      for (const std::u16string& path : options.paths) files.push_back(FullPath(Wide(path)));
       form->TakeInGivenFiles(files);
     }
   } catch (...) {

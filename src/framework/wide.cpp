@@ -6,10 +6,9 @@
 
 namespace kelmar {
 
-std::wstring Wide(std::string_view utf8) {
-  std::u16string w = Utf8ToUtf16(utf8);
-  return std::wstring(w.begin(), w.end());
-}
+std::wstring Wide(std::string_view utf8) { return Wide(Utf8ToUtf16(utf8)); }
+
+std::wstring Wide(std::u16string_view utf16) { return std::wstring(utf16.begin(), utf16.end()); }
 
 std::string Narrow(std::wstring_view utf16) {
   return Utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
