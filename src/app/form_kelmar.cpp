@@ -124,7 +124,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   // painted again at every step of the building.
   SetVisible(false);
   CreateHandle();
-  dpi_ = int(services_->WindowDpi(Handle()));
+  const int dpi = int(services_->WindowDpi(Handle()));
   SetClientSize(667, 363);
 
   // The skin loads here, before the controls that draw from it.
@@ -222,11 +222,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   Image2->SetVisible(false);
   Place(Image2, ksSkinPanel1, 328, 0, 25, 17);
 
-  LargeImage = new TImageList(this, "LargeImage", ScaleLength(32, dpi_), ScaleLength(32, dpi_));
-  SmallImage = new TImageList(this, "SmallImage", ScaleLength(16, dpi_), ScaleLength(16, dpi_));
-  const bool scaled = dpi_ != kDesignDpi;
-  LargeOutput = scaled ? new TImageList(this, "LargeOutput", 32, 32) : LargeImage;
-  SmallOutput = scaled ? new TImageList(this, "SmallOutput", 16, 16) : SmallImage;
+  LargeImage = LargeOutput = new TImageList(this, "LargeImage", 32, 32);
+  SmallImage = SmallOutput = new TImageList(this, "SmallImage", 16, 16);
   ListView1 = new TListView(this, "ListView1");
   ListView1->SetColor(RGB(255, 255, 255));
   ListView1->SetMultiSelect(true);
@@ -260,11 +257,10 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
 
   // Laid out above for 96 DPI; made for the window's own scale here, the
   // window's size with its content.
-  if (scaled) {
-    ScaleChildren(dpi_);
-    Font().SetHeight(ScaleLength(Font().Height(), dpi_));
-    ksSkinHint1->DefaultFont().SetHeight(ScaleLength(ksSkinHint1->DefaultFont().Height(), dpi_));
-    SetBounds(Left(), Top(), ScaleLength(Width(), dpi_), ScaleLength(Height(), dpi_));
+  if (dpi != kDesignDpi) {
+    const int width = Width(), height = Height();
+    ScaleTo(dpi);
+    SetBounds(Left(), Top(), ScaleLength(width, dpi), ScaleLength(height, dpi));
   }
 
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
@@ -482,17 +478,11 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
     std::shared_ptr<const IconGroup> group = icons.Group(i);
     // A file of one item shows its own picture; the original saved stays the file's.
     std::shared_ptr<const IconGroup> shown = group ? group : icons.Picture();
-    ExtractedIcon icon;
-    if (shown) icon = ExtractGroupIcon(*shown, LargeImage->Width(), display_bits);
-    if (!icon) {
+    TPendingIcon pending = ShownIcon(shown.get(), path, display_bits);
+    if (pending.shell) {
       group.reset();
       shown.reset();
-      icon.handle = GetShellIcon(path, SmallIcons);
     }
-    // The small list shows the group's own small artwork where it has one.
-    TPendingIcon pending;
-    pending.large = std::move(icon);
-    if (shown) pending.small = OwnGroupIcon(*shown, SmallImage->Width(), display_bits);
     if (own_output && shown) {
       pending.output_large = ExtractGroupIcon(*shown, LargeOutput->Width(), display_bits);
       pending.output_small = OwnGroupIcon(*shown, SmallOutput->Width(), display_bits);
@@ -509,6 +499,82 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   }
   AddPendingIcons();
   return true;
+}
+
+TFormKelmar::TPendingIcon TFormKelmar::ShownIcon(const IconGroup* shown, const std::wstring& path,
+                                                 int display_bits) const {
+  TPendingIcon icon;
+  if (shown) icon.large = ExtractGroupIcon(*shown, LargeImage->Width(), display_bits);
+  // No image to show: the shell's icon (the list scales it to its size).
+  if (!icon.large) {
+    icon.large.handle = GetShellIcon(path, SmallIcons);
+    icon.shell = true;
+    return icon;
+  }
+  // The small list shows the group's own small artwork where it has one.
+  icon.small = OwnGroupIcon(*shown, SmallImage->Width(), display_bits);
+  return icon;
+}
+
+void TFormKelmar::ScaleTo(int dpi) {
+  TForm::ScaleTo(dpi);
+  ksSkinForm1->ScaleChanged();
+  ScaleImageLists(dpi);
+}
+
+void TFormKelmar::ScaleImageLists(int dpi) {
+  const int large = ScaleLength(32, dpi), small = ScaleLength(16, dpi);
+  if (LargeImage->Width() == large && SmallImage->Width() == small) return;
+  TImageList* const old_large = LargeImage;
+  TImageList* const old_small = SmallImage;
+  // The output lists are always 32 and 16; at 96 DPI they are the shown ones.
+  if (large == LargeOutput->Width() && small == SmallOutput->Width()) {
+    LargeImage = LargeOutput;
+    SmallImage = SmallOutput;
+  } else {
+    LargeImage = new TImageList(this, "LargeImage", large, large);
+    SmallImage = new TImageList(this, "SmallImage", small, small);
+    ReloadShownImages(*old_large);
+  }
+  ListView1->SetLargeImages(LargeImage);
+  ListView1->SetSmallImages(SmallImage);
+  ListView1->SetStateImages(SmallImage);
+  if (old_large != LargeOutput) delete old_large;
+  if (old_small != SmallOutput) delete old_small;
+}
+
+void TFormKelmar::ReloadShownImages(const TImageList& before) {
+  // Each item's images as the intake made them, read again from its file
+  // where it is still what it was; else the picture shown before, scaled.
+  const int display_bits = DisplayBits();
+  OriginalIcons originals;
+  for (int i = 0; i < ListView1->Count(); ++i) {
+    const std::wstring path = CaptionPath(ListView1->ItemCaption(i));
+    TPendingIcon icon;
+    if (item_images_[size_t(i)].sizes.empty()) {
+      icon = ShownIcon(nullptr, path, display_bits);
+    } else {
+      std::optional<IconGroup> group;
+      try {
+        group = originals.Images(path, *item_origins_[size_t(i)], ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
+      } catch (const std::exception&) {
+        // Unreadable now: the picture shown before stands in.
+      }
+      if (group) icon = ShownIcon(&*group, path, display_bits);
+      if (!group || icon.shell) {
+        icon = {};
+        icon.large.handle = before.GetIcon(i);
+      }
+    }
+    pending_icons_.push_back(std::move(icon));
+  }
+  // Only the shown lists take them.
+  TImageList* const outputs[] = {LargeOutput, SmallOutput};
+  LargeOutput = LargeImage;
+  SmallOutput = SmallImage;
+  AddPendingIcons();
+  LargeOutput = outputs[0];
+  SmallOutput = outputs[1];
 }
 
 bool TFormKelmar::StartNewBatch() {

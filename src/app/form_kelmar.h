@@ -111,6 +111,9 @@ class TFormKelmar : public TForm {
   void WndProc(TMessage& m) override;
   // Placed, FormCreate run, then shown.
   void Loaded() override;
+  // The controls, the frame and the shown icons for `dpi`, as a start at
+  // that DPI makes them; the list keeps its items and selection.
+  void ScaleTo(int dpi) override;
 
  private:
   void ClearBatch();
@@ -157,8 +160,6 @@ class TFormKelmar : public TForm {
   bool MayStartCommand() const;
 
   TPlatformServices* services_;
-  // The DPI the window is made for.
-  int dpi_ = 96;
   // Icons of list items whose images are not in the image lists yet: the
   // large one, and the group's own small one where it has one (else the
   // large one is scaled); where the output lists are lists of their own,
@@ -166,7 +167,17 @@ class TFormKelmar : public TForm {
   struct TPendingIcon {
     ExtractedIcon large, small;
     ExtractedIcon output_large, output_small;
+    // No image of the item's could be drawn: the shell's icon stands in.
+    bool shell = false;
   };
+  // What the shown lists take of an item that shows `shown` (null: none,
+  // or none that can be drawn; the shell's icon for `path` then).
+  TPendingIcon ShownIcon(const IconGroup* shown, const std::wstring& path, int display_bits) const;
+  // The shown lists at the sizes for `dpi`, their images made anew.
+  void ScaleImageLists(int dpi);
+  // The shown lists, new and empty, take every item's image at their size;
+  // `before` is the large list they replace.
+  void ReloadShownImages(const TImageList& before);
   std::vector<TPendingIcon> pending_icons_;
   // The group of each list item (null for shell icons), in list order.
   std::vector<std::shared_ptr<const IconGroup>> item_groups_;

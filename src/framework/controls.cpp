@@ -143,6 +143,8 @@ void TControl::SetCaption(const std::wstring& caption) {
   CaptionChanged();
 }
 
+int TControl::Scaled(int length) const { return ScaleLength(length, dpi_); }
+
 void TControl::SetColor(TColor color) {
   color_ = color;
   Invalidate();
@@ -337,15 +339,21 @@ Rect TWinControl::AlignArea() const {
 }
 
 void TWinControl::ScaleChildren(int dpi) {
-  if (dpi == kDesignDpi) return;
+  dpi_ = dpi;
   // A copy: a child's new bounds may realign (and never reorder) the rest.
   const std::vector<TControl*> children = controls_;
   for (TControl* c : children) {
-    const Rect b = c->BoundsRect();
-    c->SetBounds(ScaleLength(b.left, dpi), ScaleLength(b.top, dpi), ScaleLength(b.Width(), dpi),
-                 ScaleLength(b.Height(), dpi));
-    c->Font().SetHeight(ScaleLength(c->Font().Height(), dpi));
-    c->dpi_ = dpi;
+    if (c->dpi_ == kDesignDpi) {
+      c->design_bounds_ = c->BoundsRect();
+      c->design_font_height_ = c->Font().Height();
+    }
+    if (c->dpi_ != dpi) {
+      const Rect& b = c->design_bounds_;
+      c->dpi_ = dpi;
+      c->SetBounds(ScaleLength(b.left, dpi), ScaleLength(b.top, dpi), ScaleLength(b.Width(), dpi),
+                   ScaleLength(b.Height(), dpi));
+      c->Font().SetHeight(ScaleLength(c->design_font_height_, dpi));
+    }
     if (c->IsWindowed()) static_cast<TWinControl*>(c)->ScaleChildren(dpi);
   }
 }

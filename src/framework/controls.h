@@ -69,6 +69,8 @@ class TControl : public TComponent {
   // The DPI the control is laid out for (TWinControl::ScaleChildren): what
   // it draws from 96-DPI measures, such as a skin's fonts, is made for it.
   int Dpi() const { return dpi_; }
+  // A length of the 96-DPI design at the control's DPI.
+  int Scaled(int length) const;
   // Every change of place or size comes here; a control that keeps its size
   // within limits overrides it. Windowed controls move their window, and their
   // bounds then follow what the system reports (WM_WINDOWPOSCHANGED).
@@ -121,6 +123,10 @@ class TControl : public TComponent {
   TWinControl* parent_ = nullptr;
   Rect bounds_;
   int dpi_ = 96;
+  // The bounds and font height laid out for 96 DPI, taken when the control
+  // was first made for another DPI: every later scale starts from them.
+  Rect design_bounds_;
+  int design_font_height_ = 0;
   TAlign align_ = TAlign::alNone;
   bool visible_ = true;
   bool transparent_ = false;
@@ -168,7 +174,9 @@ class TWinControl : public TControl {
   void SetTabStop(bool tab_stop);
   void SetBounds(int left, int top, int width, int height) override;
   // The children laid out for 96 DPI, made for `dpi`: their bounds and fonts,
-  // and their children's in turn (ScaleLength). Nothing changes at 96.
+  // and their children's in turn (ScaleLength), always from the 96-DPI
+  // layout, so a change of DPI gives what a start at the new one gives.
+  // The control itself takes the DPI as well.
   void ScaleChildren(int dpi);
   // Places the aligned children in AlignArea().
   void AlignControls();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/display_scale.h"
 #include "framework/application.h"
 
 namespace kelmar {
@@ -186,6 +187,12 @@ void TForm::FocusMoved(TWinControl* focused) {
   });
 }
 
+void TForm::ScaleTo(int dpi) {
+  if (Dpi() == kDesignDpi) design_font_height_ = Font().Height();
+  ScaleChildren(dpi);
+  Font().SetHeight(ScaleLength(design_font_height_, dpi));
+}
+
 void TForm::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_CLOSE:
@@ -207,6 +214,14 @@ void TForm::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_DPICHANGED: {
+      const RECT suggested = *reinterpret_cast<const RECT*>(m.LParam);
+      ScaleTo(LOWORD(m.WParam));
+      SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      m.Result = 0;
+      return;
+    }
     case WM_WINDOWPOSCHANGED:
       if (!(reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_NOMOVE))
         ForEachWinControl(this, [](TWinControl* c) {

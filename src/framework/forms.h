@@ -62,6 +62,13 @@ class TForm : public TWinControl {
   // form and fires OnCreate.
   virtual void Loaded();
 
+  // Makes the form, laid out for 96 DPI, for `dpi`: its controls
+  // (ScaleChildren) and its own font, always from the 96-DPI design. The
+  // window's size is the caller's. A new DPI from the system
+  // (WM_DPICHANGED) comes here, and the window then takes the rectangle
+  // the system suggests.
+  virtual void ScaleTo(int dpi);
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
@@ -75,6 +82,8 @@ class TForm : public TWinControl {
   int client_width_ = 0;
   int client_height_ = 0;
   HWND focus_before_leaving_ = nullptr;
+  // The form's own font height at 96 DPI, taken when it was first scaled.
+  int design_font_height_ = 0;
 };
 
 // The form a control stands on (the control itself when it is a form).

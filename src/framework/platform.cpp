@@ -163,6 +163,16 @@ UINT TPlatformServices::WinExec(const char* command_line, UINT show) { return ::
 
 void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) { ::DragAcceptFiles(hwnd, accept); }
 
+int SystemMetricForDpi(int index, int dpi) {
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto for_dpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  if (for_dpi) return for_dpi(index, UINT(dpi));
+  const int screen = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
+  const int metric = GetSystemMetrics(index);
+  return screen > 0 && screen != dpi ? MulDiv(metric, dpi, screen) : metric;
+}
+
 UINT TPlatformServices::WindowDpi(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(

@@ -12,6 +12,11 @@
 
 namespace kelmar {
 
+// A system metric for windows drawn at `dpi` (GetSystemMetricsForDpi where
+// the system has it, Windows 10 1607 and later; else the system's own metric
+// at the screen's DPI, scaled).
+int SystemMetricForDpi(int index, int dpi);
+
 class TPlatformServices {
  public:
   virtual ~TPlatformServices() = default;

@@ -43,6 +43,21 @@ SIZE TextSize(HDC dc, std::wstring_view text) {
 
 }  // namespace
 
+ScopedGlyphScale::ScopedGlyphScale(HDC dc, int x, int y, int dpi) : dc_(dc) {
+  if (dpi == kDesignDpi) return;
+  mode_ = SetGraphicsMode(dc, GM_ADVANCED);
+  GetWorldTransform(dc, &before_);
+  const float s = float(dpi) / float(kDesignDpi);
+  const XFORM scale{s, 0, 0, s, float(x) * (1 - s), float(y) * (1 - s)};
+  scaled_ = ModifyWorldTransform(dc, &scale, MWT_LEFTMULTIPLY) != 0;
+}
+
+ScopedGlyphScale::~ScopedGlyphScale() {
+  if (!mode_) return;
+  if (scaled_) SetWorldTransform(dc_, &before_);
+  SetGraphicsMode(dc_, mode_);
+}
+
 void DrawGlyphCell(HDC dc, int x, int y, int n, int k, const ImageView& strip) {
   if (strip.IsEmpty() || k <= 0 || n < 1 || n > k) return;
   const int w = strip.Width() / k, h = strip.Height();
@@ -150,8 +165,8 @@ void DrawSmallSquareGlyph(HDC dc, int x, int y, COLORREF colour) {
   Drawing(dc, colour, true).Box(x + 2, y + 2, x + 7, y + 7);
 }
 
-TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset) {
-  TFont f(WideFromCp936(font.name), font.height, colour);
+TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset, int dpi) {
+  TFont f(WideFromCp936(font.name), ScaleLength(font.height, dpi), colour);
   TFontStyles style;
   style.bold = font.style & fsBold;
   style.italic = font.style & fsItalic;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/display_scale.h"
 #include "base/geometry.h"
 #include "base/image.h"
 #include "framework/graphics.h"
@@ -14,8 +15,26 @@
 
 namespace kelmar {
 
-// A skin record's font (name in code page 936) in the given colour.
-TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset = DEFAULT_CHARSET);
+// A skin record's font (name in code page 936) in the given colour, made for
+// `dpi` (the record's height is a 96-DPI one).
+TFont SkinFontToFont(const SkinFont& font, COLORREF colour, BYTE charset = DEFAULT_CHARSET, int dpi = kDesignDpi);
+
+// Glyphs and marks drawn below at their 96-DPI coordinates come out at
+// `dpi`'s scale about (x, y), lines and boxes scaled by the system while this
+// lives: drawn at the size, not a picture stretched.
+class ScopedGlyphScale {
+ public:
+  ScopedGlyphScale(HDC dc, int x, int y, int dpi);
+  ~ScopedGlyphScale();
+  ScopedGlyphScale(const ScopedGlyphScale&) = delete;
+  ScopedGlyphScale& operator=(const ScopedGlyphScale&) = delete;
+
+ private:
+  HDC dc_;
+  bool scaled_ = false;
+  int mode_ = 0;
+  XFORM before_{};
+};
 
 // Cell n (from 1) of a strip of k equal cells at x, y, transparent where the
 // cell shows its bottom-left colour.

@@ -92,7 +92,7 @@ SkinGeometry FrameGeometry::SizedMaskGeometry() const {
   return {SizedMaskRect, SizedLeftTop, SizedRightTop, SizedLeftBottom, SizedRightBottom};
 }
 
-Rect FrameClientRect(const TksSkinData* skin, const Rect& window, bool toolWindow) {
+Rect FrameClientRect(const TksSkinData* skin, const Rect& window, bool toolWindow, int dpi) {
   Rect r = window;
   if (SkinIsUsable(skin)) {
     r.left += skin->clientrect.left;
@@ -100,10 +100,11 @@ Rect FrameClientRect(const TksSkinData* skin, const Rect& window, bool toolWindo
     r.right += skin->clientrect.right - skin->Picture.Width();
     r.bottom += skin->clientrect.bottom - skin->Picture.Height();
   } else {
-    r.left += kPlainBorder;
-    r.top += PlainCaptionHeight(toolWindow) + kPlainBorder;
-    r.right -= kPlainBorder;
-    r.bottom -= kPlainBorder;
+    const PlainFrame plain(toolWindow, dpi);
+    r.left += plain.border;
+    r.top += plain.caption + plain.border;
+    r.right -= plain.border;
+    r.bottom -= plain.border;
   }
   r.right = std::max(r.right, r.left);
   r.bottom = std::max(r.bottom, r.top);
@@ -187,11 +188,11 @@ void PlaceFrameObjects(const TksSkinData& skin, const FrameGeometry& g, const st
 }
 
 Rect PlacePlainCaption(int frameWidth, bool toolWindow, const std::vector<FrameObjectLayout*>& objects, bool showIcon,
-                       Point iconSize) {
-  Rect caption{kPlainBorder, kPlainBorder, frameWidth - kPlainBorder, PlainCaptionHeight(toolWindow)};
-  const int size = toolWindow ? 13 : 17;
-  constexpr int top = 4;
-  int x = frameWidth - kPlainBorder;
+                       Point iconSize, int dpi) {
+  const PlainFrame plain(toolWindow, dpi);
+  Rect caption{plain.border, plain.border, frameWidth - plain.border, plain.caption};
+  const int size = plain.button, top = plain.buttonTop;
+  int x = frameWidth - plain.border;
   for (SkinCommand c : kRowCommands) {
     if (FrameObjectLayout* b = FirstButton(objects, c)) {
       b->ObjectRect = {x - size, top, x, top + size};
@@ -201,7 +202,7 @@ Rect PlacePlainCaption(int frameWidth, bool toolWindow, const std::vector<FrameO
   caption.right = x;
   if (FrameObjectLayout* sysMenu = FirstButton(objects, SkinCommand::cmSysMenu)) {
     const Point s = showIcon ? iconSize : Point{size, size};
-    sysMenu->ObjectRect = {kPlainBorder, top, kPlainBorder + s.x, top + s.y};
+    sysMenu->ObjectRect = {plain.border, top, plain.border + s.x, top + s.y};
     caption.left = sysMenu->ObjectRect.right;
   }
   return caption;

@@ -6,18 +6,33 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/display_scale.h"
 #include "base/geometry.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_geometry.h"
 
 namespace kelmar {
 
-// The plain frame (no skin): 3-pixel borders and a 19-pixel caption (15 for
-// tool windows).
+// The plain frame (no skin) at 96 DPI: 3-pixel borders, a 19-pixel caption
+// and 17-pixel caption buttons 4 from the top (15 and 13 for tool windows),
+// sizing bands 3 pixels wide.
 constexpr int kPlainBorder = 3;
 constexpr int kPlainCaptionHeight = 19;
 constexpr int kPlainToolCaptionHeight = 15;
-inline int PlainCaptionHeight(bool toolWindow) { return toolWindow ? kPlainToolCaptionHeight : kPlainCaptionHeight; }
+
+// Those lengths at a DPI.
+struct PlainFrame {
+  int border = kPlainBorder;
+  int caption = kPlainCaptionHeight;
+  int button = 17;
+  int buttonTop = 4;
+  PlainFrame(bool toolWindow, int dpi = kDesignDpi)
+      : border(ScaleLength(kPlainBorder, dpi)),
+        caption(ScaleLength(toolWindow ? kPlainToolCaptionHeight : kPlainCaptionHeight, dpi)),
+        button(ScaleLength(toolWindow ? 13 : 17, dpi)),
+        buttonTop(ScaleLength(4, dpi)) {}
+};
+inline int PlainCaptionHeight(bool toolWindow, int dpi = kDesignDpi) { return PlainFrame(toolWindow, dpi).caption; }
 
 // The skin can draw a frame: loaded, with a client rectangle.
 inline bool SkinIsUsable(const TksSkinData* skin) {
@@ -44,8 +59,8 @@ FrameGeometry ComputeFrameGeometry(const TksSkinData& skin, int width, int heigh
 
 // The client rectangle the frame leaves inside the window rectangle `window`
 // (any origin): the skin's client insets when `skin` is usable, else the
-// plain frame's. Never inside out.
-Rect FrameClientRect(const TksSkinData* skin, const Rect& window, bool toolWindow);
+// plain frame's at `dpi`. Never inside out.
+Rect FrameClientRect(const TksSkinData* skin, const Rect& window, bool toolWindow, int dpi = kDesignDpi);
 
 // A rectangle of the frame picture moved to the window's size: pieces in a
 // corner move with that corner, pieces spanning two corners stretch.
@@ -76,7 +91,7 @@ void PlaceFrameObjects(const TksSkinData& skin, const FrameGeometry& g, const st
 // right, the system menu button at the left; returns the caption rectangle
 // left between them.
 Rect PlacePlainCaption(int frameWidth, bool toolWindow, const std::vector<FrameObjectLayout*>& objects, bool showIcon,
-                       Point iconSize);
+                       Point iconSize, int dpi = kDesignDpi);
 
 // The border icons as a set of bits.
 enum TksBorderIcon : uint32_t {

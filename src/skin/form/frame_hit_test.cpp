@@ -94,14 +94,16 @@ int SkinnedFrameHitTest(const FrameGeometry& g, int width, int height, int borde
   return InnerCode(client, s, p);
 }
 
-int PlainFrameHitTest(int width, int height, const Rect& captionRect, int captionHeight, const FrameHitState& s,
-                      Point p) {
-  const Rect client{kPlainBorder, captionHeight + kPlainBorder, width - kPlainBorder, height - kPlainBorder};
+int PlainFrameHitTest(int width, int height, const Rect& captionRect, const PlainFrame& frame,
+                      const FrameHitState& s, Point p) {
+  const int b = frame.border;
+  const Rect client{b, frame.caption + b, width - b, height - b};
   if (!s.maximized && !s.minimized && !s.rolledUp && s.sizeable) {
     // Only outside the client area: a click there is the form's, hot
     // button or not.
     if (s.objectHot && !client.Contains(p)) return kHitObject;
-    const bool left = p.x <= 2, top = p.y <= 2, right = p.x >= width - 2, bottom = p.y >= height - 2;
+    // The outermost border pixels but the innermost size the band.
+    const bool left = p.x < b, top = p.y < b, right = p.x >= width - b + 1, bottom = p.y >= height - b + 1;
     if (left && top) return kHitTopLeft;
     if (right && top) return kHitTopRight;
     if (left && bottom) return kHitBottomLeft;

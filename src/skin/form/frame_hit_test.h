@@ -58,9 +58,9 @@ struct FrameHitState {
 int SkinnedFrameHitTest(const FrameGeometry& g, int width, int height, int borderWidth, const FrameMaskShape* mask,
                         const FrameHitState& state, Point p);
 
-// The plain frame's answer (3-pixel border): captionRect is the plain
-// caption rectangle after the plain layout.
-int PlainFrameHitTest(int width, int height, const Rect& captionRect, int captionHeight, const FrameHitState& state,
-                      Point p);
+// The plain frame's answer (its border at the DPI the frame was laid out
+// for): captionRect is the plain caption rectangle after the plain layout.
+int PlainFrameHitTest(int width, int height, const Rect& captionRect, const PlainFrame& frame,
+                      const FrameHitState& state, Point p);
 
 }  // namespace kelmar

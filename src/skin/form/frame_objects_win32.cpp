@@ -308,14 +308,17 @@ void TksSkinStdButtonObject::DrawPlain(FrameCanvas& canvas) {
   } else {
     c.FillRect(r, GetSysColor(COLOR_BTNFACE));
   }
-  int x = w / 2 - 5, y = h / 2 - 4;
+  // The glyphs' 96-DPI offsets from the button's middle, at the frame's scale.
+  const int dpi = OwnerSkinForm->Dpi();
+  int x = w / 2 - ScaleLength(5, dpi), y = h / 2 - ScaleLength(4, dpi);
   if (Pressed) {
     const int k = MouseOver ? 0 : 1;
-    x = w / 2 - 4 - k;
-    y = h / 2 - 3 - k;
+    x = w / 2 - ScaleLength(4 + k, dpi);
+    y = h / 2 - ScaleLength(3 + k, dpi);
   }
   x += r.left;
   y += r.top;
+  const ScopedGlyphScale scale(canvas.dc, x, y, dpi);
   const COLORREF colour = GetSysColor(IsEnabled ? COLOR_BTNTEXT : COLOR_BTNSHADOW);
   const bool maximized = OwnerSkinForm->FrameState == TWindowState::wsMaximized;
   const bool minimized = OwnerSkinForm->FrameState == TWindowState::wsMinimized;
@@ -434,7 +437,7 @@ void TksSkinCaptionObject::DrawText(FrameCanvas& canvas, const Rect& target) {
   tr = tr.Offset(target.left, target.top);
   const bool active = Highlighted;
   TFont f = SkinFontToFont(font, ToColor(active ? activefontcolor : font.color),
-                           OwnerSkinForm->DefCaptionFont().Charset());
+                           OwnerSkinForm->DefCaptionFont().Charset(), OwnerSkinForm->Dpi());
   HDC dc = canvas.dc;
   ScopedDcState state(dc);
   SelectObject(dc, f.Handle());
@@ -459,7 +462,8 @@ void TksSkinCaptionObject::DrawText(FrameCanvas& canvas, const Rect& target) {
   SetBkMode(dc, TRANSPARENT);
   if (shadow) {
     SetTextColor(dc, ToColor(active ? activeshadowcolor : shadowcolor));
-    TextOutW(dc, x + 1, y + 1, text.c_str(), int(text.size()));
+    const int offset = ScaleLength(1, OwnerSkinForm->Dpi());
+    TextOutW(dc, x + offset, y + offset, text.c_str(), int(text.size()));
   }
   SetTextColor(dc, f.Color());
   TextOutW(dc, x, y, text.c_str(), int(text.size()));
@@ -478,7 +482,8 @@ TksSkinLabelObject::TksSkinLabelObject(TksSkinForm* form, const TksDataSkinLabel
 void TksSkinLabelObject::Draw(FrameCanvas& canvas, bool update) {
   DrawBase(canvas, update);
   if (TextValue.empty()) return;
-  TFont f = SkinFontToFont(font, ToColor(FormActive() ? activefontcolor : font.color));
+  TFont f = SkinFontToFont(font, ToColor(FormActive() ? activefontcolor : font.color), DEFAULT_CHARSET,
+                           OwnerSkinForm->Dpi());
   const UINT align = alignment == Alignment::taCenter ? DT_CENTER
                      : alignment == Alignment::taRightJustify ? DT_RIGHT : DT_LEFT;
   TCanvas(canvas.dc).DrawText(f, canvas.Local(ObjectRect), TextValue, align | DT_VCENTER | DT_SINGLELINE);

@@ -176,7 +176,7 @@ void TksSkinForm::OnKeyMenu(TMessage& m) {
     // frame's top-left corner when there is none.
     RECT rc{};
     GetWindowRect(ownerForm_->Handle(), &rc);
-    Rect anchor = RectOfSize(rc.left, rc.top + PlainCaptionHeight(ToolWindow()), 0, 0);
+    Rect anchor = RectOfSize(rc.left, rc.top + PlainCaptionHeight(ToolWindow(), Dpi()), 0, 0);
     for (const auto& o : objects_)
       if (o->Command == SkinCommand::cmSysMenu && o->IsVisible && o->IsButton()) {
         anchor = o->ObjectRect.Offset(rc.left, rc.top);

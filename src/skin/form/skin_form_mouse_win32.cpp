@@ -66,7 +66,7 @@ void TksSkinForm::PollCursor() {
   }
   const Point p = CursorInWindow();
   const Rect b = WindowBounds(ownerForm_->Handle());
-  const Rect client = FrameClientRect(FrameUsable() ? Skin() : nullptr, {0, 0, b.Width(), b.Height()}, ToolWindow());
+  const Rect client = FrameClientRect(FrameUsable() ? Skin() : nullptr, {0, 0, b.Width(), b.Height()}, ToolWindow(), Dpi());
   if (!client.Contains(p))
     TrackHover(p, true);
   else if (HotObjectIndex >= 0)
@@ -193,7 +193,7 @@ int TksSkinForm::HitTest(Point p) {
   s.rolledUp = RollUpState;
   s.objectHot = ObjectAt(HotObjectIndex) != nullptr;
   s.inSizeMove = InSizeMove;
-  if (!FrameUsable()) return PlainFrameHitTest(w, h, PlainCaptionRect, PlainCaptionHeight(ToolWindow()), s, p);
+  if (!FrameUsable()) return PlainFrameHitTest(w, h, PlainCaptionRect, PlainFrame(ToolWindow(), Dpi()), s, p);
   if (FrameWidth != w || FrameHeight != h) {
     FrameWidth = w;
     FrameHeight = h;

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/platform.h"
 #include "framework/wide.h"
 #include "skin/data/effect_bmp.h"
 #include "skin/data/effect_bmp_win32.h"
@@ -115,10 +116,11 @@ bool TksSkinForm::ToolWindow() const {
 bool TksSkinForm::FrameUsable() const { return skinApplied_ && SkinIsUsable(Skin()); }
 
 Point TksSkinForm::SmallIconSize() const {
-  int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  const int dpi = Dpi();
+  int w = SystemMetricForDpi(SM_CXSMICON, dpi), h = SystemMetricForDpi(SM_CYSMICON, dpi);
   if (w == 0 || h == 0) {
-    w = GetSystemMetrics(SM_CXSIZE);
-    h = GetSystemMetrics(SM_CYSIZE);
+    w = SystemMetricForDpi(SM_CXSIZE, dpi);
+    h = SystemMetricForDpi(SM_CYSIZE, dpi);
   }
   return {w, h};
 }
@@ -142,8 +144,9 @@ Point TksSkinForm::MinTrackSize() const {
     if (MinWidth > m.x && !minimized) m.x = MinWidth;
     m.y = skin->Picture.Height() - RectHeight(skin->clientrect);
   } else {
-    m.x = MinWidth > 0 ? MinWidth : 130;
-    m.y = PlainCaptionHeight(ToolWindow()) + 2 * kPlainBorder;
+    const PlainFrame plain(ToolWindow(), Dpi());
+    m.x = MinWidth > 0 ? MinWidth : ScaleLength(130, Dpi());
+    m.y = plain.caption + 2 * plain.border;
   }
   if (MinHeight > m.y && !RollUpState && !minimized) m.y = MinHeight;
   return m;
@@ -292,7 +295,7 @@ void TksSkinForm::OnNcCalcSize(TMessage& m) {
   if (HasBorder()) {
     const TksSkinData* skin = skinApplied_ ? Skin() : nullptr;
     if (skin) ComputeGeometry();
-    *proposed = ToRECT(FrameClientRect(skin, FromRECT(*proposed), ToolWindow()));
+    *proposed = ToRECT(FrameClientRect(skin, FromRECT(*proposed), ToolWindow(), Dpi()));
   }
   m.Result = 0;
 }
@@ -551,48 +554,55 @@ void TksSkinForm::PaintSkinnedFrame(HDC dc) {
 void TksSkinForm::PaintPlainFrame(HDC dc) {
   if (objects_.empty()) MakePlainButtons();
   const bool tool = ToolWindow();
-  PlainCaptionRect = PlacePlainCaption(FrameWidth, tool, Layouts(), showIcon_, SmallIconSize());
-  const int captionHeight = PlainCaptionHeight(tool);
-  const int bw = FrameWidth - 2 * kPlainBorder;
+  const int dpi = Dpi();
+  PlainCaptionRect = PlacePlainCaption(FrameWidth, tool, Layouts(), showIcon_, SmallIconSize(), dpi);
+  const PlainFrame plain(tool, dpi);
+  const int captionHeight = plain.caption, border = plain.border;
+  const int bw = FrameWidth - 2 * border;
   if (bw <= 0) return;
   TBitmap bitmap(bw, captionHeight);
   HDC bdc = bitmap.Dc();
   TCanvas canvas(bdc);
   canvas.FillRect({0, 0, bw, captionHeight}, GetSysColor(COLOR_BTNFACE));
-  // Engraved lines across the caption, interrupted by the text.
-  if (captionHeight - 4 > 1) {
-    for (int y = 2; y <= captionHeight - 4; ++y) {
-      const TColor colour = GetSysColor((y - 2) % 2 == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
-      canvas.FillRect({PlainCaptionRect.left - 1, y, PlainCaptionRect.right - 6, y + 1}, colour);
-    }
+  // Engraved lines across the caption, interrupted by the text: pairs of
+  // one light and one dark line, as many as the 96-DPI caption has, each
+  // line as thick as the scale makes a pixel.
+  const int line = ScaleLength(1, dpi), inset = ScaleLength(2, dpi);
+  for (int y = inset, k = 0; y + line <= captionHeight - inset - line + 1; y += line, ++k) {
+    const TColor colour = GetSysColor(k % 2 == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+    canvas.FillRect({PlainCaptionRect.left - 1, y, PlainCaptionRect.right - ScaleLength(6, dpi), y + line}, colour);
   }
   const bool active = IsActive();
-  const TFont& font = active ? defCaptionFont_ : defInactiveCaptionFont_;
+  TFont font = active ? defCaptionFont_ : defInactiveCaptionFont_;
+  font.SetHeight(ScaleLength(font.Height(), dpi));
   std::wstring text = ownerForm_->Caption();
   if (!text.empty()) {
-    const int w = PlainCaptionRect.right - PlainCaptionRect.left + 3;
+    const int w = PlainCaptionRect.right - PlainCaptionRect.left + border;
     ScopedDcState state(bdc);
     SelectObject(bdc, font.Handle());
     FitTextWithEllipsis(bdc, text, w);
     const SIZE size = canvas.TextExtent(font, text);
-    const int x = (PlainCaptionRect.left - 3) + w / 2 - (size.cx + 5) / 2;
+    const int gap = ScaleLength(5, dpi);
+    const int x = (PlainCaptionRect.left - border) + w / 2 - (size.cx + gap) / 2;
     const int y = captionHeight / 2 - size.cy / 2;
-    canvas.FillRect({x, 0, x + size.cx + 5, captionHeight}, GetSysColor(COLOR_BTNFACE));
-    canvas.TextOut(font, x + 3, y, text);
+    canvas.FillRect({x, 0, x + size.cx + gap, captionHeight}, GetSysColor(COLOR_BTNFACE));
+    canvas.TextOut(font, x + border, y, text);
   }
-  FrameCanvas objectCanvas{bdc, bitmap.Pixels(), {kPlainBorder, kPlainBorder}};
+  FrameCanvas objectCanvas{bdc, bitmap.Pixels(), {border, border}};
   for (const auto& o : objects_)
     if (o->IsVisible) o->Draw(objectCanvas, true);
   ScopedDcState state(dc);
   const int w = FrameWidth, h = FrameHeight;
-  ExcludeClipRect(dc, kPlainBorder, captionHeight + kPlainBorder, w - kPlainBorder, h - kPlainBorder);
-  BitBlt(dc, kPlainBorder, kPlainBorder, bw, captionHeight, bdc, 0, 0, SRCCOPY);
-  // Three rings inward: 3D light / dark shadow, highlight / shadow, face.
+  ExcludeClipRect(dc, border, captionHeight + border, w - border, h - border);
+  BitBlt(dc, border, border, bw, captionHeight, bdc, 0, 0, SRCCOPY);
+  // Three rings inward: 3D light / dark shadow, highlight / shadow, face,
+  // each as wide as the scale makes a pixel (the last one takes what is left).
   const int rings[3][2] = {{COLOR_3DLIGHT, COLOR_3DDKSHADOW}, {COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
                            {COLOR_BTNFACE, COLOR_BTNFACE}};
   TCanvas window(dc);
-  for (int i = 0; i < 3; ++i) {
-    const TColor light = GetSysColor(rings[i][0]), dark = GetSysColor(rings[i][1]);
+  for (int i = 0; i < border; ++i) {
+    const int ring = std::min(2, i / std::max(1, line));
+    const TColor light = GetSysColor(rings[ring][0]), dark = GetSysColor(rings[ring][1]);
     window.FillRect({i, i, w - i, i + 1}, light);
     window.FillRect({i, i, i + 1, h - i}, light);
     window.FillRect({i, h - i - 1, w - i, h - i}, dark);
@@ -683,6 +693,11 @@ void TksSkinForm::ApplySkin() {
   if (ClientWidth > 0 || ClientHeight > 0)
     ownerForm_->SetClientSize(ClientWidth > 0 ? ClientWidth : ownerForm_->ClientWidth(),
                               ClientHeight > 0 ? ClientHeight : ownerForm_->ClientHeight());
+}
+
+void TksSkinForm::ScaleChanged() {
+  smallIcon_.Reset();
+  ApplySkin();
 }
 
 void TksSkinForm::RemoveSkin() {

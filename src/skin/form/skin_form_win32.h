@@ -146,6 +146,9 @@ class TksSkinForm : public TComponent {
   const TksSkinData* Skin() const;
   // The form is active and the system's active window.
   bool IsActive() const;
+  // The DPI the form is made for: the frame's fonts, glyphs and the lengths
+  // it draws without the skin follow it.
+  int Dpi() const { return ownerForm_->Dpi(); }
   // The form's small icon, made on first use.
   HICON SmallIcon();
   Point SmallIconSize() const;
@@ -165,6 +168,9 @@ class TksSkinForm : public TComponent {
   int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
+  // The form was made for another DPI: the small icon, the objects, the
+  // shape and the frame anew.
+  void ScaleChanged();
   // Object hints, for the hover tracking: an object that became hot shows
   // its hint (when the form is active), one that is no longer hot hides it.
   void ObjectHintEnter(const TksActiveSkinObject& object);

@@ -172,7 +172,7 @@ TEST(MaskProbes, APointInsideTheMaskRectangleIsNeverAtTheBorder) {
 TEST(PlainHitTest, ThreePixelRingCaptionAndClient) {
   // 300 × 200, caption 19 high, caption rectangle between the buttons.
   const Rect caption{22, 3, 246, 19};
-  auto hit = [&](Point p, FrameHitState s = {}) { return PlainFrameHitTest(300, 200, caption, 19, s, p); };
+  auto hit = [&](Point p, FrameHitState s = {}) { return PlainFrameHitTest(300, 200, caption, PlainFrame(false), s, p); };
   EXPECT_EQ(hit({0, 0}), kHitTopLeft);
   EXPECT_EQ(hit({2, 2}), kHitTopLeft);
   EXPECT_EQ(hit({298, 1}), kHitTopRight);
