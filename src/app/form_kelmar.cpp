@@ -17,6 +17,8 @@
 #include "imageio/four_bit_icon.h"
 #include "imageio/icon_bitmap_win32.h"
 #include "imageio/icon_writer_win32.h"
+#include "imageio/png_icon.h"
+#include "skin/data/effect_bmp_win32.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 #include "base/display_scale.h"
@@ -51,13 +53,45 @@ bool IsFile(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void LoadGlyph(TksSkinButton* button, int id) {
+}  // namespace
+
+// The tool pictures as drawn: 18 pixels square at 100 %, 27 and 36 at 150 and
+// 200 %.
+struct TGlyphSet {
+  int size, id_offset;
+};
+constexpr TGlyphSet kGlyphSets[] = {{18, 0}, {27, IDB_GLYPHS_27}, {36, IDB_GLYPHS_36}};
+
+int GlyphSize(int dpi) { return ScaleLength(kGlyphSets[0].size, dpi); }
+
+void LoadGlyph(TksSkinButton* button, int id, int dpi) {
+  // The set drawn at the size, else the nearest larger one scaled down
+  // (the largest beyond 200 %).
+  const int size = GlyphSize(dpi);
+  const TGlyphSet* set = &kGlyphSets[std::size(kGlyphSets) - 1];
+  for (const TGlyphSet& s : kGlyphSets)
+    if (s.size >= size) {
+      set = &s;
+      break;
+    }
   // The pixels as stored: the bottom-left one is the transparent colour, and
   // no colour mapping may change it.
-  BitmapHandle bitmap(static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  button->SetGlyph(bitmap.Get());
+  BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id + set->id_offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (set->size == size) {
+    button->SetGlyph(bitmap.Get());
+    return;
+  }
+  // Opaque for the area filter, which weighs colours by alpha; the buttons
+  // take the bottom-left colour out, and the grey around the pictures
+  // keeps it exactly.
+  Image drawn = EffectBmpFromBitmap(bitmap.Get()).GetImage();
+  for (int y = 0; y < drawn.Height(); ++y)
+    for (int x = 0; x < drawn.Width(); ++x) drawn.View().At(x, y) |= 0xFF000000u;
+  button->SetGlyph(Downscale(drawn, size, size));
 }
+
+namespace {
 
 template <typename T>
 T* Place(T* control, TWinControl* parent, int left, int top, int width, int height) {
@@ -69,7 +103,8 @@ T* Place(T* control, TWinControl* parent, int left, int top, int width, int heig
 TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* parent, int left, int width,
                           int glyph, const wchar_t* hint) {
   auto* b = new TksSkinButton(form, name);
-  LoadGlyph(b, glyph);
+  LoadGlyph(b, glyph, kDesignDpi);
+  form->ToolGlyphs.push_back({b, glyph});
   b->SetHint(hint);
   // Screen readers say the hint without its key, which they read from the
   // description.
@@ -519,6 +554,7 @@ TFormKelmar::TPendingIcon TFormKelmar::ShownIcon(const IconGroup* shown, const s
 void TFormKelmar::ScaleTo(int dpi) {
   TForm::ScaleTo(dpi);
   ksSkinForm1->ScaleChanged();
+  for (const auto& [button, id] : ToolGlyphs) LoadGlyph(button, id, dpi);
   ScaleImageLists(dpi);
 }
 

@@ -61,6 +61,8 @@ class TFormKelmar : public TForm {
   TPopupMenu* PopupMenu1;
   // An item's right-click menu: Save and Save all.
   TksSkinPopupMenu* ItemMenu;
+  // The tool buttons and their pictures' resource (the 18-pixel set's).
+  std::vector<std::pair<TksSkinButton*, int>> ToolGlyphs;
 
   // Run state shared by the commands.
   int IconCounter = 0;
@@ -197,6 +199,12 @@ class TFormKelmar : public TForm {
   // Files of the batch, counted after each intake.
   int batch_files_ = 0;
 };
+
+// The side of the tool pictures at `dpi`.
+int GlyphSize(int dpi);
+// Gives the tool button the picture `id` (of the 18-pixel set) for `dpi`: the
+// set drawn at that size, else the nearest larger set scaled down.
+void LoadGlyph(TksSkinButton* button, int id, int dpi);
 
 // The file name of a saved entry without folder and extension: n, "_" and the
 // base name of the path in the caption ("3:C:\Tools\app.exe", 3 -> "3_app").

@@ -90,7 +90,7 @@ HintTextBlock MeasureHintText(std::u16string_view text, int32_t max_width, int32
   return block;
 }
 
-HintExtent PlainHintSize(HintExtent text) { return {text.width + 4, text.height + 4}; }
+HintExtent PlainHintSize(HintExtent text, int margin) { return {text.width + 2 * margin, text.height + 2 * margin}; }
 
 HintExtent SkinnedHintSize(HintExtent text, HintExtent picture, const Rect& client) {
   return {std::max(text.width + client.left + picture.width - client.right, picture.width),

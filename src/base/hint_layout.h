@@ -39,8 +39,8 @@ struct HintTextBlock {
 HintTextBlock MeasureHintText(std::u16string_view text, int32_t max_width, int32_t line_height,
                               const TextWidthFn& width_of);
 
-// The plain hint: the text with a margin of 2 on each side.
-HintExtent PlainHintSize(HintExtent text);
+// The plain hint: the text with a margin on each side (2 at 96 DPI).
+HintExtent PlainHintSize(HintExtent text, int margin = 2);
 // The skinned hint: the text in the picture's client rectangle, the picture's
 // frame around it, never smaller than the picture.
 HintExtent SkinnedHintSize(HintExtent text, HintExtent picture, const Rect& client);

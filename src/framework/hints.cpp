@@ -95,6 +95,8 @@ void THintWindow::ReleaseHint() {
 void THintWindow::ActivateHint(const Rect& rect, const std::wstring& text) {
   if (!HandleAllocated()) CreateHandle();
   text_ = text;
+  scaledFont_ = Font();
+  scaledFont_.SetHeight(Scaled(Font().Height()));
   SetWindowTextW(Handle(), text.c_str());  // for readers of the screen and tests in other processes
   const Point at{rect.left, rect.top};
   const Rect monitor = MonitorWorkAreaAt(at);
@@ -109,7 +111,7 @@ void THintWindow::ActivateHint(const Rect& rect, const std::wstring& text) {
       GetTextExtentPoint32W(dc, Wide(s).data(), int(s.size()), &size);
       return int32_t(size.cx);
     };
-    const int max_width = std::max(1, std::min(MaxTextWidth, int(monitor.Width()) - 8));
+    const int max_width = std::max(1, std::min(Scaled(MaxTextWidth), int(monitor.Width()) - Scaled(8)));
     block_ = MeasureHintText(U16(text), max_width, tm.tmHeight, width_of);
   }
   const HintExtent size = HintSize(block_.size);
@@ -124,7 +126,7 @@ void THintWindow::PaintHint(HDC dc, int width, int height) {
   TCanvas canvas(dc);
   canvas.FillRect({0, 0, width, height}, GetSysColor(COLOR_INFOBK));
   canvas.FrameRect({0, 0, width, height}, GetSysColor(COLOR_BTNSHADOW));
-  DrawTextBlock(dc, 2, 2, GetSysColor(COLOR_INFOTEXT));
+  DrawTextBlock(dc, Scaled(2), Scaled(2), GetSysColor(COLOR_INFOTEXT));
 }
 
 void THintWindow::DrawTextBlock(HDC dc, int x, int y, TColor color) {
@@ -300,6 +302,7 @@ void THintHandler::ShowHintNow() {
   THintInfo info{control_, text_, HintPositionBelowCursor(), HintHidePause, true};
   if (OnShowHint) OnShowHint(info);
   if (!info.CanShow || info.HintStr.empty()) return;
+  window->ScaleChildren(control_->Dpi());
   window->ActivateHint(RectOfSize(info.HintPos.x, info.HintPos.y, 0, 0), info.HintStr);
   shown_ = window->Showing();
   if (shown_ && info.HideTimeout) {

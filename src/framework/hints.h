@@ -26,12 +26,15 @@ class THintWindow : public TWinControl {
   THintWindow();
 
   // Shows `text` with its top-left at the rectangle's top-left, sized to the
-  // text and moved where needed to stay wholly on that monitor.
+  // text and moved where needed to stay wholly on that monitor; its font
+  // and lengths are made for the DPI the window has (ScaleChildren: that of
+  // the control the hint is for).
   virtual void ActivateHint(const Rect& rect, const std::wstring& text);
   void ReleaseHint();
   bool Showing() const;
   const std::wstring& Text() const { return text_; }
-  // Lines that would be wider break (the monitor's width limits it too).
+  // Lines that would be wider break (the monitor's width limits it too),
+  // at 96 DPI.
   int MaxTextWidth = 400;
 
  protected:
@@ -40,10 +43,10 @@ class THintWindow : public TWinControl {
   // The window class: its name and class style.
   virtual const wchar_t* HintClassName() const { return L"KelmarHint"; }
   virtual UINT HintClassStyle() const { return CS_SAVEBITS; }
-  // The font the text is measured and drawn in.
-  virtual const TFont& HintFont() { return Font(); }
+  // The font the text is measured and drawn in: Font at the window's DPI.
+  virtual const TFont& HintFont() { return scaledFont_; }
   // The window's size for the measured text.
-  virtual HintExtent HintSize(HintExtent text) { return PlainHintSize(text); }
+  virtual HintExtent HintSize(HintExtent text) { return PlainHintSize(text, Scaled(2)); }
   // Last step before the window shows at `bounds` (screen coordinates).
   virtual void BeforeShow(const Rect& bounds) {}
   // The whole window, into an off-screen bitmap's context. The plain look:
@@ -58,6 +61,7 @@ class THintWindow : public TWinControl {
   void PaintBuffered(HDC dc);
   std::wstring text_;
   HintTextBlock block_;
+  TFont scaledFont_;
 };
 
 // The work area of the monitor that holds (or is nearest to) p.

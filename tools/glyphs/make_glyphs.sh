@@ -6,9 +6,21 @@
 set -euo pipefail
 out=$(cd "$(dirname "$0")/../../src/app/res" && pwd)
 bg='#c0c0c0'
+# Each picture is drawn at 18 x 18 (100 %) and again at 27 and 36 (150 and
+# 200 %, named NAME_27.bmp and NAME_36.bmp): the same drawing scaled as a
+# drawing (lines, curves and strokes at the size), not a bitmap stretched.
+# ImageMagick's coordinates are pixel centres: scaling by s keeps the
+# pictures' edges in place with a shift of (s - 1) / 2.
 glyph() {  # name, then draw arguments
   local name=$1; shift
   convert -size 18x18 "xc:$bg" -antialias "$@" -type TrueColor "BMP3:$out/$name.bmp"
+  local size scale shift
+  for size in 27 36; do
+    scale=$(awk "BEGIN { print $size / 18 }")
+    shift=$(awk "BEGIN { print ($scale - 1) / 2 }")
+    convert -size "${size}x${size}" "xc:$bg" -antialias -affine "$scale,0,0,$scale,$shift,$shift" "$@" \
+      -type TrueColor "BMP3:$out/${name}_$size.bmp"
+  done
 }
 
 # Open file: a yellow folder with a blue arrow going in.

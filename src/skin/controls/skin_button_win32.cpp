@@ -190,8 +190,9 @@ void TksSkinButton::DrawSkinImage(TBitmap& bitmap) {
 void TksSkinButton::DrawFocusMark(HDC dc) const {
   // The skin has no focus picture for buttons: the dotted rectangle tells
   // the focus from the pointer's hover.
+  const int inset = Scaled(3);
   if (!FocusedLook() || Width() < 8 || Height() < 8) return;
-  const RECT r{3, 3, Width() - 3, Height() - 3};
+  const RECT r{inset, inset, Width() - inset, Height() - inset};
   DrawDottedFocusRect(dc, r);
 }
 
@@ -220,8 +221,9 @@ void TksSkinButton::DrawGlyphAndText(HDC dc, const Rect& r, bool pressed, int ce
   const SIZE text = CaptionExtent(dc, font, Caption(), true);
   TksGlyphTextPlace place = LayoutGlyphAndText(r, margin_, layout_, spacing_, gw, gh, text.cx, text.cy);
   if (pressed) {
-    place.glyph = {place.glyph.x + 1, place.glyph.y + 1};
-    place.text = {place.text.x + 1, place.text.y + 1};
+    const int shift = Scaled(1);
+    place.glyph = {place.glyph.x + shift, place.glyph.y + shift};
+    place.text = {place.text.x + shift, place.text.y + shift};
   }
   if (!Caption().empty())
     TCanvas(dc).DrawText(font, {place.text.x, place.text.y, place.text.x + text.cx + 2, place.text.y + text.cy},

@@ -239,19 +239,19 @@ void TksSkinCheckRadioBox::DrawFlat(TBitmap& bitmap, bool skinned) {
   HDC dc = bitmap.Dc();
   CaptureParentSurface(Handle(), dc);
   const int h = Height();
-  int x = 22;
+  int x = Scaled(22);
   TFont font = PlainFont(Enabled() ? DefaultFont().Color() : GetSysColor(COLOR_BTNSHADOW));
   if (skinned) {
     const Rect mark = CheckMarkRect(rects_, checked_, Enabled(), mouseIn_);
-    DrawSkinPiece(dc, 3, h / 2 - RectHeight(mark) / 2, mark);
+    DrawSkinPiece(dc, Scaled(3), h / 2 - RectHeight(mark) / 2, mark);
     font = SectionFont(font_, Enabled() ? framefontcolor_ : unenabledfontcolor_);
-    x = RectWidth(mark) + 3 + 4;
+    x = RectWidth(mark) + Scaled(3) + Scaled(4);
   } else {
     DrawPlainMark(dc);
   }
   const SIZE extent = CaptionExtent(dc, font, Caption(), false);
   const int top = h / 2 - extent.cy / 2;
-  Rect text{x, top, std::min<int>(x + extent.cx, Width() - 2), top + extent.cy};
+  Rect text{x, top, std::min<int>(x + extent.cx, Width() - Scaled(2)), top + extent.cy};
   Rect image;
   if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
     const int iw = images_->Width(), ih = images_->Height();

@@ -178,12 +178,12 @@ TksSkinCustomControl::TksSkinCustomControl(TComponent* owner, std::string name)
 
 void TksSkinCustomControl::SetDefaultWidth(int width) {
   defaultWidth_ = width;
-  if (SectionIndex() < 0 && width > 0) SetBounds(Left(), Top(), width, Height());
+  if (SectionIndex() < 0 && width > 0) SetBounds(Left(), Top(), Scaled(width), Height());
 }
 
 void TksSkinCustomControl::SetDefaultHeight(int height) {
   defaultHeight_ = height;
-  if (SectionIndex() < 0 && height > 0) SetBounds(Left(), Top(), Width(), height);
+  if (SectionIndex() < 0 && height > 0) SetBounds(Left(), Top(), Width(), Scaled(height));
 }
 
 void TksSkinCustomControl::ReadSkinSection() {
@@ -243,8 +243,8 @@ void TksSkinCustomControl::ApplySkinChange() {
   bool resized = false;
   if (SectionIndex() < 0) {
     if (defaultWidth_ > 0 || defaultHeight_ > 0)
-      TksSkinControl::SetBounds(Left(), Top(), defaultWidth_ > 0 ? defaultWidth_ : Width(),
-                                defaultHeight_ > 0 ? defaultHeight_ : Height());
+      TksSkinControl::SetBounds(Left(), Top(), defaultWidth_ > 0 ? Scaled(defaultWidth_) : Width(),
+                                defaultHeight_ > 0 ? Scaled(defaultHeight_) : Height());
   } else {
     int w = Width(), h = Height();
     FitToSkin(w, h);
@@ -309,16 +309,14 @@ BYTE TksSkinCustomControl::Charset() const {
 
 TFont TksSkinCustomControl::SectionFont(const SkinFont& font, COLORREF colour) const {
   if (!UseSkinFont) return PlainFont(colour);
-  TFont f = SkinFontToFont(font, colour, Charset());
-  f.SetHeight(ScaleLength(f.Height(), Dpi()));
-  return f;
+  return SkinFontToFont(font, colour, Charset(), Dpi());
 }
 
 TFont TksSkinCustomControl::PlainFont(COLORREF colour) const {
   TFont f = defaultFont_;
   f.SetColor(colour);
   f.SetCharset(Charset());
-  f.SetHeight(ScaleLength(f.Height(), Dpi()));
+  f.SetHeight(Scaled(f.Height()));
   return f;
 }
 

@@ -5,13 +5,13 @@
 namespace kelmar {
 
 MenuLevelHeight ComputeMenuLevelHeight(const std::vector<int>& itemHeights, int itemHeight, int frameHeight,
-                                       int maxItemsInWindow, int workAreaHeight) {
+                                       int maxItemsInWindow, int workAreaHeight, int scrollBand) {
   MenuLevelHeight r;
   int sum = 0;
   for (int h : itemHeights) sum += h;
   r.height = sum + frameHeight;
   if (maxItemsInWindow > 0 && maxItemsInWindow < int(itemHeights.size())) {
-    r.height = itemHeight * maxItemsInWindow + frameHeight + 2 * kMenuScrollBand;
+    r.height = itemHeight * maxItemsInWindow + frameHeight + 2 * scrollBand;
     r.scrolls = true;
   }
   if (r.height > workAreaHeight) {
@@ -23,9 +23,9 @@ MenuLevelHeight ComputeMenuLevelHeight(const std::vector<int>& itemHeights, int 
 }
 
 int LayoutMenuItems(const Rect& itemsArea, const std::vector<int>& itemHeights, int first, bool scrolling,
-                    std::vector<Rect>& rects) {
+                    std::vector<Rect>& rects, int scrollBand) {
   rects.assign(itemHeights.size(), Rect{});
-  const int band = scrolling ? kMenuScrollBand : 0;
+  const int band = scrolling ? scrollBand : 0;
   int y = itemsArea.top + band;
   const int bottom = itemsArea.bottom - band;
   int count = 0;
@@ -38,10 +38,11 @@ int LayoutMenuItems(const Rect& itemsArea, const std::vector<int>& itemHeights, 
   return count;
 }
 
-int FirstShownFor(int index, int first, const Rect& itemsArea, const std::vector<int>& itemHeights) {
+int FirstShownFor(int index, int first, const Rect& itemsArea, const std::vector<int>& itemHeights,
+                  int scrollBand) {
   if (index < first) return index;
   std::vector<Rect> rects;
-  while (first < index && LayoutMenuItems(itemsArea, itemHeights, first, true, rects) <= index - first) ++first;
+  while (first < index && LayoutMenuItems(itemsArea, itemHeights, first, true, rects, scrollBand) <= index - first) ++first;
   return first;
 }
 

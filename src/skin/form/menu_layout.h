@@ -9,7 +9,7 @@
 namespace kelmar {
 
 // The band at the top and at the bottom of a scrolling level that holds its
-// scroll mark.
+// scroll mark, at 96 DPI (the functions below take it at the menu's DPI).
 constexpr int kMenuScrollBand = 10;
 
 struct MenuLevelHeight {
@@ -21,19 +21,20 @@ struct MenuLevelHeight {
 // itemHeights: every item of the level; itemHeight: the height of one
 // ordinary item; frameHeight: what the window adds around its items.
 MenuLevelHeight ComputeMenuLevelHeight(const std::vector<int>& itemHeights, int itemHeight, int frameHeight,
-                                       int maxItemsInWindow, int workAreaHeight);
+                                       int maxItemsInWindow, int workAreaHeight, int scrollBand = kMenuScrollBand);
 
 // Lays the items out from `first` on, one under the other, inside the items
 // area (window coordinates), leaving the scroll bands free when scrolling;
 // the first item that would pass the bottom stops the layout. rects gets one
 // rectangle per item (empty for items not laid out); returns how many were.
 int LayoutMenuItems(const Rect& itemsArea, const std::vector<int>& itemHeights, int first, bool scrolling,
-                    std::vector<Rect>& rects);
+                    std::vector<Rect>& rects, int scrollBand = kMenuScrollBand);
 
 // The first shown index that brings `index` into view: itself when it lies
 // above the shown part, else the smallest first index from `first` on whose
 // layout holds it.
-int FirstShownFor(int index, int first, const Rect& itemsArea, const std::vector<int>& itemHeights);
+int FirstShownFor(int index, int first, const Rect& itemsArea, const std::vector<int>& itemHeights,
+                  int scrollBand = kMenuScrollBand);
 
 struct MenuPlacement {
   Rect area;     // work area of the monitor (screen)

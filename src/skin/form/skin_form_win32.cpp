@@ -797,7 +797,7 @@ void TksSkinForm::AssignDefaultObjectHints() {
 
 void TksSkinForm::ObjectHintEnter(const TksActiveSkinObject& object) {
   if (ObjectHintsOn() && IsActive() && !object.HintText.empty())
-    skinHint_->ShowObjectHint(WideFromCp936(object.HintText));
+    skinHint_->ShowObjectHint(WideFromCp936(object.HintText), Dpi());
 }
 
 void TksSkinForm::ObjectHintLeave(const TksActiveSkinObject& object) {

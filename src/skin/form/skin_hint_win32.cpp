@@ -82,9 +82,10 @@ TksSkinHint* TksSkinHint::Serving() {
 
 THintWindow& TksSkinHint::ObjectHintWindow() { return *window_; }
 
-void TksSkinHint::ShowObjectHint(const std::wstring& text) {
+void TksSkinHint::ShowObjectHint(const std::wstring& text, int dpi) {
   objectHintTimer_->SetEnabled(false);
   objectHintText_ = text;
+  objectHintDpi_ = dpi;
   objectHintShown_ = false;
   objectHintTimer_->SetInterval(Application().Hints().HintPause);
   objectHintTimer_->SetEnabled(true);
@@ -102,6 +103,7 @@ void TksSkinHint::ObjectHintTick() {
     return;
   }
   const Point at = HintPositionBelowCursor();
+  window_->ScaleChildren(objectHintDpi_);
   window_->ActivateHint(RectOfSize(at.x, at.y, 0, 0), objectHintText_);
   objectHintShown_ = true;
   objectHintTimer_->SetEnabled(false);
@@ -130,10 +132,11 @@ void TksSkinHintWindow::ActivateHint(const Rect& rect, const std::wstring& text)
   const TksResourceStrData* strings = skinData_ ? skinData_->Skin().ResourceStrData() : nullptr;
   const BYTE charset = strings ? BYTE(strings->CharSet) : serving->DefaultFont().Charset();
   if (skin && serving->UseSkinFont) {
-    font_ = SkinFontToFont(skin->HintWindow.font, skin->HintWindow.font.color, charset);
+    font_ = SkinFontToFont(skin->HintWindow.font, skin->HintWindow.font.color, charset, Dpi());
   } else {
     font_ = serving->DefaultFont();
     font_.SetCharset(charset);
+    font_.SetHeight(Scaled(font_.Height()));
   }
   alphaBlend_ = serving->AlphaBlend;
   alphaBlendSupport_ = serving->AlphaBlendSupport();

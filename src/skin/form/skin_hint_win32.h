@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/display_scale.h"
 #include "framework/hints.h"
 #include "framework/timer.h"
 #include "skin/data/skin_geometry.h"
@@ -39,8 +40,9 @@ class TksSkinHint : public TComponent {
   std::function<void(THintInfo&)> OnShowHint;
 
   // The frame objects' hints: shown after the application's hint pause just
-  // below the cursor, hidden after its hide pause or when asked.
-  void ShowObjectHint(const std::wstring& text);
+  // below the cursor, hidden after its hide pause or when asked; made for
+  // the DPI of the frame they belong to.
+  void ShowObjectHint(const std::wstring& text, int dpi = kDesignDpi);
   void HideObjectHint();
   // The component's own hint window, which shows the object hints.
   THintWindow& ObjectHintWindow();
@@ -58,6 +60,7 @@ class TksSkinHint : public TComponent {
   TFont defaultFont_;
   bool alphaBlendSupport_ = true;
   std::wstring objectHintText_;
+  int objectHintDpi_ = kDesignDpi;
   bool objectHintShown_ = false;
   TTimer* objectHintTimer_;
   std::unique_ptr<TksSkinHintWindow> window_;

@@ -143,7 +143,7 @@ TImageList* TksSkinPopupWindow::Images() const {
 
 int TksSkinPopupWindow::ItemHeight(const TksSkinMenuItem& item) const {
   if (itemData_) return RectHeight(item.IsLine() ? itemData_->dividerrect : itemData_->skinrect);
-  return item.IsLine() ? 4 : menu_->DefMenuItemHeight;
+  return Scaled(item.IsLine() ? 4 : menu_->DefMenuItemHeight);
 }
 
 std::vector<int> TksSkinPopupWindow::ItemHeights() const {
@@ -154,15 +154,18 @@ std::vector<int> TksSkinPopupWindow::ItemHeights() const {
 
 void TksSkinPopupWindow::Open(const Rect& anchor, TMenuItem* item, bool upward, bool subMenu, int first) {
   shownItem_ = item;
+  // Made for the DPI of the form the menu belongs to.
+  if (const TForm* form = menu_->OwnerForm()) ScaleChildren(form->Dpi());
   // The font, in the character set of the skin's texts when it has some.
   const TksResourceStrData* strings = skin_ ? skin_->ResourceStrData() : nullptr;
   BYTE charset = menu_->DefMenuItemFont.Charset();
   if (strings) charset = BYTE(strings->CharSet);
   if (itemData_ && menu_->UseSkinFont) {
-    font_ = SkinFontToFont(itemData_->font, ToColor(itemData_->font.color), charset);
+    font_ = SkinFontToFont(itemData_->font, ToColor(itemData_->font.color), charset, Dpi());
   } else {
     font_ = menu_->DefMenuItemFont;
     font_.SetCharset(charset);
+    font_.SetHeight(Scaled(font_.Height()));
   }
 
   const Image* itemPicture = itemData_ ? PictureAt(*skin_, itemData_->activepictureindex) : nullptr;
@@ -179,7 +182,7 @@ void TksSkinPopupWindow::Open(const Rect& anchor, TMenuItem* item, bool upward, 
     Items.push_back(entry);
   }
   TImageList* images = Images();
-  IconColumnWidth = images ? images->Width() + 5 : 16;
+  IconColumnWidth = images ? images->Width() + Scaled(5) : Scaled(16);
 
   // Width: the widest caption with its short-cut, the icon column and what
   // the window and the item pictures add around the text.
@@ -192,22 +195,23 @@ void TksSkinPopupWindow::Open(const Rect& anchor, TMenuItem* item, bool upward, 
       std::wstring text = entry.MenuItem->Caption + L"  " + ShortCutToText(entry.MenuItem->ShortCut);
       RECT rc{};
       DrawTextW(dc, text.c_str(), int(text.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
-      textWidth = std::max(textWidth, int(rc.right - rc.left) + 2);
+      textWidth = std::max(textWidth, int(rc.right - rc.left) + Scaled(2));
     }
   }
-  int w = textWidth + IconColumnWidth + 16;
-  int frameHeight = 6;
+  int w = textWidth + IconColumnWidth + Scaled(16);
+  int frameHeight = Scaled(6);
   if (popupData_) {
     w += windowPicture_->Width() - RectWidth(popupData_->itemsrect);
     // The text area's margins inside an item picture (the plain item's without one).
-    w += itemData_ ? itemData_->textrect.left + RectWidth(itemData_->skinrect) - itemData_->textrect.right : 4;
+    w += itemData_ ? itemData_->textrect.left + RectWidth(itemData_->skinrect) - itemData_->textrect.right : Scaled(4);
     frameHeight = windowPicture_->Height() - RectHeight(popupData_->itemsrect);
   } else {
-    w += 10;
+    w += Scaled(10);
   }
-  const int itemHeight = itemData_ ? RectHeight(itemData_->skinrect) : menu_->DefMenuItemHeight;
-  const MenuLevelHeight level = ComputeMenuLevelHeight(ItemHeights(), itemHeight, frameHeight,
-                                                       menu_->MaxMenuItemsInWindow, menu_->MenuWorkArea.Height());
+  const int itemHeight = itemData_ ? RectHeight(itemData_->skinrect) : Scaled(menu_->DefMenuItemHeight);
+  const MenuLevelHeight level =
+      ComputeMenuLevelHeight(ItemHeights(), itemHeight, frameHeight, menu_->MaxMenuItemsInWindow,
+                             menu_->MenuWorkArea.Height(), ScrollBand());
   Scrolling = level.scrolls;
   const int h = level.height;
   SkinGeometry sized;
@@ -215,7 +219,8 @@ void TksSkinPopupWindow::Open(const Rect& anchor, TMenuItem* item, bool upward, 
     sized = ScaleSkinGeometry(PopupGeometry(*popupData_), windowPicture_->Width(), windowPicture_->Height(), w, h);
     ItemsArea = sized.client;
   } else {
-    ItemsArea = {3, 3, w - 3, h - 3};
+    const int frame = Scaled(3);
+    ItemsArea = {frame, frame, w - frame, h - frame};
   }
   LayOut();
 
@@ -274,7 +279,7 @@ void TksSkinPopupWindow::HighlightFirst() {
 
 void TksSkinPopupWindow::LayOut() {
   std::vector<Rect> rects;
-  ShownItemCount = LayoutMenuItems(ItemsArea, ItemHeights(), FirstShownIndex, Scrolling, rects);
+  ShownItemCount = LayoutMenuItems(ItemsArea, ItemHeights(), FirstShownIndex, Scrolling, rects, ScrollBand());
   for (size_t i = 0; i < Items.size(); ++i) {
     Items[i].ItemRect = rects[i];
     Items[i].Visible = int(i) >= FirstShownIndex && int(i) < FirstShownIndex + ShownItemCount;
@@ -337,8 +342,8 @@ void TksSkinPopupWindow::PollMouse() {
 
 void TksSkinPopupWindow::Track(Point p) {
   if (Scrolling) {
-    const Rect top{ItemsArea.left, ItemsArea.top, ItemsArea.right, ItemsArea.top + kMenuScrollBand};
-    const Rect bottom{ItemsArea.left, ItemsArea.bottom - kMenuScrollBand, ItemsArea.right, ItemsArea.bottom};
+    const Rect top{ItemsArea.left, ItemsArea.top, ItemsArea.right, ItemsArea.top + ScrollBand()};
+    const Rect bottom{ItemsArea.left, ItemsArea.bottom - ScrollBand(), ItemsArea.right, ItemsArea.bottom};
     int direction = 0;
     if (top.Contains(p) && CanScrollUp()) direction = 1;
     if (bottom.Contains(p) && CanScrollDown()) direction = 2;
@@ -476,7 +481,7 @@ void TksSkinPopupWindow::KeyDown(WORD key) {
       const int next = NextSelectableItem(selectable, HighlightIndex, key == VK_DOWN ? 1 : -1);
       if (next < 0) return;
       if (Scrolling) {
-        FirstShownIndex = FirstShownFor(next, FirstShownIndex, ItemsArea, ItemHeights());
+        FirstShownIndex = FirstShownFor(next, FirstShownIndex, ItemsArea, ItemHeights(), ScrollBand());
         LayOut();
       }
       const int old = HighlightIndex;
@@ -533,8 +538,8 @@ void TksSkinPopupWindow::Paint(HDC dc) {
   for (auto& item : Items)
     if (item.Visible) PaintItem(buffer, item);
   if (Scrolling) {
-    const Rect bands[2] = {{ItemsArea.left, ItemsArea.top, ItemsArea.right, ItemsArea.top + kMenuScrollBand},
-                           {ItemsArea.left, ItemsArea.bottom - kMenuScrollBand, ItemsArea.right, ItemsArea.bottom}};
+    const Rect bands[2] = {{ItemsArea.left, ItemsArea.top, ItemsArea.right, ItemsArea.top + ScrollBand()},
+                           {ItemsArea.left, ItemsArea.bottom - ScrollBand(), ItemsArea.right, ItemsArea.bottom}};
     for (int i = 0; i < 2; ++i) {
       const bool active = ScrollDirection == i + 1;
       COLORREF colour;
@@ -542,6 +547,8 @@ void TksSkinPopupWindow::Paint(HDC dc) {
         colour = ToColor(active ? popupData_->scrollmarkeractivecolor : popupData_->scrollmarkercolor);
       else
         colour = GetSysColor(active ? COLOR_BTNTEXT : COLOR_BTNSHADOW);
+      const Point middle{bands[i].left + bands[i].Width() / 2, bands[i].top + bands[i].Height() / 2};
+      const ScopedGlyphScale scale(buffer.Dc(), middle.x, middle.y, Dpi());
       DrawArrow(buffer.Dc(), bands[i], colour, i == 0 ? 3 : 4);
     }
   }
@@ -563,7 +570,7 @@ void TksSkinPopupWindow::PaintBackground(TBitmap& buffer) {
     CopyImageRect(buffer.Pixels(), {0, 0, w, h}, background.View(), background.Bounds());
   } else {
     TCanvas canvas(buffer.Dc());
-    const int band = Images() ? IconColumnWidth + 3 : 22;
+    const int band = Images() ? IconColumnWidth + Scaled(3) : Scaled(22);
     canvas.FillRect({0, 0, band, h}, GetSysColor(COLOR_BTNFACE));
     canvas.FillRect({band, 0, w, h}, GetSysColor(COLOR_WINDOW));
     canvas.FrameRect({0, 0, w, h}, GetSysColor(COLOR_BTNSHADOW));
@@ -610,11 +617,12 @@ void TksSkinPopupWindow::PaintItem(TBitmap& buffer, TksSkinMenuItem& item) {
     text.right += w - RectWidth(d.skinrect);
     text = text.Offset(r.left, r.top);
     const uint32_t colour = hot ? d.activefontcolor : enabled ? d.font.color : d.unenabledfontcolor;
-    PaintItemContent(buffer.Dc(), item, text, ToColor(colour), text.left + (images ? images->Width() : 16), 16);
+    PaintItemContent(buffer.Dc(), item, text, ToColor(colour), text.left + (images ? images->Width() : Scaled(16)),
+                     Scaled(16));
     return;
   }
   TCanvas canvas(buffer.Dc());
-  const int band = images ? images->Width() : 19;
+  const int band = images ? images->Width() : Scaled(19);
   if (hot) {
     canvas.FillRect(r, 13811126);
     canvas.FrameRect(r, 0x800000);
@@ -628,8 +636,9 @@ void TksSkinPopupWindow::PaintItem(TBitmap& buffer, TksSkinMenuItem& item) {
     return;
   }
   const COLORREF colour = GetSysColor(hot || enabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
-  const Rect text{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
-  PaintItemContent(buffer.Dc(), item, text, colour, r.left + band, 17);
+  const int inset = Scaled(2);
+  const Rect text{r.left + inset, r.top + inset, r.right - inset, r.bottom - inset};
+  PaintItemContent(buffer.Dc(), item, text, colour, r.left + band, Scaled(17));
 }
 
 void TksSkinPopupWindow::PaintItemContent(HDC dc, TksSkinMenuItem& item, const Rect& text, COLORREF colour,
@@ -655,23 +664,30 @@ void TksSkinPopupWindow::PaintItemContent(HDC dc, TksSkinMenuItem& item, const R
     RECT shortCutRect = captionRect;
     DrawTextW(dc, shortCut.c_str(), int(shortCut.size()), &shortCutRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   }
-  if (item.HasChildren()) DrawRightTriangle(dc, text.right - 7, middle - 4, colour);
+  // The marks are drawn at their 96-DPI offsets and scaled about them.
+  auto mark = [&](int x, int y, auto draw) {
+    const ScopedGlyphScale scale(dc, x, y, Dpi());
+    draw(x, y);
+  };
+  if (item.HasChildren())
+    mark(text.right - Scaled(7), middle - Scaled(4), [&](int x, int y) { DrawRightTriangle(dc, x, y, colour); });
   TImageList* images = Images();
   if (images && menuItem.ImageIndex >= 0 && menuItem.ImageIndex < images->Count()) {
-    const int x = text.left + 2, y = middle - images->Height() / 2;
+    const int x = text.left + Scaled(2), y = middle - images->Height() / 2;
     ImageList_DrawEx(images->Handle(), menuItem.ImageIndex, dc, x, y, 0, 0, CLR_NONE,
                      menuItem.Enabled ? CLR_NONE : GetSysColor(COLOR_BTNSHADOW),
                      ILD_TRANSPARENT | (menuItem.Enabled ? 0 : ILD_BLEND50));
     if (menuItem.Checked) TCanvas(dc).FrameRect({x - 1, y - 1, x + images->Width() + 1, y + images->Height() + 1}, colour);
     return;
   }
+  const int left = text.left + Scaled(2);
   if (GlyphFn glyph = EntryGlyph(menuItem.Name())) {
-    glyph(dc, text.left + 2, middle - 4, colour);
+    mark(left, middle - Scaled(4), [&](int x, int y) { glyph(dc, x, y, colour); });
   } else if (menuItem.Checked) {
     if (menuItem.RadioItem)
-      DrawFilledCircle(dc, text.left + 2, middle - 3, colour);
+      mark(left, middle - Scaled(3), [&](int x, int y) { DrawFilledCircle(dc, x, y, colour); });
     else
-      DrawCheckMark(dc, text.left + 2, middle - 4, colour);
+      mark(left, middle - Scaled(4), [&](int x, int y) { DrawCheckMark(dc, x, y, colour); });
   }
 }
 

@@ -17,6 +17,7 @@
 #include "framework/menus.h"
 #include "framework/timer.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/menu_layout.h"
 #include "skin/form/skin_data_components_win32.h"
 
 namespace kelmar {
@@ -59,6 +60,8 @@ class TksSkinPopupWindow : public TWinControl {
   bool Plain() const { return popupData_ == nullptr; }
   // The window's place among the open levels (0 for the top level).
   int Level() const;
+  // The scroll mark's band at the menu's DPI.
+  int ScrollBand() const { return Scaled(kMenuScrollBand); }
 
   // The mouse at a point in the window, a left button release there, a key.
   void Track(Point p);
