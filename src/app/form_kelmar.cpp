@@ -78,7 +78,7 @@ void LoadGlyph(TksSkinButton* button, int id, int dpi) {
   // no colour mapping may change it.
   BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageW(
       GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id + set->id_offset), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (set->size == size) {
+  if (set->size == size || !bitmap) {
     button->SetGlyph(bitmap.Get());
     return;
   }
@@ -355,6 +355,15 @@ void TFormKelmar::WndProc(TMessage& m) {
     WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
     return;
   }
+  if (m.Msg == WM_DPICHANGED) {
+    // The items in rows for the window's new size, from the item shown
+    // first before on.
+    const int first_shown = ListView1->FirstShownItem();
+    TForm::WndProc(m);
+    ListView1->Arrange();
+    if (first_shown > 0) ListView1->ScrollToTop(first_shown);
+    return;
+  }
   TForm::WndProc(m);
 }
 
@@ -563,6 +572,7 @@ void TFormKelmar::ScaleImageLists(int dpi) {
   if (LargeImage->Width() == large && SmallImage->Width() == small) return;
   TImageList* const old_large = LargeImage;
   TImageList* const old_small = SmallImage;
+
   // The output lists are always 32 and 16; at 96 DPI they are the shown ones.
   if (large == LargeOutput->Width() && small == SmallOutput->Width()) {
     LargeImage = LargeOutput;

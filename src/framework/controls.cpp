@@ -340,21 +340,29 @@ Rect TWinControl::AlignArea() const {
 
 void TWinControl::ScaleChildren(int dpi) {
   dpi_ = dpi;
-  // A copy: a child's new bounds may realign (and never reorder) the rest.
-  const std::vector<TControl*> children = controls_;
-  for (TControl* c : children) {
-    if (c->dpi_ == kDesignDpi) {
-      c->design_bounds_ = c->BoundsRect();
-      c->design_font_height_ = c->Font().Height();
+  // The whole tree first: its 96-DPI layout, and the new DPI, which a
+  // control that measures itself while others move needs already (a link
+  // places its key window, a bar aligns its panel).
+  std::vector<TControl*> changed;
+  const std::function<void(const TWinControl*)> collect = [&](const TWinControl* parent) {
+    for (TControl* c : parent->controls_) {
+      if (c->dpi_ == kDesignDpi) {
+        c->design_bounds_ = c->BoundsRect();
+        c->design_font_height_ = c->Font().Height();
+      }
+      if (c->dpi_ != dpi) {
+        c->dpi_ = dpi;
+        changed.push_back(c);
+      }
+      if (c->IsWindowed()) collect(static_cast<const TWinControl*>(c));
     }
-    if (c->dpi_ != dpi) {
-      const Rect& b = c->design_bounds_;
-      c->dpi_ = dpi;
-      c->SetBounds(ScaleLength(b.left, dpi), ScaleLength(b.top, dpi), ScaleLength(b.Width(), dpi),
-                   ScaleLength(b.Height(), dpi));
-      c->Font().SetHeight(ScaleLength(c->design_font_height_, dpi));
-    }
-    if (c->IsWindowed()) static_cast<TWinControl*>(c)->ScaleChildren(dpi);
+  };
+  collect(this);
+  for (TControl* c : changed) {
+    const Rect& b = c->design_bounds_;
+    c->SetBounds(ScaleLength(b.left, dpi), ScaleLength(b.top, dpi), ScaleLength(b.Width(), dpi),
+                 ScaleLength(b.Height(), dpi));
+    c->Font().SetHeight(ScaleLength(c->design_font_height_, dpi));
   }
 }
 

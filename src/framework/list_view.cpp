@@ -239,6 +239,10 @@ void TListView::HandleCreated() {
 }
 
 void TListView::SetLargeImages(TImageList* images) {
+  // Icons of another size: the spacing made for them, as a new list's (the
+  // list itself only ever widens it).
+  if (large_ && images && large_->Width() != images->Width() && HandleAllocated())
+    ListView_SetIconSpacing(Handle(), -1, -1);
   large_ = images;
   if (HandleAllocated()) ListView_SetImageList(Handle(), images ? images->Handle() : nullptr, LVSIL_NORMAL);
 }
@@ -359,6 +363,49 @@ std::wstring TListView::HintAt(Point p) const {
 int TListView::FocusedIndex() const { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
 
 void TListView::SetFocused(int index) { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+int TListView::FirstShownItem() const {
+  if (!HandleAllocated()) return -1;
+  RECT client;
+  GetClientRect(Handle(), &client);
+  for (int i = 0; i < Count(); ++i) {
+    RECT r{};
+    if (ListView_GetItemRect(Handle(), i, &r, LVIR_BOUNDS) && r.bottom > client.top && r.top < client.bottom &&
+        r.right > client.left && r.left < client.right)
+      return i;
+  }
+  return -1;
+}
+
+void TListView::ScrollToTop(int index) {
+  RECT r{};
+  if (!HandleAllocated() || !ListView_GetItemRect(Handle(), index, &r, LVIR_BOUNDS)) return;
+  // The views that scroll by rows take the distance in pixels as well.
+  ListView_Scroll(Handle(), 0, r.top);
+}
+
+void TListView::Arrange() {
+  if (!HandleAllocated()) return;
+  // Placed as they would be when taken in now: the list's own arranging
+  // keeps the rows of a scroll bar that is no longer there.
+  struct Item {
+    std::wstring caption;
+    int image;
+    bool selected;
+  };
+  std::vector<Item> items;
+  for (int i = 0; i < Count(); ++i) items.push_back({ItemCaption(i), ItemImageIndex(i), Selected(i)});
+  const int focused = FocusedIndex();
+  Clear();
+  // The list measures itself again without the scroll bar its items took.
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateScope no_redraw(*this);
+  for (const Item& item : items) AddItem(item.caption, item.image);
+  for (int i = 0; i < int(items.size()); ++i)
+    if (items[size_t(i)].selected) SetSelected(i, true);
+  if (focused >= 0) SetFocused(focused);
+}
 
 void TListView::BeginUpdate() {
   if (update_count_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);

@@ -87,6 +87,13 @@ class TListView : public TWinControl {
   void SelectAll();
   int FocusedIndex() const;  // -1 when no item carries the focus mark
   void SetFocused(int index);
+  // The items placed anew in rows for the list's size, as a list that took
+  // them in now places them; their selection and focus stay.
+  void Arrange();
+  // The first item shown in the client area (in part or whole), -1 for none;
+  // and the list scrolled so that item `index` shows at the top.
+  int FirstShownItem() const;
+  void ScrollToTop(int index);
   // Many items at once: no repaint until the matching EndUpdate.
   void BeginUpdate();
   void EndUpdate();

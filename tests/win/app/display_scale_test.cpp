@@ -12,6 +12,7 @@
 
 #include "app_fixture.h"
 #include "win/mouse_input.h"
+#include "win/pump.h"
 
 namespace kelmar::test {
 namespace {
@@ -49,6 +50,54 @@ class DisplayScale : public ::testing::Test {
       files[entry.path().filename().wstring()] = {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     return files;
+  }
+
+  // What the screen shows of the whole window, every child painted first.
+  static std::vector<Pixel> Shot(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpUntilQuiet();
+    RECT r;
+    GetWindowRect(window, &r);
+    TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    const ImageView pixels = shot.Pixels();
+    std::vector<Pixel> all;
+    for (int y = 0; y < pixels.Height(); ++y)
+      for (int x = 0; x < pixels.Width(); ++x) all.push_back(pixels.At(x, y) & 0xFFFFFF);
+    return all;
+  }
+
+  // Every control of the form in order: its window's place in the form's
+  // window and its font's height.
+  struct Piece {
+    std::string name;
+    RECT place;
+    int font;
+    bool operator==(const Piece&) const = default;
+  };
+  static void Pieces(TWinControl* parent, HWND form, std::vector<Piece>& out) {
+    for (TControl* c : parent->Controls()) {
+      RECT r{};
+      if (c->IsWindowed()) {
+        GetWindowRect(static_cast<TWinControl*>(c)->Handle(), &r);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+      } else {
+        r = ToRECT(c->BoundsRect());
+      }
+      out.push_back({c->Name(), r, c->Font().Height()});
+      if (c->IsWindowed()) Pieces(static_cast<TWinControl*>(c), form, out);
+    }
+  }
+
+  // The form with comdlg32's and user32's icons, the fifth selected.
+  void MakeWithIcons(UINT dpi) {
+    Make(dpi);
+    DropFiles(form->Handle(), {SystemFile(L"comdlg32.dll"), SystemFile(L"user32.dll")});
+    ASSERT_EQ(form->ListView1->Count(), 17);
+    form->ListView1->SetSelected(4, true);
+    Application().ProcessMessages();
   }
 
   RecordingServices services;
@@ -132,6 +181,94 @@ TEST_F(DisplayScale, SavedFilesAreTheSameBytesAtEveryScale) {
   // What was compared is what the views save: 32 and 16 pixels square.
   EXPECT_EQ(uint8_t(at96[0].at(L"1_comdlg32.ico")[6]), 32);
   EXPECT_EQ(uint8_t(at96[2].at(L"1_comdlg32.ico")[6]), 16);
+}
+
+TEST_F(DisplayScale, ANewDpiFromTheSystemLooksAsAStartAtThatDpi) {
+  // Away from the window: no hover look in either picture.
+  SetCursorPos(0, 0);
+  // 96 to 144, 144 to 120 and back to 96, each compared with a start at the
+  // new DPI in the window's place.
+  const UINT steps[][2] = {{96, 144}, {144, 120}, {120, 96}};
+  for (const auto& [from, to] : steps) {
+    SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+    MakeWithIcons(to);
+    const RECT fresh = [&] {
+      RECT r;
+      GetWindowRect(form->Handle(), &r);
+      return r;
+    }();
+    std::vector<Piece> expected;
+    Pieces(form, form->Handle(), expected);
+    const std::vector<Pixel> expected_shot = Shot(form->Handle());
+    const int large = form->LargeImage->Width(), small = form->SmallImage->Width();
+    EXPECT_EQ(large, ScaleLength(32, int(to)));
+    const std::vector<uint32_t> icon = ImageListPixels(form->LargeImage->Handle(), 9, large);
+
+    MakeWithIcons(from);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&fresh));
+    Application().ProcessMessages();
+    RECT now;
+    GetWindowRect(form->Handle(), &now);
+    EXPECT_TRUE(EqualRect(&now, &fresh));
+    std::vector<Piece> pieces;
+    Pieces(form, form->Handle(), pieces);
+    ASSERT_EQ(pieces.size(), expected.size());
+    for (size_t i = 0; i < std::min(pieces.size(), expected.size()); ++i) {
+      const RECT &a = pieces[i].place, &b = expected[i].place;
+      EXPECT_TRUE(EqualRect(&a, &b)) << pieces[i].name << " " << a.left << "," << a.top << "," << a.right << ","
+                                     << a.bottom << " for " << b.left << "," << b.top << "," << b.right << ","
+                                     << b.bottom;
+      EXPECT_EQ(pieces[i].font, expected[i].font) << pieces[i].name;
+    }
+    // The items, their selection and their pictures made anew at the size.
+    EXPECT_EQ(form->ListView1->Count(), 17);
+    EXPECT_EQ(form->ListView1->SelectedCount(), 1);
+    EXPECT_TRUE(form->ListView1->Selected(4));
+    EXPECT_EQ(form->LargeImage->Width(), large);
+    EXPECT_EQ(form->SmallImage->Width(), small);
+    EXPECT_EQ(form->LargeImage->Count(), 17);
+    EXPECT_TRUE(ImageListPixels(form->LargeImage->Handle(), 9, large) == icon);
+    // What the screen shows, pixel for pixel.
+    const std::vector<Pixel> shot = Shot(form->Handle());
+    ASSERT_EQ(shot.size(), expected_shot.size());
+    const auto [differs, at] = std::mismatch(shot.begin(), shot.end(), expected_shot.begin());
+    const long first = long(differs - shot.begin()), width = fresh.right - fresh.left;
+    EXPECT_TRUE(differs == shot.end()) << std::count_if(shot.begin(), shot.end(), [&](const Pixel& p) {
+      return p != expected_shot[size_t(&p - shot.data())];
+    }) << " pixels differ, the first at " << first % width << "," << first / width;
+  }
+}
+
+TEST_F(DisplayScale, ANewDpiKeepsTheListWhereItWasAndTheSavedFilesAsTheyWere) {
+  Make(96);
+  DropFiles(form->Handle(), {SystemFile(L"shell32.dll")});
+  const int count = form->ListView1->Count();
+  ASSERT_GT(count, 100);
+  // Scrolled down to an item far in.
+  ListView_EnsureVisible(form->ListView1->Handle(), count - 1, FALSE);
+  Application().ProcessMessages();
+  const int first = form->ListView1->FirstShownItem();
+  ASSERT_GT(first, 0);
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+  Application().ProcessMessages();
+  // The same item still shows.
+  RECT item{}, client{};
+  ASSERT_TRUE(ListView_GetItemRect(form->ListView1->Handle(), first, &item, LVIR_BOUNDS));
+  GetClientRect(form->ListView1->Handle(), &client);
+  EXPECT_GT(item.bottom, client.top);
+  EXPECT_LT(item.top, client.bottom);
+  EXPECT_EQ(form->ListView1->Count(), count);
+  // What is saved still comes from lists of 32 and 16.
+  const std::wstring out = MakeTempFolder(L"scale-changed-out");
+  services.folder_answers.push_back(out);
+  form->ListView1->SetSelected(0, true);
+  Click(form->BTNSave);
+  const auto files = Files(out);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(uint8_t(files.begin()->second[6]), 32);
 }
 
 }  // namespace
