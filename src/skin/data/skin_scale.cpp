@@ -85,6 +85,24 @@ void AddMenuItemOffsets(PictureGrid& grid, const TksDataSkinMenuItem& item) {
   }
 }
 
+// The pieces of a control drawn with a colour left out.
+void AddKeyedPieces(PictureGrid& grid, const TksDataSkinControl& record) {
+  auto add = [&](std::initializer_list<Rect> rects, bool corner, uint32_t key) {
+    for (const Rect& r : rects)
+      if (!RectIsEmpty(r)) grid.keyed.push_back({r, corner, key});
+  };
+  if (auto* c = dynamic_cast<const TksDataSkinCheckRadioControl*>(&record))
+    add({c->checkimagerect, c->uncheckimagerect, c->activecheckimagerect, c->activeuncheckimagerect,
+         c->unenabledcheckimagerect, c->unenableduncheckimagerect},
+        true, 0);
+  if (auto* b = dynamic_cast<const TksDataSkinScrollBarControl*>(&record); b && b->thumbtransparent)
+    add({b->thumbrect, b->activethumbrect, b->downthumbrect}, false, b->thumbtransparentcolor);
+  if (auto* t = dynamic_cast<const TksDataSkinTrackBarControl*>(&record); t && t->buttontransparent)
+    add({t->buttonrect, t->activebuttonrect}, false, t->buttontransparentcolor);
+  if (auto* g = dynamic_cast<const TksDataSkinGaugeControl*>(&record); g && g->progresstransparent)
+    add({g->progressrect}, false, g->progresstransparentcolor);
+}
+
 }  // namespace
 
 SkinPictureGrids CollectPictureGrids(TksSkinData& skin) {
@@ -121,11 +139,15 @@ SkinPictureGrids CollectPictureGrids(TksSkinData& skin) {
     if (!grid) continue;
     AddGeometry(*grid, collect(*record), &record->skinrect);
     if (auto* item = dynamic_cast<const TksDataSkinMenuItem*>(record.get())) AddMenuItemOffsets(*grid, *item);
+    if (auto* t = dynamic_cast<const TksDataSkinTrackBar*>(record.get()); t && t->buttontransparent)
+      for (const Rect& r : {t->buttonrect, t->activebuttonrect})
+        if (!RectIsEmpty(r)) grid->keyed.push_back({r, false, t->buttontransparentcolor});
   }
   for (auto& record : skin.ControlData) {
     const GeometryCollector g = collect(*record);
     for (PictureGrid* grid : {active(record->pictureindex, false), active(record->maskpictureindex, true)})
       if (grid) AddGeometry(*grid, g, &record->skinrect);
+    if (PictureGrid* grid = active(record->pictureindex, false)) AddKeyedPieces(*grid, *record);
   }
   return grids;
 }
@@ -181,19 +203,71 @@ Image MaskCoverage(const ImageView& mask) {
 
 }  // namespace
 
+namespace {
+
+Rect ScaleRect(const Rect& r, int dpi) {
+  return {ScaleLength(r.left, dpi), ScaleLength(r.top, dpi), ScaleLength(r.right, dpi), ScaleLength(r.bottom, dpi)};
+}
+
+bool SameColour(Pixel a, Pixel b) { return ((a ^ b) & 0xFFFFFFu) == 0; }
+
+// Each keyed piece's key made transparent, so that the area averages leave
+// it out; the keys, in the order of the pieces.
+std::vector<Pixel> ClearKeys(const ImageView& image, std::span<const KeyedPiece> pieces, int dpi) {
+  std::vector<Pixel> keys;
+  for (const KeyedPiece& piece : pieces) {
+    const ImageView area = image.Sub(ScaleRect(piece.rect, dpi));
+    if (area.IsEmpty()) {
+      keys.push_back(0);
+      continue;
+    }
+    const Pixel key = piece.keyAtBottomLeft ? area.At(0, area.Height() - 1) : PixelFromColor(piece.key);
+    keys.push_back(key);
+    for (int y = 0; y < area.Height(); ++y)
+      for (Pixel& p : std::span(area.Row(y), size_t(area.Width())))
+        if (SameColour(p, key)) p &= 0xFFFFFFu;
+  }
+  return keys;
+}
+
+// The scaled keyed pieces two-state again: the key where less than half of a
+// pixel's area is the piece's own colours, opaque colours elsewhere.
+void RestoreKeys(const ImageView& image, std::span<const KeyedPiece> pieces, std::span<const Pixel> keys, int dpi) {
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const ImageView area = image.Sub(ScaleRect(pieces[i].rect, dpi));
+    for (int y = 0; y < area.Height(); ++y)
+      for (Pixel& p : std::span(area.Row(y), size_t(area.Width())))
+        p = PixelA(p) < 128 ? (keys[i] | 0xFF000000u) : (p | 0xFF000000u);
+  }
+}
+
+}  // namespace
+
 Image ScaleSkinPicture(const ImageView& source, int sourceDpi, Point size96, const PictureGrid& grid, int dpi,
                        bool mask) {
   std::vector<AxisStep> xs = GridAxisSteps(grid.xs, size96.x, sourceDpi, dpi);
   std::vector<AxisStep> ys = GridAxisSteps(grid.ys, size96.y, sourceDpi, dpi);
   // A source not of the size its DPI gives is scaled as a whole.
-  if (xs.back().source != source.Width() || ys.back().source != source.Height()) {
+  const bool whole = xs.back().source != source.Width() || ys.back().source != source.Height();
+  if (whole) {
     xs = {{0, 0}, {source.Width(), xs.back().target}};
     ys = {{0, 0}, {source.Height(), ys.back().target}};
   }
   Image out(xs.back().target, ys.back().target);
   if (out.IsEmpty() || source.IsEmpty()) return out;
-  Image coverage;
-  const ImageView from = mask ? (coverage = MaskCoverage(source)).View() : source;
+  // Masks and keyed pieces are scaled from a copy of their own.
+  Image copy;
+  std::vector<Pixel> keys;
+  const std::span<const KeyedPiece> keyed =
+      mask || whole ? std::span<const KeyedPiece>() : std::span<const KeyedPiece>(grid.keyed);
+  if (mask) {
+    copy = MaskCoverage(source);
+  } else if (!keyed.empty()) {
+    copy = Image(source.Width(), source.Height());
+    for (int y = 0; y < source.Height(); ++y) std::copy_n(source.Row(y), source.Width(), copy.Row(y));
+    keys = ClearKeys(copy, keyed, sourceDpi);
+  }
+  const ImageView from = copy.IsEmpty() ? source : copy.View();
   for (size_t j = 0; j + 1 < ys.size(); ++j)
     for (size_t i = 0; i + 1 < xs.size(); ++i) {
       const Rect target{xs[i].target, ys[j].target, xs[i + 1].target, ys[j + 1].target};
@@ -203,6 +277,7 @@ Image ScaleSkinPicture(const ImageView& source, int sourceDpi, Point size96, con
   if (mask)
     for (int y = 0; y < out.Height(); ++y)
       for (Pixel& p : std::span(out.Row(y), size_t(out.Width()))) p = PixelR(p) >= 128 ? kMaskIn : kMaskOut;
+  RestoreKeys(out, keyed, keys, dpi);
   return out;
 }
 

@@ -58,8 +58,19 @@ struct GridLine {
   friend bool operator==(const GridLine&, const GridLine&) = default;
 };
 
+// A piece drawn with one colour left out (a check mark keyed on its
+// bottom-left pixel, a thumb on the record's colour 0x00BBGGRR): scaled
+// without mixing that colour into the others, and kept two-state, each pixel
+// either the key or a colour of the piece.
+struct KeyedPiece {
+  Rect rect;
+  bool keyAtBottomLeft = false;
+  uint32_t key = 0;
+};
+
 struct PictureGrid {
   std::vector<GridLine> xs, ys;
+  std::vector<KeyedPiece> keyed;
   // Both edges of r, on both axes.
   void AddRect(const Rect& r);
   // A point inside a piece whose top-left corner is `piece`.
@@ -95,7 +106,8 @@ std::vector<AxisStep> GridAxisSteps(std::span<const GridLine> lines, int32_t siz
 // `source` (drawn at sourceDpi, ScaleLength of its 96-DPI size `size96` on
 // each axis) at dpi: each grid cell resampled onto its scaled cell by area
 // averaging. A mask stays two-coloured: the window's part black, the rest
-// white, each pixel by the greater share of the area it covers.
+// white, each pixel by the greater share of the area it covers; so does the
+// key of a keyed piece against the rest of it.
 Image ScaleSkinPicture(const ImageView& source, int sourceDpi, Point size96, const PictureGrid& grid, int dpi,
                        bool mask);
 

@@ -179,6 +179,47 @@ TEST(SkinScale, MasksStayTwoColouredWithTheirPiecesInPlace) {
   EXPECT_TRUE(Solid(twice, {0, 4, 6, 6}, kBlack));
 }
 
+std::set<Pixel> Colours(const Image& image, const Rect& r) {
+  std::set<Pixel> colours;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) colours.insert(image.At(x, y));
+  return colours;
+}
+
+TEST(SkinScale, KeyedPiecesMixNoKeyIntoTheirColours) {
+  // Two check marks keyed on their bottom-left pixel (magenta) and a thumb
+  // keyed on the record's colour (green); each a 2 × 2 dark square on its key.
+  const char* description =
+      "[PICTURES]\r\nactivepicturescount=1\r\n0=c.bmp\r\n"
+      "[SKINCONTROLS]\r\ncount=2\r\n0=checkbox:checkradio\r\n1=vscrollbar:scrollbar\r\n"
+      "[checkbox]\r\npictureindex=0\r\nskinrect=0,6,18,7\r\ncheckimagerect=0,0,6,6\r\n"
+      "uncheckimagerect=6,0,12,6\r\n"
+      "[vscrollbar]\r\npictureindex=0\r\nskinrect=0,6,18,7\r\nthumbrect=12,0,18,6\r\n"
+      "thumbtransparent=1\r\nthumbtransparentcolor=65280\r\n";
+  const Pixel dark = MakePixel(40, 20, 10);
+  Image picture(18, 7, kWhite);
+  FillRect(picture, {0, 0, 12, 6}, kMagenta);
+  FillRect(picture, {12, 0, 18, 6}, kGreen);
+  for (int x : {1, 7, 13}) FillRect(picture, {x, 3, x + 3, 5}, dark);
+  PackageParts parts;
+  parts.active = {picture};
+  parts.description = description;
+  TksSkinData skin;
+  skin.Dpi = 144;
+  skin.LoadCompressedSkin(parts.Build());
+  const Image& out = skin.ActivePictures[0];
+  ASSERT_EQ(out.Width(), 27);
+  const auto* box = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "checkbox");
+  const auto* bar = FindControlRecord<TksDataSkinScrollBarControl>(skin, "vscrollbar");
+  ASSERT_TRUE(box && bar);
+  EXPECT_EQ(Colours(out, box->checkimagerect), (std::set<Pixel>{kMagenta, dark}));
+  EXPECT_EQ(Colours(out, box->uncheckimagerect), (std::set<Pixel>{kMagenta, dark}));
+  EXPECT_EQ(Colours(out, bar->thumbrect), (std::set<Pixel>{kGreen, dark}));
+  EXPECT_EQ(out.At(box->uncheckimagerect.left, box->uncheckimagerect.bottom - 1), kMagenta);
+  // 1.5 × the 3-pixel squares: the middle 2 of their 4.5 pixels are wholly dark.
+  EXPECT_TRUE(Solid(out, {ScaleLength(7, 144) + 1, 5, ScaleLength(10, 144) - 1, 7}, dark));
+}
+
 TEST(SkinScale, APictureTooSmallForItsPiecesIsScaledWhole) {
   const Image source(4, 4, kGreen);
   PictureGrid grid;
