@@ -211,6 +211,7 @@ void TksSkinData::SetCompressedStoredSkin(TksCompressedStoredSkin* skin) {
 }
 
 void TksSkinData::SetDpi(int dpi) {
+  if (dpi < 1) dpi = kDesignDpi;  // a failed DPI query answers 0
   if (dpi == Dpi && !drawingsChanged_) return;
   Dpi = dpi;
   LoadCompressedSkin(loaded_);

@@ -79,7 +79,8 @@ class TksSkinData {
   int Dpi = kDesignDpi;
   // Loads the last loaded package again for dpi, with the usual skin
   // messages; without a loaded package only Dpi changes. The same DPI with
-  // the same drawings changes nothing.
+  // the same drawings changes nothing. A DPI below 1 (what a failed query
+  // answers) is taken as 96.
   void SetDpi(int dpi);
   // Other packages of the same skin whose pictures are drawn for a higher DPI
   // (their description's [VERSION] has "dpi", 96 where it has none; their

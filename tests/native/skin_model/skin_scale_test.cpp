@@ -397,6 +397,11 @@ TEST(SkinScale, SetDpiReloadsWithTheSkinMessagesAndBackAt96IsAsLoaded) {
   EXPECT_EQ(skin.ActivePictures, fresh.ActivePictures);
   EXPECT_EQ(skin.clientrect, fresh.clientrect);
   EXPECT_EQ(FindControlRecord<TksDataSkinButtonControl>(skin, "button")->activeskinrect, (Rect{30, 0, 60, 10}));
+  // A failed DPI query (0) keeps the skin usable at 96.
+  skin.SetDpi(192);
+  skin.SetDpi(0);
+  EXPECT_EQ(skin.Dpi, 96);
+  EXPECT_EQ(skin.Picture, fresh.Picture);
 }
 
 // A drawing for `dpi` of the scaled skin: its pictures at ScaleLength of the
