@@ -697,7 +697,12 @@ void TksSkinForm::ApplySkin() {
 
 void TksSkinForm::ScaleChanged() {
   smallIcon_.Reset();
-  ApplySkin();
+  // The skin at the form's DPI: its messages make the frame and the
+  // controls anew.
+  if (skinData_ && skinData_->Skin().Dpi != Dpi())
+    skinData_->Skin().SetDpi(Dpi());
+  else
+    ApplySkin();
 }
 
 void TksSkinForm::RemoveSkin() {

@@ -168,8 +168,8 @@ class TksSkinForm : public TComponent {
   int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
-  // The form was made for another DPI: the small icon, the objects, the
-  // shape and the frame anew.
+  // The form was made for another DPI: the skin data for that DPI, the
+  // small icon, the objects, the shape and the frame anew.
   void ScaleChanged();
   // Object hints, for the hover tracking: an object that became hot shows
   // its hint (when the form is active), one that is no longer hot hides it.
