@@ -1,13 +1,15 @@
 # Sourced: prepares Wine for one build folder.
-#   kelmar_wine_env BUILD_DIR   sets WINEPREFIX (private, inside BUILD_DIR),
-#                               WINEDEBUG, a display, and keeps one wineserver.
+#   kelmar_wine_env BUILD_DIR [NAME]
+#                               sets WINEPREFIX (private, BUILD_DIR/NAME,
+#                               wineprefix unless named), WINEDEBUG, a
+#                               display, and keeps one wineserver.
 # Sourced by hand as well as by the scripts: the project root from this file.
 : "${KELMAR_ROOT:=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 
 kelmar_wine_env() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
-  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEPREFIX="$build_dir/${2:-wineprefix}"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   if [ -z "${DISPLAY:-}" ]; then

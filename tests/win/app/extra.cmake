@@ -37,3 +37,7 @@ add_dependencies(${target} kelmar_stub)
 target_compile_definitions(${target} PRIVATE KELMAR_STUB_DLL="$<TARGET_FILE:kelmar_stub>")
 # The system's imaging component decodes the PNG files the form writes.
 target_link_libraries(${target} PRIVATE windowscodecs ole32 uuid)
+# The real program at four system scales, in a Wine prefix of its own.
+add_test(NAME win_app_scale_programs COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/scale_programs.sh ${CMAKE_BINARY_DIR})
+cmake_language(EVAL CODE
+  "cmake_language(DEFER CALL set_tests_properties win_app_scale_programs PROPERTIES DEPENDS [[${target}]])")

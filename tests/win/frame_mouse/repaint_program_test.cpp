@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "frame_input.h"
+#include "base/display_scale.h"
 #include "win/real_program.h"
 #include "win/shell_files.h"
 
@@ -111,16 +112,24 @@ class ProgramRepaint : public ::testing::Test {
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(s.bar.right - s.bar.left, client.right) << step;
-    EXPECT_EQ(s.panel.left, s.bar.left + 3) << step;
-    EXPECT_EQ(s.panel.right, s.bar.right - 3) << step;
+    EXPECT_EQ(s.panel.left, s.bar.left + S(3)) << step;
+    EXPECT_EQ(s.panel.right, s.bar.right - S(3)) << step;
   }
 
   Point At(int x, int y) const { return OnScreen(window, {x, y}); }
+  // A 96-DPI length at the scale the system gives the program (the round
+  // also runs at 150 %, scripts/scale_programs.sh).
+  int S(int length) const {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    return ScaleLength(length, get_dpi ? int(get_dpi(window)) : kDesignDpi);
+  }
   int Width() const { return WindowBounds(window).Width(); }
   int Height() const { return WindowBounds(window).Height(); }
   // The maximize/restore button: 25 wide, left of the 43-wide close button at
   // the caption's right end.
-  Point MaximizeButton() const { return At(Width() - 704 + 641, 9); }
+  Point MaximizeButton() const { return At(Width() - S(704) + S(641), S(9)); }
 
   // The skinned frame maximizes to the work area itself.
   void ExpectFillsTheScreen() const {
@@ -146,10 +155,10 @@ class ProgramRepaint : public ::testing::Test {
     Click(MaximizeButton());
     Check("restored by the button");
     EXPECT_EQ(WindowBounds(window), normal);
-    DoubleClick(At(300, 10));
+    DoubleClick(At(S(300), S(10)));
     Check("maximized by the caption");
     ExpectFillsTheScreen();
-    DoubleClick(At(300, 10));
+    DoubleClick(At(S(300), S(10)));
     Check("restored by the caption");
 
     Drag(At(Width() - 2, Height() - 2), At(Width() + 118, Height() + 98));
@@ -170,7 +179,7 @@ class ProgramRepaint : public ::testing::Test {
 
     // Minimize (the third entry, after move and size), then 恢复 from the
     // minimized window's menu (maximize, restore, ..., close).
-    Click(At(300, 10));
+    Click(At(S(300), S(10)));
     OpenSystemMenu();
     Keys({VK_DOWN, VK_DOWN, VK_RETURN});
     WaitFor([&] { return IsIconic(window); }, 1000);
@@ -192,7 +201,7 @@ TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWith
     RunTheRound();
   }
   // shell32's icons through the open dialog, typed as a user would.
-  Click(At(8 + 28, 28 + 20));
+  Click(At(S(8) + S(28), S(28) + S(20)));
   HWND dialog = nullptr;
   WaitFor([&] { return (dialog = VisibleWindowOf(program.process.dwProcessId, L"#32770")) != nullptr; }, 5000);
   ASSERT_NE(dialog, nullptr);
