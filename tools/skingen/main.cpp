@@ -317,30 +317,29 @@ Image Painter::FrameMask() const {
 // and inactive window (51), 17 high. Buttons sit at y 1 of the window, so
 // their normal background is caption rows 1..17.
 
-void Painter::DrawCapGlyph(Image& img, const Rect& r, CapGlyph g, Rgb c, int shift) const {
-  const double cx = r.left + r.Width() / 2.0 + shift, cy = r.top + r.Height() / 2.0 + shift;
-  const int line = s_.Line();
+// The glyph of a caption button on its plate, given as the plate's design
+// rectangle: the glyph keeps its design place at every scale.
+void Painter::DrawCapGlyph(Image& img, const Rect& plate, CapGlyph g, Rgb c, int shift) const {
+  const double cx = plate.left + plate.Width() / 2.0 + shift, cy = plate.top + plate.Height() / 2.0 + shift;
+  const int x = int(cx), y = int(cy), line = s_.Line();  // the design pixel at the centre
   switch (g) {
     case CapGlyph::Close:
-      Line(img, cx - F(4), cy - F(4), cx + F(4), cy + F(4), F(1.4), c);
-      Line(img, cx - F(4), cy + F(4), cx + F(4), cy - F(4), F(1.4), c);
+      Line(img, F(cx) - F(4), F(cy) - F(4), F(cx) + F(4), F(cy) + F(4), F(1.4), c);
+      Line(img, F(cx) - F(4), F(cy) + F(4), F(cx) + F(4), F(cy) - F(4), F(1.4), c);
       break;
     case CapGlyph::Maximize:
-      WindowOutline(img, int(cx) - L(5), int(cy) - L(4), L(10), L(9), L(2), line, c);
+      WindowOutline(img, L(x - 5), L(y - 4), L(10), L(9), L(2), line, c);
       break;
     case CapGlyph::Restore: {
-      const int x = int(cx) - L(5), y = int(cy) - L(5);
-      const int backLeft = x + L(3), backRight = backLeft + L(8);
-      FillRect(img, {backLeft, y, backRight, y + L(2)}, c);  // the window behind
-      FillRect(img, {backRight - line, y, backRight, y + L(6)}, c);
-      WindowOutline(img, x, y + L(3), L(8), L(8), L(2), line, c);  // the window in front
+      const int backLeft = L(x - 2), backRight = backLeft + L(8), top = L(y - 5);
+      FillRect(img, {backLeft, top, backRight, top + L(2)}, c);  // the window behind
+      FillRect(img, {backRight - line, top, backRight, top + L(6)}, c);
+      WindowOutline(img, L(x - 5), L(y - 2), L(8), L(8), L(2), line, c);  // the window in front
       break;
     }
-    case CapGlyph::Minimize: {
-      const int x = int(cx) - L(5), y = int(cy) + L(2);
-      FillRect(img, {x, y, x + L(10), y + L(2)}, c);
+    case CapGlyph::Minimize:
+      FillRect(img, {L(x - 5), L(y + 2), L(x - 5) + L(10), L(y + 2) + L(2)}, c);
       break;
-    }
   }
 }
 
@@ -371,6 +370,7 @@ Image Painter::CaptionButtons() const {
     for (const Column& col : columns) {
       const Rect r = R({col.x, row * 17, col.x + col.w, row * 17 + 17});
       const Rect plate = s_.Inset(r, 1, 0, 1, 1);
+      const Rect designPlate{col.x + 1, row * 17, col.x + col.w - 1, row * 17 + 16};
       Rgb glyph = fc.glyph;
       if (row == 1 || row == 2) {
         const bool down = row == 2;
@@ -386,7 +386,7 @@ Image Painter::CaptionButtons() const {
         for (int y = plate.top + line; y < plate.top + plate.Height() / 2; ++y)
           for (int x = plate.left + L(2); x < plate.right - L(2); ++x) Blend(img, x, y, Hex(0xFFFFFF), down ? 0.1 : 0.3);
       }
-      DrawCapGlyph(img, plate, col.glyph, glyph, row == 2 ? line : 0);
+      DrawCapGlyph(img, designPlate, col.glyph, glyph, row == 2 ? 1 : 0);
     }
     DrawWindowIcon(img, R({118, row * 17, 134, row * 17 + 16}), row != 3);
   }
