@@ -12,6 +12,7 @@
 #include "skin/data/compressed_stored_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_package.h"
+#include "pieces.h"
 
 namespace kelmar {
 namespace {
@@ -246,33 +247,11 @@ TEST_F(OwnSkin, MarksAndThumbsAreKeyedOnMagenta) {
 // Every piece a control names lies inside the picture it names: the
 // description and the generator agree.
 TEST_F(OwnSkin, PiecesLieInsideTheirPictures) {
-  for (const auto& record : skin->ControlData) {
-    SCOPED_TRACE(record->IDName);
-    ASSERT_GE(record->pictureindex, 0);
-    ASSERT_LT(size_t(record->pictureindex), skin->ActivePictures.size());
-    const Image& p = skin->ActivePictures[size_t(record->pictureindex)];
-    EXPECT_TRUE(Inside(record->skinrect, p));
-    if (const auto* b = dynamic_cast<const TksDataSkinButtonControl*>(record.get())) {
-      for (const Rect& r : {b->activeskinrect, b->downskinrect, b->disabledskinrect}) EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* c = dynamic_cast<const TksDataSkinCheckRadioControl*>(record.get())) {
-      for (const Rect& r : {c->checkimagerect, c->uncheckimagerect, c->activecheckimagerect, c->activeuncheckimagerect,
-                            c->unenabledcheckimagerect, c->unenableduncheckimagerect}) {
-        EXPECT_TRUE(Inside(r, p));
-      }
-    }
-    if (const auto* c = dynamic_cast<const TksDataSkinComboBox*>(record.get())) {
-      for (const Rect& r : {c->itemrect, c->focusitemrect, c->activebuttonrect, c->downbuttonrect, c->unenabledbuttonrect})
-        EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* l = dynamic_cast<const TksDataSkinListBox*>(record.get())) {
-      for (const Rect& r : {l->itemrect, l->activeitemrect, l->focusitemrect}) EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* s = dynamic_cast<const TksDataSkinScrollBarControl*>(record.get())) {
-      for (const Rect& r : {s->activeupbuttonrect, s->downupbuttonrect, s->activedownbuttonrect, s->downdownbuttonrect,
-                            s->thumbrect, s->activethumbrect, s->downthumbrect, s->glyphrect})
-        EXPECT_TRUE(Inside(r, p));
-    }
+  for (const SkinPiece& piece : ControlPieces(*skin)) {
+    SCOPED_TRACE(piece.record);
+    ASSERT_GE(piece.picture, 0);
+    ASSERT_LT(size_t(piece.picture), skin->ActivePictures.size());
+    EXPECT_TRUE(Inside(piece.rect, skin->ActivePictures[size_t(piece.picture)]));
   }
 }
 
