@@ -230,6 +230,31 @@ TEST_P(OwnSkinDrawings, LinesAreSharpAndCurvesDrawnAnew) {
   EXPECT_LE(repeated, 1);
 }
 
+// The skin data made for the DPI of a drawing shows that drawing's pictures
+// as they are: they fit (a picture of another size would be passed over and
+// the 96-DPI one scaled instead).
+TEST_P(OwnSkinDrawings, SkinDataAtTheirDpiShowsThemAsTheyAre) {
+  TksCompressedStoredSkin stored, drawing;
+  stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+  drawing.CompressedData() = ReadWholeFile(GetParam().path);
+  TksSkinData skin;
+  skin.SetDrawings({&drawing});
+  skin.Dpi = GetParam().dpi;
+  skin.LoadCompressedSkin(stored);
+  ASSERT_FALSE(skin.Empty);
+  const Image* shown[] = {&skin.Picture, &skin.InactivePicture, &skin.Mask};
+  const auto pictures = Pictures(drawn);
+  ASSERT_EQ(skin.ActivePictures.size() + 3, pictures.size());
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const Image& picture = i < 3 ? *shown[i] : skin.ActivePictures[i - 3];
+    const Image& want = *pictures[i].second;
+    ASSERT_EQ(picture.Width(), want.Width()) << pictures[i].first;
+    ASSERT_EQ(picture.Height(), want.Height()) << pictures[i].first;
+    EXPECT_TRUE(std::equal(picture.Data(), picture.Data() + size_t(picture.Width()) * size_t(picture.Height()), want.Data()))
+        << pictures[i].first;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Dpi, OwnSkinDrawings, ::testing::ValuesIn(kDrawings),
                          [](const auto& info) { return std::to_string(info.param.dpi); });
 
