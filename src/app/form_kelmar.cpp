@@ -166,6 +166,15 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
   ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage();
   ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
+  // The same skin drawn at 150 and 200 %: its pictures at those scales (and
+  // scaled down from the nearest larger between them).
+  std::vector<const TksCompressedStoredSkin*> drawings;
+  for (std::vector<uint8_t>& bytes : EmbeddedSkinDrawings()) {
+    auto* drawing = new TksCompressedStoredSkinComponent(this, "ksSkinDrawing" + std::to_string(drawings.size() + 1));
+    drawing->CompressedData() = std::move(bytes);
+    drawings.push_back(drawing);
+  }
+  ksSkinData1->Skin().SetDrawings(std::move(drawings));
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
   ksSkinForm1->SetShowIcon(true);
