@@ -74,14 +74,14 @@ TEST(ScaledProgram, WindowFrameAndPiecesAtTheSystemScale) {
 
   // The tool bar's pieces: the open button 41 x 25, the small size radio
   // box 65 x 25, the save buttons 29 x 25, the tool bar 41 high; the status
-  // bar 21 high across the client area.
+  // bar across the client area as high as the skin's piece (242 to 261).
   std::vector<SIZE> sizes;
   ChildSizes(window, sizes);
   EXPECT_TRUE(HasWindowOfSize(sizes, {S(41), S(25)}));
   EXPECT_TRUE(HasWindowOfSize(sizes, {S(65), S(25)}));
   EXPECT_TRUE(HasWindowOfSize(sizes, {S(29), S(25)}));
   EXPECT_TRUE(HasWindowOfSize(sizes, {c.right, S(41)}));
-  EXPECT_TRUE(HasWindowOfSize(sizes, {c.right, S(21)}));
+  EXPECT_TRUE(HasWindowOfSize(sizes, {c.right, S(261) - S(242)}));
 
   // The caption buttons by the frame's hit test: the maximize button (25
   // wide) and the close button (43) at the caption's right end answer "an
