@@ -259,13 +259,15 @@ void TksSkinData::ScaleToDpi() {
     }
   }
 
-  auto scale = [&](Image& picture, const PackagePicture* drawn, const PictureGrid& grid, bool mask) {
+  auto scale = [&](Image& picture, PackagePicture* drawn, const PictureGrid& grid, bool mask) {
     if (picture.IsEmpty()) return;
     const Point size96{picture.Width(), picture.Height()};
     const bool fits = drawn && !drawn->image.IsEmpty() && drawn->image.Width() == ScaleLength(size96.x, drawingDpi) &&
                       drawn->image.Height() == ScaleLength(size96.y, drawingDpi);
+    // Taken over, not copied: a copy of the larger pictures is megabytes of
+    // fresh memory, which a start pays for page by page.
     if (fits && drawingDpi == Dpi) {
-      picture = drawn->image;
+      picture = std::move(drawn->image);
       return;
     }
     picture = fits ? ScaleSkinPicture(drawn->image.View(), drawingDpi, size96, grid, Dpi, mask)
@@ -278,7 +280,7 @@ void TksSkinData::ScaleToDpi() {
   scale(RollUpPicture, slot(PackageSlot::RollUpPicture), grids.rollUp, false);
   scale(RollUpMask, slot(PackageSlot::RollUpMask), grids.rollUp, true);
   for (size_t i = 0; i < ActivePictures.size(); ++i) {
-    const PackagePicture* drawn =
+    PackagePicture* drawn =
         drawing.loaded && i < drawing.activePictures.size() ? &drawing.activePictures[i] : nullptr;
     scale(ActivePictures[i], drawn, grids.active[i], grids.activeIsMask[i]);
   }
