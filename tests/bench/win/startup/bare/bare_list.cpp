@@ -1,6 +1,7 @@
 // The bare program the start-up figure is compared with: one top-level
-// window of the main window's size with a list view filling it, made with
-// the system's own classes and nothing else, painted and waiting for input.
+// window of the main window's size at the display's scale with a list view
+// filling it, made with the system's own classes and nothing else, painted
+// and waiting for input.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -32,8 +33,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   window_class.lpszClassName = L"BareListWindow";
   RegisterClassW(&window_class);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
   HWND window = CreateWindowExW(0, L"BareListWindow", L"Bare list", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                704, 500, nullptr, nullptr, instance, nullptr);
+                                MulDiv(704, dpi, 96), MulDiv(500, dpi, 96), nullptr, nullptr, instance, nullptr);
   list_view = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_AUTOARRANGE,
                               0, 0, 0, 0, window, nullptr, instance, nullptr);
   RECT client;
