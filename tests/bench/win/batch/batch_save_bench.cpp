@@ -83,11 +83,13 @@ struct Way {
 
 int main() {
   bench::StartProgram(L"Kelmar");
-  // 5 x 184 + 8 x 10 = 1000 icons in 13 files of their own names.
+  // 5 x 184 + 8 x 10 = 1000 icons in 13 files of their own names, in the
+  // order of their names (the order a folder is read in).
   const std::wstring sources = TempFolder(L"kelmar-bench-batch-sources");
   std::vector<std::wstring> files;
   for (int i = 1; i <= 13; ++i) {
-    const std::wstring file = sources + (i <= 5 ? L"\\shell32_" : L"\\comdlg32_") + std::to_wstring(i) + L".dll";
+    const std::wstring number = (i < 10 ? L"0" : L"") + std::to_wstring(i);
+    const std::wstring file = sources + L"\\" + number + (i <= 5 ? L"_shell32.dll" : L"_comdlg32.dll");
     bench::Require(CopyFileW(test::SystemFile(i <= 5 ? L"shell32.dll" : L"comdlg32.dll").c_str(), file.c_str(), FALSE),
                    "the 13 libraries copied into one folder");
     files.push_back(file);
