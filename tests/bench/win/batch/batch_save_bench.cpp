@@ -14,6 +14,7 @@
 
 #include "app/form_kelmar.h"
 #include "bench/win/harness.h"
+#include "bench/win/save_services.h"
 #include "framework/application.h"
 #include "win/real_program.h"
 #include "win/shell_files.h"
@@ -21,24 +22,6 @@
 using namespace kelmar;
 
 namespace {
-
-// Answers the folder chooser with one folder, the question whether to
-// replace files of the same names with Yes, and every other box with OK.
-class BenchServices : public TPlatformServices {
- public:
-  std::wstring folder;
-  int replace_questions = 0;
-  TFolderPick PickFolder(HWND, const std::wstring&, const std::wstring&) override {
-    return {TFolderPick::TResult::kChosen, folder};
-  }
-  std::wstring ReadSetting(const std::wstring&) override { return {}; }
-  void WriteSetting(const std::wstring&, const std::wstring&) override {}
-  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT type) override {
-    if ((type & MB_TYPEMASK) != MB_YESNOCANCEL) return IDOK;
-    ++replace_questions;
-    return IDYES;
-  }
-};
 
 std::wstring TempFolder(const wchar_t* name) {
   wchar_t temp[MAX_PATH];
@@ -95,7 +78,7 @@ int main() {
     files.push_back(file);
   }
 
-  BenchServices services;
+  bench::BenchServices services;
   services.folder = TempFolder(L"kelmar-bench-batch-window");
   auto* form = Application().CreateForm<TFormKelmar>(nullptr, &services);
   form->Show();
