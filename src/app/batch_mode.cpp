@@ -92,8 +92,10 @@ DWORD CreateFolders(const std::wstring& folder) {
   }
   if (code != ERROR_PATH_NOT_FOUND) return code;
   const size_t separator = folder.find_last_of(L"\\/");
-  if (separator == std::wstring::npos || separator == 0) return code;
-  if (const DWORD up = CreateFolders(folder.substr(0, separator))) return up;
+  if (separator == std::wstring::npos || separator + 1 == folder.size()) return code;
+  // A drive's root keeps its backslash ("C:" alone is that drive's current folder).
+  const std::wstring parent = folder.substr(0, separator > 0 && folder[separator - 1] == L':' ? separator + 1 : separator);
+  if (const DWORD up = CreateFolders(parent)) return up;
   return CreateDirectoryW(path.c_str(), nullptr) ? 0 : GetLastError();
 }
 
@@ -138,12 +140,14 @@ PngSizeChoice PngSize(int size) {
 // Save all writes a batch.
 class TBatchSave {
  public:
-  TBatchSave(const BatchOptions& options, std::wstring folder, TConsoleOutput& console)
+  // `folder` as the user is shown it, `longFolder` as it is written to, both
+  // without a trailing backslash.
+  TBatchSave(const BatchOptions& options, std::wstring folder, const std::wstring& longFolder, TConsoleOutput& console)
       : console_(console),
         overwrite_(options.overwrite),
         small_view_(options.size == 16 && (options.type == BatchOutputType::kIcon || options.type == BatchOutputType::kBitmap)),
         folder_(std::move(folder)),
-        saver_(LongPath(folder_), OutputType(options.type), PngSize(options.size)),
+        saver_(longFolder, OutputType(options.type), PngSize(options.size)),
         large_(nullptr, "LargeOutput", 32, 32),
         small_list_(nullptr, "SmallOutput", 16, 16) {}
 
@@ -194,13 +198,12 @@ class TBatchSave {
 
   void WritePending() {
     if (pending_.empty()) return;
-    std::vector<TIconImage> large, small;
-    for (const TTakenIcon& taken : pending_) {
-      large.push_back(ListImage(taken.large));
-      small.push_back(ListImage(taken.small ? taken.small : taken.large));
-    }
+    // The small list takes an icon's own small artwork, else its large icon scaled.
+    std::vector<TIconImage> icons;
+    for (const TTakenIcon& taken : pending_)
+      icons.push_back(ListImage(small_view_ && taken.small ? taken.small : taken.large));
     TImageList& images = small_view_ ? small_list_ : large_;
-    images.AddIcons(small_view_ ? small : large);
+    images.AddIcons(icons);
     for (size_t i = 0; i < pending_.size(); ++i) saver_.Add(int(i), pending_[i].item);
     saver_.Write(images, overwrite_, report_);
     images.Clear();
@@ -228,10 +231,17 @@ class TBatchSave {
 };
 
 int SaveIcons(const BatchOptions& options, TConsoleOutput& console) {
-  std::wstring folder = FullPath(Wide(options.outDir));
-  // A drive root keeps its backslash only in the names (as in the window).
-  if (folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
-  const DWORD attributes = GetFileAttributesW(LongPath(folder).c_str());
+  // Without a trailing backslash, as the window keeps its folder (a drive's
+  // root "D:\\" as "D:"; the names add it back), except where the system is
+  // asked about the folder itself.
+  auto without_separator = [](std::wstring path) {
+    while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    return path;
+  };
+  std::wstring full = FullPath(Wide(options.outDir));
+  if (full.size() > 3) full = without_separator(full);
+  const std::wstring folder = without_separator(full);
+  const DWORD attributes = GetFileAttributesW(LongPath(full).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     console.Err(L"目标文件夹是一个文件: " + folder + L"\r\n");
     return kExitSomeFailed;
@@ -240,13 +250,13 @@ int SaveIcons(const BatchOptions& options, TConsoleOutput& console) {
   const std::vector<std::wstring> files = ExpandPaths(options.paths, options.recursive, console, all_found);
   // Nothing found to save: no folder is made.
   if (files.empty() && !all_found) return kExitSomeFailed;
-  if (const DWORD code = CreateFolders(folder)) {
+  if (const DWORD code = CreateFolders(full)) {
     console.Err(L"无法创建目标文件夹: " + folder + L": " + FileFailureReason(code) + L"\r\n");
     return kExitSomeFailed;
   }
   TComScope com;
   FileIcons::ReadScope one_buffer;
-  TBatchSave save(options, folder, console);
+  TBatchSave save(options, folder, without_separator(LongPath(full)), console);
   bool all_read = true;
   for (const std::wstring& path : files) all_read &= save.File(path);
   const bool all_written = save.Finish();

@@ -25,7 +25,7 @@ namespace {
 std::vector<WIN32_FIND_DATAW> FolderEntries(const std::wstring& folder) {
   std::vector<WIN32_FIND_DATAW> entries;
   WIN32_FIND_DATAW found{};
-  FindHandle find(FindFirstFileW((LongPath(folder) + L"\\*").c_str(), &found));
+  FindHandle find(FindFirstFileW(InFolder(LongPath(folder), L"*").c_str(), &found));
   if (!find) return entries;
   do {
     if (std::wstring(found.cFileName) != L"." && std::wstring(found.cFileName) != L"..") entries.push_back(found);
@@ -38,7 +38,7 @@ std::map<std::wstring, std::vector<uint8_t>> FolderFiles(const std::wstring& fol
   std::map<std::wstring, std::vector<uint8_t>> files;
   for (const WIN32_FIND_DATAW& found : FolderEntries(folder)) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    FileHandle file(CreateFileW((LongPath(folder) + L"\\" + found.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+    FileHandle file(CreateFileW(InFolder(LongPath(folder), found.cFileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr));
     std::vector<uint8_t> bytes(found.nFileSizeLow);
     DWORD got = 0;
@@ -58,7 +58,7 @@ std::vector<std::wstring> Names(const std::map<std::wstring, std::vector<uint8_t
 // A folder and all it holds.
 void RemoveTree(const std::wstring& folder) {
   for (const WIN32_FIND_DATAW& found : FolderEntries(folder)) {
-    const std::wstring path = folder + L"\\" + found.cFileName;
+    const std::wstring path = InFolder(folder, found.cFileName);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       RemoveTree(path);
     else
@@ -230,6 +230,37 @@ TEST(BatchSave, ExistingFilesAreKeptUnlessOverwriteAndFailuresAreNamed) {
   EXPECT_EQ(ReadWholeFile(Utf8FromPath(one)), first.at(L"1_kelmar_testicons.ico"));
   EXPECT_EQ(ReadWholeFile(Utf8FromPath(two)), std::vector<uint8_t>({'r', 'e', 'a', 'd', '-', 'o', 'n', 'l', 'y'}));
   EXPECT_EQ(EntriesIn(out), 2u);
+}
+
+// A drive's root as the folder ("K:\\" keeps its backslash once), filled
+// in the middle of the run: each file that did not fit is named and the
+// status is 1; every file on the drive is whole, and no temporary one is left.
+TEST(BatchSave, AFullDriveRootInTheMiddle) {
+  // Drive K: is a 128 KB file system mounted for the app tests (small_drive.sh).
+  ULARGE_INTEGER total{};
+  if (!GetDiskFreeSpaceExW(L"K:\\", nullptr, &total, nullptr) || total.QuadPart > 1024 * 1024)
+    GTEST_SKIP() << "no small drive K: (mounting one needs root)";
+  // Emptied (the root itself stays).
+  for (const WIN32_FIND_DATAW& found : FolderEntries(L"K:\\"))
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      RemoveTree(InFolder(L"K:\\", found.cFileName));
+    else
+      DeleteFileW(InFolder(L"K:\\", found.cFileName).c_str());
+  ASSERT_EQ(EntriesIn(L"K:\\"), 0u);
+  // shell32.dll's 184 icons are 140,944 bytes as icon files.
+  const RunResult run = RunKelmar(L"--save K:\\ " + Quoted(SystemFile(L"shell32.dll")));
+  EXPECT_EQ(run.status, 1u);
+  const auto files = FolderFiles(L"K:\\");
+  EXPECT_GT(files.size(), 0u);
+  EXPECT_EQ(files.size() + run.err.size(), 184u);
+  for (const auto& [name, bytes] : files) EXPECT_EQ(bytes.size(), 766u) << name;
+  for (const std::wstring& line : run.err) {
+    EXPECT_EQ(line.rfind(L"无法写入文件: K:\\", 0), 0u) << line;
+    EXPECT_NE(line.find(L"磁盘空间不足"), std::wstring::npos) << line;
+  }
+  EXPECT_TRUE(Mentions(run.out, L"保存路径: K:\\"));
+  EXPECT_EQ(EntriesIn(L"K:\\"), files.size());
+  for (const auto& [name, bytes] : files) DeleteFileW(InFolder(L"K:\\", name).c_str());
 }
 
 // An output folder that is a file or cannot be made: named, status 1,
