@@ -41,3 +41,9 @@ target_link_libraries(${target} PRIVATE windowscodecs ole32 uuid)
 add_test(NAME win_app_scale_programs COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/scale_programs.sh ${CMAKE_BINARY_DIR})
 cmake_language(EVAL CODE
   "cmake_language(DEFER CALL set_tests_properties win_app_scale_programs PROPERTIES DEPENDS [[${target}]])")
+# The command line's save run from a shell script, its files read back by
+# icoutils and ImageMagick.
+add_test(NAME win_app_batch_script
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/batch_script.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:kelmar>
+                 $<TARGET_FILE:kelmar_testicons>)
+set_tests_properties(win_app_batch_script PROPERTIES SKIP_RETURN_CODE 77 RESOURCE_LOCK desktop TIMEOUT 300)
