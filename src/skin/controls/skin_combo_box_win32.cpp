@@ -342,6 +342,9 @@ void TksSkinCustomComboBox::OpenDropDown() {
   enteredList_ = false;
   SetAutoScroll(0);
   if (OnDropDown) OnDropDown();
+  // The list pops up outside the form's tree of controls, so a change of
+  // scale does not reach it there: it takes the combo box's as it opens.
+  if (list_->Dpi() != Dpi()) list_->ScaleChildren(Dpi());
   const int rows = std::min(Count(), dropDownCount_);
   const int height = list_->HeightForRows(rows);
   const int width = ListBoxWidth > 0 ? ListBoxWidth : Width();

@@ -336,6 +336,41 @@ TEST_F(ComboBox, TheButtonAndTheRowsShowTheSkinsPictures) {
   }
 }
 
+// The rows (of pixels) of the open list's second item that hold dark text.
+int SecondRowInkHeight(TksSkinComboBox* c) {
+  const Image rows = Shot(c->ListBox()->InnerList());
+  const int h = c->ListBox()->ItemHeight();
+  int top = -1, bottom = -1;
+  for (int y = h; y < 2 * h && y < rows.Height(); ++y)
+    for (int x = 0; x < rows.Width(); ++x) {
+      const Pixel p = rows.At(x, y);
+      if ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) >= 300) continue;
+      if (top < 0) top = y;
+      bottom = y;
+    }
+  return top < 0 ? 0 : bottom - top + 1;
+}
+
+TEST_F(ComboBox, AtAScaleTheOpenListWritesInAFontForIt) {
+  auto* c = Combo(kTypes);
+  c->SetFocus();
+  PressAltKey(c, VK_DOWN);
+  ASSERT_TRUE(c->DroppedDown());
+  const int at96 = SecondRowInkHeight(c);
+  PressKey(c, VK_ESCAPE);
+  ASSERT_FALSE(c->DroppedDown());
+  ASSERT_GT(at96, 6);
+
+  // The form and the skin at 150 %: the list, a window of its own outside
+  // the form, writes as large as a start at that scale would.
+  skin->Skin().SetDpi(144);
+  form->ScaleChildren(144);
+  Application().ProcessMessages();
+  PressAltKey(c, VK_DOWN);
+  ASSERT_TRUE(c->DroppedDown());
+  EXPECT_NEAR(SecondRowInkHeight(c), at96 * 3 / 2, 1) << "at 96 DPI: " << at96;
+}
+
 TEST_F(ComboBox, WithoutASkinTheButtonIsFramedInShadowAndNavyWhenHot) {
   auto* c = Combo(kTypes, 0, false);
   c->SetBounds(20, 20, 120, 20);
