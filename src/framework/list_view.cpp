@@ -360,6 +360,47 @@ int TListView::FocusedIndex() const { return ListView_GetNextItem(Handle(), -1, 
 
 void TListView::SetFocused(int index) { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }
 
+int TListView::ClientWidthNow() const {
+  RECT rc{};
+  GetClientRect(Handle(), &rc);
+  return rc.right;
+}
+
+// The system's list arranges its icons for the width it has when its size
+// changes (and when drawing is let on again), and only then shows or hides
+// its scroll bars for that layout. A vertical scroll bar that comes or goes
+// changes the width once more, and the list (Wine's) does not arrange
+// again: one column too many hides under the bar and a horizontal bar
+// shows, or a column's width stays empty at the right.
+void TListView::WndProc(TMessage& m) {
+  // While drawing is off the list keeps its scroll bars as they are.
+  const bool resizes = m.Msg == WM_SETREDRAW ? m.WParam != 0
+                                             : (m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_SIZE) && update_count_ == 0;
+  if (!resizes || refitting_ || !HandleAllocated()) {
+    TWinControl::WndProc(m);
+    return;
+  }
+  FlagScope refitting(refitting_);
+  const int width = ClientWidthNow();
+  TWinControl::WndProc(m);
+  if (ClientWidthNow() != width && (view_style_ == TViewStyle::vsIcon || view_style_ == TViewStyle::vsSmallIcon))
+    RefitIcons();
+}
+
+void TListView::RefitIcons() {
+  // Each pass can change the width by one scroll bar at most; the layout
+  // settles once the bar it needs is there.
+  for (int pass = 0; pass < 3; ++pass) {
+    const int width = ClientWidthNow();
+    ListView_Arrange(Handle(), LVA_DEFAULT);
+    // Drawing let on again is when the list sets its scroll bars for the
+    // layout it holds.
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    if (ClientWidthNow() == width) return;
+  }
+}
+
 void TListView::BeginUpdate() {
   if (update_count_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
 }

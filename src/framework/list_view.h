@@ -119,8 +119,14 @@ class TListView : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
   void NotifyReflected(TMessage& m) override;
+  void WndProc(TMessage& m) override;
 
  private:
+  int ClientWidthNow() const;
+  // Arranges the icons for the width the list has now and has the list fit
+  // its scroll bars to them, again while that changes the width.
+  void RefitIcons();
+
   TImageList* large_ = nullptr;
   TImageList* small_ = nullptr;
   TImageList* state_ = nullptr;
@@ -128,6 +134,8 @@ class TListView : public TWinControl {
   bool hide_selection_ = true;
   TViewStyle view_style_ = TViewStyle::vsIcon;
   int update_count_ = 0;
+  // Set while a size change and its refit are handled.
+  bool refitting_ = false;
 };
 
 }  // namespace kelmar
