@@ -231,6 +231,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetColor(RGB(255, 255, 255));
   ListView1->SetMultiSelect(true);
   ListView1->SetHideSelection(false);
+  ListView1->SetPathLabels(true);
   ListView1->Font() = TFont(L"MS Sans Serif", 11);
   ListView1->SetHint(kStatusText);
   ListView1->SetLargeImages(LargeImage);
