@@ -144,8 +144,10 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinHint1->SetSkinData(ksSkinData1);
   ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
   ksSkinForm1->SetSkinHint(ksSkinHint1);
-  ksSkinForm1->ShowObjectHint = false;
-  ksSkinForm1->UseDefaultObjectHint = false;
+  // The caption buttons' hints, in the skin's hint window as the tool
+  // buttons' are.
+  ksSkinForm1->ShowObjectHint = true;
+  ksSkinForm1->UseDefaultObjectHint = true;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 

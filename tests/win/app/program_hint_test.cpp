@@ -1,11 +1,13 @@
-// The real program's hints: the cursor rests on its tool buttons and a
-// skinned hint window of the program shows the button's hint.
+// The real program's hints: the cursor rests on its tool buttons or its
+// caption buttons and a skinned hint window of the program shows the
+// button's hint.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 #include "win/app/app_fixture.h"
+#include "win/frame_mouse/frame_input.h"
 #include "win/real_program.h"
 
 namespace kelmar::test {
@@ -61,6 +63,42 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   EXPECT_NE(WaitForHint(pid, L""), nullptr);
   DestroyWindow(other);
 
+  EXPECT_TRUE(program.Close());
+}
+
+TEST(Program, CaptionButtonsShowTheirHintsInTheSameSkinnedWindowAndMaximizeBecomesRestore) {
+  RunningProgram program;
+  HWND window = program.window;
+  ASSERT_NE(window, nullptr);
+  const DWORD pid = program.process.dwProcessId;
+  WaitForInputIdle(program.process.hProcess, 5000);
+  // The caption's buttons from its right end: close 43 wide, maximize and
+  // minimize 25 each, 8 pixels down to their middle; the window's icon (the
+  // system menu) 16 x 16 at 7, 5.
+  auto at = [&](int from_right, int y) {
+    const Rect b = WindowBounds(window);
+    return Point{b.right - from_right, b.top + y};
+  };
+  auto rest_on = [&](Point p) {
+    Gesture({{MouseStep::Move, {p.x, p.y + 40}}, {MouseStep::Move, p}});
+  };
+  const Point close = at(7 + 22, 9), maximize = at(7 + 43 + 13, 9), minimize = at(7 + 43 + 25 + 13, 9);
+  rest_on(close);
+  EXPECT_NE(WaitForHint(pid, L"关闭"), nullptr);
+  rest_on(maximize);
+  EXPECT_NE(WaitForHint(pid, L"最大化"), nullptr);
+  rest_on(minimize);
+  EXPECT_NE(WaitForHint(pid, L"最小化"), nullptr);
+  const Rect b = WindowBounds(window);
+  rest_on({b.left + 15, b.top + 13});
+  EXPECT_NE(WaitForHint(pid, L"系统菜单"), nullptr);
+
+  // Maximized, the same button gives the size back and says so.
+  const int width = WindowBounds(window).Width();
+  Click(maximize);
+  ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).Width() > width; }, 5000));
+  rest_on(at(7 + 43 + 13, 9));
+  EXPECT_NE(WaitForHint(pid, L"还原"), nullptr);
   EXPECT_TRUE(program.Close());
 }
 
