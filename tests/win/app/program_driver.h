@@ -58,6 +58,11 @@ class RemoteList {
     ReadProcessMemory(process_, text, result.data(), result.size() * sizeof(wchar_t), nullptr);
     return result;
   }
+  // How wide the list draws a text in its font.
+  int StringWidth(const std::wstring& text) const {
+    WriteProcessMemory(process_, block_, text.c_str(), (text.size() + 1) * sizeof(wchar_t), nullptr);
+    return int(SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(block_)));
+  }
 
  private:
   static constexpr size_t kBlock = 4096;
