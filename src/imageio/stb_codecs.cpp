@@ -64,16 +64,24 @@ std::vector<uint8_t> EncodePng(const Image& straight) {
   return out;
 }
 
+void ResizeArea(const ImageView& source, const ImageView& target) {
+  if (source.IsEmpty() || target.IsEmpty()) throw Error(kBitmapNotValid);
+  // The box filter averages the area each new pixel covers (its ramps one
+  // pixel wide where a picture grows); the alpha channel (the fourth byte in
+  // either order) weighs the colours; the edges repeat, so nothing outside
+  // the source is read.
+  if (!stbir_resize_uint8_generic(reinterpret_cast<const unsigned char*>(source.Row(0)), source.Width(),
+                                  source.Height(), int(source.Stride() * 4),
+                                  reinterpret_cast<unsigned char*>(target.Row(0)), target.Width(), target.Height(),
+                                  int(target.Stride() * 4), 4, 3, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_BOX,
+                                  STBIR_COLORSPACE_LINEAR, nullptr))
+    throw Error(kBitmapNotValid);
+}
+
 Image Downscale(const Image& straight, int width, int height) {
   if (straight.IsEmpty() || width < 1 || height < 1) throw Error(kBitmapNotValid);
   Image out(width, height);
-  // The box filter averages the area each new pixel covers; the alpha
-  // channel (the fourth byte in either order) weighs the colours.
-  if (!stbir_resize_uint8_generic(reinterpret_cast<const unsigned char*>(straight.Data()), straight.Width(),
-                                  straight.Height(), straight.Width() * 4, reinterpret_cast<unsigned char*>(out.Data()),
-                                  width, height, width * 4, 4, 3, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_BOX,
-                                  STBIR_COLORSPACE_LINEAR, nullptr))
-    throw Error(kBitmapNotValid);
+  ResizeArea(straight.View(), out.View());
   return out;
 }
 

@@ -13,4 +13,9 @@ namespace kelmar {
 // PNG image of at most 1024 x 1024 pixels.
 Image DecodePngPixels(std::span<const uint8_t> png);
 
+// The source's pixels resampled onto the whole target (any sizes, either way)
+// by area averaging, weighted by alpha. Raises Error("Bitmap image is not
+// valid") for an empty source or target.
+void ResizeArea(const ImageView& source, const ImageView& target);
+
 }  // namespace kelmar

@@ -86,12 +86,12 @@ std::vector<uint8_t> TksCompressedStoredSkin::InflatePackage() const {
   return out;
 }
 
-SkinPackageContent TksCompressedStoredSkin::ReadPackage() const {
+SkinPackageContent TksCompressedStoredSkin::ReadPackage(PackagePictures pictures) const {
   // The pictures are decoded as the stream gives them: the whole inflated
   // package is never in memory at once. A program's start pays for every
   // fresh page it touches (about 10 microseconds each under Wine here).
   Inflater in(compressed_);
-  SkinPackageContent content = ReadSkinPackage([&](std::span<uint8_t> out) { return in.Read(out); });
+  SkinPackageContent content = ReadSkinPackage([&](std::span<uint8_t> out) { return in.Read(out); }, pictures);
   in.Finish();
   return content;
 }

@@ -23,7 +23,7 @@ class TksCompressedStoredSkin {
   std::vector<uint8_t> InflatePackage() const;
   // ReadSkinPackage of the inflated package, read as it is inflated; the same
   // errors as both.
-  SkinPackageContent ReadPackage() const;
+  SkinPackageContent ReadPackage(PackagePictures pictures = PackagePictures::Decoded) const;
   // Replaces CompressedData by the deflated source; a deflater failure raises
   // Error("error").
   void DeflatePackage(std::span<const uint8_t> source);

@@ -85,10 +85,10 @@ void TksDataSkinExPanelControl::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinCustomControl::VisitFields(v);
   v.RectKey("rollhskinrect", rollhskinrect);
   v.RectKey("rollvskinrect", rollvskinrect);
-  v.Integer("rollleftoffset", rollleftoffset, 0);
-  v.Integer("rollrightoffset", rollrightoffset, 0);
-  v.Integer("rolltopoffset", rolltopoffset, 0);
-  v.Integer("rollbottomoffset", rollbottomoffset, 0);
+  v.Length("rollleftoffset", rollleftoffset, 0);
+  v.Length("rollrightoffset", rollrightoffset, 0);
+  v.Length("rolltopoffset", rolltopoffset, 0);
+  v.Length("rollbottomoffset", rollbottomoffset, 0);
   v.RectKey("rollvcaptionrect", rollvcaptionrect);
   v.RectKey("rollhcaptionrect", rollhcaptionrect);
   v.RectKey("closebuttonrect", closebuttonrect);
@@ -124,8 +124,8 @@ void TksDataSkinStdLabelControl::VisitFields(SkinFieldVisitor& v) {
 void TksDataSkinBitLabelControl::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinCustomControl::VisitFields(v);
   v.RectKey("skintextrect", skintextrect);
-  v.Integer("symbolwidth", symbolwidth, 0);
-  v.Integer("symbolheight", symbolheight, 0);
+  v.Length("symbolwidth", symbolwidth, 0);
+  v.Length("symbolheight", symbolheight, 0);
   v.NumberedLines("symbols", symbols);
 }
 
@@ -133,8 +133,8 @@ void TksDataSkinComboBox::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinCustomControl::VisitFields(v);
   v.RectKey("itemrect", itemrect);
   v.RectKey("focusitemrect", focusitemrect);
-  v.Integer("itemleftoffset", itemleftoffset, 0);
-  v.Integer("itemrightoffset", itemrightoffset, 0);
+  v.Length("itemleftoffset", itemleftoffset, 0);
+  v.Length("itemrightoffset", itemrightoffset, 0);
   v.RectKey("itemtextrect", itemtextrect);
   v.Font("font", font);
   v.Color("focusfontcolor", focusfontcolor, 0);
@@ -150,8 +150,8 @@ void TksDataSkinListBox::VisitFields(SkinFieldVisitor& v) {
   v.RectKey("itemrect", itemrect);
   v.RectKey("activeitemrect", activeitemrect);
   v.RectKey("focusitemrect", focusitemrect);
-  v.Integer("itemleftoffset", itemleftoffset, 0);
-  v.Integer("itemrightoffset", itemrightoffset, 0);
+  v.Length("itemleftoffset", itemleftoffset, 0);
+  v.Length("itemrightoffset", itemrightoffset, 0);
   v.RectKey("itemtextrect", itemtextrect);
   v.Font("font", font);
   v.Color("activefontcolor", activefontcolor, 0);
@@ -183,8 +183,8 @@ void TksDataSkinScrollBarControl::VisitFields(SkinFieldVisitor& v) {
   v.RectKey("thumbrect", thumbrect);
   v.RectKey("activethumbrect", activethumbrect);
   v.RectKey("downthumbrect", downthumbrect);
-  v.Integer("thumboffset1", thumboffset1, 0);
-  v.Integer("thumboffset2", thumboffset2, 0);
+  v.Length("thumboffset1", thumboffset1, 0);
+  v.Length("thumboffset2", thumboffset2, 0);
   v.Flag("thumbtransparent", thumbtransparent);
   v.Color("thumbtransparentcolor", thumbtransparentcolor, 0);
   v.RectKey("glyphrect", glyphrect);
@@ -236,8 +236,8 @@ void TksDataSkinGaugeControl::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinCustomControl::VisitFields(v);
   v.RectKey("progressarea", progressarea);
   v.RectKey("progressrect", progressrect);
-  v.Integer("beginoffset", beginoffset, 0);
-  v.Integer("endoffset", endoffset, 0);
+  v.Length("beginoffset", beginoffset, 0);
+  v.Length("endoffset", endoffset, 0);
   v.Flag("vertical", vertical);
   v.Font("font", font);
   v.Flag("progresstransparent", progresstransparent);
@@ -289,8 +289,8 @@ void TksDataSkinTabControl::VisitFields(SkinFieldVisitor& v) {
   v.PointKey("righttoppoint", righttoppoint);
   v.PointKey("leftbottompoint", leftbottompoint);
   v.PointKey("rightbottompoint", rightbottompoint);
-  v.Integer("tableftoffset", tableftoffset, 0);
-  v.Integer("tabrightoffset", tabrightoffset, 0);
+  v.Length("tableftoffset", tableftoffset, 0);
+  v.Length("tabrightoffset", tabrightoffset, 0);
   v.RectKey("tabsbgrect", tabsbgrect);
   v.Font("font", font);
   v.Color("activefontcolor", activefontcolor, 0);
@@ -304,11 +304,11 @@ void TksDataSkinGridControl::VisitFields(SkinFieldVisitor& v) {
   v.RectKey("fixedcellrect", fixedcellrect);
   v.RectKey("selectcellrect", selectcellrect);
   v.RectKey("focuscellrect", focuscellrect);
-  v.Integer("fixedcellleftoffset", fixedcellleftoffset, 0);
-  v.Integer("fixedcellrightoffset", fixedcellrightoffset, 0);
+  v.Length("fixedcellleftoffset", fixedcellleftoffset, 0);
+  v.Length("fixedcellrightoffset", fixedcellrightoffset, 0);
   v.RectKey("fixedcelltextrect", fixedcelltextrect);
-  v.Integer("cellleftoffset", cellleftoffset, 0);
-  v.Integer("cellrightoffset", cellrightoffset, 0);
+  v.Length("cellleftoffset", cellleftoffset, 0);
+  v.Length("cellrightoffset", cellrightoffset, 0);
   v.RectKey("celltextrect", celltextrect);
   v.Color("linescolor", linescolor, 0);
   v.Color("bgcolor", bgcolor, 0);
@@ -332,7 +332,7 @@ void TksDataSkinSlider::VisitFields(SkinFieldVisitor& v) {
   v.RectKey("hthumbrect", hthumbrect);
   v.RectKey("vrulerrect", vrulerrect);
   v.RectKey("vthumbrect", vthumbrect);
-  v.Integer("edgesize", edgesize, 0);
+  v.Length("edgesize", edgesize, 0);
   v.Color("pointscolor", pointscolor, 0);
 }
 

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "skin/data/compressed_stored_skin.h"
+#include "base/error.h"
 #include "skin/data/skin_description.h"
 #include "skin/data/skin_package.h"
+#include "skin/data/skin_scale.h"
 
 namespace kelmar {
 
@@ -50,6 +51,8 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   Empty = true;
   BroadcastSkinMessage(SKIN_MSG_BEFORE_CHANGE);
   ClearSkin();
+  if (&skin != &loaded_) loaded_.CompressedData() = skin.CompressedData();
+  drawingsChanged_ = false;
 
   SkinPackageContent package = skin.ReadPackage();
   if (!package.loaded) return;  // a version above 3: the model stays cleared
@@ -78,6 +81,7 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   ReadSkinAreas(ini);
   ReadSkinObjects(ini);
   ReadSkinControls(ini);
+  if (Dpi != kDesignDpi) ScaleToDpi();
 
   Empty = false;
   BroadcastSkinMessage(SKIN_MSG_CHANGE);
@@ -85,7 +89,12 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
 }
 
 void TksSkinData::ReadFormInfo(const IniTable& ini) {
-  SkinFieldReader v(ini, "FORMINFO");
+  SkinFieldReader reader(ini, "FORMINFO");
+  VisitFormInfo(reader);
+  CorrectFormInfo();
+}
+
+void TksSkinData::VisitFormInfo(SkinFieldVisitor& v) {
   v.PointKey("lefttoppoint", lefttoppoint);
   v.PointKey("righttoppoint", righttoppoint);
   v.PointKey("leftbottompoint", leftbottompoint);
@@ -99,7 +108,7 @@ void TksSkinData::ReadFormInfo(const IniTable& ini) {
   v.Flag("bottomstretch", bottomstretch);
   v.RectKey("buttonsrect", buttonsrect);
   v.RectKey("captionrect", captionrect);
-  v.Integer("buttonsoffset", buttonsoffset, 0);
+  v.Length("buttonsoffset", buttonsoffset, 0);
   v.Flag("buttonsinleft", buttonsinleft);
   v.RectKey("maskrectarea", maskrectarea);
   v.PointKey("hittestlefttoppoint", hittestlefttoppoint);
@@ -111,11 +120,10 @@ void TksSkinData::ReadFormInfo(const IniTable& ini) {
   v.RectKey("mainmenurect", mainmenurect);
   v.RectKey("iconrect", iconrect);
   v.Flag("mainmenupopupup", mainmenupopupup);
-  v.Integer("borderwidth", borderwidth, 0);
+  v.Length("borderwidth", borderwidth, 0);
   v.Integer("cursorindex", cursorindex, -1);
   v.Flag("autorenderinginactiveimage", autorenderinginactiveimage);
   v.Enum("inactiveeffect", inactiveeffect, kInactiveEffectNames);
-  CorrectFormInfo();
 }
 
 void TksSkinData::CorrectFormInfo() {
@@ -200,6 +208,81 @@ void TksSkinData::BroadcastSkinMessage(uint32_t message) {
 void TksSkinData::SetCompressedStoredSkin(TksCompressedStoredSkin* skin) {
   compressedStoredSkin_ = skin;
   if (skin) LoadCompressedSkin(*skin);
+}
+
+void TksSkinData::SetDpi(int dpi) {
+  if (dpi < 1) dpi = kDesignDpi;  // a failed DPI query answers 0
+  if (dpi == Dpi && !drawingsChanged_) return;
+  Dpi = dpi;
+  LoadCompressedSkin(loaded_);
+}
+
+void TksSkinData::SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings) {
+  drawings_ = std::move(drawings);
+  drawingDpis_.clear();
+  drawingsChanged_ = true;
+}
+
+const std::vector<int>& TksSkinData::DrawingDpis() {
+  if (drawingDpis_.size() == drawings_.size()) return drawingDpis_;
+  drawingDpis_.clear();
+  for (const TksCompressedStoredSkin* drawing : drawings_) {
+    int dpi = 0;  // unreadable: never chosen
+    try {
+      if (drawing && !drawing->IsEmpty()) {
+        const SkinPackageContent content = drawing->ReadPackage(PackagePictures::Skipped);
+        if (content.loaded)
+          dpi = IniTable::FromLines(content.descriptionLines).ReadInteger("VERSION", "dpi", kDesignDpi);
+      }
+    } catch (const Error&) {
+    }
+    drawingDpis_.push_back(dpi);
+  }
+  return drawingDpis_;
+}
+
+void TksSkinData::ScaleToDpi() {
+  const SkinPictureGrids grids = CollectPictureGrids(*this);
+
+  // This skin's own pictures are the drawing for 96.
+  std::vector<int> dpis{kDesignDpi};
+  for (int d : DrawingDpis()) dpis.push_back(d > 0 ? d : -1);
+  const int chosen = ChooseDrawing(dpis, Dpi);
+  int drawingDpi = kDesignDpi;
+  SkinPackageContent drawing;
+  if (chosen > 0) {
+    try {
+      drawing = drawings_[size_t(chosen - 1)]->ReadPackage();
+      drawingDpi = dpis[size_t(chosen)];
+    } catch (const Error&) {
+      drawing = {};
+    }
+  }
+
+  auto scale = [&](Image& picture, const PackagePicture* drawn, const PictureGrid& grid, bool mask) {
+    if (picture.IsEmpty()) return;
+    const Point size96{picture.Width(), picture.Height()};
+    const bool fits = drawn && !drawn->image.IsEmpty() && drawn->image.Width() == ScaleLength(size96.x, drawingDpi) &&
+                      drawn->image.Height() == ScaleLength(size96.y, drawingDpi);
+    if (fits && drawingDpi == Dpi) {
+      picture = drawn->image;
+      return;
+    }
+    picture = fits ? ScaleSkinPicture(drawn->image.View(), drawingDpi, size96, grid, Dpi, mask)
+                   : ScaleSkinPicture(picture, kDesignDpi, size96, grid, Dpi, mask);
+  };
+  auto slot = [&](PackageSlot s) { return drawing.loaded ? &drawing.Slot(s) : nullptr; };
+  scale(Picture, slot(PackageSlot::Picture), grids.frame, false);
+  scale(InactivePicture, slot(PackageSlot::InactivePicture), grids.frame, false);
+  scale(Mask, slot(PackageSlot::Mask), grids.frame, true);
+  scale(RollUpPicture, slot(PackageSlot::RollUpPicture), grids.rollUp, false);
+  scale(RollUpMask, slot(PackageSlot::RollUpMask), grids.rollUp, true);
+  for (size_t i = 0; i < ActivePictures.size(); ++i) {
+    const PackagePicture* drawn =
+        drawing.loaded && i < drawing.activePictures.size() ? &drawing.activePictures[i] : nullptr;
+    scale(ActivePictures[i], drawn, grids.active[i], grids.activeIsMask[i]);
+  }
+  ScaleSkinGeometry(*this, Dpi);
 }
 
 void TksSkinData::SetResourceStrData(TksResourceStrData* strings) {

@@ -9,14 +9,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/display_scale.h"
 #include "base/geometry.h"
 #include "base/image.h"
+#include "skin/data/compressed_stored_skin.h"
 #include "skin/data/skin_control_data.h"
 #include "skin/data/skin_object_data.h"
 
 namespace kelmar {
 
-class TksCompressedStoredSkin;
 class TksResourceStrData;
 class TksSkinData;
 
@@ -64,10 +65,32 @@ class TksSkinData {
 
   void SetMessageTargets(SkinMessageSink* ownerForm, const SkinFormList* forms);
 
-  // Replaces the whole skin by the package. An empty package changes nothing
-  // and sends nothing. Errors (inflating, a bitmap, a rectangle's conversion)
-  // travel to the caller with Empty still set and the records read so far kept.
+  // Replaces the whole skin by the package, at Dpi. An empty package changes
+  // nothing and sends nothing. Errors (inflating, a bitmap, a rectangle's
+  // conversion) travel to the caller with Empty still set and the records read
+  // so far kept.
   void LoadCompressedSkin(const TksCompressedStoredSkin& skin);
+
+  // The DPI the geometry and pictures are for. The description's numbers are
+  // 96-DPI numbers: at another DPI every length is scaled (ScaleLength) and
+  // every picture is taken from the drawing for that DPI or scaled piece by
+  // piece (skin/data/skin_scale.h). Fonts are not scaled here: the controls
+  // and the frame make theirs for their DPI.
+  int Dpi = kDesignDpi;
+  // Loads the last loaded package again for dpi, with the usual skin
+  // messages; without a loaded package only Dpi changes. The same DPI with
+  // the same drawings changes nothing. A DPI below 1 (what a failed query
+  // answers) is taken as 96.
+  void SetDpi(int dpi);
+  // Other packages of the same skin whose pictures are drawn for a higher DPI
+  // (their description's [VERSION] has "dpi", 96 where it has none; their
+  // pictures are those of this skin at ScaleLength of its sizes). For a DPI
+  // the drawing of the smallest DPI at or above it serves, else the one of
+  // the largest; this skin's own pictures count as the drawing for 96. A
+  // drawing that cannot be read, or a picture of it of another size, is
+  // passed over for the own picture. Taken at the next load or SetDpi; the
+  // caller keeps the packages alive as long as this skin data uses them.
+  void SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings);
   // Frees every record and active picture, empties every list, sets the popup
   // and hint window data's windowpictureindex to -1, clears the five pictures
   // and the picture names, sets Empty.
@@ -134,8 +157,15 @@ class TksSkinData {
 
   int32_t CursorBase = 1;
 
+  // The keys of [FORMINFO] to a visitor, in key order.
+  void VisitFormInfo(SkinFieldVisitor& v);
+
  private:
   void ReadFormInfo(const IniTable& ini);
+  // The loaded 96-DPI skin at Dpi: pictures, then geometry.
+  void ScaleToDpi();
+  // The DPI of each drawing, read once for each list.
+  const std::vector<int>& DrawingDpis();
   void CorrectFormInfo();
   void ReadSkinAreas(const IniTable& ini);
   void ReadSkinObjects(const IniTable& ini);
@@ -145,6 +175,10 @@ class TksSkinData {
   const SkinFormList* forms_ = nullptr;
   TksCompressedStoredSkin* compressedStoredSkin_ = nullptr;
   TksResourceStrData* resourceStrData_ = nullptr;
+  TksCompressedStoredSkin loaded_;  // a copy of the package last loaded
+  std::vector<const TksCompressedStoredSkin*> drawings_;
+  std::vector<int> drawingDpis_;  // empty until needed
+  bool drawingsChanged_ = false;
 };
 
 // The record of a section as the class the caller expects; null when there is

@@ -56,8 +56,8 @@ void TksDataSkinCaption::VisitFields(SkinFieldVisitor& v) {
   v.RectKey("framerect", framerect);
   v.RectKey("activeframerect", activeframerect);
   v.RectKey("frametextrect", frametextrect);
-  v.Integer("frameleftoffset", frameleftoffset, 0);
-  v.Integer("framerightoffset", framerightoffset, 0);
+  v.Length("frameleftoffset", frameleftoffset, 0);
+  v.Length("framerightoffset", framerightoffset, 0);
 }
 
 void TksDataSkinButton::VisitFields(SkinFieldVisitor& v) {
@@ -77,11 +77,11 @@ void TksDataSkinStdButton::VisitFields(SkinFieldVisitor& v) {
 
 void TksDataSkinMenuItem::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinObject::VisitFields(v);
-  v.Integer("itemleftoffset", itemleftoffset, 0);
-  v.Integer("itemrightoffset", itemrightoffset, 0);
+  v.Length("itemleftoffset", itemleftoffset, 0);
+  v.Length("itemrightoffset", itemrightoffset, 0);
   v.RectKey("dividerrect", dividerrect);
-  v.Integer("dividerleftoffset", dividerleftoffset, 0);
-  v.Integer("dividerrightoffset", dividerrightoffset, 0);
+  v.Length("dividerleftoffset", dividerleftoffset, 0);
+  v.Length("dividerrightoffset", dividerrightoffset, 0);
   v.RectKey("textrect", textrect);
   VisitFont(v, font);
   v.Color("activefontcolor", activefontcolor, 0);
@@ -90,8 +90,8 @@ void TksDataSkinMenuItem::VisitFields(SkinFieldVisitor& v) {
 
 void TksDataSkinMainMenuItem::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinObject::VisitFields(v);
-  v.Integer("itemleftoffset", itemleftoffset, 0);
-  v.Integer("itemrightoffset", itemrightoffset, 0);
+  v.Length("itemleftoffset", itemleftoffset, 0);
+  v.Length("itemrightoffset", itemrightoffset, 0);
   v.RectKey("downrect", downrect);
   v.RectKey("textrect", textrect);
   VisitFont(v, font);
@@ -111,8 +111,8 @@ void TksDataSkinLabel::VisitFields(SkinFieldVisitor& v) {
 void TksDataSkinBitLabel::VisitFields(SkinFieldVisitor& v) {
   TksDataSkinObject::VisitFields(v);
   v.String("textvalue", textvalue, "");
-  v.Integer("symbolwidth", symbolwidth, 0);
-  v.Integer("symbolheight", symbolheight, 0);
+  v.Length("symbolwidth", symbolwidth, 0);
+  v.Length("symbolheight", symbolheight, 0);
   v.NumberedLines("symbols", symbols);
   v.Flag("transparent", transparent);
   v.Color("transparentcolor", transparentcolor, 0xFF00FF);

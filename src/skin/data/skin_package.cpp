@@ -20,7 +20,7 @@ constexpr PackageSlot kSlotsV3[] = {PackageSlot::Picture, PackageSlot::InactiveP
 // A forward-only reader over the package's bytes as they come.
 class ByteReader {
  public:
-  explicit ByteReader(const PackageSource& source) : source_(source) {}
+  ByteReader(const PackageSource& source, bool decode) : source_(source), decode_(decode) {}
 
   int32_t ReadInt32() {
     uint8_t p[4];
@@ -52,6 +52,7 @@ class ByteReader {
       }
     }
     picture_.resize(have);
+    if (!decode_) return {Image(), 0, pos_ - have, have};
     DecodedBmp bmp = DecodeBmp(picture_);
     PackagePicture picture{std::move(bmp.image), bmp.bitsPerPixel, pos_ - have, bmp.size};
     return picture;
@@ -78,6 +79,7 @@ class ByteReader {
     if (Fill(out) < out.size()) throw Error("Stream read error");
   }
   const PackageSource& source_;
+  const bool decode_;
   size_t pos_ = 0;
   std::vector<uint8_t> picture_;
 };
@@ -98,19 +100,19 @@ std::span<const PackageSlot> PackageSlotsOfVersion(int32_t version) {
   return {};
 }
 
-SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package) {
+SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package, PackagePictures pictures) {
   size_t at = 0;
   return ReadSkinPackage([&](std::span<uint8_t> out) {
     const size_t n = std::min(out.size(), package.size() - at);
     if (n > 0) std::memcpy(out.data(), package.data() + at, n);
     at += n;
     return n;
-  });
+  }, pictures);
 }
 
-SkinPackageContent ReadSkinPackage(const PackageSource& source) {
+SkinPackageContent ReadSkinPackage(const PackageSource& source, PackagePictures pictures) {
   SkinPackageContent content;
-  ByteReader reader(source);
+  ByteReader reader(source, pictures == PackagePictures::Decoded);
   content.version = reader.ReadInt32();
   if (content.version > kMaxPackageVersion) return content;
   for (PackageSlot slot : PackageSlotsOfVersion(content.version)) {

@@ -57,13 +57,19 @@ struct SkinPackageContent {
 // only at its end).
 using PackageSource = std::function<size_t(std::span<uint8_t> out)>;
 
+// Whether a read decodes the pictures or only passes over them (their images
+// stay empty, their places and sizes are kept): the description alone.
+enum class PackagePictures { Decoded, Skipped };
+
 // Reads a package as its bytes come. A package that ends early raises
 // "Stream read error" (a word or flag byte cut off) or "Bitmap image is not
 // valid". A negative active picture count reads as none. Only one picture's
 // bytes are held at a time.
-SkinPackageContent ReadSkinPackage(const PackageSource& source);
+SkinPackageContent ReadSkinPackage(const PackageSource& source,
+                                   PackagePictures pictures = PackagePictures::Decoded);
 // The same, of an inflated package in memory.
-SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package);
+SkinPackageContent ReadSkinPackage(std::span<const uint8_t> package,
+                                   PackagePictures pictures = PackagePictures::Decoded);
 
 // Splits text into lines ended by CR LF, a lone CR or a lone LF; text after the
 // last line end is a last line; an empty text has no lines.

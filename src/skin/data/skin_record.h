@@ -24,6 +24,10 @@ class SkinFieldVisitor {
  public:
   virtual ~SkinFieldVisitor() = default;
   virtual void Integer(std::string_view key, int32_t& value, int32_t def) = 0;
+  // An integer that is a length in picture pixels (an offset, a width, a
+  // border): written like any integer, but it grows with the display scale
+  // where counts, indices and values do not.
+  virtual void Length(std::string_view key, int32_t& value, int32_t def) { Integer(key, value, def); }
   virtual void Color(std::string_view key, uint32_t& value, uint32_t def) = 0;
   virtual void Flag(std::string_view key, bool& value) = 0;
   virtual void RectKey(std::string_view key, Rect& value) = 0;
