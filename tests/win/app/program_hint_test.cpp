@@ -25,12 +25,19 @@ HWND WaitForHint(DWORD pid, const std::wstring& text) {
   return !came ? nullptr : text.empty() ? HWND(1) : hint;
 }
 
-TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
+class ProgramHints : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(program.process.hProcess, 5000);
+  }
+
   RunningProgram program;
   HWND window = program.window;
-  ASSERT_NE(window, nullptr);
   const DWORD pid = program.process.dwProcessId;
-  WaitForInputIdle(program.process.hProcess, 5000);
+};
+
+TEST_F(ProgramHints, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
   RECT wr;
   GetWindowRect(window, &wr);
   // The client area starts 8 right and 28 below the window's corner; Save
@@ -66,12 +73,7 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   EXPECT_TRUE(program.Close());
 }
 
-TEST(Program, CaptionButtonsShowTheirHintsInTheSameSkinnedWindowAndMaximizeBecomesRestore) {
-  RunningProgram program;
-  HWND window = program.window;
-  ASSERT_NE(window, nullptr);
-  const DWORD pid = program.process.dwProcessId;
-  WaitForInputIdle(program.process.hProcess, 5000);
+TEST_F(ProgramHints, CaptionButtonsShowTheirHintsInTheSameSkinnedWindowAndMaximizeBecomesRestore) {
   // The caption's buttons from its right end: close 43 wide, maximize and
   // minimize 25 each, 8 pixels down to their middle; the window's icon (the
   // system menu) 16 x 16 at 7, 5.
