@@ -264,6 +264,8 @@ void TListView::Notification(TComponent* component, TOperation operation) {
 
 void TListView::SetViewStyle(TViewStyle style) {
   view_style_ = style;
+  // Before the list measures the labels for the new view.
+  ForgetLabels();
   if (!HandleAllocated()) return;
   DWORD view = style == TViewStyle::vsIcon ? LV_VIEW_ICON
                : style == TViewStyle::vsSmallIcon ? LV_VIEW_SMALLICON
@@ -273,7 +275,6 @@ void TListView::SetViewStyle(TViewStyle style) {
                   : style == TViewStyle::vsSmallIcon ? LVS_SMALLICON
                   : style == TViewStyle::vsList ? LVS_LIST : LVS_REPORT;
   if ((s & LVS_TYPEMASK) != type) SetWindowLongPtrW(Handle(), GWL_STYLE, (s & ~LONG_PTR(LVS_TYPEMASK)) | type);
-  ForgetLabels();
   ListView_SetView(Handle(), view);
   // Items move to the new view's places: repaint all of it.
   ListView_Arrange(Handle(), LVA_DEFAULT);
