@@ -77,15 +77,32 @@ void TksSkinDataComponent::Notification(TComponent* component, TOperation operat
   }
 }
 
-std::vector<uint8_t> EmbeddedSkinPackage() {
+namespace {
+
+// The bytes of one RCDATA resource of the running program; empty when it has
+// none of that name.
+std::vector<uint8_t> ProgramResource(const wchar_t* name) {
   HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC info = FindResourceW(module, L"KELMAR_SKIN", RT_RCDATA);
+  HRSRC info = FindResourceW(module, name, RT_RCDATA);
   if (!info) return {};
   HGLOBAL handle = LoadResource(module, info);
   const DWORD size = SizeofResource(module, info);
   const auto* bytes = handle ? static_cast<const uint8_t*>(LockResource(handle)) : nullptr;
   if (!bytes) return {};
   return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EmbeddedSkinPackage() { return ProgramResource(L"KELMAR_SKIN"); }
+
+std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings() {
+  std::vector<std::vector<uint8_t>> drawings;
+  for (const wchar_t* name : {L"KELMAR_SKIN_144", L"KELMAR_SKIN_192"}) {
+    drawings.push_back(ProgramResource(name));
+    if (drawings.back().empty()) drawings.pop_back();
+  }
+  return drawings;
 }
 
 }  // namespace kelmar

@@ -50,4 +50,10 @@ class TksSkinDataComponent : public TComponent {
 // resource KELMAR_SKIN; empty when the module has none.
 std::vector<uint8_t> EmbeddedSkinPackage();
 
+// The same skin drawn for higher DPIs, deflated packages whose description
+// names its DPI ("dpi=N" in [VERSION]): KELMAR_SKIN_144 and KELMAR_SKIN_192,
+// in that order, leaving out any the module lacks. The skin data draws from
+// them (TksSkinData::SetDrawings) when it is made for a DPI above 96.
+std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings();
+
 }  // namespace kelmar

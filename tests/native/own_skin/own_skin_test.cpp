@@ -12,9 +12,14 @@
 #include "skin/data/compressed_stored_skin.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_package.h"
+#include "pieces.h"
 
 namespace kelmar {
 namespace {
+
+bool Inside(const Rect& r, const Image& picture) {
+  return !r.IsEmpty() && r.left >= 0 && r.top >= 0 && r.right <= picture.Width() && r.bottom <= picture.Height();
+}
 
 class OwnSkin : public ::testing::Test {
  protected:
@@ -37,10 +42,6 @@ class OwnSkin : public ::testing::Test {
   static const T* Object(const char* name) {
     return FindObjectRecord<T>(*skin, name);
   }
-  static bool Inside(const Rect& r, const Image& picture) {
-    return !r.IsEmpty() && r.left >= 0 && r.top >= 0 && r.right <= picture.Width() && r.bottom <= picture.Height();
-  }
-
   static TksCompressedStoredSkin* stored;
   static TksSkinData* skin;
 };
@@ -246,33 +247,11 @@ TEST_F(OwnSkin, MarksAndThumbsAreKeyedOnMagenta) {
 // Every piece a control names lies inside the picture it names: the
 // description and the generator agree.
 TEST_F(OwnSkin, PiecesLieInsideTheirPictures) {
-  for (const auto& record : skin->ControlData) {
-    SCOPED_TRACE(record->IDName);
-    ASSERT_GE(record->pictureindex, 0);
-    ASSERT_LT(size_t(record->pictureindex), skin->ActivePictures.size());
-    const Image& p = skin->ActivePictures[size_t(record->pictureindex)];
-    EXPECT_TRUE(Inside(record->skinrect, p));
-    if (const auto* b = dynamic_cast<const TksDataSkinButtonControl*>(record.get())) {
-      for (const Rect& r : {b->activeskinrect, b->downskinrect, b->disabledskinrect}) EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* c = dynamic_cast<const TksDataSkinCheckRadioControl*>(record.get())) {
-      for (const Rect& r : {c->checkimagerect, c->uncheckimagerect, c->activecheckimagerect, c->activeuncheckimagerect,
-                            c->unenabledcheckimagerect, c->unenableduncheckimagerect}) {
-        EXPECT_TRUE(Inside(r, p));
-      }
-    }
-    if (const auto* c = dynamic_cast<const TksDataSkinComboBox*>(record.get())) {
-      for (const Rect& r : {c->itemrect, c->focusitemrect, c->activebuttonrect, c->downbuttonrect, c->unenabledbuttonrect})
-        EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* l = dynamic_cast<const TksDataSkinListBox*>(record.get())) {
-      for (const Rect& r : {l->itemrect, l->activeitemrect, l->focusitemrect}) EXPECT_TRUE(Inside(r, p));
-    }
-    if (const auto* s = dynamic_cast<const TksDataSkinScrollBarControl*>(record.get())) {
-      for (const Rect& r : {s->activeupbuttonrect, s->downupbuttonrect, s->activedownbuttonrect, s->downdownbuttonrect,
-                            s->thumbrect, s->activethumbrect, s->downthumbrect, s->glyphrect})
-        EXPECT_TRUE(Inside(r, p));
-    }
+  for (const SkinPiece& piece : ControlPieces(*skin)) {
+    SCOPED_TRACE(piece.record);
+    ASSERT_GE(piece.picture, 0);
+    ASSERT_LT(size_t(piece.picture), skin->ActivePictures.size());
+    EXPECT_TRUE(Inside(piece.rect, skin->ActivePictures[size_t(piece.picture)]));
   }
 }
 
@@ -300,11 +279,14 @@ double WorstContrast(uint32_t colour, const Image& picture, const Rect& area) {
   return worst;
 }
 
-Rect Offset(const Rect& r, const Rect& by) { return {r.left + by.left, r.top + by.top, r.right + by.left, r.bottom + by.top}; }
+// A rectangle given relative to a piece, in the piece's picture: the part
+// inside the piece, which is all the text is drawn on (scaled each on its own,
+// the rectangle can reach a pixel past the scaled piece).
+Rect InPiece(const Rect& r, const Rect& piece) { return r.Offset(piece.left, piece.top).Intersect(piece); }
 
 // Every text the skin draws stands out from the picture under it by at
 // least 4.5 : 1 (disabled texts aside: they are meant to recede).
-TEST_F(OwnSkin, EveryTextStandsOutFromThePictureUnderIt) {
+void ExpectEveryTextStandsOut(const TksSkinData& skin) {
   struct Case {
     const char* what;
     uint32_t colour;
@@ -312,35 +294,35 @@ TEST_F(OwnSkin, EveryTextStandsOutFromThePictureUnderIt) {
     Rect area;
   };
   std::vector<Case> cases;
-  const auto& pictures = skin->ActivePictures;
-  const auto* caption = Object<TksDataSkinCaption>("caption");
-  const auto* item = Object<TksDataSkinMenuItem>("menuitem");
-  const auto* button = Control<TksDataSkinButtonControl>("button");
-  const auto* radio = Control<TksDataSkinCheckRadioControl>("radiobox");
-  const auto* check = Control<TksDataSkinCheckRadioControl>("checkbox");
-  const auto* combo = Control<TksDataSkinComboBox>("combobox");
-  const auto* list = Control<TksDataSkinListBox>("listbox");
-  const auto* panel = Control<TksDataSkinPanelControl>("panel");
-  const auto* bar = Control<TksDataSkinPanelControl>("statusbar");
-  const auto* label = Control<TksDataSkinLabelControl>("statuspanel");
+  const auto& pictures = skin.ActivePictures;
+  const auto* caption = FindObjectRecord<TksDataSkinCaption>(skin, "caption");
+  const auto* item = FindObjectRecord<TksDataSkinMenuItem>(skin, "menuitem");
+  const auto* button = FindControlRecord<TksDataSkinButtonControl>(skin, "button");
+  const auto* radio = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "radiobox");
+  const auto* check = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "checkbox");
+  const auto* combo = FindControlRecord<TksDataSkinComboBox>(skin, "combobox");
+  const auto* list = FindControlRecord<TksDataSkinListBox>(skin, "listbox");
+  const auto* panel = FindControlRecord<TksDataSkinPanelControl>(skin, "panel");
+  const auto* bar = FindControlRecord<TksDataSkinPanelControl>(skin, "statusbar");
+  const auto* label = FindControlRecord<TksDataSkinLabelControl>(skin, "statuspanel");
   ASSERT_TRUE(caption && item && button && radio && check && combo && list && panel && bar && label);
-  const Rect captionText = Offset(caption->textrect, caption->skinrect);
-  cases.push_back({"caption, active window", caption->activefontcolor, &skin->Picture, captionText});
-  cases.push_back({"caption, inactive window", caption->font.color, &skin->InactivePicture, captionText});
+  const Rect captionText = InPiece(caption->textrect, caption->skinrect);
+  cases.push_back({"caption, active window", caption->activefontcolor, &skin.Picture, captionText});
+  cases.push_back({"caption, inactive window", caption->font.color, &skin.InactivePicture, captionText});
   const Image& items = pictures[item->activepictureindex];
-  cases.push_back({"menu item", item->font.color, &items, Offset(item->textrect, item->skinrect)});
-  cases.push_back({"menu item, hot", item->activefontcolor, &items, Offset(item->textrect, item->activeskinrect)});
-  cases.push_back({"hint", skin->HintWindow.font.color, &pictures[skin->HintWindow.windowpictureindex],
-                   skin->HintWindow.clientrect});
+  cases.push_back({"menu item", item->font.color, &items, InPiece(item->textrect, item->skinrect)});
+  cases.push_back({"menu item, hot", item->activefontcolor, &items, InPiece(item->textrect, item->activeskinrect)});
+  cases.push_back({"hint", skin.HintWindow.font.color, &pictures[skin.HintWindow.windowpictureindex],
+                   skin.HintWindow.clientrect});
   const Image& controls = pictures[button->pictureindex];
-  cases.push_back({"button", button->font.color, &controls, Offset(button->clientrect, button->skinrect)});
-  cases.push_back({"button, hot", button->activefontcolor, &controls, Offset(button->clientrect, button->activeskinrect)});
-  cases.push_back({"button, down", button->downfontcolor, &controls, Offset(button->clientrect, button->downskinrect)});
+  cases.push_back({"button", button->font.color, &controls, InPiece(button->clientrect, button->skinrect)});
+  cases.push_back({"button, hot", button->activefontcolor, &controls, InPiece(button->clientrect, button->activeskinrect)});
+  cases.push_back({"button, down", button->downfontcolor, &controls, InPiece(button->clientrect, button->downskinrect)});
   for (const auto* box : {radio, check}) {
-    cases.push_back({box->IDName.c_str(), box->font.color, &controls, Offset(box->textarea, box->skinrect)});
-    cases.push_back({box->IDName.c_str(), box->activefontcolor, &controls, Offset(box->textarea, box->activeskinrect)});
+    cases.push_back({box->IDName.c_str(), box->font.color, &controls, InPiece(box->textarea, box->skinrect)});
+    cases.push_back({box->IDName.c_str(), box->activefontcolor, &controls, InPiece(box->textarea, box->activeskinrect)});
     // Flat boxes show their caption on the tool bar.
-    cases.push_back({box->IDName.c_str(), box->framefontcolor, &controls, Offset(panel->clientrect, panel->skinrect)});
+    cases.push_back({box->IDName.c_str(), box->framefontcolor, &controls, InPiece(panel->clientrect, panel->skinrect)});
   }
   cases.push_back({"combo box", combo->font.color, &controls, combo->itemrect});
   cases.push_back({"combo box, focused", combo->focusfontcolor, &controls, combo->focusitemrect});
@@ -348,12 +330,33 @@ TEST_F(OwnSkin, EveryTextStandsOutFromThePictureUnderIt) {
   cases.push_back({"list row", list->font.color, &rows, list->itemrect});
   cases.push_back({"list row, hot", list->activefontcolor, &rows, list->activeitemrect});
   cases.push_back({"list row, chosen", list->focusfontcolor, &rows, list->focusitemrect});
-  cases.push_back({"tool bar", panel->font.color, &controls, Offset(panel->clientrect, panel->skinrect)});
-  cases.push_back({"status bar", bar->font.color, &controls, Offset(bar->clientrect, bar->skinrect)});
-  cases.push_back({"status panel", label->font.color, &controls, Offset(label->clientrect, label->skinrect)});
+  cases.push_back({"tool bar", panel->font.color, &controls, InPiece(panel->clientrect, panel->skinrect)});
+  cases.push_back({"status bar", bar->font.color, &controls, InPiece(bar->clientrect, bar->skinrect)});
+  cases.push_back({"status panel", label->font.color, &controls, InPiece(label->clientrect, label->skinrect)});
   for (const Case& c : cases) {
     ASSERT_TRUE(Inside(c.area, *c.picture)) << c.what;
     EXPECT_GE(WorstContrast(c.colour, *c.picture, c.area), 4.5) << c.what;
+  }
+}
+
+TEST_F(OwnSkin, EveryTextStandsOutFromThePictureUnderIt) { ExpectEveryTextStandsOut(*skin); }
+
+// The same at the display scales, where the skin's pictures come from the
+// packages drawn for 144 and 192 DPI (as they are, or scaled down from the
+// next larger one) and its rectangles are scaled.
+TEST(OwnSkinAtScale, EveryTextStandsOutFromThePictureUnderIt) {
+  TksCompressedStoredSkin stored, drawn144, drawn192;
+  stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+  drawn144.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE_144);
+  drawn192.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE_192);
+  for (int dpi : {120, 144, 168, 192}) {
+    SCOPED_TRACE(dpi);
+    TksSkinData skin;
+    skin.SetDrawings({&drawn144, &drawn192});
+    skin.Dpi = dpi;
+    skin.LoadCompressedSkin(stored);
+    ASSERT_FALSE(skin.Empty);
+    ExpectEveryTextStandsOut(skin);
   }
 }
 

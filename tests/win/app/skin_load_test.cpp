@@ -3,11 +3,15 @@
 // stored skin component goes away.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app_fixture.h"
+#include "skin/data/compressed_stored_skin.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_package.h"
 
 namespace kelmar::test {
 namespace {
@@ -93,23 +97,58 @@ TEST_F(FormTest, FreeingTheStoredSkinClearsTheReferenceAndKeepsTheSkin) {
   EXPECT_EQ(form->ksSkinData1->Skin().Picture.Width(), 704);
 }
 
+// The bytes of an RCDATA resource of kelmar.exe; empty when it has none.
+std::vector<uint8_t> ProgramResource(const wchar_t* name) {
+  const std::wstring exe = ProgramPath(KELMAR_EXE);
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return {};
+  std::vector<uint8_t> bytes;
+  if (HRSRC info = FindResourceW(module, name, RT_RCDATA)) {
+    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, info)));
+    if (data) bytes.assign(data, data + SizeofResource(module, info));
+  }
+  FreeLibrary(module);
+  return bytes;
+}
+
 // kelmar.exe carries the same package as the programs built for the tests.
 TEST(EmbeddedSkin, TheProgramCarriesThePackage) {
   const std::vector<uint8_t> own = EmbeddedSkinPackage();
   ASSERT_GT(own.size(), 2u);
   EXPECT_EQ(own[0], 0x78);  // a zlib stream made at level 9
   EXPECT_EQ(own[1], 0xDA);
+  EXPECT_EQ(ProgramResource(L"KELMAR_SKIN"), own);
+}
 
-  const std::wstring exe = ProgramPath(KELMAR_EXE);
-  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  HRSRC info = FindResourceW(module, L"KELMAR_SKIN", RT_RCDATA);
-  ASSERT_NE(info, nullptr);
-  const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(module, info)));
-  ASSERT_NE(bytes, nullptr);
-  const std::vector<uint8_t> program(bytes, bytes + SizeofResource(module, info));
-  FreeLibrary(module);
-  EXPECT_EQ(program, own);
+// The skin drawn for 150 % and 200 %: two more packages, in the order of
+// their DPI, each naming its DPI and holding pictures of that scale; the
+// 96-DPI package names none.
+TEST(EmbeddedSkin, TheProgramCarriesTheSkinDrawnFor144And192Dpi) {
+  const std::vector<std::vector<uint8_t>> drawings = EmbeddedSkinDrawings();
+  ASSERT_EQ(drawings.size(), 2u);
+  struct Expect {
+    const wchar_t* resource;
+    const char* dpiLine;
+    int frameWidth, frameHeight;  // 704 x 292 at 150 % and 200 %
+  };
+  const Expect expect[] = {{L"KELMAR_SKIN_144", "dpi=144", 1056, 438}, {L"KELMAR_SKIN_192", "dpi=192", 1408, 584}};
+  for (size_t i = 0; i < drawings.size(); ++i) {
+    SCOPED_TRACE(expect[i].dpiLine);
+    TksCompressedStoredSkin stored;
+    stored.CompressedData() = drawings[i];
+    const SkinPackageContent content = stored.ReadPackage();
+    const auto& lines = content.descriptionLines;
+    const auto version = std::find(lines.begin(), lines.end(), "[VERSION]");
+    ASSERT_NE(version, lines.end());
+    ASSERT_NE(version + 1, lines.end());
+    EXPECT_EQ(version[1], expect[i].dpiLine);
+    EXPECT_EQ(content.Slot(PackageSlot::Picture).image.Width(), expect[i].frameWidth);
+    EXPECT_EQ(content.Slot(PackageSlot::Picture).image.Height(), expect[i].frameHeight);
+    EXPECT_EQ(ProgramResource(expect[i].resource), drawings[i]);
+  }
+  TksCompressedStoredSkin own;
+  own.CompressedData() = EmbeddedSkinPackage();
+  for (const std::string& line : own.ReadPackage().descriptionLines) EXPECT_NE(line.rfind("dpi=", 0), 0u) << line;
 }
 
 }  // namespace
