@@ -449,8 +449,10 @@ void TListView::RefitIcons() {
     // layout it holds.
     SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    if (ClientWidthNow() == width) return;
+    if (ClientWidthNow() == width) break;
   }
+  // Every icon may have moved.
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TListView::BeginUpdate() {
