@@ -182,8 +182,10 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinHint1->SetSkinData(ksSkinData1);
   ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
   ksSkinForm1->SetSkinHint(ksSkinHint1);
-  ksSkinForm1->ShowObjectHint = false;
-  ksSkinForm1->UseDefaultObjectHint = false;
+  // The caption buttons' hints, in the skin's hint window as the tool
+  // buttons' are.
+  ksSkinForm1->ShowObjectHint = true;
+  ksSkinForm1->UseDefaultObjectHint = true;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 
@@ -266,6 +268,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetColor(RGB(255, 255, 255));
   ListView1->SetMultiSelect(true);
   ListView1->SetHideSelection(false);
+  ListView1->SetPathLabels(true);
   ListView1->Font() = TFont(L"MS Sans Serif", 11);
   ListView1->SetHint(kStatusText);
   ListView1->SetLargeImages(LargeImage);
