@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <optional>
 #include <set>
 
@@ -94,13 +96,16 @@ TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* 
   return Place(box, parent, left, 8, 65, 25);
 }
 
+// The links' own colours, for a skin that gives none.
+constexpr TColor kLinkColour = RGB(60, 60, 120), kVisitedLinkColour = RGB(130, 95, 70);
+
 void SetLinkLook(TURLLabel* label) {
-  label->Font() = TFont(L"Verdana", 11, RGB(60, 60, 120));
+  label->Font() = TFont(L"Verdana", 11, kLinkColour);
   TFontStyles underline;
   underline.underline = true;
   label->Font().SetStyle(underline);
-  label->SetUnvisitedColor(RGB(60, 60, 120));
-  label->SetVisitedColor(RGB(130, 95, 70));
+  label->SetUnvisitedColor(kLinkColour);
+  label->SetVisitedColor(kVisitedLinkColour);
   label->BlinkColor = clBlue;
   label->BevelWidth = 0;
   label->SetColor(clPurple);
@@ -129,7 +134,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
 
   // The skin loads here, before the controls that draw from it.
   ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
-  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage();
+  own_skin_ = services_->AppsUseDarkTheme() ? TOwnSkin::Dark : TOwnSkin::Light;
+  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage(own_skin_);
   ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
@@ -267,6 +273,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
     SetBounds(Left(), Top(), ScaleLength(Width(), dpi_), ScaleLength(Height(), dpi_));
   }
 
+  ApplyClientColours();
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
@@ -324,7 +331,46 @@ void TFormKelmar::WndProc(TMessage& m) {
     WMDropFiles(reinterpret_cast<HDROP>(m.WParam));
     return;
   }
+  // Windows tells its top-level windows of a change of the applications'
+  // light or dark look by this name.
+  if (m.Msg == WM_SETTINGCHANGE && m.LParam &&
+      std::wcscmp(reinterpret_cast<const wchar_t*>(m.LParam), L"ImmersiveColorSet") == 0) {
+    TForm::WndProc(m);
+    FollowSystemColours();
+    return;
+  }
   TForm::WndProc(m);
+  if (m.Msg == SKIN_MSG_AFTER_CHANGE && ksSkinData1 && ksSkinData1->IsSender(m.WParam)) ApplyClientColours();
+}
+
+void TFormKelmar::FollowSystemColours() {
+  const TOwnSkin wanted = services_->AppsUseDarkTheme() ? TOwnSkin::Dark : TOwnSkin::Light;
+  if (wanted == own_skin_) return;
+  own_skin_ = wanted;
+  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage(wanted);
+  ksSkinData1->Skin().LoadCompressedSkin(*ksCompressedStoredSkin1);
+  // Every piece in the new colours in one round, frame and children
+  // included, before anything else is handled.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TFormKelmar::ApplyClientColours() {
+  if (!ListView1) return;
+  const TksDataSkinClientColors& c = ksSkinData1->Skin().ClientColors;
+  const bool given = !ksSkinData1->Skin().Empty && c.Present;
+  ListView1->SetColors(given ? c.listcolor : RGB(255, 255, 255), given ? c.listfontcolor : RGB(0, 0, 0),
+                       given && c.listedgecolor != c.kNoColor ? c.listedgecolor : TListView::kSystemEdge);
+  for (TLabel* label : {Label5, Label6}) label->Font().SetColor(given ? c.labelfontcolor : RGB(0, 0, 0));
+  for (TURLLabel* link : {URLLabel4, URLLabel1}) {
+    link->SetUnvisitedColor(given ? c.linkfontcolor : kLinkColour);
+    link->SetVisitedColor(given ? c.visitedlinkfontcolor : kVisitedLinkColour);
+  }
+  // The list's scroll bars are the system's: Windows 10 1809 and later draw
+  // them dark in this theme of theirs (elsewhere the call changes nothing).
+  // The light skin leaves the list's theme as it was made.
+  const bool dark = own_skin_ == TOwnSkin::Dark;
+  if (dark || list_theme_dark_) SetWindowTheme(ListView1->Handle(), dark ? L"DarkMode_Explorer" : nullptr, nullptr);
+  list_theme_dark_ = dark;
 }
 
 namespace {

@@ -72,6 +72,11 @@ class TListView : public TWinControl {
   void SetStateImages(TImageList* images);
   void SetMultiSelect(bool multi) { multi_select_ = multi; }
   void SetHideSelection(bool hide) { hide_selection_ = hide; }
+  // The background (Color), the items' text and the sunken edge around the
+  // list, repainted at once. kSystemEdge: the system's own edge; a colour:
+  // a flat line of it with a line of the background inside.
+  static constexpr TColor kSystemEdge = 0xFFFFFFFF;
+  void SetColors(TColor background, TColor text, TColor edge = kSystemEdge);
   TViewStyle ViewStyle() const { return view_style_; }
   void SetViewStyle(TViewStyle style);
 
@@ -125,7 +130,13 @@ class TListView : public TWinControl {
   TImageList* small_ = nullptr;
   TImageList* state_ = nullptr;
   bool multi_select_ = true;
+  void ApplyColors();
+  void WndProc(TMessage& m) override;
+  void PaintEdge();
+
   bool hide_selection_ = true;
+  TColor text_color_ = RGB(0, 0, 0);
+  TColor edge_color_ = kSystemEdge;
   TViewStyle view_style_ = TViewStyle::vsIcon;
   int update_count_ = 0;
 };
