@@ -6,19 +6,13 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <optional>
 #include <set>
 
 #include "app/folder_chooser.h"
 #include "app/icon_source.h"
-#include "app/original_icon.h"
 #include "app/save_report.h"
 #include "framework/application.h"
 #include "framework/wide.h"
-#include "imageio/file_output_win32.h"
-#include "imageio/four_bit_icon.h"
-#include "imageio/icon_bitmap_win32.h"
-#include "imageio/icon_writer_win32.h"
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 #include "base/display_scale.h"
@@ -150,8 +144,10 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinHint1->SetSkinData(ksSkinData1);
   ksSkinHint1->DefaultFont() = TFont(L"MS Sans Serif", 11);
   ksSkinForm1->SetSkinHint(ksSkinHint1);
-  ksSkinForm1->ShowObjectHint = false;
-  ksSkinForm1->UseDefaultObjectHint = false;
+  // The caption buttons' hints, in the skin's hint window as the tool
+  // buttons' are.
+  ksSkinForm1->ShowObjectHint = true;
+  ksSkinForm1->UseDefaultObjectHint = true;
   // The designed client size, within what the skinned frame allows.
   SetClientSize(667, 363);
 
@@ -237,6 +233,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ListView1->SetColor(RGB(255, 255, 255));
   ListView1->SetMultiSelect(true);
   ListView1->SetHideSelection(false);
+  ListView1->SetPathLabels(true);
   ListView1->Font() = TFont(L"MS Sans Serif", 11);
   ListView1->SetHint(kStatusText);
   ListView1->SetLargeImages(LargeImage);
@@ -401,10 +398,9 @@ void TFormKelmar::ShowListStatus(bool recount) {
 }
 
 std::wstring TFormKelmar::ItemHint(int item) const {
-  if (item < 0 || size_t(item) >= item_file_indices_.size()) return {};
-  std::wstring hint = CaptionPath(ListView1->ItemCaption(item)) + L"\r\n文件中的索引: " +
-                      std::to_wstring(item_file_indices_[size_t(item)]);
-  if (const std::wstring& images = item_images_[size_t(item)].summary; !images.empty()) hint += L"\r\n" + images;
+  if (item < 0 || size_t(item) >= items_.size()) return {};
+  std::wstring hint = items_[size_t(item)].path + L"\r\n文件中的索引: " + std::to_wstring(items_[size_t(item)].fileIndex);
+  if (const std::wstring& images = item_summaries_[size_t(item)]; !images.empty()) hint += L"\r\n" + images;
   return hint;
 }
 
@@ -436,10 +432,8 @@ bool TFormKelmar::ShortCut(WORD key, TShiftState shift) {
 
 void TFormKelmar::ClearItems() {
   ListView1->Clear();
-  item_groups_.clear();
-  item_images_.clear();
-  item_file_indices_.clear();
-  item_origins_.clear();
+  items_.clear();
+  item_summaries_.clear();
 }
 
 void TFormKelmar::ClearBatch() {
@@ -518,38 +512,23 @@ bool TFormKelmar::ExtractFileIcons(const std::wstring& path, int count, const Fi
   // a bounded number of icons waiting at once.
   constexpr size_t kSlice = 64;
   const int display_bits = DisplayBits();
-  // The icon output takes the 16-colour artwork of the saved sizes.
-  const int list_sizes[] = {SmallOutput->Width(), LargeOutput->Width()};
   const bool own_output = LargeOutput != LargeImage;
   const auto origin = std::make_shared<const FileOrigin>(icons.Origin());
   for (int i = 0; i < count; ++i) {
     if (IconCounter >= 1000 && !StartNewBatch()) return false;
     ++IconCounter;
-    std::shared_ptr<const IconGroup> group = icons.Group(i);
-    // A file of one item shows its own picture; the original saved stays the file's.
-    std::shared_ptr<const IconGroup> shown = group ? group : icons.Picture();
-    ExtractedIcon icon;
-    if (shown) icon = ExtractGroupIcon(*shown, LargeImage->Width(), display_bits);
-    if (!icon) {
-      group.reset();
-      shown.reset();
-      icon.handle = GetShellIcon(path, SmallIcons);
-    }
-    // The small list shows the group's own small artwork where it has one.
+    TTakenIcon taken = TakeIcon(icons, path, i, IconCounter, origin, LargeImage->Width(), SmallImage->Width(),
+                                SmallIcons, display_bits);
     TPendingIcon pending;
-    pending.large = std::move(icon);
-    if (shown) pending.small = OwnGroupIcon(*shown, SmallImage->Width(), display_bits);
-    if (own_output && shown) {
-      pending.output_large = ExtractGroupIcon(*shown, LargeOutput->Width(), display_bits);
-      pending.output_small = OwnGroupIcon(*shown, SmallOutput->Width(), display_bits);
+    pending.large = std::move(taken.large);
+    pending.small = std::move(taken.small);
+    if (own_output && taken.shown) {
+      pending.output_large = ExtractGroupIcon(*taken.shown, LargeOutput->Width(), display_bits);
+      pending.output_small = OwnGroupIcon(*taken.shown, SmallOutput->Width(), display_bits);
     }
     pending_icons_.push_back(std::move(pending));
-    // Of the group only what the icon output takes: the originals' bytes
-    // are read again when saved.
-    item_groups_.push_back(group ? std::make_shared<const IconGroup>(FourBitArtworkOnly(*group, list_sizes)) : nullptr);
-    item_images_.push_back(shown ? TItemImages{Wide(GroupImageSummary(*shown)), GroupImageSizes(*shown)} : TItemImages{});
-    item_file_indices_.push_back(i);
-    item_origins_.push_back(origin);
+    item_summaries_.push_back(taken.shown ? Wide(GroupImageSummary(*taken.shown)) : std::wstring());
+    items_.push_back(std::move(taken.item));
     ListView1->AddItem(std::to_wstring(IconCounter) + L":" + path, IconCounter - 1);
     if (pending_icons_.size() == kSlice) AddPendingIcons();
   }
@@ -576,21 +555,20 @@ bool TFormKelmar::StartNewBatch() {
 }
 
 std::shared_ptr<const IconGroup> TFormKelmar::ItemIconGroup(int index) const {
-  return index >= 0 && size_t(index) < item_groups_.size() ? item_groups_[size_t(index)] : nullptr;
+  return index >= 0 && size_t(index) < items_.size() ? items_[size_t(index)].group : nullptr;
 }
 
 void TFormKelmar::AddPendingIcons() {
   // Both lists take copies; the icons are let go of here. A blank image
   // stands where a list refuses one, so that items and images stay in step.
   std::vector<TIconImage> small, large, output_small, output_large;
-  auto image = [](const ExtractedIcon& icon) { return TIconImage{icon.handle, icon.pixels ? &*icon.pixels : nullptr}; };
   for (const auto& icon : pending_icons_) {
-    large.push_back(image(icon.large));
-    small.push_back(image(icon.small ? icon.small : icon.large));
+    large.push_back(ListImage(icon.large));
+    small.push_back(ListImage(icon.small ? icon.small : icon.large));
     // A shell icon has one picture for every size.
     const ExtractedIcon& output = icon.output_large ? icon.output_large : icon.large;
-    output_large.push_back(image(output));
-    output_small.push_back(image(icon.output_small ? icon.output_small : output));
+    output_large.push_back(ListImage(output));
+    output_small.push_back(ListImage(icon.output_small ? icon.output_small : output));
   }
   SmallImage->AddIcons(small);
   LargeImage->AddIcons(large);
@@ -602,16 +580,6 @@ void TFormKelmar::AddPendingIcons() {
 }
 
 // ------------------------------------------------------------------ saving
-
-std::wstring MakeSaveName(const std::wstring& caption, int number) {
-  std::wstring name = caption;
-  size_t separator = name.find_last_of(L"\\:");
-  size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator)) name.erase(dot);
-  separator = name.find_last_of(L"\\:");
-  if (separator != std::wstring::npos) name.erase(0, separator + 1);
-  return std::to_wstring(number) + L"_" + name;
-}
 
 void TFormKelmar::BTNSaveClick() {
   if (!MayStartCommand()) return;
@@ -640,7 +608,7 @@ void TFormKelmar::BTNSaveAllClick() {
 void TFormKelmar::SaveIconsAsIco() { SaveIcons(TOutputType::otIcon, SaveAll); }
 void TFormKelmar::SaveIconsAsBmp() { SaveIcons(TOutputType::otBitmap, SaveAll); }
 
-TFormKelmar::TOutputType TFormKelmar::ChosenOutputType() const {
+TOutputType TFormKelmar::ChosenOutputType() const {
   switch (CombPicType->ItemIndex()) {
     case 0:
       return TOutputType::otIcon;
@@ -652,26 +620,6 @@ TFormKelmar::TOutputType TFormKelmar::ChosenOutputType() const {
       return TOutputType::otBitmap;
   }
 }
-
-namespace {
-
-// The names in a folder, upper-cased as the file system compares them; one
-// search instead of one query per file.
-std::set<std::wstring> UpperNamesIn(const std::wstring& folder) {
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW found{};
-  FindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return names;
-  do {
-    std::wstring name = found.cFileName;
-    CharUpperBuffW(name.data(), DWORD(name.size()));
-    names.insert(std::move(name));
-  } while (FindNextFileW(find, &found));
-  return names;
-}
-
-}  // namespace
 
 PngSizeChoice TFormKelmar::ChosenPngSize() const {
   static constexpr int kFixed[] = {256, 128, 64, 48, 32, 16};
@@ -688,154 +636,31 @@ bool TFormKelmar::SaveIcons(TOutputType type, bool all) {
   services_->WriteSetting(kSaveFolderSetting, SaveFolder);
   if (SaveFolder.back() == L'\\') SaveFolder.pop_back();
 
-  const wchar_t* extension = type == TOutputType::otBitmap ? L".bmp" : type == TOutputType::otPng ? L".png" : L".ico";
-  const PngSizeChoice png_size = ChosenPngSize();
-  const bool every_size = type == TOutputType::otPng && png_size.kind == PngSizeChoice::kEvery;
   TImageList* images = SmallIcons ? SmallOutput : LargeOutput;
-  // One file each; with pictures of every size, one per size of the item.
-  struct Entry {
-    int index;
-    std::wstring name;
-    bool exists;
-    std::pair<int, int> size{};
-  };
-  std::vector<Entry> entries;
-  const std::set<std::wstring> present = UpperNamesIn(SaveFolder);
-  int existing = 0;
-  auto add_entry = [&](int i, std::wstring name, std::pair<int, int> size) {
-    std::wstring upper = name;
-    CharUpperBuffW(upper.data(), DWORD(upper.size()));
-    const bool exists = present.count(upper) > 0;
-    existing += exists;
-    entries.push_back({i, std::move(name), exists, size});
-  };
-  std::optional<std::vector<std::pair<int, int>>> shell_sizes;
-  for (int i = 0; i < images->Count(); ++i) {
-    if (!all && !ListView1->Selected(i)) continue;
-    const std::wstring base = MakeSaveName(ListView1->ItemCaption(i), i + 1);
-    if (!every_size) {
-      add_entry(i, base + extension, {});
-      continue;
-    }
-    // The sizes its icon held at the intake; a shell icon's are the system's.
-    const std::vector<std::pair<int, int>>* sizes = &item_images_[size_t(i)].sizes;
-    if (sizes->empty()) {
-      if (!shell_sizes) {
-        shell_sizes.emplace();
-        for (int size : ShellIconSizes()) shell_sizes->push_back({size, size});
-      }
-      sizes = &*shell_sizes;
-    }
-    for (const auto& [w, h] : *sizes)
-      add_entry(i, base + L"_" + std::to_wstring(w) + L"x" + std::to_wstring(h) + extension, {w, h});
-  }
-  // Files already there are replaced only when the user says so, once for
-  // the whole save.
-  bool replace = true;
-  if (existing > 0) {
-    const int answer = services_->ShowMessageBox(Handle(), L"已有 " + std::to_wstring(existing) + L" 个同名文件，是否替换？",
-                                                 MsgCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDCANCEL) return false;
-    replace = answer == IDYES;
-  }
-
   TSaveReport report;
-  // Entries of every size whose image could not be decoded (counted in the
-  // report): saved as far as they can be, no save can do more.
-  size_t unmade = 0;
+  bool complete = false;
+  std::wstring pattern;
   {
-    // One writer for the whole save (its temporary folder is made once and
-    // is gone at the end of this block, before the summary shows), and the
-    // icon files converted from the list's bitmaps at once.
-    WholeFileWriter files;
-    std::optional<OriginalIcons> originals;
-    if (type == TOutputType::otOriginal || type == TOutputType::otPng) originals.emplace();
-    std::optional<ImageListIconFiles> icon_files;
-    if (type == TOutputType::otIcon) icon_files.emplace(images->Handle());
-    // The bytes of entry i's file in the chosen type; nothing where an
-    // original can no longer be had (anything else under its name would
-    // pass for it).
-    auto file_bytes = [&](int i) -> std::optional<std::vector<uint8_t>> {
-      switch (type) {
-        case TOutputType::otOriginal:
-          // The caption is the running number, ":" and the source path.
-          return originals->FileBytes(CaptionPath(ListView1->ItemCaption(i)), *item_origins_[size_t(i)],
-                                      ItemIconGroup(i).get(), item_file_indices_[size_t(i)]);
-        case TOutputType::otIcon: {
-          // A group's own 16-colour artwork of the saved size goes in as it is drawn.
-          std::shared_ptr<const IconGroup> group = ItemIconGroup(i);
-          std::optional<FourBitIcon> own = group ? GroupFourBitIcon(*group, images->Width()) : std::nullopt;
-          return own ? BuildIconFile(own->File()) : icon_files->Bytes(i, images->DrawnImage(i));
-        }
-        case TOutputType::otBitmap:
-        case TOutputType::otPng:  // made per size below
-          break;
-      }
-      return IconBitmapFileBytes(images->DrawnImage(i), [&] { return images->GetIcon(i); });
-    };
-    // The pictures of the item last read (its entries follow one another);
-    // nullopt where its file changed.
-    int pictures_of = -1;
-    std::optional<GroupPictures> pictures;
-    // Entry's picture: false where its source is no longer what it was at
-    // the intake (counted once per icon); no bytes where its image could not
-    // be decoded.
-    auto picture_bytes = [&](const Entry& entry, const std::vector<uint8_t>*& bytes) {
-      const int i = entry.index;
-      if (pictures_of != i) {
-        // Made of the icon's images as the file holds them now, where it
-        // is what it was (anything else would pass for this icon).
-        std::optional<IconGroup> group = originals->Images(CaptionPath(ListView1->ItemCaption(i)),
-                                                           *item_origins_[size_t(i)], ItemIconGroup(i).get(),
-                                                           item_file_indices_[size_t(i)]);
-        pictures = group ? std::optional(GroupPngPictures(*group, png_size)) : std::nullopt;
-        // Only once read: a read that failed is tried again for the next entry.
-        pictures_of = i;
-        if (!pictures) report.SourceChanged();
-        if (pictures) report.Undecodable(pictures->failed);
-      }
-      if (!pictures) return false;
-      auto picture = std::find_if(pictures->pictures.begin(), pictures->pictures.end(), [&](const PngPicture& p) {
-        return !every_size || std::pair(p.width, p.height) == entry.size;
-      });
-      bytes = picture == pictures->pictures.end() ? nullptr : &picture->bytes;
-      return true;
-    };
-    // One entry that cannot be made or written does not stop the others.
-    for (const Entry& entry : entries) {
-      if (entry.exists && !replace) {
-        report.Kept();
-        continue;
-      }
-      try {
-        std::optional<std::vector<uint8_t>> made;
-        const std::vector<uint8_t>* bytes = nullptr;
-        if (type == TOutputType::otPng) {
-          if (!picture_bytes(entry, bytes)) continue;
-          if (!bytes) {
-            ++unmade;
-            continue;
-          }
-        } else {
-          made = file_bytes(entry.index);
-          if (!made) {
-            report.SourceChanged();
-            continue;
-          }
-          bytes = &*made;
-        }
-        files.Write(SaveFolder + L"\\" + entry.name, *bytes);
-        report.Written();
-      } catch (const std::exception& e) {
-        report.Failed(entry.name, e);
-      }
+    // The saver's temporary folder is gone at the end of this block, before
+    // the summary shows.
+    TIconSaver saver(SaveFolder, type, ChosenPngSize());
+    for (int i = 0; i < images->Count() && size_t(i) < items_.size(); ++i)
+      if (all || ListView1->Selected(i)) saver.Add(i, items_[size_t(i)]);
+    // Files already there are replaced only when the user says so, once
+    // for the whole save.
+    bool replace = true;
+    if (const int existing = saver.Existing(); existing > 0) {
+      const int answer = services_->ShowMessageBox(Handle(), L"已有 " + std::to_wstring(existing) + L" 个同名文件，是否替换？",
+                                                   MsgCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
+      if (answer == IDCANCEL) return false;
+      replace = answer == IDYES;
     }
+    complete = saver.Write(*images, replace, report);
+    pattern = saver.NamePattern();
   }
-  services_->ShowMessageBox(Handle(),
-                            report.Summary({MsgFilesSaved, MsgSavePath, MsgNameFormat}, SaveFolder,
-                                           (every_size ? L"_[宽]x[高]" : L"") + std::wstring(extension)),
+  services_->ShowMessageBox(Handle(), report.Summary({MsgFilesSaved, MsgSavePath, MsgNameFormat}, SaveFolder, pattern),
                             Application().Title(), MB_OK);
-  return size_t(report.WrittenCount()) + unmade == entries.size();
+  return complete;
 }
 
 // ------------------------------------------------------ view, help, update

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/icon_save.h"
 #include "app/icon_source.h"
 #include "framework/forms.h"
 #include "framework/list_view.h"
@@ -129,7 +130,6 @@ class TFormKelmar : public TForm {
   void AddPendingIcons();
   // Empties the shown and the output image lists.
   void ClearImages();
-  enum class TOutputType { otIcon, otBitmap, otOriginal, otPng };
   TOutputType ChosenOutputType() const;
   PngSizeChoice ChosenPngSize() const;
   // Writes every entry (`all`) or the selected ones, asking once before
@@ -179,28 +179,15 @@ class TFormKelmar : public TForm {
     ExtractedIcon output_large, output_small;
   };
   std::vector<TPendingIcon> pending_icons_;
-  // The group of each list item (null for shell icons), in list order.
-  std::vector<std::shared_ptr<const IconGroup>> item_groups_;
-  // Each list item's index in its file, in list order.
-  std::vector<int> item_file_indices_;
-  // The file each list item came from as it was then (shared by the items
-  // of one file), in list order.
-  std::vector<std::shared_ptr<const FileOrigin>> item_origins_;
-  // What each list item's icon holds, for its hint and for the names of its
-  // pictures at every size: its images (empty for a shell icon) and their
-  // sizes, largest first.
-  struct TItemImages {
-    std::wstring summary;
-    std::vector<std::pair<int, int>> sizes;
-  };
-  std::vector<TItemImages> item_images_;
+  // What a save needs of each list item, in list order (the items of one
+  // file share its origin).
+  std::vector<TSaveItem> items_;
+  // The images each list item's icon holds, for its hint (empty for a shell
+  // icon), in list order.
+  std::vector<std::wstring> item_summaries_;
   // Files of the batch, counted after each intake.
   int batch_files_ = 0;
 };
-
-// The file name of a saved entry without folder and extension: n, "_" and the
-// base name of the path in the caption ("3:C:\Tools\app.exe", 3 -> "3_app").
-std::wstring MakeSaveName(const std::wstring& caption, int number);
 
 // The main form while it exists.
 extern TFormKelmar* FormKelmar;

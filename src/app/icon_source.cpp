@@ -191,7 +191,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
   FileIcons icons;
   if (IsExecutableType(path)) {
     std::optional<std::vector<IconGroup>> groups = ReadOwnOrRedirectedGroups(path, icons.origin_);
-    if (!groups) return icons;
+    if (!groups) {
+      icons.damaged_ = icons.origin_.size.has_value();
+      return icons;
+    }
     icons.groups_.reserve(groups->size());
     for (auto& group : *groups) icons.groups_.push_back(std::make_shared<const IconGroup>(std::move(group)));
     return icons;
@@ -209,7 +212,10 @@ FileIcons FileIcons::Read(const std::wstring& path) {
              groups && !groups->empty()) {
     picture = std::move(groups->front());
   }
-  if (picture && !picture->entries.empty()) icons.picture_ = std::make_shared<const IconGroup>(std::move(*picture));
+  if (picture && !picture->entries.empty())
+    icons.picture_ = std::make_shared<const IconGroup>(std::move(*picture));
+  else if (ext == L".ICO" || ext == L".CUR")
+    icons.damaged_ = icons.origin_.size.has_value();
   return icons;
 }
 

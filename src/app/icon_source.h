@@ -77,11 +77,16 @@ class FileIcons {
   std::shared_ptr<const IconGroup> Picture() const { return picture_; }
   // The file the groups or the picture came from, as it was then.
   const FileOrigin& Origin() const { return origin_; }
+  // A file that holds icons of its own by its type (an executable, an icon
+  // or cursor file), opened, whose icons could not be read at all: damaged
+  // or cut headers or directory, no image whole. The shell's icon stands in.
+  bool Damaged() const { return damaged_; }
 
  private:
   std::vector<std::shared_ptr<const IconGroup>> groups_;
   std::shared_ptr<const IconGroup> picture_;
   FileOrigin origin_;
+  bool damaged_ = false;
 };
 
 // FileIcons::Read(path).Count().

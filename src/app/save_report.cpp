@@ -29,6 +29,8 @@ std::wstring FileFailureReason(unsigned long code) {
     case ERROR_FILENAME_EXCED_RANGE:
     case ERROR_BUFFER_OVERFLOW:
       return L"文件名无效或太长";
+    case ERROR_DIRECTORY:
+      return L"路径中的名称是文件，不是文件夹";
     case ERROR_FILE_TOO_LARGE:
       return L"文件太大";
     case ERROR_HANDLE_EOF:
@@ -51,8 +53,8 @@ void TSaveReport::Failed(const std::wstring& name, const std::exception& e) {
   failures_.push_back({name, std::move(reason)});
 }
 
-std::wstring TSaveReport::Summary(const TTexts& texts, const std::wstring& folder,
-                                  const std::wstring& extension) const {
+std::wstring TSaveReport::Summary(const TTexts& texts, const std::wstring& folder, const std::wstring& extension,
+                                  size_t named) const {
   std::wstring text = std::to_wstring(written_) + texts.files_saved;
   if (kept_ > 0) text += L"，" + std::to_wstring(kept_) + L"个已存在未替换";
   text += L"\r" + texts.save_path + folder + L"\\" + L"\r" + texts.name_format + L"[9999]_[filename]" + extension;
@@ -61,11 +63,10 @@ std::wstring TSaveReport::Summary(const TTexts& texts, const std::wstring& folde
   if (!failures_.empty()) {
     // The first few by name: a whole folder refusing every file must not
     // make a box taller than the screen.
-    constexpr size_t kNamed = 3;
-    text += L"\r" + std::to_wstring(failures_.size()) + L"个文件未能保存:";
-    for (size_t i = 0; i < failures_.size() && i < kNamed; ++i)
+    text += L"\r" + std::to_wstring(failures_.size()) + L"个文件未能保存" + (named ? L":" : L"");
+    for (size_t i = 0; i < failures_.size() && i < named; ++i)
       text += L"\r" + failures_[i].name + L": " + failures_[i].reason;
-    if (failures_.size() > kNamed) text += L"\r……";
+    if (named && failures_.size() > named) text += L"\r……";
   }
   return text;
 }

@@ -26,6 +26,9 @@ class TSaveReport {
   void Failed(const std::wstring& name, const std::exception& e);
 
   int WrittenCount() const { return written_; }
+  // Nothing failed, changed or was undecodable: every entry is in the folder
+  // or was kept there by choice.
+  bool Faultless() const { return failures_.empty() && changed_ == 0 && undecodable_ == 0; }
   const std::vector<TFailure>& Failures() const { return failures_; }
 
   // The message texts of the summary's first three lines.
@@ -35,8 +38,10 @@ class TSaveReport {
   // The summary: how many files were written (and how many existing ones
   // were kept), the folder, the names' pattern, then what was not written:
   // originals whose source changed, images that could not be decoded, and
-  // files that failed, the first few by name and reason. Lines are ended by a carriage return alone.
-  std::wstring Summary(const TTexts& texts, const std::wstring& folder, const std::wstring& extension) const;
+  // files that failed, the first `named` by name and reason. Lines are ended
+  // by a carriage return alone.
+  std::wstring Summary(const TTexts& texts, const std::wstring& folder, const std::wstring& extension,
+                       size_t named = 3) const;
 
  private:
   int written_ = 0, kept_ = 0, changed_ = 0, undecodable_ = 0;

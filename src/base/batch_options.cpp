@@ -1,6 +1,7 @@
 #include "base/batch_options.h"
 
 #include <array>
+#include <string>
 #include <utility>
 
 namespace kelmar {
@@ -60,6 +61,32 @@ struct Parser {
     return Choose(name, kSizes, result.size, u"largest、256、128、64、48、32、16、all");
   }
 
+  // Icon files and bitmaps are drawn at 32 x 32 (the largest) or 16 x 16, as
+  // the window's two views; an original is the whole icon, every size.
+  bool SizeFitsType() {
+    const int size = result.size;
+    const std::u16string value = size == 0 ? u"largest" : size < 0 ? u"all" : ToText(size);
+    switch (result.type) {
+      case BatchOutputType::kIcon:
+      case BatchOutputType::kBitmap:
+        if (size == 0 || size == 32 || size == 16) return true;
+        return Fail(u"选项 --size " + value + u" 不适用于 --type " + TypeName() + u" (可用 largest、32、16)");
+      case BatchOutputType::kOriginal:
+        if (size <= 0) return true;
+        return Fail(u"选项 --size " + value + u" 不适用于 --type original (原图保存图标的全部尺寸)");
+      case BatchOutputType::kPng:
+        break;
+    }
+    return true;
+  }
+
+  std::u16string TypeName() const { return result.type == BatchOutputType::kIcon ? u"ico" : u"bmp"; }
+
+  static std::u16string ToText(int n) {
+    const std::string digits = std::to_string(n);
+    return std::u16string(digits.begin(), digits.end());
+  }
+
   bool Run() {
     bool options_end = false, list = false, save = false, help = false;
     // Options that only a save takes, the first one given (for the fault).
@@ -112,6 +139,7 @@ struct Parser {
       return true;
     }
     if (list && !save_only.empty()) return Fail(u"选项 " + save_only + u" 只能与 --save 一起使用");
+    if (save && !SizeFitsType()) return false;
     if (result.paths.empty()) return Fail(u"没有给出文件或文件夹");
     result.command = list ? BatchCommand::kList : BatchCommand::kSave;
     return true;
@@ -133,8 +161,9 @@ std::u16string BatchUsage() {
          u"      每个图标一行: 文件、索引、图标组名或编号、各图像 (尺寸、位深、PNG)\n"
          u"  kelmar --save 目标文件夹 [--type ico|bmp|original|png]\n"
          u"         [--size largest|256|128|64|48|32|16|all] [--recursive] [--overwrite] 路径...\n"
-         u"      把图标保存到目标文件夹, 文件名与窗口中的\"全部保存\"相同;\n"
-         u"      已有的文件不替换 (除非 --overwrite)\n"
+         u"      把图标保存到目标文件夹, 文件名与窗口中的\"全部保存\"相同, 编号在整个运行中连续;\n"
+         u"      已有的文件不替换 (除非 --overwrite)。ico、bmp 的尺寸为 32 (largest) 或 16,\n"
+         u"      original 保存图标的全部尺寸\n"
          u"  kelmar --help\n"
          u"路径可以是文件或文件夹 (文件夹中取可提取图标的文件, --recursive 包括子文件夹)。\n"
          u"退出码: 0 全部完成, 1 有文件无法读取或写入, 2 用法错误。\n";

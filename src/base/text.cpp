@@ -88,4 +88,30 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+std::u16string ElidePathMiddle(std::u16string_view text, const std::function<bool(std::u16string_view)>& fits) {
+  const size_t first = text.find(u'\\'), last = text.rfind(u'\\');
+  if (first == std::u16string_view::npos || last == first || fits(text)) return std::u16string(text);
+  const size_t head = first + 1;
+  // The form that keeps `kept` characters of the folders; a cut never
+  // parts the two halves of a surrogate pair.
+  auto form = [&](size_t kept) {
+    size_t end = head + kept;
+    if (end > head && text[end - 1] >= 0xD800 && text[end - 1] < 0xDC00) --end;
+    std::u16string s(text.substr(0, end));
+    s += u'\u2026';
+    s += text.substr(last);
+    return s;
+  };
+  // The most characters that still fit: fits(form(low)) holds or low is 0.
+  size_t low = 0, high = last - head;
+  while (low + 1 < high) {
+    const size_t mid = (low + high) / 2;
+    if (fits(form(mid)))
+      low = mid;
+    else
+      high = mid;
+  }
+  return form(low);
+}
+
 }  // namespace kelmar

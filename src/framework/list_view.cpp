@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/text.h"
 #include "framework/dib_header.h"
 #include "framework/handles.h"
+#include "framework/wide.h"
 
 namespace kelmar {
 
@@ -253,13 +255,6 @@ void TListView::SetColors(TColor background, TColor text, TColor edge) {
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
 }
 
-void TListView::WndProc(TMessage& m) {
-  TWinControl::WndProc(m);
-  // The system draws the edge (and the scroll bars) first; ours goes over
-  // the edge only.
-  if (m.Msg == WM_NCPAINT && edge_color_ != kSystemEdge) PaintEdge();
-}
-
 void TListView::PaintEdge() {
   RECT window{};
   GetWindowRect(Handle(), &window);
@@ -300,6 +295,8 @@ void TListView::Notification(TComponent* component, TOperation operation) {
 
 void TListView::SetViewStyle(TViewStyle style) {
   view_style_ = style;
+  // Before the list measures the labels for the new view.
+  ForgetLabels();
   if (!HandleAllocated()) return;
   DWORD view = style == TViewStyle::vsIcon ? LV_VIEW_ICON
                : style == TViewStyle::vsSmallIcon ? LV_VIEW_SMALLICON
@@ -319,29 +316,70 @@ int TListView::Count() const { return HandleAllocated() ? ListView_GetItemCount(
 
 void TListView::Clear() {
   if (HandleAllocated()) ListView_DeleteAllItems(Handle());
+  captions_.clear();
+  labels_.clear();
 }
 
 int TListView::AddItem(const std::wstring& caption, int image_index) {
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = Count();
-  item.pszText = const_cast<wchar_t*>(caption.c_str());
+  // A path label is made when the list first asks for it, for the view it
+  // shows then.
+  item.pszText = path_labels_ ? LPSTR_TEXTCALLBACKW : const_cast<wchar_t*>(caption.c_str());
   item.iImage = image_index;
-  return int(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  const int at = int(SendMessageW(Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (at >= 0) {
+    captions_.insert(captions_.begin() + std::min<ptrdiff_t>(at, ptrdiff_t(captions_.size())), caption);
+    labels_.insert(labels_.begin() + std::min<ptrdiff_t>(at, ptrdiff_t(labels_.size())), std::wstring());
+  }
+  return at;
 }
 
 std::wstring TListView::ItemCaption(int index) const {
-  // Paths can be long: grow the buffer until the text fits.
-  std::vector<wchar_t> buffer(1024);
-  for (;;) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = buffer.data();
-    item.cchTextMax = int(buffer.size());
-    int n = int(SendMessageW(Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
-    if (n < int(buffer.size()) - 1) return std::wstring(buffer.data(), size_t(n));
-    buffer.resize(buffer.size() * 2);
+  return index >= 0 && size_t(index) < captions_.size() ? captions_[size_t(index)] : std::wstring();
+}
+
+std::wstring TListView::ItemLabel(int index) const {
+  if (index < 0 || size_t(index) >= captions_.size()) return {};
+  if (!path_labels_) return captions_[size_t(index)];
+  std::wstring& label = labels_[size_t(index)];
+  if (label.empty()) label = MakeLabel(captions_[size_t(index)]);
+  return label;
+}
+
+void TListView::ForgetLabels() {
+  for (std::wstring& label : labels_) label.clear();
+}
+
+std::wstring TListView::MakeLabel(const std::wstring& caption) const {
+  MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  if (!dc) return caption;
+  ScopedSelect font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+  // The list's step between large icons (at the display's scale) sets the
+  // room of a label in both views.
+  const int step = LOWORD(SendMessageW(Handle(), LVM_GETITEMSPACING, FALSE, 0));
+  std::function<bool(std::u16string_view)> fits;
+  if (view_style_ == TViewStyle::vsIcon) {
+    // Two lines under the icon, wrapped as the list wraps them, a little
+    // narrower than the step for the margins the list keeps.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    const int width = step - step / 10;
+    fits = [&](std::u16string_view text) {
+      RECT r{0, 0, width, 0};
+      DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), int(text.size()), &r,
+                DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+      return r.bottom <= 2 * metrics.tmHeight;
+    };
+  } else {
+    fits = [&](std::u16string_view text) {
+      SIZE size{};
+      GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()), int(text.size()), &size);
+      return size.cx <= 2 * step;
+    };
   }
+  return Wide(ElidePathMiddle(Portable(caption), fits));
 }
 
 int TListView::ItemImageIndex(int index) const {
@@ -369,6 +407,12 @@ void TListView::SelectAll() {
 
 void TListView::NotifyReflected(TMessage& m) {
   const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
+  if (header->code == LVN_GETDISPINFOW) {
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(m.LParam)->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+      lstrcpynW(item.pszText, ItemLabel(item.iItem).c_str(), item.cchTextMax);
+    return;
+  }
   if (header->code == NM_DBLCLK || header->code == NM_RCLICK) {
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(m.LParam);
     if (click->iItem < 0) return;
@@ -397,6 +441,53 @@ std::wstring TListView::HintAt(Point p) const {
 int TListView::FocusedIndex() const { return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED); }
 
 void TListView::SetFocused(int index) { ListView_SetItemState(Handle(), index, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+int TListView::ClientWidthNow() const {
+  RECT rc{};
+  GetClientRect(Handle(), &rc);
+  return rc.right;
+}
+
+// The system's list arranges its icons for the width it has when its size
+// changes (and when drawing is let on again), and only then shows or hides
+// its scroll bars for that layout. A vertical scroll bar that comes or goes
+// changes the width once more, and the list (Wine's) does not arrange
+// again: one column too many hides under the bar and a horizontal bar
+// shows, or a column's width stays empty at the right.
+void TListView::WndProc(TMessage& m) {
+  if (m.Msg == WM_SETFONT) ForgetLabels();
+  // While drawing is off the list keeps its scroll bars as they are.
+  const bool resizes = m.Msg == WM_SETREDRAW ? m.WParam != 0
+                                             : (m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_SIZE) && update_count_ == 0;
+  if (!resizes || refitting_ || !HandleAllocated()) {
+    TWinControl::WndProc(m);
+    // The system draws the edge (and the scroll bars) first; ours goes over
+    // the edge only.
+    if (m.Msg == WM_NCPAINT && edge_color_ != kSystemEdge) PaintEdge();
+    return;
+  }
+  FlagScope refitting(refitting_);
+  const int width = ClientWidthNow();
+  TWinControl::WndProc(m);
+  if (ClientWidthNow() != width && (view_style_ == TViewStyle::vsIcon || view_style_ == TViewStyle::vsSmallIcon))
+    RefitIcons();
+}
+
+void TListView::RefitIcons() {
+  // Each pass can change the width by one scroll bar at most; the layout
+  // settles once the bar it needs is there.
+  for (int pass = 0; pass < 3; ++pass) {
+    const int width = ClientWidthNow();
+    ListView_Arrange(Handle(), LVA_DEFAULT);
+    // Drawing let on again is when the list sets its scroll bars for the
+    // layout it holds.
+    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    if (ClientWidthNow() == width) break;
+  }
+  // Every icon may have moved.
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
 
 void TListView::BeginUpdate() {
   if (update_count_++ == 0 && HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);

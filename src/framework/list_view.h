@@ -77,6 +77,11 @@ class TListView : public TWinControl {
   // a flat line of it with a line of the background inside.
   static constexpr TColor kSystemEdge = 0xFFFFFFFF;
   void SetColors(TColor background, TColor text, TColor edge = kSystemEdge);
+  // Each label shows its caption with the middle of the path in it left
+  // out ("…") where the whole does not fit the label's room: two lines
+  // under a large icon, one line two icon steps wide beside a small one.
+  // The file name stays whole; ItemCaption stays the whole caption.
+  void SetPathLabels(bool on) { path_labels_ = on; }
   TViewStyle ViewStyle() const { return view_style_; }
   void SetViewStyle(TViewStyle style);
 
@@ -84,7 +89,10 @@ class TListView : public TWinControl {
   void Clear();
   // Appends an item; returns its position.
   int AddItem(const std::wstring& caption, int image_index);
+  // The caption the item was added with (its label may be shorter).
   std::wstring ItemCaption(int index) const;
+  // What the item's label shows.
+  std::wstring ItemLabel(int index) const;
   int ItemImageIndex(int index) const;
   int SelectedCount() const;
   bool Selected(int index) const;
@@ -124,21 +132,36 @@ class TListView : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
   void NotifyReflected(TMessage& m) override;
+  void WndProc(TMessage& m) override;
 
  private:
+  int ClientWidthNow() const;
+  // Labels are made again for another view or font.
+  void ForgetLabels();
+  std::wstring MakeLabel(const std::wstring& caption) const;
+  // Arranges the icons for the width the list has now and has the list fit
+  // its scroll bars to them, again while that changes the width.
+  void RefitIcons();
+
   TImageList* large_ = nullptr;
   TImageList* small_ = nullptr;
   TImageList* state_ = nullptr;
   bool multi_select_ = true;
   void ApplyColors();
-  void WndProc(TMessage& m) override;
   void PaintEdge();
 
   bool hide_selection_ = true;
   TColor text_color_ = RGB(0, 0, 0);
   TColor edge_color_ = kSystemEdge;
+  bool path_labels_ = false;
+  // Each item's caption, and its label once the list asked for it (empty
+  // until then), in list order.
+  std::vector<std::wstring> captions_;
+  mutable std::vector<std::wstring> labels_;
   TViewStyle view_style_ = TViewStyle::vsIcon;
   int update_count_ = 0;
+  // Set while a size change and its refit are handled.
+  bool refitting_ = false;
 };
 
 }  // namespace kelmar

@@ -10,9 +10,9 @@ std::wstring Wide(std::string_view utf8) { return Wide(Utf8ToUtf16(utf8)); }
 
 std::wstring Wide(std::u16string_view utf16) { return std::wstring(utf16.begin(), utf16.end()); }
 
-std::string Narrow(std::wstring_view utf16) {
-  return Utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
-}
+std::string Narrow(std::wstring_view utf16) { return Utf16ToUtf8(Portable(utf16)); }
+
+std::u16string Portable(std::wstring_view utf16) { return std::u16string(utf16.begin(), utf16.end()); }
 
 std::wstring WideFromCp936(std::string_view bytes) {
   if (bytes.empty()) return {};

@@ -91,7 +91,7 @@ std::optional<RegionData> MaskToRegionData(const ImageView& mask, int dx, int dy
 
 std::optional<RegionData> ComposeMaskRegionData(const ImageView& mask, const SkinGeometry& s,
                                                 const SkinGeometry& t) {
-  if (mask.IsEmpty() || t.rt.x < t.lt.x || t.lb.y < t.lt.y) return std::nullopt;
+  if (mask.IsEmpty() || t.rt.x < t.lt.x || t.client.bottom < t.client.top) return std::nullopt;
   Image top, bottom, left, right;
   ComposeMaskBorders(mask, s, t, top, bottom, left, right);
   const Rect& tc = t.client;

@@ -28,7 +28,10 @@ std::optional<RegionData> MaskToRegionData(const ImageView& mask, int dx, int dy
 
 // The shape of a window of w × h from its mask picture: the four mask borders
 // (ComposeMaskBorders) placed around the target client rectangle, which is
-// wholly inside. No data when the target is smaller than the corner pieces or
+// wholly inside. A window lower than the corner points (a frame rolled up to
+// its caption) keeps the top and bottom bands whole and as much of the
+// sides' fixed ends as there is room for. No data when the target is
+// narrower than the corner pieces, lower than the top and bottom bands, or
 // the mask is empty; the window is then left unshaped.
 std::optional<RegionData> ComposeMaskRegionData(const ImageView& mask, const SkinGeometry& mask_geometry,
                                                 const SkinGeometry& target_geometry);

@@ -36,13 +36,7 @@ IDispatch* TksFrameAccessible::AccChildObject(int child) const {
 std::wstring TksFrameAccessible::AccName(int child) const {
   if (child == 0) return frame_.OwnerForm()->Caption();
   const TksSkinStdButtonObject* b = ButtonAt(child);
-  if (!b) return {};
-  // A button that gives the window its size back says so.
-  const TWindowState state = frame_.FrameState;
-  if ((b->ButtonCommand == SkinCommand::cmMaximize && state == TWindowState::wsMaximized) ||
-      (b->ButtonCommand == SkinCommand::cmMinimize && state == TWindowState::wsMinimized))
-    return L"还原";
-  return WideFromCp936(b->HintText.empty() ? DefaultObjectHint(b->ButtonCommand) : b->HintText);
+  return b ? frame_.ObjectName(*b) : std::wstring();
 }
 
 long TksFrameAccessible::AccRole(int child) const {

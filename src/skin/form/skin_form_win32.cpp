@@ -780,9 +780,16 @@ void TksSkinForm::AssignDefaultObjectHints() {
   }
 }
 
+std::wstring TksSkinForm::ObjectName(const TksActiveSkinObject& object) const {
+  if (object.Kind != FrameObjectKind::StdButton) return WideFromCp936(object.HintText);
+  if ((object.Command == SkinCommand::cmMaximize && FrameState == TWindowState::wsMaximized) ||
+      (object.Command == SkinCommand::cmMinimize && FrameState == TWindowState::wsMinimized))
+    return L"还原";
+  return WideFromCp936(object.HintText.empty() ? DefaultObjectHint(object.Command) : object.HintText);
+}
+
 void TksSkinForm::ObjectHintEnter(const TksActiveSkinObject& object) {
-  if (ObjectHintsOn() && IsActive() && !object.HintText.empty())
-    skinHint_->ShowObjectHint(WideFromCp936(object.HintText));
+  if (ObjectHintsOn() && IsActive() && !object.HintText.empty()) skinHint_->ShowObjectHint(ObjectName(object));
 }
 
 void TksSkinForm::ObjectHintLeave(const TksActiveSkinObject& object) {

@@ -165,6 +165,10 @@ class TksSkinForm : public TComponent {
   int HitTest(Point p);
   // Makes the frame objects anew from the skin (or the plain buttons).
   void ApplySkin();
+  // What a frame object is called in its hint and to screen readers: its
+  // hint (a standard button's built-in one when it has none), and "还原"
+  // for the button that gives the window its size back.
+  std::wstring ObjectName(const TksActiveSkinObject& object) const;
   // Object hints, for the hover tracking: an object that became hot shows
   // its hint (when the form is active), one that is no longer hot hides it.
   void ObjectHintEnter(const TksActiveSkinObject& object);

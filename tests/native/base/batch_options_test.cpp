@@ -49,7 +49,15 @@ TEST(BatchOptions, SaveTakesItsFolderTypeSizeAndSwitchesInAnyOrder) {
   for (const auto& [text, type] : types) EXPECT_EQ(Parse({u"--type", text, u"--save", u"o", u"a"}).type, type);
   const std::pair<std::u16string, int> sizes[] = {{u"largest", 0}, {u"256", 256}, {u"128", 128}, {u"64", 64},
                                                   {u"48", 48},     {u"32", 32},   {u"16", 16},   {u"all", -1}};
-  for (const auto& [text, size] : sizes) EXPECT_EQ(Parse({u"--save", u"o", u"--size", text, u"a"}).size, size);
+  for (const auto& [text, size] : sizes)
+    EXPECT_EQ(Parse({u"--save", u"o", u"--type", u"png", u"--size", text, u"a"}).size, size);
+  // Icon files and bitmaps come at the window's two sizes; an original has all of its own.
+  for (const char16_t* type : {u"ico", u"bmp"}) {
+    EXPECT_EQ(Parse({u"--save", u"o", u"--type", type, u"--size", u"16", u"a"}).size, 16);
+    EXPECT_EQ(Parse({u"--save", u"o", u"--type", type, u"--size", u"32", u"a"}).size, 32);
+    EXPECT_EQ(Parse({u"--save", u"o", u"--type", type, u"--size", u"largest", u"a"}).size, 0);
+  }
+  EXPECT_EQ(Parse({u"--save", u"o", u"--type", u"original", u"--size", u"all", u"a"}).command, BatchCommand::kSave);
 }
 
 TEST(BatchOptions, ListTakesPathsAndRecursion) {
@@ -77,6 +85,9 @@ TEST(BatchOptions, FaultsNameTheArgument) {
   ExpectFault({u"--save", u"o", u"a", u"--type"}, u"--type");
   ExpectFault({u"--save", u"o", u"--type", u"gif", u"a"}, u"gif");
   ExpectFault({u"--save", u"o", u"--size", u"24", u"a"}, u"24");
+  ExpectFault({u"--save", u"o", u"--size", u"48", u"a"}, u"48");
+  ExpectFault({u"--save", u"o", u"--type", u"bmp", u"--size", u"all", u"a"}, u"all");
+  ExpectFault({u"--save", u"o", u"--type", u"original", u"--size", u"256", u"a"}, u"256");
   ExpectFault({u"--save", u"o", u"--size", u"LARGEST", u"a"}, u"LARGEST");
   ExpectFault({u"--save", u"o", u"--save", u"p", u"a"}, u"--save");
   ExpectFault({u"--list", u"--list", u"a"}, u"--list");

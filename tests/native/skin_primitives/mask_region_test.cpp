@@ -94,7 +94,20 @@ TEST(ComposeMaskRegionData, MaskCornersAtTargetSize) {
   // Row by row the pieces and the client span join; equal rows share a band.
   EXPECT_EQ(data->rects, (std::vector<Rect>{{2, 0, 19, 1}, {1, 1, 20, 2}, {0, 2, 20, 14}, {0, 14, 19, 15}}));
 
-  // A target narrower than the corners is not shaped.
+  // Lower than the corner points (rolled up): the top band's 3 rows, one
+  // side row (the sides' last fixed row, mask row 7) and the bottom band's 2.
+  const auto low = ComposeMaskRegionData(mask.View(), g, ScaleSkinGeometry(g, 12, 10, 20, 6));
+  ASSERT_TRUE(low);
+  EXPECT_EQ(low->bounds, (Rect{0, 0, 20, 6}));
+  expected.clear();
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 20; ++x) expected.insert({x, y});
+  for (auto cut : {std::pair{0, 0}, {1, 0}, {0, 1}, {19, 0}, {19, 5}}) expected.erase(cut);
+  EXPECT_EQ(Covered(*low), expected);
+
+  // A target narrower than the corners, or lower than the top and bottom
+  // bands, is not shaped.
+  EXPECT_FALSE(ComposeMaskRegionData(mask.View(), g, ScaleSkinGeometry(g, 12, 10, 20, 4)));
   SkinGeometry narrow = ScaleSkinGeometry(g, 12, 10, 6, 15);
   EXPECT_FALSE(ComposeMaskRegionData(mask.View(), g, narrow));
   EXPECT_FALSE(ComposeMaskRegionData(ImageView{}, g, ScaleSkinGeometry(g, 12, 10, 20, 15)));

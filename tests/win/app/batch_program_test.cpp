@@ -9,96 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/icon_source.h"
 #include "app_fixture.h"
+#include "batch_run.h"
 #include "base/file.h"
 #include "base/text.h"
-#include "native/imageio/ne_file.h"
 #include "win/real_program.h"
 
 namespace kelmar::test {
 namespace {
-
-struct RunResult {
-  DWORD status = 0;
-  std::vector<std::wstring> out, err;  // lines
-};
-
-std::vector<std::wstring> Lines(const std::string& utf8) {
-  const std::u16string text = Utf8ToUtf16(utf8);
-  std::vector<std::wstring> lines;
-  size_t from = 0;
-  for (size_t end; (end = text.find(u"\n", from)) != std::u16string::npos; from = end + 1) {
-    std::wstring line(text.begin() + long(from), text.begin() + long(end));
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    lines.push_back(std::move(line));
-  }
-  EXPECT_EQ(from, text.size()) << "the output ends with a whole line";
-  return lines;
-}
-
-std::string ReadPipe(HANDLE pipe) {
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-  return bytes;
-}
-
-// kelmar.exe with these arguments, its standard output and error each a
-// pipe read to the end; waits for the program to end.
-RunResult RunKelmar(const std::wstring& args) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE out_read = nullptr, out_write = nullptr, err_read = nullptr, err_write = nullptr;
-  EXPECT_TRUE(CreatePipe(&out_read, &out_write, &inherit, 0));
-  EXPECT_TRUE(CreatePipe(&err_read, &err_write, &inherit, 0));
-  SetHandleInformation(out_read, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(err_read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out_write;
-  startup.hStdError = err_write;
-  std::wstring command = L"\"" + ProgramPath(KELMAR_EXE) + L"\" " + args;
-  PROCESS_INFORMATION process{};
-  RunResult result;
-  const bool started =
-      CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-  CloseHandle(out_write);
-  CloseHandle(err_write);
-  EXPECT_TRUE(started) << GetLastError();
-  if (started) {
-    std::string err;
-    std::thread err_reader([&] { err = ReadPipe(err_read); });
-    const std::string out = ReadPipe(out_read);
-    err_reader.join();
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-    GetExitCodeProcess(process.hProcess, &result.status);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    result.out = Lines(out);
-    result.err = Lines(err);
-  }
-  CloseHandle(out_read);
-  CloseHandle(err_read);
-  return result;
-}
-
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
-
-std::wstring TestIconsDll() { return WinePath(KELMAR_TESTICONS_DLL); }
-std::wstring TestKindsDll() { return WinePath(KELMAR_TESTKINDS_DLL); }
-
-void WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-  WriteTextFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-std::vector<uint8_t> TestIcon(const char* name) {
-  return ReadWholeFile(Utf8FromPath(DataPath(std::string("testicons/") + name)));
-}
 
 // The listing's lines for the two groups of the test library at `path`.
 std::vector<std::wstring> TestIconsLines(const std::wstring& path) {
@@ -107,12 +28,6 @@ std::vector<std::wstring> TestIconsLines(const std::wstring& path) {
 
 std::wstring Summary(int icons, int files) {
   return L"共 " + std::to_wstring(icons) + L" 个图标，来自 " + std::to_wstring(files) + L" 个文件";
-}
-
-bool Mentions(const std::vector<std::wstring>& lines, const std::wstring& text) {
-  for (const std::wstring& line : lines)
-    if (line.find(text) != std::wstring::npos) return true;
-  return false;
 }
 
 }  // namespace
@@ -138,31 +53,9 @@ TEST(BatchProgram, ListsEachGroupWithItsImages) {
 // A 16-bit library, a library whose icons moved to its .mun file, an icon
 // file, and a damaged library (the shell's icon stands in, as in the list).
 TEST(BatchProgram, ListsNeFilesMunRedirectionsIconFilesAndDamagedFiles) {
-  const std::wstring folder = MakeTempFolder(L"batch-sources");
-  std::vector<NeResourceSpec> all;
-  for (auto part : {IconFileAsResources(TestIcon("navy.ico"), "NAVY", 0, 1),
-                    IconFileAsResources(TestIcon("quadrants.ico"), "", 9, 5)})
-    all.insert(all.end(), part.begin(), part.end());
-  const std::wstring ne = folder + L"\\moricons.dll";
-  WriteBytes(ne, WriteNe(all, 4));
-
-  wchar_t windows[MAX_PATH];
-  GetSystemWindowsDirectoryW(windows, MAX_PATH);
-  const std::wstring resources = std::wstring(windows) + L"\\SystemResources";
-  CreateDirectoryW(resources.c_str(), nullptr);
-  const std::wstring stub = folder + L"\\kelmarbatchstub.dll", mun = resources + L"\\kelmarbatchstub.dll.mun";
-  ASSERT_TRUE(CopyFileW(WinePath(KELMAR_STUB_DLL).c_str(), stub.c_str(), FALSE));
-  ASSERT_TRUE(CopyFileW(TestIconsDll().c_str(), mun.c_str(), FALSE));
-
-  const std::wstring ico = folder + L"\\alpha.ico";
-  WriteBytes(ico, TestIcon("alpha.ico"));
-  std::vector<uint8_t> damaged = ReadWholeFile(Utf8FromPath(TestIconsDll()));
-  damaged.resize(200);
-  const std::wstring bad = folder + L"\\cut.dll";
-  WriteBytes(bad, damaged);
-
+  const SourceFiles files(L"batch-sources");
+  const std::wstring &ne = files.ne, &stub = files.stub, &ico = files.ico, &bad = files.cut;
   const RunResult run = RunKelmar(L"--list " + Quoted(ne) + L" " + Quoted(stub) + L" " + Quoted(ico) + L" " + Quoted(bad));
-  DeleteFileW(mun.c_str());
   EXPECT_EQ(run.status, 0u);
   std::vector<std::wstring> expected{ne + L"\t0\tNAVY\t32×32 32位", ne + L"\t1\t#9\t32×32 32位"};
   for (const std::wstring& line : TestIconsLines(stub)) expected.push_back(line);

@@ -37,3 +37,9 @@ add_dependencies(${target} kelmar_stub)
 target_compile_definitions(${target} PRIVATE KELMAR_STUB_DLL="$<TARGET_FILE:kelmar_stub>")
 # The system's imaging component decodes the PNG files the form writes.
 target_link_libraries(${target} PRIVATE windowscodecs ole32 uuid)
+# The command line's save run from a shell script, its files read back by
+# icoutils and ImageMagick.
+add_test(NAME win_app_batch_script
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/batch_script.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:kelmar>
+                 $<TARGET_FILE:kelmar_testicons>)
+set_tests_properties(win_app_batch_script PROPERTIES SKIP_RETURN_CODE 77 RESOURCE_LOCK desktop TIMEOUT 300)

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -21,6 +22,54 @@ inline void Chord(std::initializer_list<WORD> held, WORD key) {
   Keys({key});
   for (WORD k : held) SendKey(k, false);
 }
+
+// Another process's list view, asked what comes back only through memory:
+// an item's rectangle and text are written into a block of that process.
+class RemoteList {
+ public:
+  RemoteList(HANDLE process, HWND list) : process_(process), list_(list) {
+    block_ = VirtualAllocEx(process, nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteList() {
+    if (block_) VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+  }
+  RemoteList(const RemoteList&) = delete;
+  RemoteList& operator=(const RemoteList&) = delete;
+
+  int Count() const { return int(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+  // Item i's rectangle in the list's client area (part: LVIR_BOUNDS,
+  // LVIR_ICON, LVIR_LABEL).
+  RECT ItemRect(int i, int part = LVIR_BOUNDS) const {
+    RECT r{part, 0, 0, 0};
+    WriteProcessMemory(process_, block_, &r, sizeof(r), nullptr);
+    SendMessageW(list_, LVM_GETITEMRECT, WPARAM(i), reinterpret_cast<LPARAM>(block_));
+    ReadProcessMemory(process_, block_, &r, sizeof(r), nullptr);
+    return r;
+  }
+  // Item i's text as the list holds it.
+  std::wstring ItemText(int i) const {
+    LVITEMW item{};
+    auto* text = static_cast<BYTE*>(block_) + sizeof(item);
+    item.pszText = reinterpret_cast<wchar_t*>(text);
+    item.cchTextMax = int((kBlock - sizeof(item)) / sizeof(wchar_t));
+    WriteProcessMemory(process_, block_, &item, sizeof(item), nullptr);
+    const int n = int(SendMessageW(list_, LVM_GETITEMTEXTW, WPARAM(i), reinterpret_cast<LPARAM>(block_)));
+    std::wstring result(size_t(std::max(n, 0)), L'\0');
+    ReadProcessMemory(process_, text, result.data(), result.size() * sizeof(wchar_t), nullptr);
+    return result;
+  }
+  // How wide the list draws a text in its font.
+  int StringWidth(const std::wstring& text) const {
+    WriteProcessMemory(process_, block_, text.c_str(), (text.size() + 1) * sizeof(wchar_t), nullptr);
+    return int(SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(block_)));
+  }
+
+ private:
+  static constexpr size_t kBlock = 4096;
+  HANDLE process_;
+  HWND list_;
+  void* block_ = nullptr;
+};
 
 class DrivenProgram {
  public:

@@ -1,11 +1,13 @@
-// The real program's hints: the cursor rests on its tool buttons and a
-// skinned hint window of the program shows the button's hint.
+// The real program's hints: the cursor rests on its tool buttons or its
+// caption buttons and a skinned hint window of the program shows the
+// button's hint.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
 #include "win/app/app_fixture.h"
+#include "win/frame_mouse/frame_input.h"
 #include "win/real_program.h"
 
 namespace kelmar::test {
@@ -23,12 +25,19 @@ HWND WaitForHint(DWORD pid, const std::wstring& text) {
   return !came ? nullptr : text.empty() ? HWND(1) : hint;
 }
 
-TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
+class ProgramHints : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(window, nullptr);
+    WaitForInputIdle(program.process.hProcess, 5000);
+  }
+
   RunningProgram program;
   HWND window = program.window;
-  ASSERT_NE(window, nullptr);
   const DWORD pid = program.process.dwProcessId;
-  WaitForInputIdle(program.process.hProcess, 5000);
+};
+
+TEST_F(ProgramHints, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivationHideIt) {
   RECT wr;
   GetWindowRect(window, &wr);
   // The client area starts 8 right and 28 below the window's corner; Save
@@ -61,6 +70,37 @@ TEST(Program, RestingOnSaveShowsItsSkinnedHintSaveAllFollowsLeavingAndDeactivati
   EXPECT_NE(WaitForHint(pid, L""), nullptr);
   DestroyWindow(other);
 
+  EXPECT_TRUE(program.Close());
+}
+
+TEST_F(ProgramHints, CaptionButtonsShowTheirHintsInTheSameSkinnedWindowAndMaximizeBecomesRestore) {
+  // The caption's buttons from its right end: close 43 wide, maximize and
+  // minimize 25 each, 8 pixels down to their middle; the window's icon (the
+  // system menu) 16 x 16 at 7, 5.
+  auto at = [&](int from_right, int y) {
+    const Rect b = WindowBounds(window);
+    return Point{b.right - from_right, b.top + y};
+  };
+  auto rest_on = [&](Point p) {
+    Gesture({{MouseStep::Move, {p.x, p.y + 40}}, {MouseStep::Move, p}});
+  };
+  const Point close = at(7 + 22, 9), maximize = at(7 + 43 + 13, 9), minimize = at(7 + 43 + 25 + 13, 9);
+  rest_on(close);
+  EXPECT_NE(WaitForHint(pid, L"关闭"), nullptr);
+  rest_on(maximize);
+  EXPECT_NE(WaitForHint(pid, L"最大化"), nullptr);
+  rest_on(minimize);
+  EXPECT_NE(WaitForHint(pid, L"最小化"), nullptr);
+  const Rect b = WindowBounds(window);
+  rest_on({b.left + 15, b.top + 13});
+  EXPECT_NE(WaitForHint(pid, L"系统菜单"), nullptr);
+
+  // Maximized, the same button gives the size back and says so.
+  const int width = WindowBounds(window).Width();
+  Click(maximize);
+  ASSERT_TRUE(WaitFor([&] { return WindowBounds(window).Width() > width; }, 5000));
+  rest_on(at(7 + 43 + 13, 9));
+  EXPECT_NE(WaitForHint(pid, L"还原"), nullptr);
   EXPECT_TRUE(program.Close());
 }
 

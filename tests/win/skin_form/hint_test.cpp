@@ -95,7 +95,8 @@ TEST_F(SkinHintTest, TheMainWindowServesTheApplicationsHintsFromItsSkin) {
   EXPECT_TRUE(form->ksSkinHint1->UseSkinFont);
   EXPECT_EQ(form->ksSkinHint1->SkinData(), form->ksSkinData1);
   EXPECT_EQ(form->ksSkinForm1->SkinHint(), form->ksSkinHint1);
-  EXPECT_FALSE(form->ksSkinForm1->ShowObjectHint);
+  // The caption buttons' hints show in the same window.
+  EXPECT_TRUE(form->ksSkinForm1->ShowObjectHint);
   EXPECT_EQ(TksSkinHint::Serving(), form->ksSkinHint1);
   EXPECT_EQ(Hints().HintShortPause, 100u);
   ASSERT_NE(Window(), nullptr) << "the application's hint window is a skinned one";

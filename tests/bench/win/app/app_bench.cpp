@@ -21,6 +21,7 @@
 #include "app/form_kelmar.h"
 #include "app/icon_source.h"
 #include "bench/win/harness.h"
+#include "bench/win/save_services.h"
 #include "framework/application.h"
 #include "imageio/file_output_win32.h"
 #include "imageio/png_icon.h"
@@ -32,24 +33,6 @@ using kelmar::test::DropFiles;
 using kelmar::test::SystemFile;
 
 namespace {
-
-// Answers the folder chooser with one folder, the question whether to
-// replace files of the same names with Yes, and every other box with OK.
-class BenchServices : public TPlatformServices {
- public:
-  std::wstring folder;
-  int replace_questions = 0;
-  TFolderPick PickFolder(HWND, const std::wstring&, const std::wstring&) override {
-    return {TFolderPick::TResult::kChosen, folder};
-  }
-  std::wstring ReadSetting(const std::wstring&) override { return {}; }
-  void WriteSetting(const std::wstring&, const std::wstring&) override {}
-  int ShowMessageBox(HWND, const std::wstring&, const std::wstring&, UINT type) override {
-    if ((type & MB_TYPEMASK) != MB_YESNOCANCEL) return IDOK;
-    ++replace_questions;
-    return IDYES;
-  }
-};
 
 // A file as the program saves it: an icon file of one image (directory of
 // one entry, the image right after it, to the file's end) or a bitmap file
@@ -96,7 +79,7 @@ struct Way {
 };
 
 // Save all, which must ask once whether to replace the files (answered Yes).
-Way SaveAllWay(TFormKelmar* form, BenchServices& services) {
+Way SaveAllWay(TFormKelmar* form, bench::BenchServices& services) {
   return {"  save all", [form, &services] {
             const int questions = services.replace_questions;
             form->BTNSaveAllClick();
@@ -151,7 +134,7 @@ std::vector<double> RunInRounds(std::span<Way> ways, const bench::NamedFiles& re
 // run replaces them) against the same bytes written to the same names: by
 // the program's own whole-file writer alone (the same safe way), by a
 // temporary file moved by name, and plainly, in rounds (RunInRounds).
-void CompareSaveWithBareWriting(TFormKelmar* form, BenchServices& services, const wchar_t* extension,
+void CompareSaveWithBareWriting(TFormKelmar* form, bench::BenchServices& services, const wchar_t* extension,
                                 const char* what) {
   const std::wstring& folder = services.folder;
   const bench::NamedFiles reference = bench::ReadFilesIn(folder, extension);
@@ -211,7 +194,7 @@ std::vector<ChosenImage> LargestImages(TFormKelmar* form, const std::wstring& fo
 // a stored PNG's bytes or the encoder's, created, written, closed), and the
 // saved bytes through the whole-file writer alone. Rounds as above, each run
 // checked to have rewritten all 1000 files with the first save's bytes.
-void ComparePngSaveWithBareEncoding(TFormKelmar* form, BenchServices& services) {
+void ComparePngSaveWithBareEncoding(TFormKelmar* form, bench::BenchServices& services) {
   const std::wstring& folder = services.folder;
   const bench::NamedFiles reference = bench::ReadFilesIn(folder, L".png");
   bench::Require(reference.size() == 1000, "1000 PNG files from the first save");
@@ -234,7 +217,7 @@ void ComparePngSaveWithBareEncoding(TFormKelmar* form, BenchServices& services) 
 
 int main() {
   bench::StartProgram(L"Kelmar");
-  BenchServices services;
+  bench::BenchServices services;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   services.folder = std::wstring(temp) + L"kelmar-bench-save";
