@@ -18,6 +18,34 @@ inline bool InsidePicture(const Rect& r, const Image& picture) {
   return !r.IsEmpty() && r.left >= 0 && r.top >= 0 && r.right <= picture.Width() && r.bottom <= picture.Height();
 }
 
+// The records of the own skins whose texts and edges are measured.
+struct OwnSkinRecords {
+  explicit OwnSkinRecords(const TksSkinData& skin)
+      : caption(FindObjectRecord<TksDataSkinCaption>(skin, "caption")),
+        item(FindObjectRecord<TksDataSkinMenuItem>(skin, "menuitem")),
+        button(FindControlRecord<TksDataSkinButtonControl>(skin, "button")),
+        radio(FindControlRecord<TksDataSkinCheckRadioControl>(skin, "radiobox")),
+        check(FindControlRecord<TksDataSkinCheckRadioControl>(skin, "checkbox")),
+        combo(FindControlRecord<TksDataSkinComboBox>(skin, "combobox")),
+        list(FindControlRecord<TksDataSkinListBox>(skin, "listbox")),
+        panel(FindControlRecord<TksDataSkinPanelControl>(skin, "panel")),
+        bar(FindControlRecord<TksDataSkinPanelControl>(skin, "statusbar")),
+        label(FindControlRecord<TksDataSkinLabelControl>(skin, "statuspanel")),
+        scrollBar(FindControlRecord<TksDataSkinScrollBarControl>(skin, "vscrollbar")) {}
+  bool Complete() const {
+    return caption && item && button && radio && check && combo && list && panel && bar && label && scrollBar;
+  }
+  const TksDataSkinCaption* caption;
+  const TksDataSkinMenuItem* item;
+  const TksDataSkinButtonControl* button;
+  const TksDataSkinCheckRadioControl *radio, *check;
+  const TksDataSkinComboBox* combo;
+  const TksDataSkinListBox* list;
+  const TksDataSkinPanelControl *panel, *bar;
+  const TksDataSkinLabelControl* label;
+  const TksDataSkinScrollBarControl* scrollBar;
+};
+
 // The contrast of two colours as the web's accessibility rules define it:
 // (lighter + 0.05) / (darker + 0.05) of their relative luminances.
 inline double Luminance(uint8_t r, uint8_t g, uint8_t b) {
@@ -58,17 +86,9 @@ inline void ExpectEveryTextStandsOut(const TksSkinData& skin) {
   };
   std::vector<Case> cases;
   const auto& pictures = skin.ActivePictures;
-  const auto* caption = FindObjectRecord<TksDataSkinCaption>(skin, "caption");
-  const auto* item = FindObjectRecord<TksDataSkinMenuItem>(skin, "menuitem");
-  const auto* button = FindControlRecord<TksDataSkinButtonControl>(skin, "button");
-  const auto* radio = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "radiobox");
-  const auto* check = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "checkbox");
-  const auto* combo = FindControlRecord<TksDataSkinComboBox>(skin, "combobox");
-  const auto* list = FindControlRecord<TksDataSkinListBox>(skin, "listbox");
-  const auto* panel = FindControlRecord<TksDataSkinPanelControl>(skin, "panel");
-  const auto* bar = FindControlRecord<TksDataSkinPanelControl>(skin, "statusbar");
-  const auto* label = FindControlRecord<TksDataSkinLabelControl>(skin, "statuspanel");
-  ASSERT_TRUE(caption && item && button && radio && check && combo && list && panel && bar && label);
+  const OwnSkinRecords records(skin);
+  ASSERT_TRUE(records.Complete());
+  const auto [caption, item, button, radio, check, combo, list, panel, bar, label, scrollBar] = records;
   const Rect captionText = InPiece(caption->textrect, caption->skinrect);
   cases.push_back({"caption, active window", caption->activefontcolor, &skin.Picture, captionText});
   cases.push_back({"caption, inactive window", caption->font.color, &skin.InactivePicture, captionText});

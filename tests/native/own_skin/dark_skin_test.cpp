@@ -134,14 +134,9 @@ TEST(DarkSkin, EdgesAndFocusMarksStandOutAtEachScale) {
     TksSkinData skin;
     Dark().Load(skin, dpi);
     const int band = ScaleLength(2, dpi);
-    const auto* button = FindControlRecord<TksDataSkinButtonControl>(skin, "button");
-    const auto* radio = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "radiobox");
-    const auto* check = FindControlRecord<TksDataSkinCheckRadioControl>(skin, "checkbox");
-    const auto* combo = FindControlRecord<TksDataSkinComboBox>(skin, "combobox");
-    const auto* list = FindControlRecord<TksDataSkinListBox>(skin, "listbox");
-    const auto* bar = FindControlRecord<TksDataSkinScrollBarControl>(skin, "vscrollbar");
-    const auto* item = FindObjectRecord<TksDataSkinMenuItem>(skin, "menuitem");
-    ASSERT_TRUE(button && radio && check && combo && list && bar && item);
+    const OwnSkinRecords records(skin);
+    ASSERT_TRUE(records.Complete());
+    const auto [caption, item, button, radio, check, combo, list, panel, statusBar, label, bar] = records;
     struct Case {
       const char* what;
       const Image* picture;
@@ -150,8 +145,6 @@ TEST(DarkSkin, EdgesAndFocusMarksStandOutAtEachScale) {
     };
     const Image& controls = skin.ActivePictures[size_t(button->pictureindex)];
     // The tool buttons and the combo box sit on the tool bar.
-    const auto* panel = FindControlRecord<TksDataSkinPanelControl>(skin, "panel");
-    ASSERT_TRUE(panel);
     const Pixel toolBar = Centre(controls, panel->skinrect);
     std::vector<Case> cases;
     for (const Rect& r : {button->skinrect, button->activeskinrect, button->downskinrect})
