@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes a contact sheet of the program's own skin: every picture of the
 # package the build makes, with its place in the package and its size.
-#   bash scripts/contact-sheet.sh [OUT.png [DPI]]  (default build/skin-contact-sheet.png;
-#                                                 DPI 144 or 192: the skin drawn for it)
+#   bash scripts/contact-sheet.sh [OUT.png [DPI [dark]]]  (default build/skin-contact-sheet.png;
+#                                                 DPI 144 or 192: the skin drawn for it;
+#                                                 dark: Kelmar Dark)
 # Small pictures are shown enlarged (point-sampled) so their pixels can be
 # judged; the label gives the real size. Magenta is the skin's key colour.
 set -euo pipefail
@@ -13,9 +14,15 @@ build=build/native
 [ -f "$build/build.ninja" ] || cmake --preset native >/dev/null
 cmake --build "$build" --target kelmar_skin_package skinpack >/dev/null
 dpi=${2:-96}
+tone=
+case ${3:-light} in
+  light) ;;
+  dark) tone=_dark ;;
+  *) echo "contact-sheet.sh: light or dark, not $3" >&2; exit 2 ;;
+esac
 case $dpi in
-  96) package=$build/skins/kelmar_skin.pkg ;;
-  144 | 192) package=$build/skins/kelmar_skin_$dpi.pkg ;;
+  96) package=$build/skins/kelmar_skin$tone.pkg ;;
+  144 | 192) package=$build/skins/kelmar_skin${tone}_$dpi.pkg ;;
   *) echo "contact-sheet.sh: DPI 96, 144 or 192, not $dpi" >&2; exit 2 ;;
 esac
 skinpack=$build/tools/skinpack/skinpack

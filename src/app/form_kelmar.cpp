@@ -2,8 +2,10 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <uxtheme.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <set>
 
 #include "app/folder_chooser.h"
@@ -123,13 +125,16 @@ TksSkinCheckRadioBox* SizeBox(TFormKelmar* form, const char* name, TWinControl* 
   return Place(box, parent, left, 8, 65, 25);
 }
 
+// The links' own colours, for a skin that gives none.
+constexpr TColor kLinkColour = RGB(60, 60, 120), kVisitedLinkColour = RGB(130, 95, 70);
+
 void SetLinkLook(TURLLabel* label) {
-  label->Font() = TFont(L"Verdana", 11, RGB(60, 60, 120));
+  label->Font() = TFont(L"Verdana", 11, kLinkColour);
   TFontStyles underline;
   underline.underline = true;
   label->Font().SetStyle(underline);
-  label->SetUnvisitedColor(RGB(60, 60, 120));
-  label->SetVisitedColor(RGB(130, 95, 70));
+  label->SetUnvisitedColor(kLinkColour);
+  label->SetVisitedColor(kVisitedLinkColour);
   label->BlinkColor = clBlue;
   label->BevelWidth = 0;
   label->SetColor(clPurple);
@@ -158,17 +163,17 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
 
   // The skin loads here, before the controls that draw from it.
   ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
-  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage();
+  own_skin_ = services_->AppsUseDarkTheme() ? TOwnSkin::Dark : TOwnSkin::Light;
+  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage(own_skin_);
   ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
   // The same skin drawn at 150 and 200 %: its pictures at those scales (and
   // scaled down from the nearest larger between them).
-  std::vector<const TksCompressedStoredSkin*> drawings;
-  for (std::vector<uint8_t>& bytes : EmbeddedSkinDrawings()) {
-    auto* drawing = new TksCompressedStoredSkinComponent(this, "ksSkinDrawing" + std::to_string(drawings.size() + 1));
+  for (std::vector<uint8_t>& bytes : EmbeddedSkinDrawings(own_skin_)) {
+    auto* drawing = new TksCompressedStoredSkinComponent(this, "ksSkinDrawing" + std::to_string(skinDrawings_.size() + 1));
     drawing->CompressedData() = std::move(bytes);
-    drawings.push_back(drawing);
+    skinDrawings_.push_back(drawing);
   }
-  ksSkinData1->Skin().SetDrawings(std::move(drawings));
+  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()});
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
   ksSkinForm1->SetShowIcon(true);
@@ -304,6 +309,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
     SetBounds(Left(), Top(), ScaleLength(width, dpi), ScaleLength(height, dpi));
   }
 
+  ApplyClientColours();
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };
   OnCreate = [this] { FormCreate(); };
   OnClose = [this](TCloseAction& action) { FormClose(action); };
@@ -370,7 +376,51 @@ void TFormKelmar::WndProc(TMessage& m) {
     if (first_shown > 0) ListView1->ScrollToTop(first_shown);
     return;
   }
+  // Windows tells its top-level windows of a change of the applications'
+  // light or dark look by this name.
+  if (m.Msg == WM_SETTINGCHANGE && m.LParam &&
+      std::wcscmp(reinterpret_cast<const wchar_t*>(m.LParam), L"ImmersiveColorSet") == 0) {
+    TForm::WndProc(m);
+    FollowSystemColours();
+    return;
+  }
   TForm::WndProc(m);
+  if (m.Msg == SKIN_MSG_AFTER_CHANGE && ksSkinData1 && ksSkinData1->IsSender(m.WParam)) ApplyClientColours();
+}
+
+void TFormKelmar::FollowSystemColours() {
+  const TOwnSkin wanted = services_->AppsUseDarkTheme() ? TOwnSkin::Dark : TOwnSkin::Light;
+  if (wanted == own_skin_) return;
+  own_skin_ = wanted;
+  ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage(wanted);
+  // The other skin's drawings for the larger scales, in the same order.
+  std::vector<std::vector<uint8_t>> drawings = EmbeddedSkinDrawings(wanted);
+  for (size_t i = 0; i < skinDrawings_.size(); ++i)
+    skinDrawings_[i]->CompressedData() = i < drawings.size() ? std::move(drawings[i]) : std::vector<uint8_t>{};
+  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()});
+  ksSkinData1->Skin().LoadCompressedSkin(*ksCompressedStoredSkin1);
+  // Every piece in the new colours in one round, frame and children
+  // included, before anything else is handled.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TFormKelmar::ApplyClientColours() {
+  if (!ListView1) return;
+  const TksDataSkinClientColors& c = ksSkinData1->Skin().ClientColors;
+  const bool given = !ksSkinData1->Skin().Empty && c.Present;
+  ListView1->SetColors(given ? c.listcolor : RGB(255, 255, 255), given ? c.listfontcolor : RGB(0, 0, 0),
+                       given && c.listedgecolor != c.kNoColor ? c.listedgecolor : TListView::kSystemEdge);
+  for (TLabel* label : {Label5, Label6}) label->Font().SetColor(given ? c.labelfontcolor : RGB(0, 0, 0));
+  for (TURLLabel* link : {URLLabel4, URLLabel1}) {
+    link->SetUnvisitedColor(given ? c.linkfontcolor : kLinkColour);
+    link->SetVisitedColor(given ? c.visitedlinkfontcolor : kVisitedLinkColour);
+  }
+  // The list's scroll bars are the system's: Windows 10 1809 and later draw
+  // them dark in this theme of theirs (elsewhere the call changes nothing).
+  // The light skin leaves the list's theme as it was made.
+  const bool dark = own_skin_ == TOwnSkin::Dark;
+  if (dark || list_theme_dark_) SetWindowTheme(ListView1->Handle(), dark ? L"DarkMode_Explorer" : nullptr, nullptr);
+  list_theme_dark_ = dark;
 }
 
 namespace {

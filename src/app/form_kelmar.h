@@ -51,7 +51,7 @@ class TFormKelmar : public TForm {
   TLabel* Label6;
   TURLLabel* URLLabel1;
   TImage* Image2;
-  TListView* ListView1;
+  TListView* ListView1 = nullptr;
   TImageList* LargeImage;
   TImageList* SmallImage;
   // What the saved files are made from: 32 x 32 and 16 x 16 whatever the
@@ -117,6 +117,9 @@ class TFormKelmar : public TForm {
   // The controls, the frame and the shown icons for `dpi`, as a start at
   // that DPI makes them; the list keeps its items and selection.
   void ScaleTo(int dpi) override;
+  // The own skin shown: the dark one while the user asks applications for
+  // their dark look.
+  TOwnSkin OwnSkin() const { return own_skin_; }
 
  private:
   void ClearBatch();
@@ -147,6 +150,12 @@ class TFormKelmar : public TForm {
   // A list item's hint: the path it came from, its index in that file and
   // the images its icon holds.
   std::wstring ItemHint(int item) const;
+  // The own skin the system asks for, loaded at once and the whole window
+  // repainted when it is not the one shown.
+  void FollowSystemColours();
+  // The list, labels and links in the colours of the skin (their own where
+  // it gives none).
+  void ApplyClientColours();
   // The keys of the commands, wherever the focus is in the window.
   bool ShortCut(WORD key, TShiftState shift);
   // The shell's open; a failure is told to the user.
@@ -162,6 +171,10 @@ class TFormKelmar : public TForm {
   bool MayStartCommand() const;
 
   TPlatformServices* services_;
+  TOwnSkin own_skin_ = TOwnSkin::Light;
+  // The own skin drawn at 150 and 200 %, owned by the form as components.
+  std::vector<TksCompressedStoredSkinComponent*> skinDrawings_;
+  bool list_theme_dark_ = false;
   // Icons of list items whose images are not in the image lists yet: the
   // large one, and the group's own small one where it has one (else the
   // large one is scaled); where the output lists are lists of their own,

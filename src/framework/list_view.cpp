@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "framework/dib_header.h"
+#include "framework/handles.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -231,13 +232,43 @@ void TListView::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TListView::HandleCreated() {
+void TListView::ApplyColors() {
   ListView_SetBkColor(Handle(), Color());
   ListView_SetTextBkColor(Handle(), Color());
+  ListView_SetTextColor(Handle(), text_color_);
+}
+
+void TListView::HandleCreated() {
+  ApplyColors();
   if (large_) ListView_SetImageList(Handle(), large_->Handle(), LVSIL_NORMAL);
   if (small_) ListView_SetImageList(Handle(), small_->Handle(), LVSIL_SMALL);
   if (state_) ListView_SetImageList(Handle(), state_->Handle(), LVSIL_STATE);
   SetViewStyle(view_style_);
+}
+
+void TListView::SetColors(TColor background, TColor text, TColor edge) {
+  SetColor(background);
+  text_color_ = text;
+  edge_color_ = edge;
+  if (!HandleAllocated()) return;
+  ApplyColors();
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+}
+
+void TListView::PaintEdge() {
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  const RECT outer{0, 0, window.right - window.left, window.bottom - window.top};
+  const int edge = GetSystemMetrics(SM_CXEDGE);
+  const WindowNcDc dc(Handle());
+  if (!dc) return;
+  RECT line = outer;
+  BrushHandle edge_brush(CreateSolidBrush(edge_color_)), back_brush(CreateSolidBrush(Color()));
+  FrameRect(dc, &line, edge_brush.Get());
+  for (int i = 1; i < edge; ++i) {
+    InflateRect(&line, -1, -1);
+    FrameRect(dc, &line, back_brush.Get());
+  }
 }
 
 void TListView::SetLargeImages(TImageList* images) {
@@ -477,6 +508,9 @@ void TListView::WndProc(TMessage& m) {
                                              : (m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_SIZE) && update_count_ == 0;
   if (!resizes || refitting_ || !HandleAllocated()) {
     TWinControl::WndProc(m);
+    // The system draws the edge (and the scroll bars) first; ours goes over
+    // the edge only.
+    if (m.Msg == WM_NCPAINT && edge_color_ != kSystemEdge) PaintEdge();
     return;
   }
   FlagScope refitting(refitting_);

@@ -72,6 +72,11 @@ class TListView : public TWinControl {
   void SetStateImages(TImageList* images);
   void SetMultiSelect(bool multi) { multi_select_ = multi; }
   void SetHideSelection(bool hide) { hide_selection_ = hide; }
+  // The background (Color), the items' text and the sunken edge around the
+  // list, repainted at once. kSystemEdge: the system's own edge; a colour:
+  // a flat line of it with a line of the background inside.
+  static constexpr TColor kSystemEdge = 0xFFFFFFFF;
+  void SetColors(TColor background, TColor text, TColor edge = kSystemEdge);
   // Each label shows its caption with the middle of the path in it left
   // out ("…") where the whole does not fit the label's room: two lines
   // under a large icon, one line two icon steps wide beside a small one.
@@ -149,7 +154,12 @@ class TListView : public TWinControl {
   TImageList* small_ = nullptr;
   TImageList* state_ = nullptr;
   bool multi_select_ = true;
+  void ApplyColors();
+  void PaintEdge();
+
   bool hide_selection_ = true;
+  TColor text_color_ = RGB(0, 0, 0);
+  TColor edge_color_ = kSystemEdge;
   bool path_labels_ = false;
   // Each item's caption, and its label once the list asked for it (empty
   // until then), in list order.

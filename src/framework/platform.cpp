@@ -153,6 +153,13 @@ void TPlatformServices::WriteSetting(const std::wstring& name, const std::wstrin
                   DWORD((value.size() + 1) * sizeof(wchar_t)));
 }
 
+bool TPlatformServices::AppsUseDarkTheme() {
+  DWORD light = 1, bytes = sizeof(light);
+  const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                                      L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &light, &bytes);
+  return status == ERROR_SUCCESS && light == 0;
+}
+
 HINSTANCE TPlatformServices::ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show) {
   return ShellExecuteW(owner, verb, file.c_str(), nullptr, nullptr, show);
 }

@@ -47,6 +47,10 @@ class TPlatformServices {
   // value, empty where there is none.
   virtual std::wstring ReadSetting(const std::wstring& name);
   virtual void WriteSetting(const std::wstring& name, const std::wstring& value);
+  // Whether the user asks applications for their dark look (Windows 10 1809
+  // and later: AppsUseLightTheme 0 under HKCU\...\Themes\Personalize);
+  // false where the value is missing.
+  virtual bool AppsUseDarkTheme();
   virtual HINSTANCE ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show);
   virtual BOOL ShellOpenEx(SHELLEXECUTEINFOW& info);
   virtual UINT WinExec(const char* command_line, UINT show);

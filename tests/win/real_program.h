@@ -175,6 +175,46 @@ class RunningProgram {
   PROCESS_INFORMATION process{};
 };
 
+// The applications' light or dark look as Windows keeps it for the user
+// (AppsUseLightTheme, 0 = dark), set for the scope and put back as it was
+// (the test prefix normally has none).
+class AppsColourMode {
+ public:
+  explicit AppsColourMode(bool dark) {
+    DWORD value = 0, bytes = sizeof(value);
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &value, &bytes) == ERROR_SUCCESS;
+    old_ = value;
+    Set(dark);
+  }
+  ~AppsColourMode() {
+    if (had_) {
+      RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &old_, sizeof(old_));
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+    }
+  }
+  AppsColourMode(const AppsColourMode&) = delete;
+  AppsColourMode& operator=(const AppsColourMode&) = delete;
+  void Set(bool dark) {
+    const DWORD light = dark ? 0 : 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &light, sizeof(light));
+  }
+  // Set, and told to the window as Windows tells its top-level windows (the
+  // system carries the text to another process).
+  void Switch(HWND window, bool dark) {
+    Set(dark);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_BLOCK, 10000,
+                        &result);
+  }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+  static constexpr const wchar_t* kValue = L"AppsUseLightTheme";
+  bool had_ = false;
+  DWORD old_ = 1;
+};
+
 // The process's visible dialog with this title (a message box, the open
 // dialog), or the folder chooser for "" (the system's picker, titled with the
 // program's request, or the older one with a folder tree), once it shows;

@@ -1,8 +1,10 @@
-// skingen: draws the pictures of Kelmar's own skin ("Kelmar Light").
+// skingen: draws the pictures of Kelmar's own skins, "Kelmar Light" and
+// "Kelmar Dark": one drawing, two palettes.
 //
 //   skingen OUTDIR             writes the BMP files that skins/default/skin.ini names
 //   skingen OUTDIR --dpi N     the same pictures drawn for N DPI (the build uses
 //                              144 and 192: 150 % and 200 %)
+//   ... --palette dark         in the dark palette (skins/dark); light when not given
 //
 // Everything is computed from fixed numbers (no randomness, no fonts), so the
 // same source gives the same bytes on every machine. The places of the pieces
@@ -182,28 +184,140 @@ class Scale {
 };
 
 // ---------------------------------------------------------------------------
-// The palette of the skin.
+// The palettes: every colour of the drawing by its role. The pictures of both
+// skins come from the same drawing code; only these colours differ.
 
 struct FrameColours {
   Rgb outline, glossTop, glossBottom, lowerTop, lowerBottom, border, innerLine, client, glyph;
 };
-const FrameColours kActive{Hex(0x5A6F8C), Hex(0xF7FAFE), Hex(0xE4EDF8), Hex(0xD2E0F1), Hex(0xDCE7F5),
-                           Hex(0xD3E0F0), Hex(0x9DB0C8), Hex(0xF3F5F8), Hex(0x25354A)};
-const FrameColours kInactive{Hex(0x9BA3AE), Hex(0xFBFBFC), Hex(0xF0F1F3), Hex(0xE6E8EB), Hex(0xEBEDF0),
-                             Hex(0xE8EAED), Hex(0xBCC2CA), Hex(0xF3F5F8), Hex(0x98A1AC)};
-constexpr Rgb kPanelTop = Hex(0xFDFEFF), kPanelBottom = Hex(0xE6EDF6);  // tool bar
-constexpr Rgb kFieldBorder = Hex(0x9FB1C7), kFieldBorderHot = Hex(0x4A8AD4);
-constexpr Rgb kHotTop = Hex(0xF4F9FF), kHotBottom = Hex(0xD6E8FB), kHotBorder = Hex(0x6FA4DC);
-constexpr Rgb kDownTop = Hex(0xC4DCF6), kDownBottom = Hex(0xB2D0F1), kDownBorder = Hex(0x4F87C6);
-constexpr Rgb kSelection = Hex(0xCDE6FB), kSelectionBorder = Hex(0x8DC1EE);
-constexpr Rgb kDisabled = Hex(0xA7AFB9);
+
+// Top and bottom of a gradient, and a plate of one with the line around it.
+struct Shade {
+  Rgb top, bottom;
+};
+struct Plate {
+  Rgb top, bottom, border;
+};
+
+struct Palette {
+  FrameColours active, inactive;
+  Rgb outside;      // around the window's shape (cut away by the masks)
+  Rgb gloss;        // the light line along the top of plates and the frame
+  Rgb panelTop, panelBottom, panelTopLine, panelBottomLine;  // tool bar
+  Plate button, hot, down, disabled;
+  Rgb hotFrame;  // the soft line around a framed check or radio box under the mouse
+  Rgb capHotTop, capDownTop;  // the upper colour of the caption buttons' plates
+  Rgb closeHotTop, closeHotBottom, closeHotBorder, closeDownTop, closeDownBottom, closeDownBorder, closeGlyph;
+  Rgb windowIcon, windowIconInactive;
+  // Check and radio marks: their ring, fill (top to bottom) and the mark.
+  Rgb markBorder, markBorderHot, markFillTop, markFillBottom, markFillBottomHot, markFillDisabled, mark;
+  Rgb fieldFill, fieldBorder, comboSeparator, arrow;
+  Rgb disabledGlyph;  // arrows and marks of disabled controls
+  Plate comboDisabled;
+  // A chosen row: the top of its gradient in a list and on a menu, its
+  // bottom and its line.
+  Rgb selectionTop, menuHotTop, selection, selectionBorder;
+  Rgb focusTop, focusBottom, focusBorder;        // the row with the focus in a drop-down list
+  Rgb statusBackTop, statusBackBottom, statusFieldTop, statusFieldBottom, statusFieldBorder;
+  Rgb statusTop, statusBottom, statusLine, statusLight;
+  Rgb menuBack, menuColumn, menuColumnLine, menuBorder, menuDivider;
+  Plate hint;
+  Rgb track, trackCorner, scrollArrow, scrollArrowHot;
+  Shade thumb, thumbHot, thumbDown;
+  Rgb grip;
+};
+
+// "Kelmar Light": a white and light blue window.
+const Palette kLight{
+    .active = {Hex(0x5A6F8C), Hex(0xF7FAFE), Hex(0xE4EDF8), Hex(0xD2E0F1), Hex(0xDCE7F5), Hex(0xD3E0F0),
+               Hex(0x9DB0C8), Hex(0xF3F5F8), Hex(0x25354A)},
+    .inactive = {Hex(0x9BA3AE), Hex(0xFBFBFC), Hex(0xF0F1F3), Hex(0xE6E8EB), Hex(0xEBEDF0), Hex(0xE8EAED),
+                 Hex(0xBCC2CA), Hex(0xF3F5F8), Hex(0x98A1AC)},
+    .outside = Hex(0xFFFFFF),
+    .gloss = Hex(0xFFFFFF),
+    .panelTop = Hex(0xFDFEFF), .panelBottom = Hex(0xE6EDF6), .panelTopLine = Hex(0xFFFFFF), .panelBottomLine = Hex(0xB9C6D6),
+    .button = {Hex(0xFFFFFF), Hex(0xE9EFF7), Hex(0xB3C1D3)},
+    .hot = {Hex(0xF4F9FF), Hex(0xD6E8FB), Hex(0x6FA4DC)},
+    .down = {Hex(0xC4DCF6), Hex(0xB2D0F1), Hex(0x4F87C6)},
+    .disabled = {Hex(0xF7F8FA), Hex(0xEEF0F3), Hex(0xCDD3DA)},
+    .hotFrame = Hex(0x6FA4DC),
+    .capHotTop = Hex(0xFFFFFF), .capDownTop = Hex(0xC4DCF6),
+    .closeHotTop = Hex(0xF0766B), .closeHotBottom = Hex(0xD8392D), .closeHotBorder = Hex(0xB02E25),
+    .closeDownTop = Hex(0xC8463C), .closeDownBottom = Hex(0xA9281F), .closeDownBorder = Hex(0x86201A),
+    .closeGlyph = Hex(0xFFFFFF),
+    .windowIcon = Hex(0x3D7CC9), .windowIconInactive = Hex(0x9AA6B5),
+    .markBorder = Hex(0x7F93AD), .markBorderHot = Hex(0x4A8AD4), .markFillTop = Hex(0xFFFFFF),
+    .markFillBottom = Hex(0xE8EEF5), .markFillBottomHot = Hex(0xDCEBFB), .markFillDisabled = Hex(0xF1F3F5),
+    .mark = Hex(0x1F5FA8),
+    .fieldFill = Hex(0xFFFFFF), .fieldBorder = Hex(0x9FB1C7), .comboSeparator = Hex(0xDCE3EC), .arrow = Hex(0x3A4B60),
+    .disabledGlyph = Hex(0xA7AFB9),
+    .comboDisabled = {Hex(0xF4F5F7), Hex(0xF4F5F7), Hex(0xDADFE5)},
+    .selectionTop = Hex(0xE5F1FD), .menuHotTop = Hex(0xE3F0FD), .selection = Hex(0xCDE6FB), .selectionBorder = Hex(0x8DC1EE),
+    .focusTop = Hex(0xD9EBFC), .focusBottom = Hex(0xBFDDF8), .focusBorder = Hex(0x69A9E6),
+    .statusBackTop = Hex(0xE3EAF3), .statusBackBottom = Hex(0xDDE5EF), .statusFieldTop = Hex(0xF6F8FB),
+    .statusFieldBottom = Hex(0xFDFEFF), .statusFieldBorder = Hex(0xC3CEDB),
+    .statusTop = Hex(0xE9EEF5), .statusBottom = Hex(0xDDE5EF), .statusLine = Hex(0xB9C6D6), .statusLight = Hex(0xFFFFFF),
+    .menuBack = Hex(0xFFFFFF), .menuColumn = Hex(0xF2F5F9), .menuColumnLine = Hex(0xE1E7EE), .menuBorder = Hex(0x8E9CAD),
+    .menuDivider = Hex(0xD7DEE7),
+    .hint = {Hex(0xFFFFFF), Hex(0xE6ECF4), Hex(0x7D8896)},
+    .track = Hex(0xEEF1F5), .trackCorner = Hex(0xE2E7EE), .scrollArrow = Hex(0x56667A), .scrollArrowHot = Hex(0x1F3550),
+    .thumb = {Hex(0xC4CFDC), Hex(0xB3C0D0)},
+    .thumbHot = {Hex(0xA9C3E3), Hex(0x93B4DC)},
+    .thumbDown = {Hex(0x7C9BC2), Hex(0x6C8DB8)},
+    .grip = Hex(0x5E7390),
+};
+
+// "Kelmar Dark": dark greys with blue for what is hot or chosen. Every edge a
+// control is told by stands 3 : 1 or more from what lies beside it, the
+// texts (skins/dark/skin.ini) 4.5 : 1 or more, also where the pictures are
+// scaled down to 120 DPI (a line's smoothing takes some of its contrast). A
+// chosen row's blue lies between the two: 3 : 1 from an ordinary row,
+// 4.5 : 1 under its white text, its line included.
+const Palette kDark{
+    .active = {Hex(0x0B0D10), Hex(0x3A3F46), Hex(0x31353B), Hex(0x2B2F35), Hex(0x26292E), Hex(0x202327),
+               Hex(0x4A5058), Hex(0x1C1E21), Hex(0xE8EAED)},
+    .inactive = {Hex(0x3C4046), Hex(0x34373B), Hex(0x2F3236), Hex(0x2B2E31), Hex(0x282A2D), Hex(0x232528),
+                 Hex(0x44484D), Hex(0x1C1E21), Hex(0x9AA0A6)},
+    .outside = Hex(0x000000),
+    .gloss = Hex(0x4B525B),
+    .panelTop = Hex(0x30343A), .panelBottom = Hex(0x272A2F), .panelTopLine = Hex(0x40454C), .panelBottomLine = Hex(0x141619),
+    .button = {Hex(0x3A3F46), Hex(0x32363C), Hex(0x9CA4AE)},
+    .hot = {Hex(0x3C4B5E), Hex(0x33445A), Hex(0x6FB1F5)},
+    .down = {Hex(0x263A52), Hex(0x213449), Hex(0x5AA6F2)},
+    .disabled = {Hex(0x2D3035), Hex(0x2A2D31), Hex(0x474B51)},
+    .hotFrame = Hex(0x3576BF),
+    .capHotTop = Hex(0x4A5563), .capDownTop = Hex(0x263A52),
+    .closeHotTop = Hex(0xD9554A), .closeHotBottom = Hex(0xC42B1C), .closeHotBorder = Hex(0xE8766C),
+    .closeDownTop = Hex(0xA8392F), .closeDownBottom = Hex(0x8E2318), .closeDownBorder = Hex(0xD0635A),
+    .closeGlyph = Hex(0xFFFFFF),
+    .windowIcon = Hex(0x5A9AE6), .windowIconInactive = Hex(0x6B737D),
+    .markBorder = Hex(0xA2AAB4), .markBorderHot = Hex(0x7CBAF8), .markFillTop = Hex(0x2E3237),
+    .markFillBottom = Hex(0x24272B), .markFillBottomHot = Hex(0x2A3A4E), .markFillDisabled = Hex(0x2A2C30),
+    .mark = Hex(0x8CC8FF),
+    .fieldFill = Hex(0x1E2125), .fieldBorder = Hex(0xA3ABB6), .comboSeparator = Hex(0x3E434A), .arrow = Hex(0xD4D8DD),
+    .disabledGlyph = Hex(0x666C74),
+    .comboDisabled = {Hex(0x2A2D31), Hex(0x2A2D31), Hex(0x40444A)},
+    .selectionTop = Hex(0x3273BC), .menuHotTop = Hex(0x3273BC), .selection = Hex(0x3070B8), .selectionBorder = Hex(0x3576BF),
+    .focusTop = Hex(0x3576BF), .focusBottom = Hex(0x3273BC), .focusBorder = Hex(0x3878C2),
+    .statusBackTop = Hex(0x26292E), .statusBackBottom = Hex(0x222529), .statusFieldTop = Hex(0x2B2F34),
+    .statusFieldBottom = Hex(0x2D3136), .statusFieldBorder = Hex(0x4A4F56),
+    .statusTop = Hex(0x292C31), .statusBottom = Hex(0x222529), .statusLine = Hex(0x141619), .statusLight = Hex(0x3A3E44),
+    .menuBack = Hex(0x202226), .menuColumn = Hex(0x1C1E21), .menuColumnLine = Hex(0x33363B), .menuBorder = Hex(0x7A828C),
+    .menuDivider = Hex(0x4A4E55),
+    .hint = {Hex(0x3A3D42), Hex(0x303337), Hex(0x8E97A2)},
+    .track = Hex(0x25282C), .trackCorner = Hex(0x2C2F33), .scrollArrow = Hex(0xB4BAC1), .scrollArrowHot = Hex(0xFFFFFF),
+    .thumb = {Hex(0x858D97), Hex(0x7A828C)},
+    .thumbHot = {Hex(0xA3ADB9), Hex(0x97A1AD)},
+    .thumbDown = {Hex(0x78B2EE), Hex(0x66A2E2)},
+    .grip = Hex(0x2B2F35),
+};
 
 // ---------------------------------------------------------------------------
 // The pictures, drawn at one scale.
 
 class Painter {
  public:
-  explicit Painter(int dpi) : s_(dpi) {}
+  Painter(int dpi, const Palette& palette) : s_(dpi), c_(palette) {}
 
   Image Frame(const FrameColours& c) const;
   Image FrameMask() const;
@@ -228,12 +342,13 @@ class Painter {
   Rgb CaptionRow(const FrameColours& c, int y) const;
   void DrawCapGlyph(Image& img, const Rect& r, CapGlyph g, Rgb c, int shift) const;
   void DrawWindowIcon(Image& img, const Rect& r, bool active) const;
-  void Button(Image& img, const Rect& r, Rgb top, Rgb bottom, Rgb border) const;
+  void Button(Image& img, const Rect& r, const Plate& c) const;
   void Mark(Image& img, const Rect& box, bool radio, bool checked, int state) const;
   void ScrollButton(Image& img, const Rect& r, Dir dir, int state) const;
   void Thumb(Image& img, const Rect& r, int state) const;
 
   Scale s_;
+  const Palette& c_;
 };
 
 // A window outline of `w` x `h` at x, y: its top bar `top` thick, its other
@@ -272,7 +387,7 @@ Rgb Painter::CaptionRow(const FrameColours& c, int y) const {
 Image Painter::Frame(const FrameColours& c) const {
   const int w = L(kFrameW), h = L(kFrameH), line = s_.Line();
   const Rect client = R(kClient);
-  Image img(w, h, ToPixel(Hex(0xFFFFFF)));
+  Image img(w, h, ToPixel(c_.outside));
   for (int y = 0; y < h; ++y) {
     const Rgb side = y < client.top ? CaptionRow(c, std::max(y, L(1)))
                                     : Mix(c.lowerBottom, c.border, (y - double(client.top)) / double(h - 1 - client.top));
@@ -280,11 +395,11 @@ Image Painter::Frame(const FrameColours& c) const {
   }
   // A soft white line under the outline: the edge of the glass.
   for (int y = line; y < 2 * line; ++y)
-    for (int x = 2 * line; x < w - 2 * line; ++x) Blend(img, x, y, Hex(0xFFFFFF), 0.7);
+    for (int x = 2 * line; x < w - 2 * line; ++x) Blend(img, x, y, c_.gloss, 0.7);
   for (int y = 2 * line; y < h - 2 * line; ++y)
     for (int k = 0; k < line; ++k) {
-      Blend(img, line + k, y, Hex(0xFFFFFF), 0.45);
-      Blend(img, w - 1 - line - k, y, Hex(0xFFFFFF), 0.45);
+      Blend(img, line + k, y, c_.gloss, 0.45);
+      Blend(img, w - 1 - line - k, y, c_.gloss, 0.45);
     }
   // The line around the client area and the client background.
   FillRect(img, s_.Inset(client, -1), c.innerLine);
@@ -301,7 +416,7 @@ Image Painter::Frame(const FrameColours& c) const {
           std::min(RoundRectCoverage(x, y, {line, line, w - line, h + L(8)}, F(kTopRadius) - line),
                    RoundRectCoverage(x, y, {line, -L(8), w - line, h - line}, F(kBottomRadius) - line));
       Blend(img, x, y, c.outline, cover - inner);
-      if (cover < 1) Blend(img, x, y, Hex(0xFFFFFF), 1 - cover);
+      if (cover < 1) Blend(img, x, y, c_.outside, 1 - cover);
     }
   return img;
 }
@@ -346,7 +461,7 @@ void Painter::DrawCapGlyph(Image& img, const Rect& plate, CapGlyph g, Rgb c, int
 // The generic window icon of the system menu button (the frame shows the
 // form's own icon instead when it has one), in its 16 x 16 piece r.
 void Painter::DrawWindowIcon(Image& img, const Rect& r, bool active) const {
-  const Rgb body = active ? Hex(0x3D7CC9) : Hex(0x9AA6B5);
+  const Rgb body = active ? c_.windowIcon : c_.windowIconInactive;
   FillRoundRect(img, s_.Inset(r, 1, 2, 1, 2), F(2),
                 Gradient(s_.Inset(r, 0, 2, 1, 2), Mix(body, Hex(0xFFFFFF), 0.25), body));
   FillRect(img, s_.Inset(r, 3, 6, 3, 4), Hex(0xFFFFFF));
@@ -363,7 +478,7 @@ Image Painter::CaptionButtons() const {
                             {68, 25, CapGlyph::Restore, false}, {93, 25, CapGlyph::Minimize, false}};
   const int line = s_.Line();
   for (int row = 0; row < 4; ++row) {
-    const FrameColours& fc = row == 3 ? kInactive : kActive;
+    const FrameColours& fc = row == 3 ? c_.inactive : c_.active;
     const Rect band = R({0, row * 17, 134, row * 17 + 17});
     for (int y = band.top; y < band.bottom; ++y)
       for (int x = 0; x < img.Width(); ++x) img.At(x, y) = ToPixel(CaptionRow(fc, y - band.top + L(1)));
@@ -375,16 +490,17 @@ Image Painter::CaptionButtons() const {
       if (row == 1 || row == 2) {
         const bool down = row == 2;
         if (col.close) {
-          FillRoundRect(img, plate, F(3), Gradient(plate, down ? Hex(0xC8463C) : Hex(0xF0766B), down ? Hex(0xA9281F) : Hex(0xD8392D)));
-          StrokeRoundRect(img, plate, F(3), line, down ? Hex(0x86201A) : Hex(0xB02E25));
-          glyph = Hex(0xFFFFFF);
+          FillRoundRect(img, plate, F(3), Gradient(plate, down ? c_.closeDownTop : c_.closeHotTop,
+                                                   down ? c_.closeDownBottom : c_.closeHotBottom));
+          StrokeRoundRect(img, plate, F(3), line, down ? c_.closeDownBorder : c_.closeHotBorder);
+          glyph = c_.closeGlyph;
         } else {
-          FillRoundRect(img, plate, F(3), Gradient(plate, down ? kDownTop : Hex(0xFFFFFF), down ? kDownBottom : kHotBottom));
-          StrokeRoundRect(img, plate, F(3), line, down ? kDownBorder : kHotBorder);
+          FillRoundRect(img, plate, F(3), Gradient(plate, down ? c_.capDownTop : c_.capHotTop, down ? c_.down.bottom : c_.hot.bottom));
+          StrokeRoundRect(img, plate, F(3), line, down ? c_.down.border : c_.hot.border);
         }
         // Gloss on the upper half of the plate.
         for (int y = plate.top + line; y < plate.top + plate.Height() / 2; ++y)
-          for (int x = plate.left + L(2); x < plate.right - L(2); ++x) Blend(img, x, y, Hex(0xFFFFFF), down ? 0.1 : 0.3);
+          for (int x = plate.left + L(2); x < plate.right - L(2); ++x) Blend(img, x, y, c_.gloss, down ? 0.1 : 0.3);
       }
       DrawCapGlyph(img, designPlate, col.glyph, glyph, row == 2 ? 1 : 0);
     }
@@ -407,12 +523,12 @@ Image Painter::CaptionButtons() const {
 //   status panel, 68 x 16:              0,222
 //   status bar, 68 x 19:                6,242
 
-void Painter::Button(Image& img, const Rect& r, Rgb top, Rgb bottom, Rgb border) const {
+void Painter::Button(Image& img, const Rect& r, const Plate& c) const {
   const int line = s_.Line();
-  FillRoundRect(img, r, F(3), Gradient(r, top, bottom));
-  StrokeRoundRect(img, r, F(3), line, border);
+  FillRoundRect(img, r, F(3), Gradient(r, c.top, c.bottom));
+  StrokeRoundRect(img, r, F(3), line, c.border);
   for (int y = r.top + line; y < r.top + 2 * line; ++y)
-    for (int x = r.left + L(3); x < r.right - L(3); ++x) Blend(img, x, y, Hex(0xFFFFFF), 0.8);
+    for (int x = r.left + L(3); x < r.right - L(3); ++x) Blend(img, x, y, c_.gloss, 0.8);
 }
 
 // Rounded box (check box) or circle (radio box) of 14 x 14 on the key colour.
@@ -429,15 +545,16 @@ void Painter::Mark(Image& img, const Rect& box, bool radio, bool checked, int st
       const double cover = radio ? std::clamp(F(7) + 0.5 - std::hypot(xx + 0.5 - cx, yy + 0.5 - cy), 0.0, 1.0)
                                  : RoundRectCoverage(xx, yy, outer, F(2.5));
       if (cover <= 0) continue;
-      const Rgb border = state == 2 ? kDisabled : state == 1 ? kFieldBorderHot : Hex(0x7F93AD);
-      const Rgb fill = state == 2 ? Hex(0xF1F3F5) : Mix(Hex(0xFFFFFF), state == 1 ? Hex(0xDCEBFB) : Hex(0xE8EEF5), (yy - y) / double(L(13)));
+      const Rgb border = state == 2 ? c_.disabledGlyph : state == 1 ? c_.markBorderHot : c_.markBorder;
+      const Rgb fill = state == 2 ? c_.markFillDisabled
+                                  : Mix(c_.markFillTop, state == 1 ? c_.markFillBottomHot : c_.markFillBottom, (yy - y) / double(L(13)));
       const double ring = radio ? std::clamp(F(7) - line + 0.5 - std::hypot(xx + 0.5 - cx, yy + 0.5 - cy), 0.0, 1.0)
                                 : RoundRectCoverage(xx, yy, inner, F(2.5) - line);
       const Rgb c = Mix(border, fill, ring);
-      img.At(xx, yy) = ToPixel(Mix(kPanelBottom, c, cover));
+      img.At(xx, yy) = ToPixel(Mix(c_.panelBottom, c, cover));
     }
   if (!checked) return;
-  const Rgb mark = state == 2 ? kDisabled : Hex(0x1F5FA8);
+  const Rgb mark = state == 2 ? c_.disabledGlyph : c_.mark;
   if (radio) {
     Disc(img, cx, cy, F(3), mark);
   } else {
@@ -452,16 +569,16 @@ Image Painter::Controls() const {
   // Tool buttons: a light plate that reads as a button on the tool bar. The
   // pieces are drawn opaque, so the corners show the tool bar's rows 8..32,
   // where the main window's buttons sit.
-  VGradient(img, R({0, 0, 120, 25}), Mix(kPanelTop, kPanelBottom, 8 / 40.0), Mix(kPanelTop, kPanelBottom, 32 / 40.0));
-  Button(img, R({0, 0, 30, 25}), Hex(0xFFFFFF), Hex(0xE9EFF7), Hex(0xB3C1D3));
-  Button(img, R({30, 0, 60, 25}), kHotTop, kHotBottom, kHotBorder);
-  Button(img, R({60, 0, 90, 25}), kDownTop, kDownBottom, kDownBorder);
-  Button(img, R({90, 0, 120, 25}), Hex(0xF7F8FA), Hex(0xEEF0F3), Hex(0xCDD3DA));
+  VGradient(img, R({0, 0, 120, 25}), Mix(c_.panelTop, c_.panelBottom, 8 / 40.0), Mix(c_.panelTop, c_.panelBottom, 32 / 40.0));
+  Button(img, R({0, 0, 30, 25}), c_.button);
+  Button(img, R({30, 0, 60, 25}), c_.hot);
+  Button(img, R({60, 0, 90, 25}), c_.down);
+  Button(img, R({90, 0, 120, 25}), c_.disabled);
   // Framed check/radio box: tool bar background, hot with a soft plate.
-  VGradient(img, R({0, 25, 120, 50}), Mix(kPanelTop, kPanelBottom, 8 / 40.0), Mix(kPanelTop, kPanelBottom, 32 / 40.0));
+  VGradient(img, R({0, 25, 120, 50}), Mix(c_.panelTop, c_.panelBottom, 8 / 40.0), Mix(c_.panelTop, c_.panelBottom, 32 / 40.0));
   const Rect hotBox = R({60, 25, 120, 50});
-  FillRoundRect(img, hotBox, F(3), Gradient(hotBox, kHotTop, kHotBottom));
-  StrokeRoundRect(img, hotBox, F(3), line, kHotBorder, 0.6);
+  FillRoundRect(img, hotBox, F(3), Gradient(hotBox, c_.hot.top, c_.hot.bottom));
+  StrokeRoundRect(img, hotBox, F(3), line, c_.hotFrame, 0.6);
   for (int radio = 0; radio < 2; ++radio)
     for (int i = 0; i < 6; ++i) {
       const int y = 50 + radio * 14;
@@ -469,42 +586,42 @@ Image Painter::Controls() const {
     }
   // Tool bar: white to light blue, a white top line and a grey line below.
   const Rect bar = R({0, 78, 40, 119});
-  VGradient(img, bar, kPanelTop, kPanelBottom);
-  FillRect(img, {bar.left, bar.top, bar.right, bar.top + line}, Hex(0xFFFFFF));
-  FillRect(img, {bar.left, bar.bottom - line, bar.right, bar.bottom}, Hex(0xB9C6D6));
+  VGradient(img, bar, c_.panelTop, c_.panelBottom);
+  FillRect(img, {bar.left, bar.top, bar.right, bar.top + line}, c_.panelTopLine);
+  FillRect(img, {bar.left, bar.bottom - line, bar.right, bar.bottom}, c_.panelBottomLine);
   // Combo box: a white field with a rounded border and the drop button at the
   // right (its normal look is part of the field; "buttonrect" 43,1,59,18).
   const Rect combo = R({0, 120, 60, 139});
   const int buttonLeft = L(43);
-  VGradient(img, combo, Mix(kPanelTop, kPanelBottom, 10 / 40.0), Mix(kPanelTop, kPanelBottom, 29 / 40.0));
-  FillRoundRect(img, combo, F(2.5), [](int) { return Hex(0xFFFFFF); });
-  StrokeRoundRect(img, combo, F(2.5), line, kFieldBorder);
-  FillRect(img, {buttonLeft, combo.top + L(2), buttonLeft + line, combo.bottom - L(2)}, Hex(0xDCE3EC));
+  VGradient(img, combo, Mix(c_.panelTop, c_.panelBottom, 10 / 40.0), Mix(c_.panelTop, c_.panelBottom, 29 / 40.0));
+  FillRoundRect(img, combo, F(2.5), [this](int) { return c_.fieldFill; });
+  StrokeRoundRect(img, combo, F(2.5), line, c_.fieldBorder);
+  FillRect(img, {buttonLeft, combo.top + L(2), buttonLeft + line, combo.bottom - L(2)}, c_.comboSeparator);
   const int arrow = L(7);
-  Arrow(img, {buttonLeft + line, combo.top, combo.right - line, combo.bottom}, Dir::Down, arrow, Hex(0x3A4B60));
+  Arrow(img, {buttonLeft + line, combo.top, combo.right - line, combo.bottom}, Dir::Down, arrow, c_.arrow);
   const Rect comboButtons[] = {R({60, 121, 76, 138}), R({76, 121, 92, 138}), R({92, 121, 108, 138})};
-  FillRect(img, R({60, 121, 108, 138}), Hex(0xFFFFFF));  // the field under the button
-  Button(img, comboButtons[0], kHotTop, kHotBottom, kHotBorder);
-  Button(img, comboButtons[1], kDownTop, kDownBottom, kDownBorder);
-  Button(img, comboButtons[2], Hex(0xF4F5F7), Hex(0xF4F5F7), Hex(0xDADFE5));
+  FillRect(img, R({60, 121, 108, 138}), c_.fieldFill);  // the field under the button
+  Button(img, comboButtons[0], c_.hot);
+  Button(img, comboButtons[1], c_.down);
+  Button(img, comboButtons[2], c_.comboDisabled);
   for (int i = 0; i < 3; ++i) {
     const int shift = i == 1 ? line : 0;
-    Arrow(img, comboButtons[i].Offset(shift, shift), Dir::Down, arrow, i == 2 ? kDisabled : Hex(0x3A4B60));
+    Arrow(img, comboButtons[i].Offset(shift, shift), Dir::Down, arrow, i == 2 ? c_.disabledGlyph : c_.arrow);
   }
-  FillRect(img, R({0, 140, 40, 155}), Hex(0xFFFFFF));
+  FillRect(img, R({0, 140, 40, 155}), c_.fieldFill);
   const Rect focused = R({20, 140, 40, 155});
-  FillRoundRect(img, focused, F(2), [](int) { return kSelection; });
-  StrokeRoundRect(img, focused, F(2), line, kSelectionBorder);
+  FillRoundRect(img, focused, F(2), [this](int) { return c_.selection; });
+  StrokeRoundRect(img, focused, F(2), line, c_.selectionBorder);
   // Status panel: a quiet inset field.
   const Rect panel = R({0, 222, 68, 238});
-  VGradient(img, panel, Hex(0xE3EAF3), Hex(0xDDE5EF));
-  FillRoundRect(img, panel, F(2), Gradient(panel, Hex(0xF6F8FB), Hex(0xFDFEFF)));
-  StrokeRoundRect(img, panel, F(2), line, Hex(0xC3CEDB));
+  VGradient(img, panel, c_.statusBackTop, c_.statusBackBottom);
+  FillRoundRect(img, panel, F(2), Gradient(panel, c_.statusFieldTop, c_.statusFieldBottom));
+  StrokeRoundRect(img, panel, F(2), line, c_.statusFieldBorder);
   // Status bar: a grey line on top, then a white one, then a light gradient.
   const Rect status = R({6, 242, 74, 261});
-  VGradient(img, status, Hex(0xE9EEF5), Hex(0xDDE5EF));
-  FillRect(img, {status.left, status.top, status.right, status.top + line}, Hex(0xB9C6D6));
-  FillRect(img, {status.left, status.top + line, status.right, status.top + 2 * line}, Hex(0xFFFFFF));
+  VGradient(img, status, c_.statusTop, c_.statusBottom);
+  FillRect(img, {status.left, status.top, status.right, status.top + line}, c_.statusLine);
+  FillRect(img, {status.left, status.top + line, status.right, status.top + 2 * line}, c_.statusLight);
   return img;
 }
 
@@ -517,10 +634,10 @@ constexpr Rect kPopup{0, 0, 60, 40};
 Image Painter::PopupWindow() const {
   const Rect popup = R(kPopup);
   const int line = s_.Line(), column = L(27);
-  Image img(popup.right, popup.bottom, ToPixel(Hex(0xFFFFFF)));
-  FillRect(img, {line, line, column, popup.bottom - line}, Hex(0xF2F5F9));  // the icon column
-  FillRect(img, {column, line, column + line, popup.bottom - line}, Hex(0xE1E7EE));
-  StrokeRoundRect(img, popup, F(3), line, Hex(0x8E9CAD));
+  Image img(popup.right, popup.bottom, ToPixel(c_.menuBack));
+  FillRect(img, {line, line, column, popup.bottom - line}, c_.menuColumn);  // the icon column
+  FillRect(img, {column, line, column + line, popup.bottom - line}, c_.menuColumnLine);
+  StrokeRoundRect(img, popup, F(3), line, c_.menuBorder);
   return img;
 }
 
@@ -531,19 +648,19 @@ Image Painter::PopupMask() const {
 
 Image Painter::MenuItems() const {
   const int line = s_.Line(), column = L(24);
-  Image img(L(60), L(51), ToPixel(Hex(0xFFFFFF)));
+  Image img(L(60), L(51), ToPixel(c_.menuBack));
   // The popup's icon column continues through every piece.
   auto iconColumn = [&](const Rect& piece) {
-    FillRect(img, {0, piece.top, column, piece.bottom}, Hex(0xF2F5F9));
-    FillRect(img, {column, piece.top, column + line, piece.bottom}, Hex(0xE1E7EE));
+    FillRect(img, {0, piece.top, column, piece.bottom}, c_.menuColumn);
+    FillRect(img, {column, piece.top, column + line, piece.bottom}, c_.menuColumnLine);
   };
   for (int item = 0; item < 2; ++item) iconColumn(R({0, item * 22, 60, item * 22 + 22}));
   const Rect hot = s_.Inset(R({0, 22, 60, 44}), 1);
-  FillRoundRect(img, hot, F(3), Gradient(hot, Hex(0xE3F0FD), kSelection));
-  StrokeRoundRect(img, hot, F(3), line, kSelectionBorder);
+  FillRoundRect(img, hot, F(3), Gradient(hot, c_.menuHotTop, c_.selection));
+  StrokeRoundRect(img, hot, F(3), line, c_.selectionBorder);
   const Rect divider = R({0, 44, 60, 51});
   iconColumn(divider);
-  FillRect(img, {L(28), divider.top + L(3), divider.right - L(2), divider.top + L(3) + line}, Hex(0xD7DEE7));
+  FillRect(img, {L(28), divider.top + L(3), divider.right - L(2), divider.top + L(3) + line}, c_.menuDivider);
   return img;
 }
 
@@ -554,9 +671,9 @@ constexpr Rect kHint{0, 0, 40, 20};
 
 Image Painter::HintWindow() const {
   const Rect hint = R(kHint);
-  Image img(hint.right, hint.bottom, ToPixel(Hex(0xFFFFFF)));
-  FillRoundRect(img, hint, F(3), Gradient(hint, Hex(0xFFFFFF), Hex(0xE6ECF4)));
-  StrokeRoundRect(img, hint, F(3), s_.Line(), Hex(0x7D8896));
+  Image img(hint.right, hint.bottom, ToPixel(c_.outside));
+  FillRoundRect(img, hint, F(3), Gradient(hint, c_.hint.top, c_.hint.bottom));
+  StrokeRoundRect(img, hint, F(3), s_.Line(), c_.hint.border);
   return img;
 }
 
@@ -570,15 +687,15 @@ Image Painter::HintMask() const {
 // rows 40 x 18: item 0,40  selected 0,58  selected with focus 0,76.
 
 Image Painter::ListBox() const {
-  Image img(L(40), L(94), ToPixel(Hex(0xFFFFFF)));
+  Image img(L(40), L(94), ToPixel(c_.fieldFill));
   const Rect frame = R({0, 0, 40, 40});
-  FillRect(img, frame, kFieldBorder);
-  FillRect(img, s_.Inset(frame, 1), Hex(0xFFFFFF));
+  FillRect(img, frame, c_.fieldBorder);
+  FillRect(img, s_.Inset(frame, 1), c_.fieldFill);
   const Rect selected = R({1, 58, 39, 76}), focused = R({1, 76, 39, 94});
-  FillRoundRect(img, selected, F(2), Gradient(selected, Hex(0xE5F1FD), kSelection));
-  StrokeRoundRect(img, selected, F(2), s_.Line(), kSelectionBorder);
-  FillRoundRect(img, focused, F(2), Gradient(focused, Hex(0xD9EBFC), Hex(0xBFDDF8)));
-  StrokeRoundRect(img, focused, F(2), s_.Line(), Hex(0x69A9E6));
+  FillRoundRect(img, selected, F(2), Gradient(selected, c_.selectionTop, c_.selection));
+  StrokeRoundRect(img, selected, F(2), s_.Line(), c_.selectionBorder);
+  FillRoundRect(img, focused, F(2), Gradient(focused, c_.focusTop, c_.focusBottom));
+  StrokeRoundRect(img, focused, F(2), s_.Line(), c_.focusBorder);
   return img;
 }
 
@@ -592,26 +709,21 @@ Image Painter::ListBox() const {
 //   horizontal thumbs 30 x 11 at x 40: normal y 84, hot 95, dragged 106
 //   grips: vertical 7 x 5 at 80,84; horizontal 5 x 7 at 90,84
 
-constexpr Rgb kTrack = Hex(0xEEF1F5), kArrow = Hex(0x56667A);
-
 void Painter::ScrollButton(Image& img, const Rect& r, Dir dir, int state /*0 normal, 1 hot, 2 down*/) const {
-  FillRect(img, r, kTrack);
-  if (state != 0)
-    Button(img, s_.Inset(r, 1), state == 2 ? kDownTop : kHotTop, state == 2 ? kDownBottom : kHotBottom,
-           state == 2 ? kDownBorder : kHotBorder);
-  Arrow(img, r, dir, L(7), state == 0 ? kArrow : Hex(0x1F3550));
+  FillRect(img, r, c_.track);
+  if (state != 0) Button(img, s_.Inset(r, 1), state == 2 ? c_.down : c_.hot);
+  Arrow(img, r, dir, L(7), state == 0 ? c_.scrollArrow : c_.scrollArrowHot);
 }
 
 void Painter::Thumb(Image& img, const Rect& r, int state) const {
   FillRect(img, r, kKey);
-  const Rgb top = state == 2 ? Hex(0x7C9BC2) : state == 1 ? Hex(0xA9C3E3) : Hex(0xC4CFDC);
-  const Rgb bottom = state == 2 ? Hex(0x6C8DB8) : state == 1 ? Hex(0x93B4DC) : Hex(0xB3C0D0);
+  const Shade& shade = state == 2 ? c_.thumbDown : state == 1 ? c_.thumbHot : c_.thumb;
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) {
       const double cover = RoundRectCoverage(x, y, r, F(4));
       const bool vertical = r.Height() > r.Width();
       const double t = vertical ? double(x - r.left) / (r.Width() - 1) : double(y - r.top) / (r.Height() - 1);
-      if (cover > 0) img.At(x, y) = ToPixel(Mix(kTrack, Mix(top, bottom, t), cover));
+      if (cover > 0) img.At(x, y) = ToPixel(Mix(c_.track, Mix(shade.top, shade.bottom, t), cover));
     }
 }
 
@@ -620,14 +732,14 @@ Image Painter::ScrollBars() const {
   Image img(L(136), L(117), ToPixel(kKey));
   // Vertical bar: decrease (up) at the top, increase (down) at the bottom.
   ScrollButton(img, R({0, 0, 17, 17}), Dir::Up, 0);
-  FillRect(img, R({0, 17, 17, 43}), kTrack);
+  FillRect(img, R({0, 17, 17, 43}), c_.track);
   ScrollButton(img, R({0, 43, 17, 60}), Dir::Down, 0);
   for (int y : {0, 20}) {
     ScrollButton(img, R({20, y, 37, y + 17}), Dir::Left, 0);
-    FillRect(img, R({37, y, 63, y + 17}), kTrack);
+    FillRect(img, R({37, y, 63, y + 17}), c_.track);
     ScrollButton(img, R({63, y, 80, y + 17}), Dir::Right, 0);
   }
-  FillRect(img, R({80, 20, 97, 37}), Hex(0xE2E7EE));  // the corner shared with a vertical bar
+  FillRect(img, R({80, 20, 97, 37}), c_.trackCorner);  // the corner shared with a vertical bar
   const Dir dirs[] = {Dir::Up, Dir::Down, Dir::Left, Dir::Right};
   for (int i = 0; i < 8; ++i) ScrollButton(img, R({i * 17, 64, i * 17 + 17, 81}), dirs[i / 2], 1 + i % 2);
   for (int s = 0; s < 3; ++s) {
@@ -636,12 +748,12 @@ Image Painter::ScrollBars() const {
   }
   // Grips: three short lines across the thumb.
   const Rect across = R({80, 84, 87, 89}), along = R({90, 84, 95, 91});
-  FillRect(img, across, Hex(0xB3C0D0));
+  FillRect(img, across, c_.thumb.bottom);
   for (int k = 0; k < 3; ++k)
-    FillRect(img, {across.left, across.top + L(2 * k), across.right, across.top + L(2 * k) + line}, Hex(0x5E7390));
-  FillRect(img, along, Hex(0xB3C0D0));
+    FillRect(img, {across.left, across.top + L(2 * k), across.right, across.top + L(2 * k) + line}, c_.grip);
+  FillRect(img, along, c_.thumb.bottom);
   for (int k = 0; k < 3; ++k)
-    FillRect(img, {along.left + L(2 * k), along.top, along.left + L(2 * k) + line, along.bottom}, Hex(0x5E7390));
+    FillRect(img, {along.left + L(2 * k), along.top, along.left + L(2 * k) + line, along.bottom}, c_.grip);
   return img;
 }
 
@@ -655,25 +767,43 @@ void Write(const std::filesystem::path& dir, const char* name, const Image& imag
 constexpr int kLeastDpi = kDesignDpi, kMostDpi = 5 * kDesignDpi;
 
 int Usage() {
-  std::fputs("usage: skingen OUTDIR [--dpi N]   (N from 96 to 480; 96 when not given)\n", stderr);
+  std::fputs("usage: skingen OUTDIR [--dpi N] [--palette light|dark]   (N from 96 to 480; 96 and light when not given)\n",
+             stderr);
   return 2;
 }
 
 int Main(int argc, char** argv) {
+  if (argc < 2) return Usage();
   int dpi = kDesignDpi;
-  if (argc == 4 && std::strcmp(argv[2], "--dpi") == 0) {
-    const char* end = argv[3] + std::strlen(argv[3]);
-    const auto [rest, error] = std::from_chars(argv[3], end, dpi);
-    if (error != std::errc() || rest != end || dpi < kLeastDpi || dpi > kMostDpi) return Usage();
-  } else if (argc != 2) {
-    return Usage();
+  const Palette* palette = &kLight;
+  bool dpiGiven = false, paletteGiven = false;
+  for (int i = 2; i < argc; i += 2) {
+    if (i + 1 >= argc) return Usage();
+    const char* value = argv[i + 1];
+    if (std::strcmp(argv[i], "--dpi") == 0 && !dpiGiven) {
+      const char* end = value + std::strlen(value);
+      const auto [rest, error] = std::from_chars(value, end, dpi);
+      if (error != std::errc() || rest != end || dpi < kLeastDpi || dpi > kMostDpi) return Usage();
+      dpiGiven = true;
+    } else if (std::strcmp(argv[i], "--palette") == 0 && !paletteGiven) {
+      if (std::strcmp(value, "light") == 0) {
+        palette = &kLight;
+      } else if (std::strcmp(value, "dark") == 0) {
+        palette = &kDark;
+      } else {
+        return Usage();
+      }
+      paletteGiven = true;
+    } else {
+      return Usage();
+    }
   }
   try {
     const std::filesystem::path dir = PathFromUtf8(argv[1]);
     std::filesystem::create_directories(dir);
-    const Painter p(dpi);
-    Write(dir, "frame.bmp", p.Frame(kActive), 24);
-    Write(dir, "frame_inactive.bmp", p.Frame(kInactive), 24);
+    const Painter p(dpi, *palette);
+    Write(dir, "frame.bmp", p.Frame(palette->active), 24);
+    Write(dir, "frame_inactive.bmp", p.Frame(palette->inactive), 24);
     Write(dir, "frame_mask.bmp", p.FrameMask(), 1);
     Write(dir, "capbuttons.bmp", p.CaptionButtons(), 24);
     Write(dir, "controls.bmp", p.Controls(), 24);

@@ -4,13 +4,18 @@
 //   skinpack load FILE.skn OUT.pkg    the package held by a compressed skin file
 //   skinpack list PKG                 version, pictures and description size
 //   skinpack unpack PKG DIR           pictures (.bmp) and description (skin.ini)
+//   skinpack recolour DESC.ini CHANGES.ini OUT.ini
+//                                     DESC with the values CHANGES gives: the
+//                                     same skin in other colours
 //
 // PKG files hold the deflated package: the bytes of CompressedData.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +24,7 @@
 #include "base/file.h"
 #include "base/text.h"
 #include "skin/data/compressed_stored_skin.h"
+#include "skin/data/skin_description.h"
 #include "skin/data/skin_package.h"
 
 namespace kelmar {
@@ -28,7 +34,8 @@ constexpr const char* kUsage =
     "usage: skinpack build DESC.ini OUT.pkg\n"
     "       skinpack load FILE.skn OUT.pkg\n"
     "       skinpack list PKG\n"
-    "       skinpack unpack PKG DIR\n";
+    "       skinpack unpack PKG DIR\n"
+    "       skinpack recolour DESC.ini CHANGES.ini OUT.ini\n";
 constexpr const char* kDescriptionFile = "skin.ini";
 
 SkinPackageContent ReadPackageFile(const std::string& path, std::vector<uint8_t>& inflated) {
@@ -190,6 +197,61 @@ int Unpack(const std::string& packagePath, const std::string& dir) {
   return 0;
 }
 
+std::string ReadText(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+// A recoloured skin keeps every place and size: only the skin's name and
+// comment and the keys that are colours ("...color") may change.
+bool MayRecolour(std::string_view section, std::string_view key) {
+  const std::string k = Upper(key);
+  if (Upper(section) == "VERSION") return k == "SKINNAME" || k == "SKINCOMMENTS";
+  return k.size() >= 5 && k.compare(k.size() - 5, 5, "COLOR") == 0;
+}
+
+// The description's text line by line, comments and order kept, with each
+// value the changes give put in place. Every change must name a key the
+// description has and may recolour.
+int Recolour(const std::string& base, const std::string& changesPath, const std::string& out) {
+  const std::string text = ReadText(base);
+  const IniTable changes = IniTable::FromText(ReadText(changesPath));
+  const IniTable described = IniTable::FromText(text);
+  for (const std::string& section : changes.SectionNames())
+    for (const std::string& key : changes.ReadSectionKeys(section)) {
+      if (!MayRecolour(section, key))
+        throw Error(changesPath + ": [" + section + "] " + key + " is not a colour, a name or a comment");
+      if (!described.ValueExists(section, key)) throw Error(changesPath + ": [" + section + "] " + key + " is not in " + base);
+    }
+  std::string result, section;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(start, end - start);
+    start = end;
+    const std::string_view trimmed = Trim(line);
+    if (!trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']') {
+      section = std::string(trimmed.substr(1, trimmed.size() - 2));
+    } else if (const size_t equals = trimmed.find('='); !trimmed.empty() && trimmed.front() != ';' && equals != trimmed.npos) {
+      const std::string key(Trim(trimmed.substr(0, equals)));
+      if (changes.ValueExists(section, key)) {
+        const bool crlf = line.size() >= 2 && line[line.size() - 2] == '\r';
+        line = key + "=" + changes.ReadString(section, key, "") + (crlf ? "\r\n" : "\n");
+      }
+    }
+    result += line;
+  }
+  WriteWholeFile(out, std::span(reinterpret_cast<const uint8_t*>(result.data()), result.size()));
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
   if (command == "build" && args.size() == 3) {
@@ -211,6 +273,7 @@ int Run(const std::vector<std::string>& args) {
   }
   if (command == "list" && args.size() == 2) return List(args[1]);
   if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
+  if (command == "recolour" && args.size() == 4) return Recolour(args[1], args[2], args[3]);
   std::fputs(kUsage, stderr);
   return 2;
 }

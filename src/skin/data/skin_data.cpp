@@ -38,6 +38,7 @@ void TksSkinData::ClearSkin() {
   ActivePictureNames.clear();
   PopupWindow.windowpictureindex = -1;
   HintWindow.windowpictureindex = -1;
+  ClientColors.Present = false;
   Picture = InactivePicture = Mask = RollUpPicture = RollUpMask = Image();
   PictureName.clear();
   MaskName.clear();
@@ -78,6 +79,7 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   ReadFormInfo(ini);
   PopupWindow.ReadSection(ini);
   HintWindow.ReadSection(ini);
+  ClientColors.ReadSection(ini);
   ReadSkinAreas(ini);
   ReadSkinObjects(ini);
   ReadSkinControls(ini);
@@ -86,6 +88,20 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   Empty = false;
   BroadcastSkinMessage(SKIN_MSG_CHANGE);
   BroadcastSkinMessage(SKIN_MSG_AFTER_CHANGE);
+}
+
+void TksDataSkinClientColors::ReadSection(const IniTable& ini) {
+  TksDataSkinRecord::ReadSection(ini);
+  Present = ini.SectionExists(IDName);
+}
+
+void TksDataSkinClientColors::VisitFields(SkinFieldVisitor& v) {
+  v.Color("listcolor", listcolor, 0xFFFFFF);
+  v.Color("listfontcolor", listfontcolor, 0);
+  v.Color("listedgecolor", listedgecolor, kNoColor);
+  v.Color("labelfontcolor", labelfontcolor, 0);
+  v.Color("linkfontcolor", linkfontcolor, 0);
+  v.Color("visitedlinkfontcolor", visitedlinkfontcolor, 0);
 }
 
 void TksSkinData::ReadFormInfo(const IniTable& ini) {

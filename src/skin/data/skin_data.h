@@ -54,6 +54,23 @@ struct TksDataSkinArea {
   Rect AreaRect;
 };
 
+// [CLIENTCOLORS]: the colours of the window's parts the skin draws no picture
+// for, colours 0x00BBGGRR: the icon list's background, text and edge, and
+// the texts of the tool bar's labels and links. A skin without the section
+// leaves those parts their own colours (Present false); without
+// "listedgecolor" the list keeps the system's edge (kNoColor).
+class TksDataSkinClientColors : public TksDataSkinRecord {
+ public:
+  TksDataSkinClientColors() : TksDataSkinRecord("CLIENTCOLORS") {}
+  void ReadSection(const IniTable& ini) override;
+  void VisitFields(SkinFieldVisitor& v) override;
+
+  bool Present = false;
+  static constexpr uint32_t kNoColor = 0xFFFFFFFF;
+  uint32_t listcolor = 0xFFFFFF, listfontcolor = 0, listedgecolor = kNoColor, labelfontcolor = 0;
+  uint32_t linkfontcolor = 0, visitedlinkfontcolor = 0;
+};
+
 class TksSkinData {
  public:
   // ownerForm: the form that owns this skin data, or null when the owner is
@@ -151,6 +168,7 @@ class TksSkinData {
 
   TksDataSkinPopupWindow PopupWindow;
   TksDataSkinHintWindow HintWindow;
+  TksDataSkinClientColors ClientColors;
   std::vector<TksDataSkinArea> SkinAreas;
   std::vector<std::unique_ptr<TksDataSkinObject>> ObjectData;
   std::vector<std::unique_ptr<TksDataSkinControl>> ControlData;

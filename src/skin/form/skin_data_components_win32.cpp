@@ -92,14 +92,16 @@ std::vector<uint8_t> ProgramResource(const wchar_t* name) {
   return std::vector<uint8_t>(bytes, bytes + size);
 }
 
+std::wstring OwnSkinResource(TOwnSkin skin) { return skin == TOwnSkin::Dark ? L"KELMAR_SKIN_DARK" : L"KELMAR_SKIN"; }
+
 }  // namespace
 
-std::vector<uint8_t> EmbeddedSkinPackage() { return ProgramResource(L"KELMAR_SKIN"); }
+std::vector<uint8_t> EmbeddedSkinPackage(TOwnSkin skin) { return ProgramResource(OwnSkinResource(skin).c_str()); }
 
-std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings() {
+std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings(TOwnSkin skin) {
   std::vector<std::vector<uint8_t>> drawings;
-  for (const wchar_t* name : {L"KELMAR_SKIN_144", L"KELMAR_SKIN_192"}) {
-    drawings.push_back(ProgramResource(name));
+  for (const wchar_t* dpi : {L"_144", L"_192"}) {
+    drawings.push_back(ProgramResource((OwnSkinResource(skin) + dpi).c_str()));
     if (drawings.back().empty()) drawings.pop_back();
   }
   return drawings;

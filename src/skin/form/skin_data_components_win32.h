@@ -46,14 +46,19 @@ class TksSkinDataComponent : public TComponent {
   TksSkinData skin_;
 };
 
+// The program's own skins: "Kelmar Light", and "Kelmar Dark" for when the
+// user asks applications for their dark look. The same places and sizes.
+enum class TOwnSkin { Light, Dark };
+
 // The deflated package that the running program carries as the RCDATA
-// resource KELMAR_SKIN; empty when the module has none.
-std::vector<uint8_t> EmbeddedSkinPackage();
+// resource KELMAR_SKIN (KELMAR_SKIN_DARK); empty when the module has none.
+std::vector<uint8_t> EmbeddedSkinPackage(TOwnSkin skin = TOwnSkin::Light);
 
 // The same skin drawn for higher DPIs, deflated packages whose description
-// names its DPI ("dpi=N" in [VERSION]): KELMAR_SKIN_144 and KELMAR_SKIN_192,
-// in that order, leaving out any the module lacks. The skin data draws from
-// them (TksSkinData::SetDrawings) when it is made for a DPI above 96.
-std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings();
+// names its DPI ("dpi=N" in [VERSION]): KELMAR_SKIN_144 and KELMAR_SKIN_192
+// (KELMAR_SKIN_DARK_144 and _192), in that order, leaving out any the module
+// lacks. The skin data draws from them (TksSkinData::SetDrawings) when it is
+// made for a DPI above 96.
+std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings(TOwnSkin skin = TOwnSkin::Light);
 
 }  // namespace kelmar

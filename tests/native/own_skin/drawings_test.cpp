@@ -1,6 +1,6 @@
-// The program's own skin drawn for 144 and 192 DPI, as the build packs it:
-// each package against the 96-DPI one, which is the design every scaled
-// figure here is worked out from.
+// The program's own skins drawn for 144 and 192 DPI, as the build packs them:
+// each package against the 96-DPI one of its skin, which is the design every
+// scaled figure here is worked out from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,11 +25,17 @@ SkinPackageContent Read(const char* path) {
   return stored.ReadPackage();
 }
 
+// A drawing and the 96-DPI package of its skin, the light or the dark one.
 struct Drawing {
   int dpi;
   const char* path;
+  const char* design;
+  const char* name;
 };
-const Drawing kDrawings[] = {{144, KELMAR_SKIN_PACKAGE_144}, {192, KELMAR_SKIN_PACKAGE_192}};
+const Drawing kDrawings[] = {{144, KELMAR_SKIN_PACKAGE_144, KELMAR_SKIN_PACKAGE, "Light"},
+                             {192, KELMAR_SKIN_PACKAGE_192, KELMAR_SKIN_PACKAGE, "Light"},
+                             {144, KELMAR_SKIN_DARK_PACKAGE_144, KELMAR_SKIN_DARK_PACKAGE, "Dark"},
+                             {192, KELMAR_SKIN_DARK_PACKAGE_192, KELMAR_SKIN_DARK_PACKAGE, "Dark"}};
 
 // A design length at dpi: dpi / 96 times it, halves rounded up.
 int Scaled(int length, int dpi) { return int(std::lround(length * dpi / 96.0)); }
@@ -45,16 +51,17 @@ std::vector<std::pair<std::string, const Image*>> Pictures(const SkinPackageCont
 
 class OwnSkinDrawings : public ::testing::TestWithParam<Drawing> {
  protected:
-  static void SetUpTestSuite() { design = new SkinPackageContent(Read(KELMAR_SKIN_PACKAGE)); }
-  static void TearDownTestSuite() { delete design; }
-  void SetUp() override { drawn = Read(GetParam().path); }
+  void SetUp() override {
+    designed = Read(GetParam().design);
+    drawn = Read(GetParam().path);
+  }
 
   int S(int length) const { return Scaled(length, GetParam().dpi); }
 
-  static SkinPackageContent* design;
+  SkinPackageContent designed;
+  const SkinPackageContent* design = &designed;
   SkinPackageContent drawn;
 };
-SkinPackageContent* OwnSkinDrawings::design = nullptr;
 
 // The same description, so the geometry stays that of 96 DPI, with the DPI
 // of the pictures as the first entry of [VERSION].
@@ -149,7 +156,7 @@ bool AllKey(const Image& img, int left, int top, int right, int bottom) {
 // a design piece without the key colour inside has none inside at the scale.
 TEST_P(OwnSkinDrawings, PiecesLieExactlyAtTheirScaledRectangles) {
   TksCompressedStoredSkin stored;
-  stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+  stored.CompressedData() = ReadWholeFile(GetParam().design);
   TksSkinData skin;
   skin.LoadCompressedSkin(stored);
   int keyedSides = 0;
@@ -235,7 +242,7 @@ TEST_P(OwnSkinDrawings, LinesAreSharpAndCurvesDrawnAnew) {
 // the 96-DPI one scaled instead).
 TEST_P(OwnSkinDrawings, SkinDataAtTheirDpiShowsThemAsTheyAre) {
   TksCompressedStoredSkin stored, drawing;
-  stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+  stored.CompressedData() = ReadWholeFile(GetParam().design);
   drawing.CompressedData() = ReadWholeFile(GetParam().path);
   TksSkinData skin;
   skin.SetDrawings({&drawing});
@@ -256,7 +263,7 @@ TEST_P(OwnSkinDrawings, SkinDataAtTheirDpiShowsThemAsTheyAre) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, OwnSkinDrawings, ::testing::ValuesIn(kDrawings),
-                         [](const auto& info) { return std::to_string(info.param.dpi); });
+                         [](const auto& info) { return std::string(info.param.name) + std::to_string(info.param.dpi); });
 
 }  // namespace
 }  // namespace kelmar

@@ -103,6 +103,10 @@ class RecordingServices : public TPlatformServices {
     calls.push_back({"WinExec", std::wstring(c.begin(), c.end()), L"", show});
     return 33;
   }
+  // The applications' look the user asks for, kept here instead of the
+  // registry: light unless a test says dark.
+  bool dark = false;
+  bool AppsUseDarkTheme() override { return dark; }
   // The display's DPI as the form is told it; the system's where none is set.
   std::optional<UINT> dpi;
   UINT WindowDpi(HWND hwnd) override { return dpi ? *dpi : TPlatformServices::WindowDpi(hwnd); }

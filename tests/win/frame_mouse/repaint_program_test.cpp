@@ -4,7 +4,8 @@
 // down again, the top edge, minimize and restore from the system menu.
 // After each step the screen must show every pixel of the client area
 // painted, and the status panel must span its bar. First with the empty
-// list, then with shell32's icons listed.
+// list, then with shell32's icons listed; and again after a switch to the
+// dark skin while running.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -217,6 +218,15 @@ TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughARoundOfSizeChangesEmptyAndWith
   ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 184);
   Check("icons listed");
   SCOPED_TRACE("icons listed");
+  RunTheRound();
+}
+
+// The same round right after Windows told of a switch to dark
+// applications: the dark skin taken while running leaves nothing unpainted.
+TEST_F(ProgramRepaint, EveryPixelIsPaintedThroughTheRoundAfterASwitchToDark) {
+  AppsColourMode mode(false);
+  mode.Switch(window, true);
+  Check("switched to dark");
   RunTheRound();
 }
 
