@@ -42,9 +42,9 @@ TEST(ProgramSystemMenu, AltSpaceOpensItEscapeClosesItTheEntriesMinimizeAndClose)
   program.Key(VK_DOWN);
   program.Key(VK_RETURN);
   EXPECT_EQ(program.WaitForMenu(false), nullptr);
-  EXPECT_TRUE(WaitFor([&] { return IsIconic(program.window); }, 1000));
+  EXPECT_TRUE(WaitFor([&] { return IsIconic(program.window); }, 5000));
   ShowWindow(program.window, SW_RESTORE);
-  EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.window); }, 1000));
+  EXPECT_TRUE(WaitFor([&] { return !IsIconic(program.window); }, 5000));
   // Close: the last entry, one up from the first.
   PostMessageW(program.window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
   ASSERT_NE(program.WaitForMenu(true), nullptr);

@@ -187,11 +187,11 @@ class ProgramRepaint : public ::testing::Test {
     Click(At(S(300), S(10)));
     OpenSystemMenu();
     Keys({VK_DOWN, VK_DOWN, VK_RETURN});
-    WaitFor([&] { return IsIconic(window); }, 1000);
+    WaitFor([&] { return IsIconic(window); }, 5000);
     ASSERT_TRUE(IsIconic(window));
     OpenSystemMenu();
     Keys({VK_DOWN, VK_RETURN});
-    WaitFor([&] { return !IsIconic(window); }, 1000);
+    WaitFor([&] { return !IsIconic(window); }, 5000);
     ASSERT_FALSE(IsIconic(window));
     Check("restored from minimized");
   }
