@@ -38,7 +38,9 @@ target_compile_definitions(${target} PRIVATE KELMAR_STUB_DLL="$<TARGET_FILE:kelm
 # The system's imaging component decodes the PNG files the form writes.
 target_link_libraries(${target} PRIVATE windowscodecs ole32 uuid)
 # The real program at four system scales, in a Wine prefix of its own.
+# It drives the screen's mouse and keys: one desktop test at a time.
 add_test(NAME win_app_scale_programs COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/scale_programs.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(win_app_scale_programs PROPERTIES RESOURCE_LOCK desktop TIMEOUT 600)
 cmake_language(EVAL CODE
   "cmake_language(DEFER CALL set_tests_properties win_app_scale_programs PROPERTIES DEPENDS [[${target}]])")
 # The command line's save run from a shell script, its files read back by
