@@ -78,8 +78,11 @@ void TForm::PlaceOnDesktop() {
             GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   GetWindowRect(Handle(), &window);
   int w = window.right - window.left, h = window.bottom - window.top;
-  SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A window larger than the screen keeps its caption's start on it, where
+  // the user can take hold of it.
+  SetWindowPos(Handle(), nullptr, std::max(work.left, work.left + (work.right - work.left - w) / 2),
+               std::max(work.top, work.top + (work.bottom - work.top - h) / 2), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::Loaded() {

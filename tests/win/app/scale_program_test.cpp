@@ -58,6 +58,10 @@ TEST(ScaledProgram, WindowFrameAndPiecesAtTheSystemScale) {
   GetWindowRect(window, &w);
   EXPECT_EQ(w.right - w.left, S(704));
   EXPECT_EQ(w.bottom - w.top, S(399));
+  // Centred, but never with its caption's start off the screen (at 192 the
+  // window is wider than the 1280-pixel test screen).
+  EXPECT_GE(w.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_GE(w.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
 
   // The frame's insets: the skin's client rectangle 8,28,696,284 in its
   // 704 x 292 picture, each edge scaled.
