@@ -158,8 +158,12 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   // painted again at every step of the building.
   SetVisible(false);
   CreateHandle();
+  // Made for the window's own DPI from the start: the frame and the skin
+  // are made once, at that DPI, and the controls below, laid out in 96-DPI
+  // numbers, are scaled to it at the end.
   const int dpi = int(services_->WindowDpi(Handle()));
-  SetClientSize(667, 363);
+  TForm::ScaleTo(dpi);
+  SetClientSize(Scaled(667), Scaled(363));
 
   // The skin loads here, before the controls that draw from it.
   ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
@@ -174,6 +178,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
     skinDrawings_.push_back(drawing);
   }
   ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()});
+  ksSkinData1->Skin().SetDpi(dpi);
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
   ksSkinForm1->SetShowIcon(true);
@@ -192,7 +197,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinForm1->ShowObjectHint = true;
   ksSkinForm1->UseDefaultObjectHint = true;
   // The designed client size, within what the skinned frame allows.
-  SetClientSize(667, 363);
+  SetClientSize(Scaled(667), Scaled(363));
 
   AppStatusBar = new TksSkinStatusBar(this, "AppStatusBar");
   AppStatusBar->SetBounds(0, 342, 667, 21);
@@ -301,13 +306,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNHelp->OnClick = [this] { BTNHelpClick(); };
   BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
 
-  // Laid out above for 96 DPI; made for the window's own scale here, the
-  // window's size with its content.
-  if (dpi != kDesignDpi) {
-    const int width = Width(), height = Height();
-    ScaleTo(dpi);
-    SetBounds(Left(), Top(), ScaleLength(width, dpi), ScaleLength(height, dpi));
-  }
+  // The controls laid out above in 96-DPI numbers, at the window's DPI.
+  if (dpi != kDesignDpi) ScaleTo(dpi);
 
   ApplyClientColours();
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };

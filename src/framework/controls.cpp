@@ -364,6 +364,9 @@ void TWinControl::ScaleChildren(int dpi) {
                  ScaleLength(b.Height(), dpi));
     c->Font().SetHeight(ScaleLength(c->design_font_height_, dpi));
   }
+  // Aligned children were scaled from where they stood: back in line, as
+  // no size change of this control may come to do it.
+  AlignControls();
 }
 
 void TWinControl::AlignControls() {

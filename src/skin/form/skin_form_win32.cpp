@@ -312,7 +312,10 @@ void TksSkinForm::OnSize(TMessage& m, const TWindowNext& next) {
   FrameHeight = b.Height();
   if (skinApplied_) {
     const Point min = MinTrackSize();
-    if (FrameWidth >= min.x && FrameHeight >= min.y) UpdateForNewSize(true);
+    // The first show reports the size the frame was made for already.
+    const bool made = FrameWidth == shapedSize_.x && FrameHeight == shapedSize_.y && m.WParam == shapedKind_;
+    shapedKind_ = m.WParam;
+    if (FrameWidth >= min.x && FrameHeight >= min.y && !made) UpdateForNewSize(true);
   } else {
     SendNcPaint();
   }
@@ -643,6 +646,7 @@ void TksSkinForm::UpdateForNewSize(bool sizeChanged) {
   ComputeGeometry();
   if (sizeChanged) PlaceObjects();
   SetRegion(sizeChanged);
+  shapedSize_ = {FrameWidth, FrameHeight};
   if (OnChangeClientRect) OnChangeClientRect(geometry_.SizedClientRect);
   // The frame is not painted here: a size change repaints it at the new
   // size, and the part the new shape adds is invalidated with the shape.
@@ -689,6 +693,7 @@ void TksSkinForm::ApplySkin() {
   ownerForm_->Invalidate();
   CaptionActivationUpdate(true);
   hoverPollTimer_->SetEnabled(skinApplied_);
+  appliedDpi_ = Dpi();
   if (OnChangeSkinData) OnChangeSkinData();
   if (ClientWidth > 0 || ClientHeight > 0)
     ownerForm_->SetClientSize(ClientWidth > 0 ? ClientWidth : ownerForm_->ClientWidth(),
@@ -696,6 +701,8 @@ void TksSkinForm::ApplySkin() {
 }
 
 void TksSkinForm::ScaleChanged() {
+  // Made for this DPI already: a form laid out at its own DPI from the start.
+  if (appliedDpi_ == Dpi() && (!skinData_ || skinData_->Skin().Dpi == Dpi())) return;
   smallIcon_.Reset();
   // The skin at the form's DPI: its messages make the frame and the
   // controls anew.

@@ -251,6 +251,9 @@ class TksSkinForm : public TComponent {
   TksBorderIcons borderIcons_ = kDefaultBorderIcons;
   bool showIcon_ = false;
   bool skinApplied_ = false;
+  int appliedDpi_ = 0;  // the form's DPI when the frame was last made
+  Point shapedSize_{-1, -1};  // the size the objects and the shape are for
+  WPARAM shapedKind_ = SIZE_RESTORED;  // and the last WM_SIZE's kind
   bool ncActiveFlag_ = false;
   FrameGeometry geometry_;
   std::vector<std::unique_ptr<TksActiveSkinObject>> objects_;
