@@ -413,4 +413,37 @@ TEST_F(SkinControls, StickyGroupButtonsClickAtThePressAndReleaseEachOther) {
 }
 
 }  // namespace
+
+TEST_F(SkinControls, AButtonsGlyphMarginAndSpacingFollowItsScale) {
+  // A 10 x 10 blue glyph (its bottom-left pixel, the transparent colour,
+  // white) 4 px from the left and 8 px before a black caption at 96 DPI.
+  Image glyph(10, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) glyph.At(x, y) = 0xFF0000FFu;
+  glyph.At(0, 9) = 0xFFFFFFFFu;
+  auto* button = Add(new TksSkinButton(form, "button"), 10, 10, 120, 30, nullptr, false);
+  button->SetGlyph(std::move(glyph));
+  button->SetMargin(4);
+  button->SetSpacing(8);
+  button->SetCaption(L"W");
+  MoveAway();
+  // The first column from `from` on with a pixel that `wanted` takes.
+  auto first_column = [&](int from, auto wanted) {
+    const Image shot = Shot(button);
+    for (int x = from; x < shot.Width(); ++x)
+      for (int y = 0; y < shot.Height(); ++y)
+        if (wanted(shot.At(x, y))) return x;
+    return -1;
+  };
+  auto blue = [](Pixel p) { return p == 0x0000FFu; };
+  auto dark = [](Pixel p) { return (p & 0xFF) < 0x40 && ((p >> 8) & 0xFF) < 0x40 && ((p >> 16) & 0xFF) < 0x40; };
+  EXPECT_EQ(first_column(0, blue), 4);
+  const int gap96 = first_column(14, dark) - 14;
+  form->ScaleChildren(144);
+  EXPECT_EQ(first_column(0, blue), 6);
+  // The glyph keeps its 10 px (the program gives each scale its own); the
+  // gap after it grows from 8 to 12.
+  EXPECT_EQ(first_column(16, dark) - 16, gap96 + 4);
+}
+
 }  // namespace kelmar::test
