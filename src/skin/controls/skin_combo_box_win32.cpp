@@ -342,6 +342,7 @@ void TksSkinCustomComboBox::OpenDropDown() {
   enteredList_ = false;
   SetAutoScroll(0);
   if (OnDropDown) OnDropDown();
+  list_->MakeWindow(GetAncestor(Handle(), GA_ROOT));
   // The list pops up outside the form's tree of controls, so a change of
   // scale does not reach it there: it takes the combo box's as it opens.
   if (list_->Dpi() != Dpi()) list_->ScaleChildren(Dpi());

@@ -114,9 +114,20 @@ void TksSkinCustomListBox::SetTopIndex(int index) {
 }
 
 int TksSkinCustomListBox::FindPrefix(const std::wstring& text, int start) const {
-  if (!list_->HandleAllocated() || text.empty()) return -1;
-  const LRESULT found = list_->Perform(LB_FINDSTRING, WPARAM(start), reinterpret_cast<LPARAM>(text.c_str()));
-  return found == LB_ERR ? -1 : int(found);
+  // As the system's list finds a string (its window may not be made yet):
+  // the first item after start, round to the beginning, that begins with
+  // text in any case.
+  const int n = Count();
+  if (text.empty() || n == 0) return -1;
+  const int first = start >= 0 && start < n ? start + 1 : 0;
+  for (int i = 0; i < n; ++i) {
+    const std::wstring& item = items_[size_t((first + i) % n)];
+    if (item.size() >= text.size() &&
+        CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, item.c_str(), int(text.size()), text.c_str(),
+                       int(text.size())) == CSTR_EQUAL)
+      return (first + i) % n;
+  }
+  return -1;
 }
 
 void TksSkinCustomListBox::HotTrack(int y) {
@@ -334,9 +345,10 @@ void TksSkinCustomListBox::DrawItem(const DRAWITEMSTRUCT& d) {
 
 // ---------------------------------------------------------- TksPopupListBox
 
+// Its window is made when it first opens (TksSkinCustomComboBox::OpenDropDown):
+// a start makes no window for a list nobody opened.
 TksPopupListBox::TksPopupListBox(TComponent* owner, std::string name) : TksSkinListBox(owner, std::move(name)) {
   SetVisible(false);
-  CreateHandle();
 }
 
 void TksPopupListBox::CreateParams(TCreateParams& params) {
@@ -344,6 +356,12 @@ void TksPopupListBox::CreateParams(TCreateParams& params) {
   params.Style = WS_POPUP | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
   params.ClassStyle = CS_SAVEBITS | (IsSystemVersion51() ? CS_DROPSHADOW : 0);
+}
+
+void TksPopupListBox::MakeWindow(HWND owner) {
+  if (HandleAllocated()) return;
+  CreateHandle();
+  SetOwnerWindow(owner);
 }
 
 void TksPopupListBox::SetOwnerWindow(HWND owner) {

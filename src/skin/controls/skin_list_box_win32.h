@@ -131,6 +131,8 @@ class TksPopupListBox : public TksSkinListBox {
 
   // The window the pop-up stays above (the combo box's form).
   void SetOwnerWindow(HWND owner);
+  // Makes the pop-up's window, above owner, when it has none yet.
+  void MakeWindow(HWND owner);
   // Translucency: the window's layered style and its opacity, as set last.
   bool Layered() const { return layered_; }
   void SetLayered(bool on);
