@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "framework/dib_header.h"
 #include "framework/handles.h"
+#include "framework/platform.h"
 #include "framework/wide.h"
 
 namespace kelmar {
@@ -274,8 +275,15 @@ void TListView::PaintEdge() {
 void TListView::SetLargeImages(TImageList* images) {
   // Icons of another size: the spacing made for them, as a new list's (the
   // list itself only ever widens it).
-  if (large_ && images && large_->Width() != images->Width() && HandleAllocated())
+  if (large_ && images && large_->Width() != images->Width() && HandleAllocated()) {
     ListView_SetIconSpacing(Handle(), -1, -1);
+    // The default comes from the system's metrics, given for the system's
+    // DPI: a list drawn for another (a window on another monitor) takes
+    // them at its own.
+    if (Dpi() != SystemDpi())
+      ListView_SetIconSpacing(Handle(), SystemMetricForDpi(SM_CXICONSPACING, Dpi()),
+                              SystemMetricForDpi(SM_CYICONSPACING, Dpi()));
+  }
   large_ = images;
   if (HandleAllocated()) ListView_SetImageList(Handle(), images ? images->Handle() : nullptr, LVSIL_NORMAL);
 }

@@ -175,9 +175,14 @@ int SystemMetricForDpi(int index, int dpi) {
   static const auto for_dpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
   if (for_dpi) return for_dpi(index, UINT(dpi));
-  const int screen = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
+  const int screen = SystemDpi();
   const int metric = GetSystemMetrics(index);
-  return screen > 0 && screen != dpi ? MulDiv(metric, dpi, screen) : metric;
+  return screen != dpi ? MulDiv(metric, dpi, screen) : metric;
+}
+
+int SystemDpi() {
+  const int dpi = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
+  return dpi > 0 ? dpi : 96;
 }
 
 UINT TPlatformServices::WindowDpi(HWND hwnd) {
@@ -186,8 +191,7 @@ UINT TPlatformServices::WindowDpi(HWND hwnd) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (get_dpi)
     if (const UINT dpi = get_dpi(hwnd)) return dpi;
-  const int dpi = GetDeviceCaps(WindowDc(nullptr), LOGPIXELSX);
-  return dpi > 0 ? UINT(dpi) : 96;
+  return UINT(SystemDpi());
 }
 
 UINT TPlatformServices::QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {

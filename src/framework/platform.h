@@ -16,6 +16,9 @@ namespace kelmar {
 // the system has it, Windows 10 1607 and later; else the system's own metric
 // at the screen's DPI, scaled).
 int SystemMetricForDpi(int index, int dpi);
+// The DPI the system's own metrics are given for (the primary screen's at
+// sign-in); a window on another monitor may be drawn for another.
+int SystemDpi();
 
 class TPlatformServices {
  public:

@@ -146,6 +146,10 @@ TEST_F(DisplayScale, WindowPiecesFontsAndIconsFollowTheScale) {
     ASSERT_TRUE(ImageList_GetIconSize(ListView_GetImageList(list, LVSIL_SMALL), &w, &h));
     EXPECT_EQ(w, c.small);
     EXPECT_EQ(h, c.small);
+    // The icons' spacing: the system's, given for 96 DPI here, at the scale.
+    const DWORD spacing = ListView_GetItemSpacing(list, FALSE);
+    EXPECT_EQ(LOWORD(spacing), MulDiv(GetSystemMetrics(SM_CXICONSPACING), int(c.dpi), 96));
+    EXPECT_EQ(HIWORD(spacing), MulDiv(GetSystemMetrics(SM_CYICONSPACING), int(c.dpi), 96));
   }
 }
 
