@@ -20,6 +20,26 @@ void SkinGeometryScaler::PointKey(std::string_view, Point& value) {
   value = {ScaleLength(value.x, dpi_), ScaleLength(value.y, dpi_)};
 }
 
+namespace {
+
+// A control's client rectangle and corner points are scaled apart from its
+// piece's edges, so one can end a pixel past the scaled piece: kept in it.
+void KeepInPiece(TksDataSkinCustomControl& c) {
+  const int32_t w = RectWidth(c.skinrect), h = RectHeight(c.skinrect);
+  if (w < 1 || h < 1) return;
+  auto in = [](int32_t& v, int32_t most) { v = std::clamp(v, int32_t(0), most); };
+  in(c.clientrect.left, w);
+  in(c.clientrect.right, w);
+  in(c.clientrect.top, h);
+  in(c.clientrect.bottom, h);
+  for (Point* p : {&c.lefttoppoint, &c.righttoppoint, &c.leftbottompoint, &c.rightbottompoint}) {
+    in(p->x, w);
+    in(p->y, h);
+  }
+}
+
+}  // namespace
+
 void ScaleSkinGeometry(TksSkinData& skin, int dpi) {
   SkinGeometryScaler scaler(dpi);
   skin.VisitFormInfo(scaler);
@@ -27,7 +47,10 @@ void ScaleSkinGeometry(TksSkinData& skin, int dpi) {
   skin.HintWindow.VisitFields(scaler);
   for (TksDataSkinArea& area : skin.SkinAreas) scaler.RectKey({}, area.AreaRect);
   for (auto& record : skin.ObjectData) record->VisitFields(scaler);
-  for (auto& record : skin.ControlData) record->VisitFields(scaler);
+  for (auto& record : skin.ControlData) {
+    record->VisitFields(scaler);
+    if (auto* control = dynamic_cast<TksDataSkinCustomControl*>(record.get())) KeepInPiece(*control);
+  }
 }
 
 // ------------------------------------------------------------------ grids

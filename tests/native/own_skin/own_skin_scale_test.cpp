@@ -8,7 +8,9 @@
 #include "base/display_scale.h"
 #include "base/file.h"
 #include "skin/data/compressed_stored_skin.h"
+#include "skin/data/skin_control_data.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_geometry.h"
 
 namespace kelmar {
 namespace {
@@ -59,6 +61,26 @@ TEST(OwnSkinAtScale, PicturesGrowByTheScaleAndMasksStayBlackAndWhite) {
       EXPECT_GE(r.left, 0);
       EXPECT_LE(r.right, controls.Width());
       EXPECT_LE(r.bottom, controls.Height());
+    }
+  }
+}
+
+TEST(OwnSkinAtScale, EveryControlsClientRectAndCornerPointsStayInItsPiece) {
+  TksCompressedStoredSkin stored;
+  stored.CompressedData() = ReadWholeFile(KELMAR_SKIN_PACKAGE);
+  for (int dpi : {120, 144, 168, 192}) {
+    TksSkinData skin;
+    skin.Dpi = dpi;
+    skin.LoadCompressedSkin(stored);
+    for (const auto& record : skin.ControlData) {
+      const auto* c = dynamic_cast<const TksDataSkinCustomControl*>(record.get());
+      if (!c || RectIsEmpty(c->skinrect)) continue;
+      SCOPED_TRACE(std::to_string(dpi) + " " + c->IDName);
+      const Rect piece{0, 0, RectWidth(c->skinrect), RectHeight(c->skinrect)};
+      EXPECT_TRUE(c->clientrect.left >= 0 && c->clientrect.top >= 0 && c->clientrect.right <= piece.right &&
+                  c->clientrect.bottom <= piece.bottom);
+      for (Point p : {c->lefttoppoint, c->righttoppoint, c->leftbottompoint, c->rightbottompoint})
+        EXPECT_TRUE(PointInRectInclusive(piece, p)) << p.x << "," << p.y;
     }
   }
 }
