@@ -111,7 +111,7 @@ void TksSkinPanel::Collapse() {
   realHeight_ = Height();
   ShowChildren(false);
   ReadSkinSection();
-  const int height = SectionIndex() < 0 ? defaultCaptionHeight_ + 1
+  const int height = SectionIndex() < 0 ? CaptionBandHeight() + 1
                                         : Height() - (scaled_.clientrect.bottom - scaled_.clientrect.top);
   SetBounds(Left(), Top(), Width(), height);
 }
@@ -150,7 +150,7 @@ bool TksSkinPanel::TilesClient() const {
 
 Rect TksSkinPanel::AlignArea() const {
   return PanelClientArea(SectionIndex() >= 0, bgpictureindex_ != -1, borderStyle_, captionMode_,
-                         defaultCaptionHeight_, stretch_, scaled_.clientrect, Width(), Height());
+                         CaptionBandHeight(), stretch_, scaled_.clientrect, Width(), Height());
 }
 
 Rect TksSkinPanel::ScaledCaptionRect() const {
@@ -191,13 +191,13 @@ void TksSkinPanel::PaintWindow(TCanvas& canvas) {
 
 int TksSkinPanel::CaptionBlockWidth(HDC dc, const TFont& font) const {
   const int text = Caption().empty() ? 0 : int(TCanvas(dc).TextExtent(font, Caption()).cx);
-  return glyph_.IsEmpty() ? text : text + glyph_.Width() / numGlyphs_ + spacing_;
+  return glyph_.IsEmpty() ? text : text + glyph_.Width() / numGlyphs_ + Scaled(spacing_);
 }
 
 void TksSkinPanel::DrawCaptionBlock(HDC dc, const Rect& r, int x, int y, const TFont& font) {
   int text_x = x;
   const int cell = !Enabled() && numGlyphs_ == 2 ? 2 : 1;
-  if (!glyph_.IsEmpty()) text_x += glyph_.Width() / numGlyphs_ + spacing_;
+  if (!glyph_.IsEmpty()) text_x += glyph_.Width() / numGlyphs_ + Scaled(spacing_);
   {
     ScopedDcState state(dc);
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
@@ -243,36 +243,45 @@ void TksSkinPanel::DrawDefaultImage(TBitmap& bitmap) {
 void TksSkinPanel::DrawDefaultCaption(HDC dc) {
   Rect r;
   if (borderStyle_ != TksSkinBorderStyle::bvFrame) {
-    r = {1, 1, Width() - 1, defaultCaptionHeight_};
+    r = {1, 1, Width() - 1, CaptionBandHeight()};
     DrawSkinBorder(dc, r, TksSkinBorderStyle::bvLowered);
     DrawSkinBorder(dc, r, TksSkinBorderStyle::bvRaised);
   } else {
-    r = {0, 0, Width(), defaultCaptionHeight_};
+    r = {0, 0, Width(), CaptionBandHeight()};
     DrawSkinBorder(dc, r, TksSkinBorderStyle::bvFrame);
     DrawEdgeFrame(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNFACE));
   }
-  if (checkedMode_) r.left += 20;
-  if (rollUpMode_) r.right -= 10;
+  if (checkedMode_) r.left += Scaled(20);
+  if (rollUpMode_) r.right -= Scaled(10);
   const TColor text = GetSysColor(COLOR_BTNTEXT);
   const TFont font = PlainFont(DefaultFont().Color());
   const int bw = CaptionBlockWidth(dc, font);
   const int th = int(TCanvas(dc).TextExtent(font, Caption()).cy);
   const int y = r.top + r.Height() / 2 - th / 2;
   const int x = defaultAlignment_ == Alignment::taRightJustify ? r.right - bw
-                : defaultAlignment_ == Alignment::taCenter     ? r.left + 2 + r.Width() / 2 - bw / 2
-                                                               : r.left + 2;
+                : defaultAlignment_ == Alignment::taCenter     ? r.left + Scaled(2) + r.Width() / 2 - bw / 2
+                                                               : r.left + Scaled(2);
   if (checkedMode_) {
-    const int top = r.top + r.Height() / 2 - 7;
-    TCanvas(dc).FrameRect({5, top, 19, top + 14}, GetSysColor(COLOR_BTNSHADOW));
-    if (checked_) DrawCheckMark(dc, 5 + 3, top + 2, text);
+    const int top = r.top + r.Height() / 2 - Scaled(7);
+    TCanvas(dc).FrameRect({Scaled(5), top, Scaled(19), top + Scaled(14)}, GetSysColor(COLOR_BTNSHADOW));
+    if (checked_) {
+      // Drawn at its 96-DPI size and scaled about its place.
+      const int mx = Scaled(8), my = top + Scaled(2);
+      const ScopedGlyphScale scale(dc, mx, my, Dpi());
+      DrawCheckMark(dc, mx, my, text);
+    }
   }
   DrawCaptionBlock(dc, r, x, y, font);
-  if (rollUpMode_) DrawArrow(dc, {r.right, r.top, r.right + 10, r.bottom}, text, rollUpState_ ? 4 : 3);
+  if (rollUpMode_) {
+    const Rect arrow{r.right, r.top, r.right + Scaled(10), r.bottom};
+    const ScopedGlyphScale scale(dc, arrow.left + arrow.Width() / 2, arrow.top + arrow.Height() / 2, Dpi());
+    DrawArrow(dc, arrow, text, rollUpState_ ? 4 : 3);
+  }
 }
 
 void TksSkinPanel::MouseButtonUp(TMouseButton button, TShiftState shift, Point p) {
   if (button != TMouseButton::mbLeft || !captionMode_ || (!rollUpMode_ && !checkedMode_)) return;
-  const Rect caption = SectionIndex() >= 0 ? ScaledCaptionRect() : Rect{1, 1, Width() - 1, defaultCaptionHeight_};
+  const Rect caption = SectionIndex() >= 0 ? ScaledCaptionRect() : Rect{1, 1, Width() - 1, CaptionBandHeight()};
   if (!PointInRectInclusive(caption, p)) return;
   if (checkedMode_) SetChecked(!checked_);
   if (rollUpMode_) SetRollUpState(!rollUpState_);
@@ -468,7 +477,8 @@ void TksSkinStatusPanel::DrawDefaultImage(TBitmap& bitmap) {
   TksSkinCustomControl::DrawDefaultImage(bitmap);
   Rect border = ClientRect();
   DrawSkinBorder(bitmap.Dc(), border, BorderStyle());
-  Rect r{3, 3, Width() - 3, Height() - 3};
+  const int inset = Scaled(3);
+  Rect r{inset, inset, Width() - inset, Height() - inset};
   DrawGlyph(bitmap.Dc(), r, 0, Height());
   DrawLabelText(bitmap.Dc(), r);
 }

@@ -62,6 +62,8 @@ class TksSkinPanel : public TksSkinCustomControl {
   bool TilesClient() const;
   // The skinned caption area at the current size.
   Rect ScaledCaptionRect() const;
+  // The caption band without a skin, DefaultCaptionHeight at the panel's DPI.
+  int CaptionBandHeight() const { return Scaled(defaultCaptionHeight_); }
   void DrawSkinCaption(HDC dc);
   void DrawDefaultCaption(HDC dc);
   // Glyph and caption of a block starting at x in r, the text at y.

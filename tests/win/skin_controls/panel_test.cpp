@@ -103,6 +103,17 @@ TEST_F(Panels, TheDefaultCaptionBarAndItsCheckSquare) {
   EXPECT_EQ(shot.At(5, 4), shadow);
   EXPECT_EQ(shot.At(18, 17), shadow);
   EXPECT_EQ(panel->AlignArea(), (Rect{1, 23, 199, 149}));  // children go below the bar
+
+  // At 150 %: a 300 x 225 panel, the bar 33 high, the square 21 x 21 at
+  // x 8, centred in the bar (16 - 11 = 5).
+  form->ScaleChildren(144);
+  const Image scaled = Shot(panel);
+  EXPECT_EQ(scaled.At(150, 32), shadow);
+  EXPECT_NE(scaled.At(150, 33), shadow);
+  EXPECT_EQ(scaled.At(8, 5), shadow);
+  EXPECT_EQ(scaled.At(28, 25), shadow);
+  EXPECT_NE(scaled.At(7, 15), shadow);
+  EXPECT_EQ(panel->AlignArea(), (Rect{1, 34, 299, 224}));
 }
 
 TEST_F(Panels, ALabelsWidthFollowsItsCaptionUnlessAligned) {
