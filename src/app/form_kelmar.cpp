@@ -172,12 +172,13 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   ksSkinData1 = new TksSkinDataComponent(this, "ksSkinData1");
   // The same skin drawn at 150 and 200 %: its pictures at those scales (and
   // scaled down from the nearest larger between them).
-  for (std::vector<uint8_t>& bytes : EmbeddedSkinDrawings(own_skin_)) {
+  for (TEmbeddedDrawing& embedded : EmbeddedSkinDrawings(own_skin_)) {
     auto* drawing = new TksCompressedStoredSkinComponent(this, "ksSkinDrawing" + std::to_string(skinDrawings_.size() + 1));
-    drawing->CompressedData() = std::move(bytes);
+    drawing->CompressedData() = std::move(embedded.package);
     skinDrawings_.push_back(drawing);
+    skinDrawingDpis_.push_back(embedded.dpi);
   }
-  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()});
+  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()}, skinDrawingDpis_);
   ksSkinData1->Skin().SetDpi(dpi);
   ksSkinData1->SetCompressedStoredSkin(ksCompressedStoredSkin1);
   ksSkinForm1 = new TksSkinForm(this, "ksSkinForm1");
@@ -394,10 +395,13 @@ void TFormKelmar::FollowSystemColours() {
   own_skin_ = wanted;
   ksCompressedStoredSkin1->CompressedData() = EmbeddedSkinPackage(wanted);
   // The other skin's drawings for the larger scales, in the same order.
-  std::vector<std::vector<uint8_t>> drawings = EmbeddedSkinDrawings(wanted);
-  for (size_t i = 0; i < skinDrawings_.size(); ++i)
-    skinDrawings_[i]->CompressedData() = i < drawings.size() ? std::move(drawings[i]) : std::vector<uint8_t>{};
-  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()});
+  std::vector<TEmbeddedDrawing> drawings = EmbeddedSkinDrawings(wanted);
+  for (size_t i = 0; i < skinDrawings_.size(); ++i) {
+    const bool given = i < drawings.size();
+    skinDrawings_[i]->CompressedData() = given ? std::move(drawings[i].package) : std::vector<uint8_t>{};
+    skinDrawingDpis_[i] = given ? drawings[i].dpi : 0;  // none: never chosen
+  }
+  ksSkinData1->Skin().SetDrawings({skinDrawings_.begin(), skinDrawings_.end()}, skinDrawingDpis_);
   ksSkinData1->Skin().LoadCompressedSkin(*ksCompressedStoredSkin1);
   // Every piece in the new colours in one round, frame and children
   // included, before anything else is handled.

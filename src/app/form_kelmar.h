@@ -174,6 +174,7 @@ class TFormKelmar : public TForm {
   TOwnSkin own_skin_ = TOwnSkin::Light;
   // The own skin drawn at 150 and 200 %, owned by the form as components.
   std::vector<TksCompressedStoredSkinComponent*> skinDrawings_;
+  std::vector<int> skinDrawingDpis_;
   bool list_theme_dark_ = false;
   // Icons of list items whose images are not in the image lists yet: the
   // large one, and the group's own small one where it has one (else the

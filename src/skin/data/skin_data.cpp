@@ -233,9 +233,9 @@ void TksSkinData::SetDpi(int dpi) {
   LoadCompressedSkin(loaded_);
 }
 
-void TksSkinData::SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings) {
+void TksSkinData::SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings, std::vector<int> dpis) {
   drawings_ = std::move(drawings);
-  drawingDpis_.clear();
+  drawingDpis_ = dpis.size() == drawings_.size() ? std::move(dpis) : std::vector<int>{};
   drawingsChanged_ = true;
 }
 

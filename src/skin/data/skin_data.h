@@ -107,7 +107,10 @@ class TksSkinData {
   // drawing that cannot be read, or a picture of it of another size, is
   // passed over for the own picture. Taken at the next load or SetDpi; the
   // caller keeps the packages alive as long as this skin data uses them.
-  void SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings);
+  // dpis, where the caller knows them, are the drawings' DPIs in the same
+  // order; without them each description is read for its DPI, which
+  // inflates every package whole.
+  void SetDrawings(std::vector<const TksCompressedStoredSkin*> drawings, std::vector<int> dpis = {});
   // Frees every record and active picture, empties every list, sets the popup
   // and hint window data's windowpictureindex to -1, clears the five pictures
   // and the picture names, sets Empty.

@@ -98,11 +98,11 @@ std::wstring OwnSkinResource(TOwnSkin skin) { return skin == TOwnSkin::Dark ? L"
 
 std::vector<uint8_t> EmbeddedSkinPackage(TOwnSkin skin) { return ProgramResource(OwnSkinResource(skin).c_str()); }
 
-std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings(TOwnSkin skin) {
-  std::vector<std::vector<uint8_t>> drawings;
-  for (const wchar_t* dpi : {L"_144", L"_192"}) {
-    drawings.push_back(ProgramResource((OwnSkinResource(skin) + dpi).c_str()));
-    if (drawings.back().empty()) drawings.pop_back();
+std::vector<TEmbeddedDrawing> EmbeddedSkinDrawings(TOwnSkin skin) {
+  std::vector<TEmbeddedDrawing> drawings;
+  for (int dpi : {144, 192}) {
+    std::vector<uint8_t> package = ProgramResource((OwnSkinResource(skin) + L"_" + std::to_wstring(dpi)).c_str());
+    if (!package.empty()) drawings.push_back({dpi, std::move(package)});
   }
   return drawings;
 }

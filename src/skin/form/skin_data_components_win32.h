@@ -59,6 +59,10 @@ std::vector<uint8_t> EmbeddedSkinPackage(TOwnSkin skin = TOwnSkin::Light);
 // (KELMAR_SKIN_DARK_144 and _192), in that order, leaving out any the module
 // lacks. The skin data draws from them (TksSkinData::SetDrawings) when it is
 // made for a DPI above 96.
-std::vector<std::vector<uint8_t>> EmbeddedSkinDrawings(TOwnSkin skin = TOwnSkin::Light);
+struct TEmbeddedDrawing {
+  int dpi;  // as its resource's name and its description give it
+  std::vector<uint8_t> package;
+};
+std::vector<TEmbeddedDrawing> EmbeddedSkinDrawings(TOwnSkin skin = TOwnSkin::Light);
 
 }  // namespace kelmar

@@ -437,6 +437,10 @@ TEST(SkinScale, DrawingsServeTheirDpiAsTheyAreAndOthersScaled) {
   EXPECT_EQ(skin.ActivePictures[0], Image(300, 25, kMagenta));
   skin.SetDpi(192);
   EXPECT_EQ(skin.ActivePictures[0], Image(240, 20, kMagenta));
+  // The same drawings with their DPIs given (0 for one that has none).
+  skin.SetDrawings({&at192, &broken, &at144}, {192, 0, 144});
+  skin.SetDpi(144);
+  EXPECT_EQ(skin.ActivePictures[0], Image(180, 15, kGreen));
 
   // A drawing's picture of the wrong size gives way to the own one.
   const TksCompressedStoredSkin wrong = Drawing(144, kGreen, 100);

@@ -124,7 +124,7 @@ TEST(EmbeddedSkin, TheProgramCarriesThePackage) {
 // their DPI, each naming its DPI and holding pictures of that scale; the
 // 96-DPI package names none.
 TEST(EmbeddedSkin, TheProgramCarriesTheSkinDrawnFor144And192Dpi) {
-  const std::vector<std::vector<uint8_t>> drawings = EmbeddedSkinDrawings();
+  const std::vector<TEmbeddedDrawing> drawings = EmbeddedSkinDrawings();
   ASSERT_EQ(drawings.size(), 2u);
   struct Expect {
     const wchar_t* resource;
@@ -135,7 +135,7 @@ TEST(EmbeddedSkin, TheProgramCarriesTheSkinDrawnFor144And192Dpi) {
   for (size_t i = 0; i < drawings.size(); ++i) {
     SCOPED_TRACE(expect[i].dpiLine);
     TksCompressedStoredSkin stored;
-    stored.CompressedData() = drawings[i];
+    stored.CompressedData() = drawings[i].package;
     const SkinPackageContent content = stored.ReadPackage();
     const auto& lines = content.descriptionLines;
     const auto version = std::find(lines.begin(), lines.end(), "[VERSION]");
@@ -144,7 +144,8 @@ TEST(EmbeddedSkin, TheProgramCarriesTheSkinDrawnFor144And192Dpi) {
     EXPECT_EQ(version[1], expect[i].dpiLine);
     EXPECT_EQ(content.Slot(PackageSlot::Picture).image.Width(), expect[i].frameWidth);
     EXPECT_EQ(content.Slot(PackageSlot::Picture).image.Height(), expect[i].frameHeight);
-    EXPECT_EQ(ProgramResource(expect[i].resource), drawings[i]);
+    EXPECT_EQ(ProgramResource(expect[i].resource), drawings[i].package);
+    EXPECT_EQ(drawings[i].dpi, std::stoi(expect[i].dpiLine + 4));
   }
   TksCompressedStoredSkin own;
   own.CompressedData() = EmbeddedSkinPackage();
