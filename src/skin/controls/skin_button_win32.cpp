@@ -219,9 +219,12 @@ void TksSkinButton::DrawDefaultImage(TBitmap& bitmap) {
 void TksSkinButton::DrawGlyphAndText(HDC dc, const Rect& r, bool pressed, int cell, const TFont& font) {
   const int gw = glyph_.IsEmpty() ? 0 : glyph_.Width() / numGlyphs_, gh = glyph_.IsEmpty() ? 0 : glyph_.Height();
   const SIZE text = CaptionExtent(dc, font, Caption(), true);
-  // Margin and spacing are 96-DPI lengths; a negative margin centres.
-  TksGlyphTextPlace place = LayoutGlyphAndText(r, margin_ < 0 ? margin_ : Scaled(margin_), layout_, Scaled(spacing_),
-                                               gw, gh, text.cx, text.cy);
+  // Margin and spacing are 96-DPI lengths (a negative margin centres); the
+  // spacing is the gap before a caption, and a glyph alone keeps the place
+  // it had.
+  const int spacing = Caption().empty() ? spacing_ : Scaled(spacing_);
+  TksGlyphTextPlace place = LayoutGlyphAndText(r, margin_ < 0 ? margin_ : Scaled(margin_), layout_, spacing, gw, gh,
+                                               text.cx, text.cy);
   if (pressed) {
     const int shift = Scaled(1);
     place.glyph = {place.glyph.x + shift, place.glyph.y + shift};
