@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app/icon_save.h"
 #include "app/icon_source.h"
@@ -11,6 +12,7 @@
 #include "framework/handles.h"
 #include "framework/wide.h"
 #include "imageio/png_icon.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -103,9 +105,9 @@ DWORD CreateFolders(const std::wstring& folder) {
 // a file may come from a shell extension).
 class TComScope {
  public:
-  TComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  TComScope() : ok_(SUCCEEDED(late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ~TComScope() {
-    if (ok_) CoUninitialize();
+    if (ok_) late::CoUninitialize();
   }
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
@@ -267,8 +269,19 @@ int SaveIcons(const BatchOptions& options, TConsoleOutput& console) {
 
 std::vector<std::u16string> CommandArguments(const wchar_t* commandLine) {
   std::vector<std::u16string> args;
+  // The program's name alone (a start from its icon) needs no shell to
+  // split it: the name is quoted, or ends at the first blank.
+  const wchar_t* rest = commandLine;
+  if (*rest == L'"') {
+    rest = std::wcschr(rest + 1, L'"');
+    rest = rest ? rest + 1 : L"";
+  } else {
+    while (*rest && *rest != L' ' && *rest != L'\t') ++rest;
+  }
+  while (*rest == L' ' || *rest == L'\t') ++rest;
+  if (!*rest) return args;
   int count = 0;
-  LPWSTR* split = CommandLineToArgvW(commandLine, &count);
+  LPWSTR* split = late::CommandLineToArgvW(commandLine, &count);
   if (!split) return args;
   for (int i = 1; i < count; ++i) args.emplace_back(split[i], split[i] + wcslen(split[i]));
   LocalFree(split);

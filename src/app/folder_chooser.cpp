@@ -1,4 +1,5 @@
 #include "app/folder_chooser.h"
+#include "framework/system_library.h"
 
 #include <shlobj.h>
 
@@ -68,7 +69,7 @@ bool BrowseForSaveFolder(TPlatformServices& services, HWND owner, const std::wst
                          std::wstring& folder) {
   BROWSEINFOW info{};
   IMalloc* malloc = nullptr;
-  if (FAILED(SHGetMalloc(&malloc)) || !malloc) return false;
+  if (FAILED(late::SHGetMalloc(&malloc)) || !malloc) return false;
   auto* buffer = static_cast<wchar_t*>(malloc->Alloc(MAX_PATH * sizeof(wchar_t)));
   MallocRelease release{malloc, buffer};
   if (!buffer) return false;
@@ -77,7 +78,7 @@ bool BrowseForSaveFolder(TPlatformServices& services, HWND owner, const std::wst
   PIDLIST_ABSOLUTE root_list = nullptr;
   if (!root.empty()) {
     IShellFolder* desktop = nullptr;
-    if (SUCCEEDED(SHGetDesktopFolder(&desktop)) && desktop) {
+    if (SUCCEEDED(late::SHGetDesktopFolder(&desktop)) && desktop) {
       std::wstring name = root;
       desktop->ParseDisplayName(owner, nullptr, name.data(), nullptr,
                                 reinterpret_cast<PIDLIST_RELATIVE*>(&root_list), nullptr);
@@ -102,7 +103,7 @@ bool BrowseForSaveFolder(TPlatformServices& services, HWND owner, const std::wst
   if (root_list) malloc->Free(root_list);
   if (!chosen) return false;
 
-  bool has_path = SHGetPathFromIDListW(chosen, buffer);
+  bool has_path = late::SHGetPathFromIDListW(chosen, buffer);
   malloc->Free(chosen);
   if (!has_path) return false;
   folder = RememberedForm(buffer);

@@ -18,6 +18,7 @@
 #include "app/res/resource_ids.h"
 #include "app/version.h"
 #include "base/display_scale.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -423,7 +424,7 @@ void TFormKelmar::ApplyClientColours() {
   // them dark in this theme of theirs (elsewhere the call changes nothing).
   // The light skin leaves the list's theme as it was made.
   const bool dark = own_skin_ == TOwnSkin::Dark;
-  if (dark || list_theme_dark_) SetWindowTheme(ListView1->Handle(), dark ? L"DarkMode_Explorer" : nullptr, nullptr);
+  if (dark || list_theme_dark_) late::SetWindowTheme(ListView1->Handle(), dark ? L"DarkMode_Explorer" : nullptr, nullptr);
   list_theme_dark_ = dark;
 }
 
@@ -520,7 +521,7 @@ void TFormKelmar::WMDropFiles(HDROP drop) {
   // The drop's memory is ours to free, whatever happens below.
   struct DropOwner {
     HDROP drop;
-    ~DropOwner() { DragFinish(drop); }
+    ~DropOwner() { late::DragFinish(drop); }
   } owner{drop};
   UINT count = services_->QueryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
   std::vector<std::wstring> files;

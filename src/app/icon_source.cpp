@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/error.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -259,10 +260,10 @@ ExtractedIcon OwnGroupIcon(const IconGroup& group, int size, int displayBits) {
 IconHandle GetShellIcon(const std::wstring& path, bool small) {
   SHFILEINFOW info{};
   UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : 0);
-  if (SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags) && info.hIcon) return IconHandle(info.hIcon);
+  if (late::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), flags) && info.hIcon) return IconHandle(info.hIcon);
   // The icon of the file's type, from its extension alone.
   std::wstring type = L"file" + UpperExtension(path);
-  if (SHGetFileInfoW(type.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags | SHGFI_USEFILEATTRIBUTES) &&
+  if (late::SHGetFileInfoW(type.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), flags | SHGFI_USEFILEATTRIBUTES) &&
       info.hIcon)
     return IconHandle(info.hIcon);
   int size = small ? 16 : 32;

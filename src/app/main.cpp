@@ -1,12 +1,12 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "app/batch_mode.h"
 #include "app/icon_source.h"
 #include "app/form_kelmar.h"
 #include "framework/application.h"
 #include "framework/wide.h"
+#include "framework/system_library.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   using namespace kelmar;
@@ -14,8 +14,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   // shell's component services); files alone open the window.
   const BatchOptions options = ParseBatchOptions(CommandArguments(GetCommandLineW()));
   if (options.command != BatchCommand::kWindow) return RunBatch(options);
-  // The folder browser needs the shell's component services.
-  OleInitialize(nullptr);
+  // The shell's component services are joined when first needed
+  // (JoinComponentServices), not at every start.
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 
@@ -32,12 +32,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   } catch (...) {
     // Nothing to run without the main window: say why and end.
     Application().HandleCurrentException();
-    OleUninitialize();
+    LeaveComponentServices();
     return 1;
   }
   // Every message's exceptions end in the error box inside the loop.
   Application().Run();
 
-  OleUninitialize();
+  LeaveComponentServices();
   return 0;
 }

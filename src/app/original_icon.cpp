@@ -13,6 +13,7 @@
 #include "framework/handles.h"
 #include "framework/wide.h"
 #include "imageio/icon_group_file.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -82,7 +83,7 @@ void ForEachShellImageList(PerList per_list) {
   std::vector<int> sizes;
   for (int kind : {SHIL_JUMBO, SHIL_EXTRALARGE, SHIL_LARGE, SHIL_SMALL}) {
     IImageList* list = nullptr;
-    if (FAILED(SHGetImageList(kind, kImageListId, reinterpret_cast<void**>(&list))) || !list) continue;
+    if (FAILED(late::SHGetImageList(kind, kImageListId, reinterpret_cast<void**>(&list))) || !list) continue;
     int cx = 0, cy = 0;
     ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(list), &cx, &cy);
     if (cx >= 1 && cx <= 256 && std::find(sizes.begin(), sizes.end(), cx) == sizes.end() &&
@@ -107,8 +108,8 @@ std::vector<int> ShellIconSizes() {
 std::vector<uint8_t> ShellIconFileBytes(const std::wstring& path) {
   SHFILEINFOW info{};
   // Where the shell cannot take the path itself, the icon of its type.
-  if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX) &&
-      !SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+  if (!late::SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX) &&
+      !late::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
                       SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES))
     throw Error("Bitmap image is not valid");
   std::vector<Image> images;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/controls.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -22,7 +23,7 @@ HRESULT StringAnswer(const std::wstring& text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (text.empty()) return S_FALSE;
-  *out = SysAllocStringLen(text.data(), UINT(text.size()));
+  *out = late::SysAllocStringLen(text.data(), UINT(text.size()));
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -142,7 +143,7 @@ class TAccessibleObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
     if (!end) return E_POINTER;
-    VariantInit(end);
+    late::VariantInit(end);
     TAccessibleSource* s = Source();
     if (!s) return CO_E_OBJNOTCONNECTED;
     const int count = s->AccChildCount();
@@ -160,7 +161,7 @@ class TAccessibleObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     if (!hit) return E_POINTER;
-    VariantInit(hit);
+    late::VariantInit(hit);
     TAccessibleSource* s = Source();
     if (!s) return CO_E_OBJNOTCONNECTED;
     const Point p{int(x), int(y)};
@@ -206,7 +207,7 @@ class TAccessibleObject final : public IAccessible {
   template <typename F>
   HRESULT Number(const VARIANT& id, VARIANT* out, F get) {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    late::VariantInit(out);
     TAccessibleSource* s = Source();
     if (!s) return CO_E_OBJNOTCONNECTED;
     const int c = ChildOf(id, s->AccChildCount());
@@ -219,7 +220,7 @@ class TAccessibleObject final : public IAccessible {
   // The child the source names (focus, selection), as ChildAnswer gives it.
   HRESULT Which(VARIANT* out, int (TAccessibleSource::*get)() const) {
     if (!out) return E_POINTER;
-    VariantInit(out);
+    late::VariantInit(out);
     TAccessibleSource* s = Source();
     if (!s) return CO_E_OBJNOTCONNECTED;
     return ChildAnswer(*s, (s->*get)(), out);
@@ -252,7 +253,7 @@ void JoinApartment() {
   thread_local bool joined = false;
   if (joined) return;
   joined = true;
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const HRESULT hr = late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   (void)hr;  // S_FALSE: already in one; RPC_E_CHANGED_MODE: in another, fine too
 }
 
@@ -272,7 +273,7 @@ IAccessible* NewAccessibleObject(std::unique_ptr<TAccessibleSource> source) {
 IDispatch* TAccessibleSource::AccParent() const {
   HWND hwnd = AccWindow();
   IDispatch* parent = nullptr;
-  if (hwnd && FAILED(CreateStdAccessibleObject(hwnd, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(&parent))))
+  if (hwnd && FAILED(late::CreateStdAccessibleObject(hwnd, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(&parent))))
     parent = nullptr;
   return parent;
 }
@@ -293,7 +294,7 @@ bool TAccessibleHost::Handle(TMessage& m) {
     if (LONG(DWORD(m.LParam)) != OBJID_CLIENT || !link_->source) return false;
     JoinApartment();
     IAccessible* object = NewAccessibleObject(link_);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), m.WParam, object);
+    const LRESULT result = late::LresultFromObject(__uuidof(IAccessible), m.WParam, object);
     object->Release();
     // Failed: the system's own answer is better than none.
     if (FAILED(HRESULT(result))) return false;
@@ -355,7 +356,7 @@ std::vector<HWND> VisibleChildWindows(HWND hwnd) {
 
 IDispatch* ClientObjectOf(HWND hwnd) {
   IDispatch* object = nullptr;
-  if (!hwnd || FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IDispatch), reinterpret_cast<void**>(&object))))
+  if (!hwnd || FAILED(late::AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IDispatch), reinterpret_cast<void**>(&object))))
     return nullptr;
   return object;
 }

@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include "framework/handles.h"
+#include "framework/system_library.h"
 
 namespace kelmar {
 
@@ -12,18 +13,10 @@ std::wstring CannotOpenText(const std::wstring& target) { return L"无法打开 
 
 namespace {
 
-// The common dialogs' library is loaded when a dialog is first shown: linked
-// to the program, it would be loaded at every start, for a dialog that many
-// runs never show.
-HMODULE CommonDialogs() {
-  static HMODULE library = LoadLibraryW(L"comdlg32.dll");
-  return library;
-}
-
+// The common dialogs' library is loaded when a dialog is first shown.
 template <typename Function>
 Function CommonDialogFunction(const char* name) {
-  HMODULE library = CommonDialogs();
-  return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+  return SystemFunction<Function>(L"comdlg32.dll", name);
 }
 
 }  // namespace
@@ -104,7 +97,7 @@ TPlatformServices::TFolderPick TPlatformServices::PickFolder(HWND owner, const s
                                                              const std::wstring& start) {
   using TResult = TFolderPick::TResult;
   ComOwner<IFileOpenDialog> dialog;
-  if (FAILED(CoCreateInstance(__uuidof(FileOpenDialog), nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog.p))))
+  if (FAILED(late::CoCreateInstance(__uuidof(FileOpenDialog), nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog.p))))
     return {};
   FILEOPENDIALOGOPTIONS options = 0;
   if (FAILED(dialog->GetOptions(&options)) ||
@@ -113,7 +106,7 @@ TPlatformServices::TFolderPick TPlatformServices::PickFolder(HWND owner, const s
   dialog->SetTitle(title.c_str());
   if (!start.empty()) {
     ComOwner<IShellItem> folder;
-    if (SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr, IID_PPV_ARGS(&folder.p)))) {
+    if (SUCCEEDED(late::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_PPV_ARGS(&folder.p)))) {
       dialog->SetFolder(folder.p);
       // In the path box too: Enter chooses it at once (Wine's picker takes
       // nothing from an empty box).
@@ -128,11 +121,11 @@ TPlatformServices::TFolderPick TPlatformServices::PickFolder(HWND owner, const s
   if (FAILED(dialog->GetResult(&chosen.p)) || FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path)
     return {TResult::kCancelled, {}};
   TFolderPick pick{TResult::kChosen, path};
-  CoTaskMemFree(path);
+  late::CoTaskMemFree(path);
   return pick;
 }
 
-PIDLIST_ABSOLUTE TPlatformServices::BrowseForFolder(BROWSEINFOW& info) { return SHBrowseForFolderW(&info); }
+PIDLIST_ABSOLUTE TPlatformServices::BrowseForFolder(BROWSEINFOW& info) { return late::SHBrowseForFolderW(&info); }
 
 std::wstring TPlatformServices::ReadSetting(const std::wstring& name) {
   DWORD bytes = 0;
@@ -161,14 +154,18 @@ bool TPlatformServices::AppsUseDarkTheme() {
 }
 
 HINSTANCE TPlatformServices::ShellOpen(HWND owner, const wchar_t* verb, const std::wstring& file, int show) {
-  return ShellExecuteW(owner, verb, file.c_str(), nullptr, nullptr, show);
+  return late::ShellExecuteW(owner, verb, file.c_str(), nullptr, nullptr, show);
 }
 
-BOOL TPlatformServices::ShellOpenEx(SHELLEXECUTEINFOW& info) { return ShellExecuteExW(&info); }
+BOOL TPlatformServices::ShellOpenEx(SHELLEXECUTEINFOW& info) { return late::ShellExecuteExW(&info); }
 
 UINT TPlatformServices::WinExec(const char* command_line, UINT show) { return ::WinExec(command_line, show); }
 
-void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) { ::DragAcceptFiles(hwnd, accept); }
+// What the shell's DragAcceptFiles does, without loading the shell for it.
+void TPlatformServices::AcceptDroppedFiles(HWND hwnd, bool accept) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  SetWindowLongPtrW(hwnd, GWL_EXSTYLE, accept ? style | WS_EX_ACCEPTFILES : style & ~LONG_PTR(WS_EX_ACCEPTFILES));
+}
 
 int SystemMetricForDpi(int index, int dpi) {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -195,7 +192,7 @@ UINT TPlatformServices::WindowDpi(HWND hwnd) {
 }
 
 UINT TPlatformServices::QueryDroppedFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {
-  return DragQueryFileW(drop, index, buffer, size);
+  return late::DragQueryFileW(drop, index, buffer, size);
 }
 
 }  // namespace kelmar

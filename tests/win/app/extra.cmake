@@ -49,3 +49,8 @@ add_test(NAME win_app_batch_script
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/batch_script.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:kelmar>
                  $<TARGET_FILE:kelmar_testicons>)
 set_tests_properties(win_app_batch_script PROPERTIES SKIP_RETURN_CODE 77 RESOURCE_LOCK desktop TIMEOUT 300)
+# The libraries a start does not need are bound when first called
+# (framework/system_library.h): the program must not import them.
+add_test(NAME win_app_start_imports
+         COMMAND sh -c "! '${CMAKE_OBJDUMP}' -p \"$1\" | grep -iE 'DLL Name: (shell32|ole32|oleaut32|oleacc|uxtheme|comdlg32)'"
+                 imports $<TARGET_FILE:kelmar>)
