@@ -103,6 +103,9 @@ void TControl::SetParent(TWinControl* parent) {
     Invalidate();
     parent_->RemoveControl(this);
   }
+  // Laid out in 96-DPI numbers and joining a parent made for another DPI:
+  // made for it as it joins, before its window is made at its place.
+  if (parent && dpi_ == kDesignDpi && parent->Dpi() != kDesignDpi) ScaleAsItJoins(parent->Dpi());
   parent_ = parent;
   if (parent_) {
     parent_->InsertControl(this);
@@ -336,6 +339,16 @@ Rect TWinControl::AlignArea() const {
   RECT rc;
   GetClientRect(handle_, &rc);
   return FromRECT(rc);
+}
+
+void TControl::ScaleAsItJoins(int dpi) {
+  design_bounds_ = bounds_;
+  design_font_height_ = font_.Height();
+  dpi_ = dpi;
+  SetBounds(ScaleLength(design_bounds_.left, dpi), ScaleLength(design_bounds_.top, dpi),
+            ScaleLength(design_bounds_.Width(), dpi), ScaleLength(design_bounds_.Height(), dpi));
+  font_.SetHeight(ScaleLength(design_font_height_, dpi));
+  if (IsWindowed()) static_cast<TWinControl*>(this)->ScaleChildren(dpi);
 }
 
 void TWinControl::ScaleChildren(int dpi) {

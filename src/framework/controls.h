@@ -120,6 +120,7 @@ class TControl : public TComponent {
   void FontChanged();
 
  private:
+  void ScaleAsItJoins(int dpi);
   TWinControl* parent_ = nullptr;
   Rect bounds_;
   int dpi_ = 96;

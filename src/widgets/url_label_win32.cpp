@@ -112,8 +112,10 @@ TURLLabel::TURLLabel(TComponent* owner, std::string name, TPlatformServices* ser
 }
 
 void TURLLabel::SetParent(TWinControl* parent) {
-  TStyledLabel::SetParent(parent);
+  // The key window first: it joins at the link's 96-DPI place, and the link
+  // then moves it wherever it goes (scaled as it joins included).
   key_target_->SetParent(parent);
+  TStyledLabel::SetParent(parent);
 }
 
 void TURLLabel::SetBounds(int left, int top, int width, int height) {

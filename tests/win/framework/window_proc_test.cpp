@@ -193,6 +193,32 @@ TEST(Bounds, FollowTheWindowAndAlignmentStillRunsBehindAHandler) {
   EXPECT_EQ(wide->Width(), 120);
 }
 
+TEST(Bounds, AControlJoiningAFormOfAnotherDpiIsMadeForItOnceAndKeepsIts96DpiLayout) {
+  PlainForm form;
+  form.ScaleChildren(144);
+  // Laid out in 96-DPI numbers, a panel with a child of its own, and font 11.
+  auto* panel = new Panel(&form, "Panel");
+  panel->SetBounds(10, 20, 100, 40);
+  panel->Font().SetHeight(11);
+  auto* inner = new Panel(&form, "Inner");
+  inner->SetBounds(2, 4, 30, 10);
+  inner->SetParent(panel);
+  panel->SetParent(&form);
+  EXPECT_EQ(panel->BoundsRect(), (Rect{15, 30, 165, 90}));
+  EXPECT_EQ(panel->Font().Height(), 17);
+  EXPECT_EQ(inner->BoundsRect(), (Rect{3, 6, 48, 21}));
+  RECT rc;
+  GetWindowRect(panel->Handle(), &rc);
+  EXPECT_EQ(rc.right - rc.left, 150);
+  // Scaled again (no second scale on top): back at 96 its own numbers.
+  form.ScaleChildren(144);
+  EXPECT_EQ(panel->BoundsRect(), (Rect{15, 30, 165, 90}));
+  form.ScaleChildren(96);
+  EXPECT_EQ(panel->BoundsRect(), (Rect{10, 20, 110, 60}));
+  EXPECT_EQ(inner->BoundsRect(), (Rect{2, 4, 32, 14}));
+  EXPECT_EQ(panel->Font().Height(), 11);
+}
+
 TEST(ComponentRef, ClearsItselfWhenTheComponentIsFreed) {
   TComponent a(nullptr, "a");
   TComponent b(nullptr, "b");
