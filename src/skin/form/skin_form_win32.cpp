@@ -327,9 +327,17 @@ void TksSkinForm::OnSize(TMessage& m, const TWindowNext& next) {
 }
 
 void TksSkinForm::OnActivateMessage() {
-  SendNcPaint();
+  // WM_NCACTIVATE painted the frame for the new state just before: again
+  // only where a caption button loses its hot or pressed look here.
+  bool looks_changed = HotObjectIndex >= 0;
   ForgetHotObject();
-  for (const auto& o : objects_) o->ResetState();
+  for (const auto& o : objects_) {
+    const bool highlighted = o->Highlighted, over = o->MouseOver;
+    const double morph = o->MorphFactor;
+    o->ResetState();
+    looks_changed |= o->Highlighted != highlighted || o->MouseOver != over || o->MorphFactor != morph;
+  }
+  if (looks_changed) SendNcPaint();
   CaptionActivationUpdate(true);
 }
 
@@ -463,7 +471,9 @@ void TksSkinForm::OnSkinMessage(TMessage& m) {
 }
 
 void TksSkinForm::SendNcPaint() {
-  if (ownerForm_->HandleAllocated()) SendMessageW(ownerForm_->Handle(), WM_NCPAINT, 1, 0);
+  // A hidden window's frame is painted when it is shown, not before.
+  if (ownerForm_->HandleAllocated() && IsWindowVisible(ownerForm_->Handle()))
+    SendMessageW(ownerForm_->Handle(), WM_NCPAINT, 1, 0);
 }
 
 // ------------------------------------------------------------- the frame
