@@ -100,7 +100,7 @@ T* Place(T* control, TWinControl* parent, int left, int top, int width, int heig
 TksSkinButton* ToolButton(TFormKelmar* form, const char* name, TWinControl* parent, int left, int width,
                           int glyph, const wchar_t* hint) {
   auto* b = new TksSkinButton(form, name);
-  LoadGlyph(b, glyph, kDesignDpi);
+  LoadGlyph(b, glyph, form->Dpi());
   form->ToolGlyphs.push_back({b, glyph});
   b->SetHint(hint);
   // Screen readers say the hint without its key, which they read from the
@@ -161,7 +161,7 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   CreateHandle();
   // Made for the window's own DPI from the start: the frame and the skin
   // are made once, at that DPI, and the controls below, laid out in 96-DPI
-  // numbers, are scaled to it at the end.
+  // numbers, are made for it as they join the form.
   const int dpi = int(services_->WindowDpi(Handle()));
   TForm::ScaleTo(dpi);
   SetClientSize(Scaled(667), Scaled(363));
@@ -308,8 +308,8 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   BTNHelp->OnClick = [this] { BTNHelpClick(); };
   BtnUpdate->OnClick = [this] { BtnUpdateClick(); };
 
-  // The controls laid out above in 96-DPI numbers, at the window's DPI.
-  if (dpi != kDesignDpi) ScaleTo(dpi);
+  // The shown icons at the window's scale (everything else is made for it).
+  ScaleImageLists(dpi);
 
   ApplyClientColours();
   OnShortCut = [this](WORD key, TShiftState shift) { return ShortCut(key, shift); };

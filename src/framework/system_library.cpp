@@ -46,11 +46,6 @@ LPWSTR* CommandLineToArgvW(LPCWSTR command_line, int* count) {
   return bound ? bound(command_line, count) : nullptr;
 }
 
-void DragAcceptFiles(HWND hwnd, BOOL accept) {
-  KELMAR_BOUND(kShell, DragAcceptFiles);
-  if (bound) bound(hwnd, accept);
-}
-
 void DragFinish(HDROP drop) {
   KELMAR_BOUND(kShell, DragFinish);
   if (bound) bound(drop);

@@ -34,7 +34,6 @@ namespace late {
 
 // shell32: the shell's icons, dialogs, verbs and dropped files.
 LPWSTR* CommandLineToArgvW(LPCWSTR command_line, int* count);
-void DragAcceptFiles(HWND hwnd, BOOL accept);
 void DragFinish(HDROP drop);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR buffer, UINT size);
 PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW info);
