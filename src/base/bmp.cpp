@@ -1,5 +1,6 @@
 #include "base/bmp.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -97,6 +98,10 @@ void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Im
   }
 }
 
+bool KnownInfoHeaderSize(uint32_t size) {
+  return size == 12 || size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
 // The info header at `headerStart`, its colour table and pixels, all within
 // the first `limit` bytes. `offBits` is where the pixels start, or 0 for
 // straight after the colour table (a packed DIB). An icon image declares
@@ -105,9 +110,7 @@ void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Im
 DecodedBmp DecodeDib(const uint8_t* p, uint32_t limit, uint32_t headerStart, uint32_t offBits, bool icon) {
   if (limit < headerStart + 4) Invalid();
   const uint32_t headerSize = Le32(p + headerStart);
-  if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
-      headerSize != 108 && headerSize != 124)
-    Invalid();
+  if (!KnownInfoHeaderSize(headerSize)) Invalid();
   if (headerSize > limit - headerStart) Invalid();
   const uint8_t* h = p + headerStart;
 
@@ -235,23 +238,31 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> bytes) {
   return result;
 }
 
+Point BmpDeclaredSize(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kFileHeaderSize + 12) return {};
+  const uint8_t* h = bytes.data() + kFileHeaderSize;
+  const uint32_t headerSize = Le32(h);
+  if (!KnownInfoHeaderSize(headerSize)) return {};
+  if (headerSize == 12) return {Le16(h + 4), Le16(h + 6)};  // the core header's 16-bit sizes
+  const int32_t height = int32_t(Le32(h + 8));
+  if (height == INT32_MIN) return {};
+  return {int32_t(Le32(h + 4)), height < 0 ? -height : height};  // negative: rows stored top-down
+}
+
 DecodedBmp DecodeIconDib(std::span<const uint8_t> dib) {
   if (dib.size() > UINT32_MAX) Invalid();
   return DecodeDib(dib.data(), uint32_t(dib.size()), 0, 0, true);
 }
 
-std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {
-  if (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32)
-    throw std::invalid_argument("EncodeBmp: unsupported depth");
-  if (image.IsEmpty()) throw std::invalid_argument("EncodeBmp: empty image");
-  const uint32_t w = uint32_t(image.Width()), h = uint32_t(image.Height());
-  const uint64_t stride = (uint64_t(w) * bitsPerPixel + 31) / 32 * 4;
-  const uint32_t tableSize = bitsPerPixel == 1 ? 8 : 0;
-  const uint32_t offBits = kFileHeaderSize + 40 + tableSize;
-  const uint64_t total = offBits + stride * h;
-  if (total > UINT32_MAX) throw std::invalid_argument("EncodeBmp: image too large");
+namespace {
 
-  std::vector<uint8_t> out;
+// The file header and a 40-byte info header of a bottom-up image; the colour
+// table and pixels (`pixelBytes` of them) are the caller's to append.
+void PutHeaders(std::vector<uint8_t>& out, const ImageView& image, int bitsPerPixel, uint32_t compression,
+                uint32_t tableColours, uint64_t pixelBytes) {
+  const uint32_t offBits = kFileHeaderSize + 40 + 4 * tableColours;
+  const uint64_t total = offBits + pixelBytes;
+  if (total > UINT32_MAX) throw std::invalid_argument("EncodeBmp: image too large");
   out.reserve(size_t(total));
   out.push_back('B');
   out.push_back('M');
@@ -259,16 +270,28 @@ std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {
   Put32(out, 0);
   Put32(out, offBits);
   Put32(out, 40);
-  Put32(out, w);
-  Put32(out, h);  // positive: rows bottom-up
+  Put32(out, uint32_t(image.Width()));
+  Put32(out, uint32_t(image.Height()));  // positive: rows bottom-up
   Put16(out, 1);
   Put16(out, uint16_t(bitsPerPixel));
-  Put32(out, kBiRgb);
-  Put32(out, uint32_t(stride * h));
+  Put32(out, compression);
+  Put32(out, uint32_t(pixelBytes));
   Put32(out, 0);
   Put32(out, 0);
-  Put32(out, bitsPerPixel == 1 ? 2 : 0);
+  Put32(out, tableColours);
   Put32(out, 0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {
+  if (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32)
+    throw std::invalid_argument("EncodeBmp: unsupported depth");
+  if (image.IsEmpty()) throw std::invalid_argument("EncodeBmp: empty image");
+  const uint32_t w = uint32_t(image.Width()), h = uint32_t(image.Height());
+  const uint64_t stride = (uint64_t(w) * bitsPerPixel + 31) / 32 * 4;
+  std::vector<uint8_t> out;
+  PutHeaders(out, image, bitsPerPixel, kBiRgb, bitsPerPixel == 1 ? 2 : 0, stride * h);
   if (bitsPerPixel == 1) {
     Put32(out, 0x00000000);
     Put32(out, 0x00FFFFFF);
@@ -292,6 +315,44 @@ std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel) {
     }
     out.resize(start + size_t(stride), 0);
   }
+  return out;
+}
+
+std::vector<uint8_t> EncodeBmpRle8(const ImageView& image) {
+  if (image.IsEmpty()) throw std::invalid_argument("EncodeBmp: empty image");
+  const int w = image.Width(), h = image.Height();
+  // The colour table: the image's colours in the order they first appear.
+  std::vector<uint32_t> colours;
+  std::vector<uint8_t> indices(size_t(w) * size_t(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint32_t c = image.At(x, y) & 0xFFFFFF;
+      auto at = std::find(colours.begin(), colours.end(), c);
+      if (at == colours.end()) {
+        if (colours.size() == 256) return {};
+        at = colours.insert(colours.end(), c);
+      }
+      indices[size_t(y) * size_t(w) + size_t(x)] = uint8_t(at - colours.begin());
+    }
+  // Runs of one index, up to 255 long, each row ended by an end-of-line
+  // escape and the image by an end-of-bitmap one.
+  std::vector<uint8_t> runs;
+  for (int y = h; y-- > 0;) {
+    const uint8_t* row = &indices[size_t(y) * size_t(w)];
+    for (int x = 0; x < w;) {
+      int n = 1;
+      while (x + n < w && n < 255 && row[x + n] == row[x]) ++n;
+      runs.push_back(uint8_t(n));
+      runs.push_back(row[x]);
+      x += n;
+    }
+    runs.push_back(0);
+    runs.push_back(y == 0 ? 1 : 0);
+  }
+  std::vector<uint8_t> out;
+  PutHeaders(out, image, 8, kBiRle8, uint32_t(colours.size()), runs.size());
+  for (uint32_t c : colours) Put32(out, c);
+  out.insert(out.end(), runs.begin(), runs.end());
   return out;
 }
 

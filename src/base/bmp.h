@@ -39,6 +39,11 @@ struct DecodedBmp {
 // not looked at (in a skin package the next item starts there).
 DecodedBmp DecodeBmp(std::span<const uint8_t> bytes);
 
+// The width and number of rows that a BMP file image's info header declares,
+// read without decoding or checking the rest; {0, 0} when the headers are cut
+// short or the info header's size is not one of the known ones.
+Point BmpDeclaredSize(std::span<const uint8_t> bytes);
+
 // Decodes the colour image of an icon resource: a packed DIB (info header,
 // colour table, pixels straight after it) that declares twice the icon's
 // height, the AND mask following the colours. The image has the icon's
@@ -52,5 +57,12 @@ DecodedBmp DecodeIconDib(std::span<const uint8_t> dib);
 //  1: a black (index 0) and white (index 1) colour table; a pixel is white
 //     when its red + green + blue is at least 384.
 std::vector<uint8_t> EncodeBmp(const ImageView& image, int bitsPerPixel);
+
+// Encodes an image of at most 256 colours as a bottom-up 8-bit run-length
+// file image (BI_RLE8), its colour table holding the image's colours; alpha
+// is left out. A picture of flat colours so takes a fraction of the bytes of
+// its 24-bit form, and decoding it writes each run at once. Empty when the
+// image has more than 256 colours.
+std::vector<uint8_t> EncodeBmpRle8(const ImageView& image);
 
 }  // namespace kelmar

@@ -759,8 +759,15 @@ Image Painter::ScrollBars() const {
 
 // ---------------------------------------------------------------------------
 
-void Write(const std::filesystem::path& dir, const char* name, const Image& image, int bits) {
-  WriteWholeFile(Utf8FromPath(dir / name), EncodeBmp(image.View(), bits));
+// The design (96-DPI) pictures are 24-bit, as the original skin's are. A
+// drawing for a higher DPI stores a colour picture of few colours (the
+// frames) run-length encoded: its package inflates to a fraction of the
+// bytes, which a start at that scale pays for.
+void Write(const std::filesystem::path& dir, const char* name, const Image& image, int bits, int dpi) {
+  std::vector<uint8_t> bytes;
+  if (bits == 24 && dpi != kDesignDpi) bytes = EncodeBmpRle8(image.View());
+  if (bytes.empty()) bytes = EncodeBmp(image.View(), bits);
+  WriteWholeFile(Utf8FromPath(dir / name), bytes);
 }
 
 // The DPIs the pictures can be drawn for: 100 % to 500 %.
@@ -802,18 +809,18 @@ int Main(int argc, char** argv) {
     const std::filesystem::path dir = PathFromUtf8(argv[1]);
     std::filesystem::create_directories(dir);
     const Painter p(dpi, *palette);
-    Write(dir, "frame.bmp", p.Frame(palette->active), 24);
-    Write(dir, "frame_inactive.bmp", p.Frame(palette->inactive), 24);
-    Write(dir, "frame_mask.bmp", p.FrameMask(), 1);
-    Write(dir, "capbuttons.bmp", p.CaptionButtons(), 24);
-    Write(dir, "controls.bmp", p.Controls(), 24);
-    Write(dir, "popup.bmp", p.PopupWindow(), 24);
-    Write(dir, "hint.bmp", p.HintWindow(), 24);
-    Write(dir, "menuitem.bmp", p.MenuItems(), 24);
-    Write(dir, "listbox.bmp", p.ListBox(), 24);
-    Write(dir, "hint_mask.bmp", p.HintMask(), 1);
-    Write(dir, "popup_mask.bmp", p.PopupMask(), 1);
-    Write(dir, "scrollbars.bmp", p.ScrollBars(), 24);
+    Write(dir, "frame.bmp", p.Frame(palette->active), 24, dpi);
+    Write(dir, "frame_inactive.bmp", p.Frame(palette->inactive), 24, dpi);
+    Write(dir, "frame_mask.bmp", p.FrameMask(), 1, dpi);
+    Write(dir, "capbuttons.bmp", p.CaptionButtons(), 24, dpi);
+    Write(dir, "controls.bmp", p.Controls(), 24, dpi);
+    Write(dir, "popup.bmp", p.PopupWindow(), 24, dpi);
+    Write(dir, "hint.bmp", p.HintWindow(), 24, dpi);
+    Write(dir, "menuitem.bmp", p.MenuItems(), 24, dpi);
+    Write(dir, "listbox.bmp", p.ListBox(), 24, dpi);
+    Write(dir, "hint_mask.bmp", p.HintMask(), 1, dpi);
+    Write(dir, "popup_mask.bmp", p.PopupMask(), 1, dpi);
+    Write(dir, "scrollbars.bmp", p.ScrollBars(), 24, dpi);
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skingen: %s\n", e.what());

@@ -237,5 +237,50 @@ TEST(Bmp, EncodedFilesReadByImageMagick) {
   }
 }
 
+// Run-length encoding of a picture of few colours: runs longer than one
+// count byte, single pixels between them, and the size read back from the
+// header alone. ImageMagick is the independent reader; our own decoder must
+// agree with it.
+TEST(Bmp, RunLengthEncodedPicturesOfFewColours) {
+  const int w = 300, h = 4;
+  const Pixel colours[] = {MakePixel(10, 20, 30), MakePixel(200, 100, 50), MakePixel(0, 0, 0),
+                           MakePixel(255, 255, 255), MakePixel(1, 2, 3)};
+  Image image(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      image.At(x, y) = y == 0 ? colours[0]                    // one run of 300: 255 + 45
+                       : y == 1 ? colours[1 + x % 2]          // alternating single pixels
+                       : y == 2 ? colours[x < 7 ? 3 : 4]      // two runs
+                                : colours[(x / 100) % 5];
+  const std::vector<uint8_t> rle = EncodeBmpRle8(image.View());
+  ASSERT_FALSE(rle.empty());
+  EXPECT_LT(rle.size(), EncodeBmp(image.View(), 24).size() / 2);
+  EXPECT_EQ(BmpDeclaredSize(rle), (Point{w, h}));
+
+  const DecodedBmp ours = DecodeBmp(rle);
+  EXPECT_EQ(ours.bitsPerPixel, 8);
+  EXPECT_EQ(ours.size, rle.size());
+  int iw = 0, ih = 0;
+  const std::vector<Rgba> magick = ReadWithImageMagick(rle, iw, ih);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const Pixel want = image.At(x, y);
+      ASSERT_EQ(ours.image.At(x, y), want) << x << "," << y;
+      if (magick.empty()) continue;
+      const Rgba& m = magick[size_t(y * w + x)];
+      ASSERT_EQ((Pixel(MakePixel(uint8_t(m.r), uint8_t(m.g), uint8_t(m.b)))), want) << x << "," << y;
+    }
+
+  // 257 colours do not fit a table of 256.
+  Image many(257, 1);
+  for (int x = 0; x < 257; ++x) many.At(x, 0) = MakePixel(uint8_t(x), uint8_t(x / 256), 7);
+  EXPECT_TRUE(EncodeBmpRle8(many.View()).empty());
+  // A header cut short, or of no known size, declares nothing.
+  EXPECT_EQ(BmpDeclaredSize(std::span(rle).first(20)), (Point{}));
+  std::vector<uint8_t> odd = rle;
+  odd[14] = 41;
+  EXPECT_EQ(BmpDeclaredSize(odd), (Point{}));
+}
+
 }  // namespace
 }  // namespace kelmar
