@@ -55,7 +55,10 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   if (&skin != &loaded_) loaded_.CompressedData() = skin.CompressedData();
   drawingsChanged_ = false;
 
-  SkinPackageContent package = skin.ReadPackage();
+  // Where a drawing serves this DPI, the skin's own pictures are only
+  // measured here, not decoded: the drawing's replace them.
+  const bool drawn = Dpi != kDesignDpi && ChosenDrawing() >= 0;
+  SkinPackageContent package = skin.ReadPackage(drawn ? PackagePictures::Skipped : PackagePictures::Decoded);
   if (!package.loaded) return;  // a version above 3: the model stays cleared
   Picture = std::move(package.Slot(PackageSlot::Picture).image);
   InactivePicture = std::move(package.Slot(PackageSlot::InactivePicture).image);
@@ -83,7 +86,7 @@ void TksSkinData::LoadCompressedSkin(const TksCompressedStoredSkin& skin) {
   ReadSkinAreas(ini);
   ReadSkinObjects(ini);
   ReadSkinControls(ini);
-  if (Dpi != kDesignDpi) ScaleToDpi();
+  if (Dpi != kDesignDpi) ScaleToDpi(package);
 
   Empty = false;
   BroadcastSkinMessage(SKIN_MSG_CHANGE);
@@ -257,27 +260,44 @@ const std::vector<int>& TksSkinData::DrawingDpis() {
   return drawingDpis_;
 }
 
-void TksSkinData::ScaleToDpi() {
-  const SkinPictureGrids grids = CollectPictureGrids(*this);
-
+int TksSkinData::ChosenDrawing() {
   // This skin's own pictures are the drawing for 96.
   std::vector<int> dpis{kDesignDpi};
   for (int d : DrawingDpis()) dpis.push_back(d > 0 ? d : -1);
-  const int chosen = ChooseDrawing(dpis, Dpi);
+  return ChooseDrawing(dpis, Dpi) - 1;
+}
+
+void TksSkinData::ScaleToDpi(SkinPackageContent& own) {
+  const SkinPictureGrids grids = CollectPictureGrids(*this);
+
+  const int chosen = ChosenDrawing();
   int drawingDpi = kDesignDpi;
   SkinPackageContent drawing;
-  if (chosen > 0) {
+  if (chosen >= 0) {
     try {
-      drawing = drawings_[size_t(chosen - 1)]->ReadPackage();
-      drawingDpi = dpis[size_t(chosen)];
+      drawing = drawings_[size_t(chosen)]->ReadPackage();
+      drawingDpi = DrawingDpis()[size_t(chosen)];
     } catch (const Error&) {
       drawing = {};
     }
   }
+  // The skin's own pictures, decoded only if a drawing lacks one after all.
+  SkinPackageContent decoded;
+  auto own96 = [&](const PackagePicture& measured, Image& picture) -> Image& {
+    if (!picture.IsEmpty()) return picture;
+    if (!decoded.loaded) decoded = loaded_.ReadPackage();
+    auto take = [&](PackagePicture& p) {
+      if (p.size > 0 && p.offset == measured.offset) picture = std::move(p.image);
+    };
+    for (PackagePicture& p : decoded.slots) take(p);
+    for (PackagePicture& p : decoded.activePictures) take(p);
+    return picture;
+  };
 
-  auto scale = [&](Image& picture, PackagePicture* drawn, const PictureGrid& grid, bool mask) {
-    if (picture.IsEmpty()) return;
-    const Point size96{picture.Width(), picture.Height()};
+  auto scale = [&](Image& picture, const PackagePicture& measured, PackagePicture* drawn, const PictureGrid& grid,
+                   bool mask) {
+    if (measured.size == 0) return;  // an empty slot
+    const Point size96{measured.width, measured.height};
     const bool fits = drawn && !drawn->image.IsEmpty() && drawn->image.Width() == ScaleLength(size96.x, drawingDpi) &&
                       drawn->image.Height() == ScaleLength(size96.y, drawingDpi);
     // Taken over, not copied: a copy of the larger pictures is megabytes of
@@ -287,18 +307,19 @@ void TksSkinData::ScaleToDpi() {
       return;
     }
     picture = fits ? ScaleSkinPicture(drawn->image.View(), drawingDpi, size96, grid, Dpi, mask)
-                   : ScaleSkinPicture(picture, kDesignDpi, size96, grid, Dpi, mask);
+                   : ScaleSkinPicture(own96(measured, picture), kDesignDpi, size96, grid, Dpi, mask);
   };
   auto slot = [&](PackageSlot s) { return drawing.loaded ? &drawing.Slot(s) : nullptr; };
-  scale(Picture, slot(PackageSlot::Picture), grids.frame, false);
-  scale(InactivePicture, slot(PackageSlot::InactivePicture), grids.frame, false);
-  scale(Mask, slot(PackageSlot::Mask), grids.frame, true);
-  scale(RollUpPicture, slot(PackageSlot::RollUpPicture), grids.rollUp, false);
-  scale(RollUpMask, slot(PackageSlot::RollUpMask), grids.rollUp, true);
+  scale(Picture, own.Slot(PackageSlot::Picture), slot(PackageSlot::Picture), grids.frame, false);
+  scale(InactivePicture, own.Slot(PackageSlot::InactivePicture), slot(PackageSlot::InactivePicture), grids.frame,
+        false);
+  scale(Mask, own.Slot(PackageSlot::Mask), slot(PackageSlot::Mask), grids.frame, true);
+  scale(RollUpPicture, own.Slot(PackageSlot::RollUpPicture), slot(PackageSlot::RollUpPicture), grids.rollUp, false);
+  scale(RollUpMask, own.Slot(PackageSlot::RollUpMask), slot(PackageSlot::RollUpMask), grids.rollUp, true);
   for (size_t i = 0; i < ActivePictures.size(); ++i) {
     PackagePicture* drawn =
         drawing.loaded && i < drawing.activePictures.size() ? &drawing.activePictures[i] : nullptr;
-    scale(ActivePictures[i], drawn, grids.active[i], grids.activeIsMask[i]);
+    scale(ActivePictures[i], own.activePictures[i], drawn, grids.active[i], grids.activeIsMask[i]);
   }
   ScaleSkinGeometry(*this, Dpi);
 }

@@ -183,8 +183,13 @@ class TksSkinData {
 
  private:
   void ReadFormInfo(const IniTable& ini);
-  // The loaded 96-DPI skin at Dpi: pictures, then geometry.
-  void ScaleToDpi();
+  // The loaded 96-DPI skin at Dpi: pictures, then geometry. `own` is the
+  // skin's package as read: its pictures' places and sizes (their images
+  // already taken, or never decoded where a drawing serves).
+  void ScaleToDpi(SkinPackageContent& own);
+  // The drawing that serves Dpi (an index into the drawings), or -1 for the
+  // skin's own pictures.
+  int ChosenDrawing();
   // The DPI of each drawing, read once for each list.
   const std::vector<int>& DrawingDpis();
   void CorrectFormInfo();

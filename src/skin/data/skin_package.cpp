@@ -52,10 +52,13 @@ class ByteReader {
       }
     }
     picture_.resize(have);
-    if (!decode_) return {Image(), 0, pos_ - have, have};
+    if (!decode_) {
+      const Point size = BmpDeclaredSize(picture_);
+      return {Image(), size.x, size.y, 0, pos_ - have, have};
+    }
     DecodedBmp bmp = DecodeBmp(picture_);
-    PackagePicture picture{std::move(bmp.image), bmp.bitsPerPixel, pos_ - have, bmp.size};
-    return picture;
+    const int width = bmp.image.Width(), height = bmp.image.Height();
+    return {std::move(bmp.image), width, height, bmp.bitsPerPixel, pos_ - have, bmp.size};
   }
   std::string Rest() {
     std::string rest;

@@ -34,8 +34,10 @@ std::span<const PackageSlot> PackageSlotsOfVersion(int32_t version);
 inline constexpr int32_t kMaxPackageVersion = 3;
 
 struct PackagePicture {
-  Image image;           // empty for an empty slot
-  int bitsPerPixel = 0;  // as stored; 0 for an empty slot
+  Image image;           // empty for an empty slot, or when not decoded
+  int width = 0;         // as its header declares, decoded or not
+  int height = 0;
+  int bitsPerPixel = 0;  // as stored; 0 for an empty slot or when not decoded
   size_t offset = 0;     // where its BMP file image lies in the inflated package
   size_t size = 0;       // length of that BMP file image; 0 for an empty slot
 };
@@ -58,7 +60,7 @@ struct SkinPackageContent {
 using PackageSource = std::function<size_t(std::span<uint8_t> out)>;
 
 // Whether a read decodes the pictures or only passes over them (their images
-// stay empty, their places and sizes are kept): the description alone.
+// stay empty; their places, lengths and declared sizes are kept).
 enum class PackagePictures { Decoded, Skipped };
 
 // Reads a package as its bytes come. A package that ends early raises

@@ -470,10 +470,13 @@ void TksSkinForm::OnSkinMessage(TMessage& m) {
   }
 }
 
-void TksSkinForm::SendNcPaint() {
+bool TksSkinForm::FrameShown() const {
   // A hidden window's frame is painted when it is shown, not before.
-  if (ownerForm_->HandleAllocated() && IsWindowVisible(ownerForm_->Handle()))
-    SendMessageW(ownerForm_->Handle(), WM_NCPAINT, 1, 0);
+  return ownerForm_->HandleAllocated() && IsWindowVisible(ownerForm_->Handle());
+}
+
+void TksSkinForm::SendNcPaint() {
+  if (FrameShown()) SendMessageW(ownerForm_->Handle(), WM_NCPAINT, 1, 0);
 }
 
 // ------------------------------------------------------------- the frame
@@ -624,7 +627,7 @@ void TksSkinForm::PaintPlainFrame(HDC dc) {
 }
 
 void TksSkinForm::PaintObject(const TksActiveSkinObject& object) {
-  if (object.rollup || !HasBorder()) return;
+  if (object.rollup || !FrameShown()) return;
   // The frame under the object is drawn again, then the object on it: the
   // same pixels as a whole frame paint, only where the object lies.
   WindowNcDc dc(ownerForm_->Handle());

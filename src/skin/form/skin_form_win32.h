@@ -236,6 +236,7 @@ class TksSkinForm : public TComponent {
   void ForgetHotObject();
   void StepFades();
   void SendNcPaint();
+  bool FrameShown() const;
   std::vector<FrameObjectLayout*> Layouts() const;
 
   FrameMenuState MenuState() const;

@@ -464,6 +464,9 @@ TEST(SkinScale, ReadingWithoutPicturesKeepsTheDescription) {
   ASSERT_EQ(content.activePictures.size(), 3u);
   EXPECT_TRUE(content.activePictures[0].image.IsEmpty());
   EXPECT_EQ(content.activePictures[0].size, EncodeBmp(Image(180, 15).View(), 24).size());
+  // Its size as the header declares it: what a drawing's picture must match.
+  EXPECT_EQ(content.activePictures[0].width, 180);
+  EXPECT_EQ(content.activePictures[0].height, 15);
   EXPECT_EQ(IniTable::FromLines(content.descriptionLines).ReadInteger("VERSION", "dpi", 0), 144);
 }
 
