@@ -70,9 +70,14 @@ void DecodeRle(const uint8_t* data, size_t size, int bpp, const Pixel* table, Im
     if (size - i < 2) Invalid();
     const unsigned count = data[i], value = data[i + 1];
     i += 2;
-    if (count > 0) {  // a run of one index (or two alternating nibbles)
-      for (unsigned k = 0; k < count && x < w; ++k)
-        put(bpp == 8 ? value : (k % 2 == 0 ? value >> 4 : value & 15));
+    if (count > 0 && bpp == 8) {  // a run of one index: filled at once, as far as the row goes
+      const int64_t n = std::min<int64_t>(count, std::max<int64_t>(w - x, 0));
+      std::fill_n(image.Row(int(h - 1 - y)) + x, n, table[value]);
+      x += n;
+      continue;
+    }
+    if (count > 0) {  // two alternating nibbles
+      for (unsigned k = 0; k < count && x < w; ++k) put(k % 2 == 0 ? value >> 4 : value & 15);
       continue;
     }
     if (value == 0) {  // end of line
