@@ -694,6 +694,9 @@ void TksSkinForm::ApplySkin() {
   if (FrameState == TWindowState::wsMinimized) w = min.x;
   w = std::max(w, min.x);
   h = std::max(h, min.y);
+  // Made anew for this skin, once: by the size message the frame change
+  // sends, or below if none came.
+  shapedSize_ = {-1, -1};
   if (w != b.Width() || h != b.Height())
     SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   else
@@ -701,7 +704,7 @@ void TksSkinForm::ApplySkin() {
   b = WindowBounds(hwnd);
   FrameWidth = b.Width();
   FrameHeight = b.Height();
-  if (skinApplied_) UpdateForNewSize(true);
+  if (skinApplied_ && shapedSize_ != Point{FrameWidth, FrameHeight}) UpdateForNewSize(true);
   SendNcPaint();
   ownerForm_->Invalidate();
   CaptionActivationUpdate(true);
