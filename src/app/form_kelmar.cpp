@@ -164,7 +164,6 @@ TFormKelmar::TFormKelmar(TComponent* owner, TPlatformServices* services)
   // numbers, are made for it as they join the form.
   const int dpi = int(services_->WindowDpi(Handle()));
   TForm::ScaleTo(dpi);
-  SetClientSize(Scaled(667), Scaled(363));
 
   // The skin loads here, before the controls that draw from it.
   ksCompressedStoredSkin1 = new TksCompressedStoredSkinComponent(this, "ksCompressedStoredSkin1");
