@@ -687,11 +687,20 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_ERASEBKGND:
       if (own_class_) {
-        // Our own paint draws the whole area, so the system's erase of our
-        // window comes to nothing; someone else asking with a DC of its own
-        // (a control capturing what lies under it) gets the picture.
-        if (!in_paint_ && WindowFromDC(reinterpret_cast<HDC>(m.WParam)) != handle_)
-          PaintTo(reinterpret_cast<HDC>(m.WParam));
+        // Our own paint draws the whole area. Someone else asking with a DC
+        // of its own (a control capturing what lies under it) gets the
+        // picture. The system's erase outside a paint (a window shown, or
+        // its update drawn at once) gets it too, and the paint that would
+        // follow is not needed: a second device context and message for
+        // every control at every show.
+        HDC dc = reinterpret_cast<HDC>(m.WParam);
+        if (!in_paint_) {
+          const bool own_erase = WindowFromDC(dc) == handle_;
+          FlagScope painting(in_paint_);
+          PaintTo(dc);
+          // This window only: its children paint themselves.
+          if (own_erase) RedrawWindow(handle_, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+        }
         m.Result = 1;
         return;
       }
