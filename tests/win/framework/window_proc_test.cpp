@@ -9,6 +9,8 @@
 #include "framework/application.h"
 #include "framework/component.h"
 #include "framework/forms.h"
+#include "framework/graphics.h"
+#include "win/pump.h"
 
 namespace kelmar {
 namespace {
@@ -217,6 +219,64 @@ TEST(Bounds, AControlJoiningAFormOfAnotherDpiIsMadeForItOnceAndKeepsIts96DpiLayo
   EXPECT_EQ(panel->BoundsRect(), (Rect{10, 20, 110, 60}));
   EXPECT_EQ(inner->BoundsRect(), (Rect{2, 4, 32, 14}));
   EXPECT_EQ(panel->Font().Height(), 11);
+}
+
+// A control that fills itself with one colour and counts its paints.
+class Swatch : public TWinControl {
+ public:
+  Swatch(TComponent* owner, std::string name, TColor colour) : TWinControl(owner, std::move(name)), colour_(colour) {}
+  void SetColour(TColor colour) { colour_ = colour; }
+  int paints = 0;
+
+ protected:
+  void PaintWindow(TCanvas& canvas) override {
+    ++paints;
+    canvas.FillRect(ClientRect(), colour_);
+  }
+
+ private:
+  TColor colour_;
+};
+
+COLORREF PixelOf(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return c;
+}
+
+// Shown, or asked to draw at once, a control draws itself in the system's
+// erase and needs no paint after it; a panel's erase leaves its children's
+// own updates alone (a panel does not clip its children).
+TEST(Paint, AControlErasedOutsideAPaintDrawsItselfOnceAndLeavesItsChildrensUpdates) {
+  PlainForm form;
+  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
+  panel->SetBounds(10, 10, 120, 80);
+  panel->SetParent(&form);
+  auto* child = new Swatch(&form, "Child", RGB(255, 0, 0));
+  child->SetBounds(20, 20, 40, 30);
+  child->SetParent(panel);
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(form.Handle());
+  test::PumpUntilQuiet();
+  EXPECT_EQ(panel->paints, 1);
+  EXPECT_EQ(child->paints, 1);
+  EXPECT_EQ(PixelOf(panel->Handle(), 5, 5), RGB(0, 0, 255));
+  EXPECT_EQ(PixelOf(child->Handle(), 5, 5), RGB(255, 0, 0));
+
+  // The child's new look waits for its paint, without an erase; the panel
+  // is then drawn at once.
+  child->SetColour(RGB(0, 255, 0));
+  InvalidateRect(child->Handle(), nullptr, FALSE);
+  RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_NOCHILDREN);
+  EXPECT_EQ(panel->paints, 2);
+  EXPECT_FALSE(GetUpdateRect(panel->Handle(), nullptr, FALSE));
+  EXPECT_TRUE(GetUpdateRect(child->Handle(), nullptr, FALSE));
+  test::PumpUntilQuiet();
+  EXPECT_EQ(panel->paints, 2);
+  EXPECT_EQ(child->paints, 2);
+  EXPECT_EQ(PixelOf(child->Handle(), 5, 5), RGB(0, 255, 0));
+  EXPECT_EQ(PixelOf(panel->Handle(), 5, 5), RGB(0, 0, 255));
 }
 
 TEST(ComponentRef, ClearsItselfWhenTheComponentIsFreed) {
