@@ -708,7 +708,9 @@ void TksSkinForm::ApplySkin() {
   SendNcPaint();
   ownerForm_->Invalidate();
   CaptionActivationUpdate(true);
-  hoverPollTimer_->SetEnabled(skinApplied_);
+  // The hover poll starts when the mouse first meets a frame object (see
+  // OnNcHitTest), not with every window: no timer wakes an idle window.
+  if (!skinApplied_) hoverPollTimer_->SetEnabled(false);
   appliedDpi_ = Dpi();
   if (OnChangeSkinData) OnChangeSkinData();
   if (ClientWidth > 0 || ClientHeight > 0)
