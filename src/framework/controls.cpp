@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 #include <map>
 #include <unordered_map>
@@ -27,6 +28,31 @@ bool HasFrame(HWND hwnd) {
          (ex & (WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME)) ||
          (!(style & WS_CHILD) && GetMenu(hwnd));
 }
+
+// The bitmap a paint is composed in, one for each level of nesting (a
+// control composing itself may ask its parent for the picture behind it).
+// They are kept from paint to paint: a new bitmap is fresh memory that
+// faults page by page, at every paint of every control.
+class ComposeBuffer {
+ public:
+  ComposeBuffer(int width, int height) {
+    static std::deque<TBitmap> buffers;
+    if (Depth() == buffers.size()) buffers.emplace_back();
+    bitmap_ = &buffers[Depth()++];
+    bitmap_->Fit(width, height);
+  }
+  ~ComposeBuffer() { --Depth(); }
+  ComposeBuffer(const ComposeBuffer&) = delete;
+  ComposeBuffer& operator=(const ComposeBuffer&) = delete;
+  TBitmap* operator->() const { return bitmap_; }
+
+ private:
+  static size_t& Depth() {
+    static size_t depth = 0;
+    return depth;
+  }
+  TBitmap* bitmap_;
+};
 
 // Window to object, kept in the process: window properties would cost a
 // server round trip per message under Wine.
@@ -446,14 +472,17 @@ void TWinControl::PaintTo(HDC dc) {
   RECT box = client;
   const int clip = GetClipBox(dc, &box);
   if (clip == NULLREGION || !IntersectRect(&box, &box, &client)) return;
-  TBitmap buffer(box.right - box.left, box.bottom - box.top);
-  if (buffer.IsEmpty()) return;
-  TCanvas canvas(buffer.Dc());
-  SetViewportOrgEx(buffer.Dc(), -box.left, -box.top, nullptr);
-  PaintWindow(canvas);
-  PaintGraphicControls(canvas);
-  SetViewportOrgEx(buffer.Dc(), 0, 0, nullptr);
-  BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, buffer.Dc(), 0, 0, SRCCOPY);
+  ComposeBuffer buffer(box.right - box.left, box.bottom - box.top);
+  if (buffer->IsEmpty()) return;
+  HDC compose = buffer->Dc();
+  {
+    ScopedDcState state(compose);
+    TCanvas canvas(compose);
+    SetViewportOrgEx(compose, -box.left, -box.top, nullptr);
+    PaintWindow(canvas);
+    PaintGraphicControls(canvas);
+  }
+  BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, compose, 0, 0, SRCCOPY);
 }
 
 void TWinControl::PaintGraphicControls(TCanvas& canvas) {

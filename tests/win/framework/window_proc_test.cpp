@@ -279,6 +279,59 @@ TEST(Paint, AControlErasedOutsideAPaintDrawsItselfOnceAndLeavesItsChildrensUpdat
   EXPECT_EQ(PixelOf(panel->Handle(), 5, 5), RGB(0, 0, 255));
 }
 
+// A control that draws the picture of its parent behind itself (a paint
+// within its own paint), then a green square at its centre, and leaves the
+// context's origin and clipping changed behind it.
+class Glass : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  void PaintWindow(TCanvas& canvas) override {
+    HDC dc = canvas.Handle();
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    SetViewportOrgEx(dc, origin.x - Left(), origin.y - Top(), nullptr);
+    SendMessageW(GetParent(Handle()), WM_ERASEBKGND, WPARAM(dc), 0);
+    SetViewportOrgEx(dc, origin.x + Width() / 2 - 5, origin.y + Height() / 2 - 5, nullptr);
+    canvas.FillRect({0, 0, 10, 10}, RGB(0, 255, 0));
+    IntersectClipRect(dc, 0, 0, 1, 1);
+  }
+};
+
+// Paints are composed in buffers kept from paint to paint: a paint within a
+// paint has its own, and what one control leaves in the context does not
+// reach the next.
+TEST(Paint, ComposingWithinAComposeAndAfterAnotherControlKeepsEachPictureWhole) {
+  PlainForm form;
+  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
+  panel->SetBounds(0, 0, 200, 100);
+  panel->SetParent(&form);
+  auto* glass = new Glass(&form, "Glass");
+  glass->SetBounds(20, 20, 60, 40);
+  glass->SetParent(panel);
+  auto* after = new Swatch(&form, "After", RGB(255, 0, 0));
+  after->SetBounds(10, 110, 80, 50);
+  after->SetParent(&form);
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(form.Handle());
+  test::PumpUntilQuiet();
+
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    EXPECT_EQ(PixelOf(glass->Handle(), 2, 2), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(glass->Handle(), 57, 37), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(glass->Handle(), 30, 20), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(glass->Handle(), 25, 15), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOf(glass->Handle(), 35, 25), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(after->Handle(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(after->Handle(), 79, 49), RGB(255, 0, 0));
+    // Drawn again, in the order glass then its neighbour.
+    RedrawWindow(glass->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RedrawWindow(after->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+}
+
 TEST(ComponentRef, ClearsItselfWhenTheComponentIsFreed) {
   TComponent a(nullptr, "a");
   TComponent b(nullptr, "b");
