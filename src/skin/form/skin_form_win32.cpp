@@ -417,6 +417,8 @@ void TksSkinForm::OnEraseBackground(TMessage& m) {
 
 void TksSkinForm::OnShowWindow(bool show) {
   if (show) {
+    // Sent ahead of the showing itself: the shape is there at the first map.
+    if (pendingShape_) MakeShape(*pendingShape_);
     StartFadeIn();
     FrameRefresh();
   } else if (LayeredWindows && AlphaBlend) {
@@ -642,16 +644,29 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
   if (!hwnd) return;
   const TksSkinData* skin = Skin();
   if (!skin || skin->Mask.IsEmpty()) {
+    pendingShape_.reset();
     if (hasRegion_) ReshapeWindow(hwnd, RegionHandle());
     hasRegion_ = false;
     return;
   }
+  // A hidden window's shape shows nowhere: it is made when the window is
+  // shown, not at every size the window passes through while it is built.
+  if (!IsWindowVisible(hwnd)) {
+    pendingShape_ = sizeChanged;
+    return;
+  }
+  MakeShape(sizeChanged);
+}
+
+void TksSkinForm::MakeShape(bool sizeChanged) {
+  pendingShape_.reset();
+  const TksSkinData* skin = Skin();
   RegionHandle region = sizeChanged
                             ? ComposeMaskRegion(skin->Mask.View(), geometry_.MaskGeometry(*skin),
                                                 geometry_.SizedMaskGeometry())
                             : RegionFromMask(skin->Mask.View());
   // The system owns the region from here on, and frees the one it replaces.
-  hasRegion_ = region && ReshapeWindow(hwnd, std::move(region));
+  hasRegion_ = region && ReshapeWindow(ownerForm_->Handle(), std::move(region));
 }
 
 void TksSkinForm::UpdateForNewSize(bool sizeChanged) {

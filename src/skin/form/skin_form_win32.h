@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,7 @@ class TksSkinForm : public TComponent {
   void OnSetText();
   void OnEraseBackground(TMessage& m);
   void OnShowWindow(bool show);
+  void MakeShape(bool sizeChanged);
   void OnSetCursor(TMessage& m);
   void OnGetMinMaxInfo(TMessage& m);
   void OnNcActivate(TMessage& m);
@@ -270,6 +272,8 @@ class TksSkinForm : public TComponent {
   TTimer* fadeInTimer_;
   IconHandle smallIcon_;
   bool hasRegion_ = false;
+  // Set while hidden: the shape to make at the show (whether sized).
+  std::optional<bool> pendingShape_;
   int rollUpSavedHeight_ = 0;
   // A move/size loop ran inside the default handling of a button press.
   bool sizeMoveRan_ = false;

@@ -128,6 +128,26 @@ TEST_F(FrameTest, TheShapeComesFromTheMask) {
   EXPECT_EQ(PtInRegion(region, 799, 499) != 0, (mask.At(703, 291) & kRgb) == 0);
 }
 
+// Sized while hidden, the window takes the shape of its last size when it
+// is shown again.
+TEST_F(FrameTest, AWindowSizedWhileHiddenIsShownInTheShapeOfItsLastSize) {
+  ShowWindow(Window(), SW_HIDE);
+  Resize(900, 600);
+  Resize(760, 480);
+  ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  Application().ProcessMessages();
+  RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Window(), region), ERROR);
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.right, 760);
+  EXPECT_EQ(box.bottom, 480);
+  const Image& mask = Skin().Mask;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      EXPECT_EQ(PtInRegion(region, 759 - x, y) != 0, (mask.At(703 - x, y) & kRgb) == 0) << x << "," << y;
+}
+
 // At the picture's own size nothing stretches: the frame is the picture,
 // but for the objects drawn on it.
 TEST_F(FrameTest, AtThePicturesSizeTheFrameIsThePicture) {
