@@ -661,6 +661,7 @@ void TksSkinForm::SetRegion(bool sizeChanged) {
 void TksSkinForm::MakeShape(bool sizeChanged) {
   pendingShape_.reset();
   const TksSkinData* skin = Skin();
+  if (!skin || skin->Mask.IsEmpty()) return;
   RegionHandle region = sizeChanged
                             ? ComposeMaskRegion(skin->Mask.View(), geometry_.MaskGeometry(*skin),
                                                 geometry_.SizedMaskGeometry())
