@@ -485,6 +485,105 @@ void TWinControl::PaintTo(HDC dc) {
   BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, compose, 0, 0, SRCCOPY);
 }
 
+namespace {
+
+// A window the one-pass paint of its top-level window draws: one of ours,
+// shown, with no frame of its own to draw.
+bool DrawnInOnePass(TWinControl* w) {
+  return w->HandleAllocated() && w->OwnClass() && IsWindowVisible(w->Handle()) &&
+         !HasFrame(w->Handle());
+}
+
+RECT ClientRectIn(HWND window, HWND top) {
+  RECT r{};
+  GetClientRect(window, &r);
+  MapWindowPoints(window, top, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The windows of a one-pass paint, parents before children, each with its
+// client area in the top-level window's client coordinates and what of it
+// its parents let show; and the places of the windows it leaves to the
+// system (system controls and windows with a frame, with their children).
+struct OnePassPlan {
+  struct Window {
+    TWinControl* control;
+    RECT client;
+    RECT visible;
+  };
+  std::vector<Window> windows;
+  std::vector<RECT> others;
+  bool overlap = false;  // siblings overlap: their order on screen matters
+};
+
+void PlanOnePass(TWinControl* parent, const RECT& visible, HWND top, OnePassPlan& plan) {
+  std::vector<RECT> siblings;
+  for (TControl* c : parent->Controls()) {
+    if (!c->IsWindowed()) continue;
+    auto* w = static_cast<TWinControl*>(c);
+    if (!w->HandleAllocated() || !IsWindowVisible(w->Handle())) continue;
+    RECT box{};
+    GetWindowRect(w->Handle(), &box);
+    MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&box), 2);
+    for (const RECT& s : siblings) {
+      RECT common;
+      if (IntersectRect(&common, &s, &box)) plan.overlap = true;
+    }
+    siblings.push_back(box);
+    if (!DrawnInOnePass(w)) {
+      plan.others.push_back(box);
+      continue;
+    }
+    const RECT client = ClientRectIn(w->Handle(), top);
+    RECT shown{};
+    IntersectRect(&shown, &client, &visible);
+    plan.windows.push_back({w, client, shown});
+    PlanOnePass(w, shown, top, plan);
+  }
+}
+
+}  // namespace
+
+bool TWinControl::PaintShowingWindow() {
+  TWinControl* top = this;
+  while (top->parent_) top = top->parent_;
+  if (!top->showing_) return false;
+  top->showing_ = false;
+  return top->PaintInOnePass();
+}
+
+// A window being shown has every one of its windows erased by the system,
+// one after the other, each with a device context of its own: under Wine a
+// server round trip and two messages for each control. The first of ours
+// asked draws them all instead, in their places on one device context that
+// does not leave the children out, and marks them drawn.
+bool TWinControl::PaintInOnePass() {
+  RECT client{};
+  GetClientRect(handle_, &client);
+  OnePassPlan plan;
+  plan.windows.push_back({this, client, client});
+  PlanOnePass(this, client, handle_, plan);
+  if (plan.overlap) return false;
+  HDC dc = GetDCEx(handle_, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+  if (!dc) return false;
+  for (const RECT& r : plan.others) ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  // Each asked as a control asks for what lies under it: with the erase
+  // request and a device context not its own, it draws its whole picture.
+  for (const OnePassPlan::Window& w : plan.windows) {
+    if (IsRectEmpty(&w.visible)) continue;
+    ScopedDcState state(dc);
+    IntersectClipRect(dc, w.visible.left, w.visible.top, w.visible.right, w.visible.bottom);
+    SetViewportOrgEx(dc, w.client.left, w.client.top, nullptr);
+    SendMessageW(w.control->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  }
+  ReleaseDC(handle_, dc);
+  // The top-level window keeps whatever it still has to draw of its frame.
+  for (const OnePassPlan::Window& w : plan.windows)
+    RedrawWindow(w.control->Handle(), nullptr, nullptr,
+                 RDW_VALIDATE | RDW_NOERASE | RDW_NOCHILDREN | (w.control == this ? 0 : RDW_NOFRAME));
+  return true;
+}
+
 void TWinControl::PaintGraphicControls(TCanvas& canvas) {
   HDC dc = canvas.Handle();
   for (TControl* c : controls_) {
@@ -672,7 +771,11 @@ void TWinControl::WndProc(TMessage& m) {
         }
       }
       break;
+    case WM_SHOWWINDOW:
+      if (!parent_) showing_ = m.WParam != 0;
+      break;
     case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) showing_ = false;
       UpdateBoundsFromWindow();
       break;
     case WM_SIZE:
@@ -725,6 +828,10 @@ void TWinControl::WndProc(TMessage& m) {
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         if (!in_paint_) {
           const bool own_erase = WindowFromDC(dc) == handle_;
+          if (own_erase && PaintShowingWindow()) {
+            m.Result = 1;
+            return;
+          }
           FlagScope painting(in_paint_);
           PaintTo(dc);
           // This window only: its children paint themselves.

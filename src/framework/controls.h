@@ -161,6 +161,8 @@ class TWinControl : public TControl {
   void SetParent(TWinControl* parent) override;
   HWND Handle() const { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
+  // The window is of the framework's own class (not a system control's).
+  bool OwnClass() const { return own_class_; }
   static TWinControl* FromHandle(HWND hwnd);
 
   const std::vector<TControl*>& Controls() const { return controls_; }
@@ -258,6 +260,8 @@ class TWinControl : public TControl {
   bool HandleInput(TMessage& m);
   void TrackMouseInside(Point p);
   void UpdateBoundsFromWindow();
+  bool PaintShowingWindow();
+  bool PaintInOnePass();
 
   TWindowFilters filters_;
   HWND handle_ = nullptr;
@@ -267,6 +271,7 @@ class TWinControl : public TControl {
   bool mouse_inside_ = false;
   bool releasing_capture_ = false;
   bool in_paint_ = false;
+  bool showing_ = false;  // a top-level window between its show and its first erase
   std::vector<TControl*> controls_;
   TControl* mouse_control_ = nullptr;   // graphic child under the mouse
   TControl* capture_control_ = nullptr; // graphic child that got the press

@@ -3,6 +3,7 @@
 // the window, a size a control can limit, and references that clear themselves.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -277,6 +278,86 @@ TEST(Paint, AControlErasedOutsideAPaintDrawsItselfOnceAndLeavesItsChildrensUpdat
   EXPECT_EQ(child->paints, 2);
   EXPECT_EQ(PixelOf(child->Handle(), 5, 5), RGB(0, 255, 0));
   EXPECT_EQ(PixelOf(panel->Handle(), 5, 5), RGB(0, 0, 255));
+}
+
+// A swatch with a border, which the system draws.
+class FramedSwatch : public Swatch {
+ public:
+  using Swatch::Swatch;
+
+ protected:
+  void CreateParams(TCreateParams& params) override { params.Style |= WS_BORDER; }
+};
+
+// A system control: a black rectangle of the system's own drawing.
+class BlackRect : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    params.ClassName = L"STATIC";
+    params.Style |= SS_BLACKRECT;
+  }
+};
+
+// Shown, a form draws its own frameless windows in one pass, each in its
+// place and inside its parent; the system erases none of them, and draws
+// its own controls and the frames it owns as always.
+TEST(Paint, AFormBeingShownDrawsItsWindowsAtOnceAndLeavesTheSystemItsOwn) {
+  PlainForm form;
+  ShowWindow(form.Handle(), SW_HIDE);  // built hidden, as the program's form is
+  form.SetColor(RGB(255, 255, 255));
+  auto* framed = new FramedSwatch(&form, "Framed", RGB(255, 255, 0));
+  framed->SetBounds(150, 10, 60, 40);
+  framed->SetParent(&form);
+  auto* system = new BlackRect(&form, "System");
+  system->SetBounds(150, 60, 60, 30);
+  system->SetParent(&form);
+  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
+  panel->SetBounds(10, 10, 120, 80);
+  panel->SetParent(&form);
+  auto* child = new Swatch(&form, "Child", RGB(255, 0, 0));
+  child->SetBounds(20, 20, 40, 30);
+  child->SetParent(panel);
+  auto* overhang = new Swatch(&form, "Overhang", RGB(255, 0, 255));
+  overhang->SetBounds(100, 60, 40, 30);  // half outside the panel
+  overhang->SetParent(panel);
+  std::map<HWND, int> ownErases;
+  std::vector<TWindowFilter> filters;
+  for (TWinControl* c : std::initializer_list<TWinControl*>{panel, child, overhang})
+    filters.push_back(c->AddFilter([&ownErases, c](TMessage& m, const TWindowNext& next) {
+      if (m.Msg == WM_ERASEBKGND && WindowFromDC(reinterpret_cast<HDC>(m.WParam)) == c->Handle())
+        ++ownErases[c->Handle()];
+      next(m);
+    }));
+
+  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(form.Handle());
+  test::PumpUntilQuiet();
+  for (Swatch* s : {panel, child, overhang}) {
+    EXPECT_EQ(s->paints, 1) << s->Name();
+    EXPECT_EQ(ownErases[s->Handle()], 0) << s->Name();
+  }
+  EXPECT_EQ(framed->paints, 1);
+
+  // In the panel: its own blue around the child's red, the overhang's
+  // magenta up to the panel's edge and the form's white beyond it.
+  EXPECT_EQ(PixelOf(panel->Handle(), 19, 19), RGB(0, 0, 255));
+  EXPECT_EQ(PixelOf(panel->Handle(), 20, 20), RGB(255, 0, 0));
+  EXPECT_EQ(PixelOf(panel->Handle(), 59, 49), RGB(255, 0, 0));
+  EXPECT_EQ(PixelOf(panel->Handle(), 60, 50), RGB(0, 0, 255));
+  EXPECT_EQ(PixelOf(panel->Handle(), 119, 79), RGB(255, 0, 255));
+  EXPECT_EQ(PixelOf(form.Handle(), 130, 75), RGB(255, 255, 255));
+  EXPECT_EQ(PixelOf(form.Handle(), 135, 80), RGB(255, 255, 255));
+  // The border the system draws, the swatch inside it, the system's control
+  // (not the form's white).
+  HDC frameDc = GetWindowDC(framed->Handle());
+  EXPECT_EQ(GetPixel(frameDc, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+  ReleaseDC(framed->Handle(), frameDc);
+  EXPECT_EQ(PixelOf(framed->Handle(), 0, 0), RGB(255, 255, 0));
+  EXPECT_NE(PixelOf(system->Handle(), 30, 15), RGB(255, 255, 255));
+  EXPECT_EQ(PixelOf(form.Handle(), 149, 55), RGB(255, 255, 255));
 }
 
 // A control that draws the picture of its parent behind itself (a paint
