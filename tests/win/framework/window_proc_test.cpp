@@ -239,6 +239,15 @@ class Swatch : public TWinControl {
   TColor colour_;
 };
 
+// A swatch (or a kind of one) on parent, at the given bounds.
+template <class T = Swatch>
+T* PutSwatch(TForm& form, TWinControl* parent, const char* name, TColor colour, Rect bounds) {
+  auto* s = new T(&form, name, colour);
+  s->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  s->SetParent(parent);
+  return s;
+}
+
 COLORREF PixelOf(HWND window, int x, int y) {
   HDC dc = GetDC(window);
   const COLORREF c = GetPixel(dc, x, y);
@@ -251,12 +260,8 @@ COLORREF PixelOf(HWND window, int x, int y) {
 // own updates alone (a panel does not clip its children).
 TEST(Paint, AControlErasedOutsideAPaintDrawsItselfOnceAndLeavesItsChildrensUpdates) {
   PlainForm form;
-  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
-  panel->SetBounds(10, 10, 120, 80);
-  panel->SetParent(&form);
-  auto* child = new Swatch(&form, "Child", RGB(255, 0, 0));
-  child->SetBounds(20, 20, 40, 30);
-  child->SetParent(panel);
+  auto* panel = PutSwatch(form, &form, "Panel", RGB(0, 0, 255), {10, 10, 130, 90});
+  auto* child = PutSwatch(form, panel, "Child", RGB(255, 0, 0), {20, 20, 60, 50});
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(form.Handle());
   test::PumpUntilQuiet();
@@ -308,21 +313,14 @@ TEST(Paint, AFormBeingShownDrawsItsWindowsAtOnceAndLeavesTheSystemItsOwn) {
   PlainForm form;
   ShowWindow(form.Handle(), SW_HIDE);  // built hidden, as the program's form is
   form.SetColor(RGB(255, 255, 255));
-  auto* framed = new FramedSwatch(&form, "Framed", RGB(255, 255, 0));
-  framed->SetBounds(150, 10, 60, 40);
-  framed->SetParent(&form);
+  auto* framed = PutSwatch<FramedSwatch>(form, &form, "Framed", RGB(255, 255, 0), {150, 10, 210, 50});
   auto* system = new BlackRect(&form, "System");
   system->SetBounds(150, 60, 60, 30);
   system->SetParent(&form);
-  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
-  panel->SetBounds(10, 10, 120, 80);
-  panel->SetParent(&form);
-  auto* child = new Swatch(&form, "Child", RGB(255, 0, 0));
-  child->SetBounds(20, 20, 40, 30);
-  child->SetParent(panel);
-  auto* overhang = new Swatch(&form, "Overhang", RGB(255, 0, 255));
-  overhang->SetBounds(100, 60, 40, 30);  // half outside the panel
-  overhang->SetParent(panel);
+  auto* panel = PutSwatch(form, &form, "Panel", RGB(0, 0, 255), {10, 10, 130, 90});
+  auto* child = PutSwatch(form, panel, "Child", RGB(255, 0, 0), {20, 20, 60, 50});
+  // Half outside the panel.
+  auto* overhang = PutSwatch(form, panel, "Overhang", RGB(255, 0, 255), {100, 60, 140, 90});
   std::map<HWND, int> ownErases;
   std::vector<TWindowFilter> filters;
   for (TWinControl* c : std::initializer_list<TWinControl*>{panel, child, overhang})
@@ -385,15 +383,11 @@ class Glass : public TWinControl {
 // reach the next.
 TEST(Paint, ComposingWithinAComposeAndAfterAnotherControlKeepsEachPictureWhole) {
   PlainForm form;
-  auto* panel = new Swatch(&form, "Panel", RGB(0, 0, 255));
-  panel->SetBounds(0, 0, 200, 100);
-  panel->SetParent(&form);
+  auto* panel = PutSwatch(form, &form, "Panel", RGB(0, 0, 255), {0, 0, 200, 100});
   auto* glass = new Glass(&form, "Glass");
   glass->SetBounds(20, 20, 60, 40);
   glass->SetParent(panel);
-  auto* after = new Swatch(&form, "After", RGB(255, 0, 0));
-  after->SetBounds(10, 110, 80, 50);
-  after->SetParent(&form);
+  auto* after = PutSwatch(form, &form, "After", RGB(255, 0, 0), {10, 110, 90, 160});
   ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
   UpdateWindow(form.Handle());
   test::PumpUntilQuiet();
